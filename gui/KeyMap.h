@@ -1,0 +1,54 @@
+// Translation of Qt key events into the virtual-key and character codes that key filters and hot keys use.
+//
+// A key press on the desktop the program was designed for is two messages: a key-down carrying a
+// virtual-key code, then (for keys that type something) a character carrying a UTF-16 code. Filters
+// see both, in that order, and which of the two carries a key's effect differs by key: the gadgets
+// that act on keys decide that per key.
+#pragma once
+
+#include <QString>
+
+class QKeyEvent;
+
+namespace VirtualKey {
+inline constexpr int Back = 8;
+inline constexpr int Tab = 9;
+inline constexpr int Return = 13;
+inline constexpr int Shift = 16;
+inline constexpr int Control = 17;
+inline constexpr int Menu = 18;
+inline constexpr int Escape = 27;
+inline constexpr int Space = 32;
+inline constexpr int Prior = 33;
+inline constexpr int Next = 34;
+inline constexpr int End = 35;
+inline constexpr int Home = 36;
+inline constexpr int Left = 37;
+inline constexpr int Up = 38;
+inline constexpr int Right = 39;
+inline constexpr int Down = 40;
+inline constexpr int Insert = 45;
+inline constexpr int Delete = 46;
+inline constexpr int LeftWin = 91;
+inline constexpr int Numpad0 = 96;
+inline constexpr int F1 = 112;
+} // namespace VirtualKey
+
+// The virtual-key code of a key event (0 when the key has none). Shift+Tab is Tab; shifted punctuation
+// maps to its unshifted key on a US layout (Ctrl+Shift+comma is 188).
+int VirtualKeyOf(const QKeyEvent* event);
+
+// The character codes the key types, in order: usually one, two for a character beyond U+FFFF, none
+// for keys that type nothing (arrows, Delete, Ctrl+digit, Alt combinations). Ctrl with a letter gives
+// 1 to 26 whatever Qt's text says; Enter gives 13, Tab 9, Backspace 8, Escape 27.
+QString CharCodesOf(const QKeyEvent* event);
+
+// Modifier bits (1 Shift, 2 Ctrl, 4 Alt, 8 system key) of a Qt modifier set.
+int ModifierBitsOf(int qtModifiers);
+
+// The modifiers held now, as bits.
+int CurrentModifierBits();
+
+// The label of a hot key as menus show it beside an item: "Ctrl+N", "Alt+Ctrl+Shift+F5"; "" when the
+// key has no name.
+QString HotKeyLabel(int key, int modifiers);

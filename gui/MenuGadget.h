@@ -1,0 +1,43 @@
+// Menus and menu items of a window's menu bar, with their hot keys.
+#pragma once
+
+#include "gui/Gadget.h"
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+class TMenuGadget : public TGadget {
+public:
+    // The root menu of a window: its kids are the menus of the menu bar.
+    TMenuGadget(TGadget* window, QMenuBar* bar);
+    // A menu or an item: a menu of the bar when `group` is a root menu, else an item of `group`. The tag
+    // is the item's style; an empty text makes a separator.
+    TMenuGadget(TGadget* group, const QString& text, int tag);
+    ~TMenuGadget() override;
+
+    int Tag() const { return style; }
+    // The window whose menu bar holds this item.
+    TGadget* OwnerWindow() const;
+    // The label as shown, with the hot key's text after a tab.
+    QString Label() const;
+    // This item and every menu above it are enabled.
+    bool EffectivelyEnabled() const;
+
+    void SetText(const QString& text) override;
+    void SetEnabled(int on) override;
+    void SetSelected(int selected) override;
+    int State() const override;
+    void SetHotKey(int key, int modifiers) override;
+
+private:
+    QMenu* SubMenu();
+    void UpdateLabel();
+
+    QMenuBar* bar = nullptr;
+    QMenu* menu = nullptr;
+    QAction* action = nullptr;
+    bool separator = false;
+    bool checked = false;
+    QString hotKeyLabel;
+};

@@ -1,0 +1,187 @@
+#include "gui/SystemDriver.h"
+
+#include "gui/FileFilter.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+
+#include <cstdio>
+#include <unistd.h>
+
+QString ApplicationTitle;
+
+namespace {
+QWidget* ActiveWindow()
+{
+    return QApplication::activeWindow();
+}
+
+int AskWithButtons(const QString& caption, const QString& text, bool serious, QMessageBox::StandardButtons buttons,
+    QMessageBox::StandardButton escape)
+{
+    QMessageBox box(serious ? QMessageBox::Warning : QMessageBox::Question, caption, text, buttons, ActiveWindow());
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.setEscapeButton(escape);
+    return box.exec();
+}
+
+QString NameFilterOf(const TFileFilterGroup& group)
+{
+    QStringList patterns;
+    for (const QString& extension : group.extensions)
+        patterns << QStringLiteral("*.") + extension;
+    return QStringLiteral("%1 (%2)").arg(group.description, patterns.join(QLatin1Char(' ')));
+}
+
+// The requesters as Qt's own dialogs, so they look and behave the same on every desktop.
+class QtSystemDriver : public TSystemDriver {
+public:
+    void Notify(const QString& caption, const QString& text, bool serious) override
+    {
+        QMessageBox box(serious ? QMessageBox::Warning : QMessageBox::Information, caption, text, QMessageBox::Ok,
+            ActiveWindow());
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        box.exec();
+    }
+
+    int Confirm(const QString& caption, const QString& text, bool serious) override
+    {
+        return AskWithButtons(caption, text, serious, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
+                == QMessageBox::Ok
+            ? 1
+            : 0;
+    }
+
+    int Proceed(const QString& caption, const QString& text, bool serious) override
+    {
+        switch (AskWithButtons(caption, text, serious, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+            QMessageBox::Cancel)) {
+        case QMessageBox::Yes: return 1;
+        case QMessageBox::No: return 0;
+        default: return -1;
+        }
+    }
+
+    QString RequestFile(const QString& title, const QString& extensions, bool save, const QString& path) override
+    {
+        const auto groups = ParseFileFilter(extensions);
+        const auto [folder, fileName] = SplitInitialPath(path);
+        QFileDialog dialog(ActiveWindow(), title, folder);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        QStringList filters;
+        for (const auto& group : groups)
+            filters << NameFilterOf(group);
+        dialog.setNameFilters(filters);
+        const int preselected = PreselectedFilterGroup(groups, path);
+        if (!filters.isEmpty())
+            dialog.selectNameFilter(filters[preselected]);
+        if (save) {
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setFileMode(QFileDialog::AnyFile);
+            // A name typed without an extension gets the selected group's.
+            auto suffixFor = [groups, filters](const QString& filter) {
+                const int index = filters.indexOf(filter);
+                return index >= 0 && !groups[index].extensions.isEmpty() ? groups[index].extensions.first() : QString();
+            };
+            dialog.setDefaultSuffix(suffixFor(dialog.selectedNameFilter()));
+            QObject::connect(&dialog, &QFileDialog::filterSelected,
+                [&dialog, suffixFor](const QString& filter) { dialog.setDefaultSuffix(suffixFor(filter)); });
+        } else {
+            dialog.setAcceptMode(QFileDialog::AcceptOpen);
+            dialog.setFileMode(QFileDialog::ExistingFile);
+        }
+        if (!fileName.isEmpty())
+            dialog.selectFile(fileName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().first();
+    }
+
+    unsigned RequestColor(int red, int green, int blue) override
+    {
+        const QColor chosen = QColorDialog::getColor(QColor(red & 255, green & 255, blue & 255), ActiveWindow());
+        if (!chosen.isValid())
+            return 0;
+        return 0xFF000000u | (unsigned(chosen.red()) << 16) | (unsigned(chosen.green()) << 8) | unsigned(chosen.blue());
+    }
+
+    bool Launch(const QString& program, const QStringList& arguments, const QString& workingDirectory) override
+    {
+        return QProcess::startDetached(program, arguments, workingDirectory);
+    }
+
+    void Exit(int status) override
+    {
+        // The program has written everything it keeps; end without tearing down the widgets.
+        std::fflush(nullptr);
+        _exit(status);
+    }
+};
+
+std::unique_ptr<TSystemDriver>& Installed()
+{
+    static std::unique_ptr<TSystemDriver> driver = std::make_unique<QtSystemDriver>();
+    return driver;
+}
+
+unsigned chosenColour = 0;
+} // namespace
+
+TSystemDriver& SystemDriver()
+{
+    return *Installed();
+}
+
+std::unique_ptr<TSystemDriver> SetSystemDriver(std::unique_ptr<TSystemDriver> driver)
+{
+    std::unique_ptr<TSystemDriver> previous = std::move(Installed());
+    Installed() = driver ? std::move(driver) : std::make_unique<QtSystemDriver>();
+    return previous;
+}
+
+void Notify(const QString& text, bool serious)
+{
+    SystemDriver().Notify(ApplicationTitle, text, serious);
+}
+
+int Confirm(const QString& text, bool serious)
+{
+    return SystemDriver().Confirm(ApplicationTitle, text, serious);
+}
+
+int Proceed(const QString& text, bool serious)
+{
+    return SystemDriver().Proceed(ApplicationTitle, text, serious);
+}
+
+QString RequestFile(const QString& title, const QString& extensions, bool save, const QString& path)
+{
+    return SystemDriver().RequestFile(title, extensions, save, path);
+}
+
+int RequestColor(int red, int green, int blue)
+{
+    const unsigned colour = SystemDriver().RequestColor(red, green, blue);
+    if (!colour)
+        return 0;
+    chosenColour = colour;
+    return 1;
+}
+
+int ChosenRed()
+{
+    return (chosenColour >> 16) & 255;
+}
+
+int ChosenGreen()
+{
+    return (chosenColour >> 8) & 255;
+}
+
+int ChosenBlue()
+{
+    return chosenColour & 255;
+}

@@ -1,0 +1,101 @@
+#include "gui/TextFieldGadget.h"
+
+#include "gui/KeyMap.h"
+
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace {
+// A key press is a key-down and then, for keys that type something, its characters. The field acts on
+// navigation and Delete at the key-down and on everything that types (Backspace and the Ctrl+A, C, V, X
+// and Z characters included) at the character, and a filter can refuse either independently: a number
+// field that refuses every key-down but the arrows and Delete still takes digits and Backspace.
+class FieldWidget : public QLineEdit {
+public:
+    FieldWidget(TGadget* gadget, QWidget* parent)
+        : QLineEdit(parent)
+        , gadget(gadget)
+    {
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (!gadget->eventfilter)
+            return QLineEdit::keyPressEvent(event);
+        const int mods = ModifierBitsOf(event->modifiers());
+        const bool downAccepted = OfferKeyToFilter(gadget, Event::KeyDown, VirtualKeyOf(event), mods) != 0;
+        const QString chars = CharCodesOf(event);
+        if (chars.isEmpty()) {
+            if (downAccepted)
+                QLineEdit::keyPressEvent(event);
+            return;
+        }
+        bool charsAccepted = true;
+        for (QChar c : chars)
+            charsAccepted = OfferKeyToFilter(gadget, Event::KeyChar, c.unicode(), mods) != 0 && charsAccepted;
+        if (charsAccepted)
+            QLineEdit::keyPressEvent(event);
+    }
+
+    void inputMethodEvent(QInputMethodEvent* event) override
+    {
+        if (gadget->eventfilter && !event->commitString().isEmpty()) {
+            for (QChar c : event->commitString()) {
+                if (!OfferKeyToFilter(gadget, Event::KeyChar, c.unicode(), 0)) {
+                    event->accept();
+                    return;
+                }
+            }
+        }
+        QLineEdit::inputMethodEvent(event);
+    }
+
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        // Leaving the field collapses its selection to the start.
+        const int start = hasSelectedText() ? selectionStart() : -1;
+        QLineEdit::focusOutEvent(event);
+        if (start >= 0) {
+            deselect();
+            setCursorPosition(start);
+        }
+        EmitGadgetEvent(Event::GadgetLostFocus, gadget);
+    }
+
+private:
+    TGadget* gadget;
+};
+} // namespace
+
+TTextFieldGadget::TTextFieldGadget(TGadget* group, int style)
+    : TWidgetGadget(GadgetClass::TextField, group, style)
+{
+    auto* field = new FieldWidget(this, ParentWidgetFor(group));
+    SetWidget(field);
+    QObject::connect(field, &QLineEdit::textEdited, [this] { EmitGadgetEvent(Event::GadgetAction, this); });
+}
+
+void TTextFieldGadget::SetText(const QString& text)
+{
+    TGadget::SetText(text);
+    static_cast<QLineEdit*>(Widget())->setText(text);
+}
+
+QString TTextFieldGadget::GetText() const
+{
+    return static_cast<QLineEdit*>(Widget())->text();
+}
+
+void TTextFieldGadget::Activate(int command)
+{
+    auto* field = static_cast<QLineEdit*>(Widget());
+    switch (command) {
+    case ActivateCommand::Cut: field->cut(); break;
+    case ActivateCommand::Copy: field->copy(); break;
+    case ActivateCommand::Paste: field->paste(); break;
+    default: TWidgetGadget::Activate(command); break;
+    }
+}

@@ -1,0 +1,13 @@
+// One-line text fields, with the key filter that the number fields use.
+#pragma once
+
+#include "gui/WidgetGadget.h"
+
+class TTextFieldGadget : public TWidgetGadget {
+public:
+    TTextFieldGadget(TGadget* group, int style);
+
+    void SetText(const QString& text) override;
+    QString GetText() const override;
+    void Activate(int command) override;
+};
