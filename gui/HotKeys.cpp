@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QWidget>
 
 #include <algorithm>
@@ -46,14 +47,19 @@ protected:
         if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
             return false;
         auto* target = static_cast<QWidget*>(watched);
-        // Only the first delivery counts; Qt hands an unaccepted key on to the parents.
-        QWidget* focus = QApplication::focusWidget();
-        if (focus ? target != focus : !target->isWindow())
+        // Only the first delivery counts: Qt hands a key the widget did not take on to its parents.
+        if (event == lastEvent && lastTarget && lastTarget != target && target->isAncestorOf(lastTarget))
             return false;
+        lastEvent = event;
+        lastTarget = target;
         auto* key = static_cast<QKeyEvent*>(event);
         TGadget* window = TWidgetGadget::OfWidget(target->window());
         return OfferKeyToHotKeys(VirtualKeyOf(key), ModifierBitsOf(key->modifiers()), window);
     }
+
+private:
+    const QEvent* lastEvent = nullptr;
+    QPointer<QWidget> lastTarget;
 };
 } // namespace
 

@@ -126,12 +126,7 @@ void TWindowGadget::ApplyShape()
 void TWindowGadget::ApplyVisibility()
 {
     QWidget* top = Widget();
-    if (visible) {
-        top->show();
-        top->raise();
-    } else {
-        top->hide();
-    }
+    top->setVisible(visible != 0);
 }
 
 void TWindowGadget::ClientResized(int clientWidth, int clientHeight, bool byUser)

@@ -1,0 +1,248 @@
+#include "gui/TextArea.h"
+
+#include "gui/GuiFont.h"
+#include "gui/KeyMap.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+namespace {
+// Tab stops are given in units of ten pixels.
+constexpr int PixelsPerTabUnit = 10;
+
+bool IsNavigationKey(int key)
+{
+    return key >= VirtualKey::Prior && key <= VirtualKey::Down;
+}
+} // namespace
+
+TTextArea::TTextArea(TGadget* group, int style)
+    : TWidgetGadget(GadgetClass::TextArea, group, style)
+    , buffer(std::make_unique<TTextBuffer>())
+{
+    view = new TTextView(*buffer, ParentWidgetFor(group));
+    view->SetClient(this);
+    SetWidget(view);
+}
+
+TTextArea::~TTextArea()
+{
+    // The view goes first: it reads the buffer and calls back into this gadget until it is gone.
+    view->SetClient(nullptr);
+    delete Widget();
+}
+
+bool TTextArea::ReplaceText(int pos, int length, const QString& text, TextUnit units)
+{
+    Busy busyChange(*this);
+    LockText();
+    TTextChange change;
+    const bool replaced = buffer->ReplaceText(pos, length, text, units, &change);
+    if (replaced)
+        view->TextChanged(change);
+    UnlockText();
+    return replaced;
+}
+
+void TTextArea::SetText(const QString& text)
+{
+    ReplaceText(0, -1, text, TextUnit::Chars);
+}
+
+QString TTextArea::GetText() const
+{
+    return buffer->AreaText(0, buffer->Length(), TextUnit::Chars);
+}
+
+void TTextArea::AddText(const QString& text)
+{
+    Busy busyChange(*this);
+    const int oldAnchor = buffer->Anchor();
+    const int oldCaret = buffer->Caret();
+    TTextChange change;
+    if (!buffer->AddText(text, &change))
+        return;
+    view->TextChanged(change);
+    view->SelectionChanged(oldAnchor, oldCaret, true);
+}
+
+QString TTextArea::AreaText(int pos, int length, TextUnit units) const
+{
+    return buffer->AreaText(pos, length, units);
+}
+
+int TTextArea::AreaLen(TextUnit units) const
+{
+    return buffer->AreaLen(units);
+}
+
+void TTextArea::LockText()
+{
+    if (lockCount++ > 0)
+        return;
+    lockedAnchor = buffer->Anchor();
+    lockedCaret = buffer->Caret();
+    lockedCursor = view->viewport()->cursor().shape();
+    view->SetFrozen(true);
+}
+
+void TTextArea::UnlockText()
+{
+    if (lockCount == 0 || --lockCount > 0)
+        return;
+    const int oldAnchor = buffer->Anchor();
+    const int oldCaret = buffer->Caret();
+    buffer->Select(lockedAnchor, lockedCaret);
+    if (view->viewport()->cursor().shape() != lockedCursor)
+        view->viewport()->setCursor(lockedCursor);
+    view->SetFrozen(false);
+    view->SelectionChanged(oldAnchor, oldCaret, false);
+}
+
+void TTextArea::SetTabs(int tabs)
+{
+    if (tabs > 0)
+        view->SetTabWidth(tabs * PixelsPerTabUnit);
+}
+
+int TTextArea::GetCursorPos(TextUnit units) const
+{
+    return buffer->CursorPos(units);
+}
+
+int TTextArea::GetSelectionLength(TextUnit units) const
+{
+    return buffer->SelectionLength(units);
+}
+
+void TTextArea::SetStyle(int r, int g, int b, int flags, int pos, int length, TextUnit units)
+{
+    Busy busyChange(*this);
+    view->StylesChanged(buffer->SetStyle(r, g, b, flags, pos, length, units));
+}
+
+void TTextArea::SetSelection(int pos, int length, TextUnit units)
+{
+    Busy busyChange(*this);
+    const int oldAnchor = buffer->Anchor();
+    const int oldCaret = buffer->Caret();
+    buffer->SetSelection(pos, length, units);
+    view->SelectionChanged(oldAnchor, oldCaret, true);
+}
+
+int TTextArea::CharAt(int line) const
+{
+    return buffer->CharAt(line);
+}
+
+int TTextArea::LineAt(int pos) const
+{
+    return buffer->LineAt(pos);
+}
+
+void TTextArea::SetTextColor(int r, int g, int b)
+{
+    Busy busyChange(*this);
+    buffer->SetTextColor(r, g, b);
+    view->RepaintAll();
+}
+
+void TTextArea::SetColor(int r, int g, int b)
+{
+    view->SetBackground(QColor(r & 255, g & 255, b & 255));
+}
+
+void TTextArea::SetFont(const std::shared_ptr<TGuiFont>& font)
+{
+    if (font)
+        view->SetTextFont(QFontOf(*font));
+}
+
+void TTextArea::Activate(int command)
+{
+    switch (command) {
+    case ActivateCommand::Cut:
+        if (!ReadOnly())
+            view->Cut();
+        break;
+    case ActivateCommand::Copy:
+        view->Copy();
+        TWidgetGadget::Activate(ActivateCommand::Focus);
+        break;
+    case ActivateCommand::Paste:
+        lastPasteLength = ReadOnly() ? 0 : view->Paste();
+        TWidgetGadget::Activate(ActivateCommand::Focus);
+        break;
+    default:
+        TWidgetGadget::Activate(command);
+        break;
+    }
+}
+
+int TTextArea::PasteLength() const
+{
+    const QString text = QGuiApplication::clipboard()->text();
+    const int length = TTextBuffer::NormalisedLength(text);
+    const long long after = static_cast<long long>(buffer->Length()) - GetSelectionLength(TextUnit::Chars) + length;
+    return after > Capacity ? 0 : length;
+}
+
+void TTextArea::ViewKeyPress(QKeyEvent* event)
+{
+    const int key = VirtualKeyOf(event);
+    const int mods = ModifierBitsOf(event->modifiers());
+    const bool ctrl = (mods & Modifier::Ctrl) != 0;
+    const bool shift = (mods & Modifier::Shift) != 0;
+
+    // There are no keyboard alignment or font-size commands; their keys do nothing at all.
+    if (ctrl && (key == 'L' || key == 'E' || key == 'R'))
+        return;
+    if (ctrl && shift && (key == 188 || key == 190))
+        return;
+
+    if (ReadOnly()) {
+        if (IsNavigationKey(key) || (ctrl && (key == 'A' || key == 'C')))
+            view->KeyDownAction(key, mods);
+        return;
+    }
+
+    if (!OfferKeyToFilter(this, Event::KeyDown, key, mods))
+        return;
+    view->KeyDownAction(key, mods);
+    for (QChar c : CharCodesOf(event)) {
+        if (OfferKeyToFilter(this, Event::KeyChar, c.unicode(), mods))
+            view->CharAction(c.unicode());
+    }
+}
+
+void TTextArea::ViewCommit(const QString& text)
+{
+    if (ReadOnly())
+        return;
+    for (QChar c : text) {
+        if (OfferKeyToFilter(this, Event::KeyChar, c.unicode(), 0))
+            view->CharAction(c.unicode());
+    }
+}
+
+void TTextArea::ViewUserChange(bool textChanged)
+{
+    if (Quiet())
+        return;
+    EmitGadgetEvent(Event::GadgetSelect, this);
+    if (textChanged)
+        EmitGadgetEvent(Event::GadgetAction, this);
+}
+
+void TTextArea::ViewMenuRequest(int x, int y)
+{
+    if (!Quiet())
+        EmitGadgetEvent(Event::GadgetMenu, this, 0, x, y);
+}
+
+void TTextArea::ViewFocusLost()
+{
+    if (!Quiet())
+        EmitGadgetEvent(Event::GadgetLostFocus, this);
+}

@@ -1,0 +1,88 @@
+// TTextArea: the multi-line formatted text gadget in which the script is edited.
+//
+// The gadget owns the text (a TTextBuffer) and its view, and carries the rules that the program
+// relies on: which keys reach the key filter and in what order, which changes report events, and the
+// two counters that keep programmatic changes quiet. A busy counter is raised around every change
+// the program makes; a lock counter is raised by LockText. Events are reported only while both are 0.
+#pragma once
+
+#include "gui/TextBuffer.h"
+#include "gui/TextView.h"
+#include "gui/WidgetGadget.h"
+
+#include <QCursor>
+
+#include <memory>
+
+class TTextArea : public TWidgetGadget, private TTextViewClient {
+public:
+    // Style flags at creation. Word wrap is accepted but lines never wrap.
+    static constexpr int StyleWordWrap = 1;
+    static constexpr int StyleReadOnly = 2;
+    static constexpr int Capacity = TTextBuffer::Capacity;
+
+    TTextArea(TGadget* group, int style);
+    ~TTextArea() override;
+
+    bool ReplaceText(int pos, int length, const QString& text, TextUnit units) override;
+    void AddText(const QString& text) override;
+    QString AreaText(int pos, int length, TextUnit units) const override;
+    int AreaLen(TextUnit units) const override;
+    void LockText() override;
+    void UnlockText() override;
+    void SetTabs(int tabs) override;
+    int GetCursorPos(TextUnit units) const override;
+    int GetSelectionLength(TextUnit units) const override;
+    void SetStyle(int r, int g, int b, int flags, int pos, int length, TextUnit units) override;
+    void SetSelection(int pos, int length, TextUnit units) override;
+    int CharAt(int line) const override;
+    int LineAt(int pos) const override;
+
+    void SetText(const QString& text) override;
+    QString GetText() const override;
+    void SetTextColor(int r, int g, int b) override;
+    void SetColor(int r, int g, int b) override;
+    void SetFont(const std::shared_ptr<TGuiFont>& font) override;
+    // 0 focus; 1 cut; 2 copy, then focus; 3 paste, then focus. Cut and paste are the user's commands
+    // and report like typing.
+    void Activate(int command) override;
+
+    // The units the last paste through Activate inserted (0 when the clipboard was empty or the paste
+    // was refused), for the program's undo record of it.
+    int LastPasteLength() const { return lastPasteLength; }
+    // The units a paste would insert now: the clipboard text with each line break as one unit.
+    int PasteLength() const;
+
+    TTextView* View() const { return view; }
+    const TTextBuffer& Buffer() const { return *buffer; }
+
+private:
+    bool Quiet() const { return busy > 0 || lockCount > 0; }
+    bool ReadOnly() const { return (style & StyleReadOnly) != 0; }
+
+    void ViewKeyPress(QKeyEvent* event) override;
+    void ViewCommit(const QString& text) override;
+    void ViewUserChange(bool textChanged) override;
+    void ViewMenuRequest(int x, int y) override;
+    void ViewFocusLost() override;
+
+    // Raises the busy counter for the lifetime of a programmatic change.
+    struct Busy {
+        explicit Busy(TTextArea& area)
+            : area(area)
+        {
+            ++area.busy;
+        }
+        ~Busy() { --area.busy; }
+        TTextArea& area;
+    };
+
+    std::unique_ptr<TTextBuffer> buffer;
+    TTextView* view = nullptr; // owned by the widget tree
+    int busy = 0;
+    int lockCount = 0;
+    int lockedAnchor = 0;
+    int lockedCaret = 0;
+    Qt::CursorShape lockedCursor = Qt::IBeamCursor;
+    int lastPasteLength = 0;
+};

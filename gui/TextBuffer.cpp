@@ -1,0 +1,369 @@
+#include "gui/TextBuffer.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+constexpr int MinGap = 1024;
+
+uint32_t StyleKey(int r, int g, int b, int flags)
+{
+    return static_cast<uint32_t>(r & 255) | static_cast<uint32_t>(g & 255) << 8 | static_cast<uint32_t>(b & 255) << 16
+        | static_cast<uint32_t>(flags & TextStyleFlag::All) << 24;
+}
+
+TTextStyle StyleOfKey(uint32_t key)
+{
+    return { static_cast<uint8_t>(key), static_cast<uint8_t>(key >> 8), static_cast<uint8_t>(key >> 16),
+        static_cast<uint8_t>(key >> 24) };
+}
+
+uint32_t KeyOfStyle(const TTextStyle& style)
+{
+    return StyleKey(style.r, style.g, style.b, style.flags);
+}
+
+int ClampInt(long long value, int low, int high)
+{
+    return static_cast<int>(std::clamp<long long>(value, low, high));
+}
+
+// Room to grow beyond what is needed now: a sixteenth of the text keeps reallocations rare while
+// typing without holding much unused memory for a large script.
+int GrowthFor(int length)
+{
+    return std::max(MinGap, length / 16);
+}
+} // namespace
+
+TTextBuffer::TTextBuffer()
+{
+    styleTable.push_back(TTextStyle {});
+    ResetStyleLookup();
+}
+
+TTextBuffer::~TTextBuffer() = default;
+
+void TTextBuffer::Copy(int pos, int length, char16_t* chars, StyleId* ids) const
+{
+    const int beforeGap = std::clamp(gapStart - pos, 0, length);
+    if (chars) {
+        std::memcpy(chars, text.get() + pos, sizeof(char16_t) * beforeGap);
+        std::memcpy(
+            chars + beforeGap, text.get() + pos + beforeGap + gapLength, sizeof(char16_t) * (length - beforeGap));
+    }
+    if (ids) {
+        std::memcpy(ids, styles.get() + pos, sizeof(StyleId) * beforeGap);
+        std::memcpy(
+            ids + beforeGap, styles.get() + pos + beforeGap + gapLength, sizeof(StyleId) * (length - beforeGap));
+    }
+}
+
+void TTextBuffer::MoveGap(int pos)
+{
+    if (pos < gapStart) {
+        const int count = gapStart - pos;
+        std::memmove(text.get() + pos + gapLength, text.get() + pos, sizeof(char16_t) * count);
+        std::memmove(styles.get() + pos + gapLength, styles.get() + pos, sizeof(StyleId) * count);
+    } else if (pos > gapStart) {
+        const int count = pos - gapStart;
+        std::memmove(text.get() + gapStart, text.get() + gapStart + gapLength, sizeof(char16_t) * count);
+        std::memmove(styles.get() + gapStart, styles.get() + gapStart + gapLength, sizeof(StyleId) * count);
+    }
+    gapStart = pos;
+}
+
+void TTextBuffer::Reallocate(int newCapacity)
+{
+    const int length = Length();
+    const int afterGap = length - gapStart;
+    // Left uninitialised on purpose: the pages of the gap are never touched until text goes there.
+    std::unique_ptr<char16_t[]> newText(new char16_t[newCapacity]);
+    std::unique_ptr<StyleId[]> newStyles(new StyleId[newCapacity]);
+    if (text) {
+        std::memcpy(newText.get(), text.get(), sizeof(char16_t) * gapStart);
+        std::memcpy(newStyles.get(), styles.get(), sizeof(StyleId) * gapStart);
+        std::memcpy(
+            newText.get() + newCapacity - afterGap, text.get() + gapStart + gapLength, sizeof(char16_t) * afterGap);
+        std::memcpy(
+            newStyles.get() + newCapacity - afterGap, styles.get() + gapStart + gapLength, sizeof(StyleId) * afterGap);
+    }
+    text = std::move(newText);
+    styles = std::move(newStyles);
+    capacity = newCapacity;
+    gapLength = newCapacity - length;
+}
+
+void TTextBuffer::EnsureGap(int units)
+{
+    if (gapLength >= units)
+        return;
+    const int needed = Length() + units;
+    Reallocate(needed + GrowthFor(needed));
+}
+
+int TTextBuffer::NormalisedLength(QStringView input)
+{
+    const char16_t* data = input.utf16();
+    const qsizetype size = input.size();
+    qsizetype length = size;
+    for (qsizetype i = 0; i + 1 < size; ++i) {
+        if (data[i] == u'\r' && data[i + 1] == u'\n')
+            --length;
+    }
+    return static_cast<int>(std::min<qsizetype>(length, Capacity + 1LL));
+}
+
+bool TTextBuffer::Replace(int pos, int length, QStringView input, TTextChange* change)
+{
+    const int total = Length();
+    pos = std::clamp(pos, 0, total);
+    const int end = ClampInt(static_cast<long long>(pos) + std::max(length, 0), pos, total);
+    const int removed = end - pos;
+    const int inserted = NormalisedLength(input);
+    if (static_cast<long long>(total) - removed + inserted > Capacity)
+        return false;
+
+    const int firstLine = LineAt(pos);
+    // The line starts that the removed breaks produced lie in (pos, end].
+    const auto removedBegin = std::upper_bound(lineStarts.begin(), lineStarts.end(), pos);
+    const auto removedEnd = std::upper_bound(removedBegin, lineStarts.end(), end);
+    const int firstIndex = static_cast<int>(removedBegin - lineStarts.begin());
+    const int breaksRemoved = static_cast<int>(removedEnd - removedBegin);
+
+    MoveGap(pos);
+    gapLength += removed;
+    EnsureGap(inserted);
+
+    // The inserted text takes its neighbour's style, as a rich-text control does.
+    StyleId insertStyle = 0;
+    if (pos > 0)
+        insertStyle = StyleIdAt(pos - 1);
+    else if (Length() > 0)
+        insertStyle = StyleIdAt(pos);
+
+    newStarts.clear();
+    char16_t* out = text.get() + gapStart;
+    const char16_t* in = input.utf16();
+    const qsizetype inSize = input.size();
+    int written = 0;
+    for (qsizetype i = 0; i < inSize; ++i) {
+        char16_t c = in[i];
+        if (c == u'\r') {
+            if (i + 1 < inSize && in[i + 1] == u'\n')
+                ++i;
+            c = u'\n';
+        }
+        out[written++] = c;
+        if (c == u'\n')
+            newStarts.push_back(pos + written);
+    }
+    std::fill_n(styles.get() + gapStart, inserted, insertStyle);
+    gapStart += inserted;
+    gapLength -= inserted;
+
+    // Swap the removed line starts for the new ones, then shift every later start by the difference.
+    const int breaksInserted = static_cast<int>(newStarts.size());
+    const int common = std::min(breaksRemoved, breaksInserted);
+    std::copy_n(newStarts.begin(), common, lineStarts.begin() + firstIndex);
+    if (breaksRemoved > common)
+        lineStarts.erase(lineStarts.begin() + firstIndex + common, lineStarts.begin() + firstIndex + breaksRemoved);
+    else if (breaksInserted > common)
+        lineStarts.insert(lineStarts.begin() + firstIndex + common, newStarts.begin() + common, newStarts.end());
+    const int delta = inserted - removed;
+    if (delta != 0) {
+        for (auto it = lineStarts.begin() + firstIndex + breaksInserted; it != lineStarts.end(); ++it)
+            *it += delta;
+    }
+
+    // Give memory back after a large text was replaced by a much smaller one.
+    const int newLength = Length();
+    if (capacity > 2 * (newLength + GrowthFor(newLength)) && capacity > 16 * MinGap) {
+        MoveGap(newLength);
+        Reallocate(newLength + GrowthFor(newLength));
+    }
+    if (newStarts.capacity() > 4096 && breaksInserted < 1024)
+        std::vector<int>().swap(newStarts);
+
+    anchor = std::min(anchor, newLength);
+    caret = std::min(caret, newLength);
+    ++version;
+    if (change)
+        *change = { pos, removed, inserted, firstLine, breaksRemoved, breaksInserted };
+    return true;
+}
+
+void TTextBuffer::Select(int newAnchor, int newCaret)
+{
+    anchor = std::clamp(newAnchor, 0, Length());
+    caret = std::clamp(newCaret, 0, Length());
+}
+
+TTextRange TTextBuffer::Convert(int pos, int length, TextUnit units) const
+{
+    long long start = pos;
+    long long count = length;
+    if (units == TextUnit::Lines) {
+        start = CharAt(pos);
+        if (length >= 0)
+            count = CharAt(ClampInt(static_cast<long long>(pos) + length, INT32_MIN, INT32_MAX)) - start;
+    }
+    const int total = Length();
+    if (count < 0)
+        count = total - start;
+    const int first = ClampInt(start, 0, total);
+    const int last = ClampInt(start + count, first, total);
+    return { first, last };
+}
+
+int TTextBuffer::CharAt(int line) const
+{
+    if (line < 0)
+        return 0;
+    if (line >= LineCount())
+        return Length();
+    return lineStarts[line];
+}
+
+int TTextBuffer::LineAt(int pos) const
+{
+    if (pos <= 0)
+        return 0;
+    if (pos >= Length())
+        return LineCount() - 1;
+    return static_cast<int>(std::upper_bound(lineStarts.begin(), lineStarts.end(), pos) - lineStarts.begin()) - 1;
+}
+
+int TTextBuffer::AreaLen(TextUnit units) const
+{
+    return units == TextUnit::Lines ? LineCount() - 1 : Length();
+}
+
+QString TTextBuffer::AreaText(int pos, int length, TextUnit units) const
+{
+    const TTextRange range = Convert(pos, length, units);
+    QString result(range.Length(), Qt::Uninitialized);
+    Copy(range.start, range.Length(), reinterpret_cast<char16_t*>(result.data()), nullptr);
+    return result;
+}
+
+bool TTextBuffer::ReplaceText(int pos, int length, QStringView input, TextUnit units, TTextChange* change)
+{
+    const TTextRange range = Convert(pos, length, units);
+    const int oldAnchor = anchor;
+    const int oldCaret = caret;
+    if (!Replace(range.start, range.Length(), input, change))
+        return false;
+    Select(oldAnchor, oldCaret);
+    return true;
+}
+
+bool TTextBuffer::AddText(QStringView input, TTextChange* change)
+{
+    if (!Replace(Length(), 0, input, change))
+        return false;
+    Select(Length(), Length());
+    return true;
+}
+
+int TTextBuffer::CursorPos(TextUnit units) const
+{
+    return units == TextUnit::Lines ? LineAt(SelStart()) : SelStart();
+}
+
+int TTextBuffer::SelectionLength(TextUnit units) const
+{
+    if (units == TextUnit::Lines)
+        return LineAt(SelEnd() - 1) - LineAt(SelStart()) + 1;
+    return SelEnd() - SelStart();
+}
+
+void TTextBuffer::SetSelection(int pos, int length, TextUnit units)
+{
+    const TTextRange range = Convert(pos, length, units);
+    Select(range.start, range.end);
+}
+
+void TTextBuffer::FillStyle(int start, int end, StyleId id)
+{
+    const int beforeGap = std::clamp(gapStart - start, 0, end - start);
+    std::fill_n(styles.get() + start, beforeGap, id);
+    std::fill_n(styles.get() + start + beforeGap + gapLength, end - start - beforeGap, id);
+}
+
+TTextRange TTextBuffer::SetStyle(int r, int g, int b, int flags, int pos, int length, TextUnit units)
+{
+    const TTextRange range = Convert(pos, length, units);
+    if (range.Length() > 0)
+        FillStyle(range.start, range.end, StyleIdFor(StyleKey(r, g, b, flags)));
+    return range;
+}
+
+void TTextBuffer::ResetStyleLookup()
+{
+    styleIndex.clear();
+    for (size_t id = 0; id < styleTable.size(); ++id)
+        styleIndex.emplace(KeyOfStyle(styleTable[id]), static_cast<StyleId>(id));
+    styleCache.fill(CacheSlot {});
+}
+
+TTextBuffer::StyleId TTextBuffer::StyleIdFor(uint32_t key)
+{
+    CacheSlot& slot = styleCache[(key * 2654435761u) >> 26];
+    if (slot.key == key)
+        return slot.id;
+    auto found = styleIndex.find(key);
+    if (found == styleIndex.end()) {
+        if (styleTable.size() >= MaxStyles)
+            CompactStyles();
+        // With every id still in use the new style cannot get one of its own; the default stands in.
+        if (styleTable.size() >= MaxStyles)
+            return 0;
+        styleTable.push_back(StyleOfKey(key));
+        found = styleIndex.emplace(key, static_cast<StyleId>(styleTable.size() - 1)).first;
+    }
+    // Compaction may have emptied the cache; the slot reference is still valid storage.
+    slot = { key, found->second };
+    return found->second;
+}
+
+void TTextBuffer::CompactStyles()
+{
+    std::vector<bool> used(styleTable.size(), false);
+    used[0] = true;
+    const int length = Length();
+    for (int pos = 0; pos < length; ++pos)
+        used[StyleIdAt(pos)] = true;
+    std::vector<StyleId> remap(styleTable.size(), 0);
+    std::vector<TTextStyle> kept;
+    for (size_t id = 0; id < styleTable.size(); ++id) {
+        if (used[id]) {
+            remap[id] = static_cast<StyleId>(kept.size());
+            kept.push_back(styleTable[id]);
+        }
+    }
+    for (int i = 0; i < capacity; ++i) {
+        if (i < gapStart || i >= gapStart + gapLength)
+            styles[i] = remap[styles[i]];
+    }
+    styleTable = std::move(kept);
+    ResetStyleLookup();
+}
+
+void TTextBuffer::SetTextColor(int r, int g, int b)
+{
+    // Only underline and strike-through survive, so four styles cover the whole text afterwards.
+    std::vector<StyleId> remap(styleTable.size());
+    for (size_t id = 0; id < styleTable.size(); ++id)
+        remap[id]
+            = static_cast<StyleId>((styleTable[id].flags & (TextStyleFlag::Underline | TextStyleFlag::StrikeOut)) >> 2);
+    styleTable.clear();
+    for (int flags = 0; flags <= (TextStyleFlag::Underline | TextStyleFlag::StrikeOut);
+         flags += TextStyleFlag::Underline)
+        styleTable.push_back(StyleOfKey(StyleKey(r, g, b, flags)));
+    for (int i = 0; i < capacity; ++i) {
+        if (i < gapStart || i >= gapStart + gapLength)
+            styles[i] = remap[styles[i]];
+    }
+    ResetStyleLookup();
+}

@@ -1,0 +1,144 @@
+#include "gui/EventQueue.h"
+#include "gui/Hook.h"
+#include "gui/RuntimeError.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+TGadget* const First = reinterpret_cast<TGadget*>(0x10);
+TGadget* const Second = reinterpret_cast<TGadget*>(0x20);
+
+class EventQueueTest : public testing::Test {
+protected:
+    void SetUp() override { EventQueue.Clear(); }
+    void TearDown() override { EventQueue.Clear(); }
+};
+
+TEST_F(EventQueueTest, GadgetActionsOfOneSourceMergeKeepingTheLaterData)
+{
+    TEvent::Create(Event::GadgetAction, First, 1).Emit();
+    TEvent::Create(Event::GadgetAction, Second, 2).Emit();
+    TEvent::Create(Event::GadgetAction, First, 3, 1, 4, 5, std::string("later")).Emit();
+
+    ASSERT_EQ(EventQueue.Count(), 2);
+    ASSERT_EQ(EventQueue.Poll(), Event::GadgetAction);
+    EXPECT_EQ(EventQueue.Current().source, First);
+    EXPECT_EQ(EventQueue.Current().data, 3);
+    EXPECT_EQ(EventQueue.Current().mods, 1);
+    EXPECT_EQ(EventQueue.Current().x, 4);
+    EXPECT_EQ(std::any_cast<std::string>(EventQueue.Current().extra), "later");
+    ASSERT_EQ(EventQueue.Poll(), Event::GadgetAction);
+    EXPECT_EQ(EventQueue.Current().source, Second);
+}
+
+TEST_F(EventQueueTest, OnlyTimerActionMoveAndSizeEventsMerge)
+{
+    for (int id : { Event::TimerTick, Event::GadgetAction, Event::WindowMove, Event::WindowSize }) {
+        EventQueue.Clear();
+        TEvent::Create(id, First, 1).Emit();
+        TEvent::Create(id, First, 2).Emit();
+        EXPECT_EQ(EventQueue.Count(), 1) << Event::Describe(id);
+    }
+    for (int id : { Event::GadgetSelect, Event::MenuAction, Event::MouseDown, Event::WindowClose, Event::KeyChar }) {
+        EventQueue.Clear();
+        TEvent::Create(id, First, 1).Emit();
+        TEvent::Create(id, First, 2).Emit();
+        EXPECT_EQ(EventQueue.Count(), 2) << Event::Describe(id);
+    }
+}
+
+TEST_F(EventQueueTest, AFullQueueDropsNewEventsSilently)
+{
+    for (int i = 0; i < TEventQueue::Capacity + 10; ++i)
+        TEvent::Create(Event::MenuAction, First, i).Emit();
+    EXPECT_EQ(EventQueue.Count(), TEventQueue::Capacity);
+    int last = -1;
+    while (EventQueue.Poll())
+        last = EventQueue.Current().data;
+    EXPECT_EQ(last, TEventQueue::Capacity - 1);
+}
+
+TEST_F(EventQueueTest, PollOnAnEmptyQueueLeavesANullEvent)
+{
+    TEvent::Create(Event::MenuAction, First, 7).Emit();
+    ASSERT_EQ(EventQueue.Poll(), Event::MenuAction);
+    EXPECT_EQ(EventQueue.Poll(), 0);
+    const TEvent& current = EventQueue.Current();
+    EXPECT_EQ(current.id, 0);
+    EXPECT_EQ(current.source, nullptr);
+    EXPECT_EQ(current.data, 0);
+    EXPECT_FALSE(current.extra.has_value());
+}
+
+std::vector<std::string> calls;
+
+void* Record(int, void* data, void* context)
+{
+    calls.push_back(static_cast<const char*>(context));
+    return data;
+}
+
+void* AddOne(int, void* data, void*)
+{
+    return reinterpret_cast<void*>(reinterpret_cast<long>(data) + 1);
+}
+
+TEST(HookTest, HigherPrioritiesRunFirstAndEqualOnesInRegistrationOrder)
+{
+    const int id = NewHookId();
+    static const char* names[] = { "low", "high", "middle-1", "middle-2" };
+    RegisterHook(id, Record, const_cast<char*>(names[0]), -5);
+    RegisterHook(id, Record, const_cast<char*>(names[1]), 10);
+    RegisterHook(id, Record, const_cast<char*>(names[2]), 0);
+    RegisterHook(id, Record, const_cast<char*>(names[3]), 0);
+    calls.clear();
+    CallHooks(id, nullptr);
+    EXPECT_EQ(calls, (std::vector<std::string> { "high", "middle-1", "middle-2", "low" }));
+
+    EXPECT_TRUE(RemoveHook(id, Record, const_cast<char*>(names[2])));
+    calls.clear();
+    CallHooks(id, nullptr);
+    EXPECT_EQ(calls, (std::vector<std::string> { "high", "middle-2", "low" }));
+}
+
+TEST(HookTest, EachResultBecomesTheNextHooksData)
+{
+    const int id = NewHookId();
+    RegisterHook(id, AddOne, nullptr, 0);
+    RegisterHook(id, AddOne, nullptr, 0);
+    RegisterHook(id, AddOne, nullptr, 0);
+    EXPECT_EQ(reinterpret_cast<long>(CallHooks(id, reinterpret_cast<void*>(10))), 13);
+}
+
+TEST(HookTest, TheQueueSitsBehindOtherHooksOnTheEventChain)
+{
+    EventQueue.Clear();
+    static int seenBeforeQueue = -1;
+    auto watch = [](int, void* data, void*) -> void* {
+        seenBeforeQueue = EventQueue.Count();
+        return data;
+    };
+    RegisterHook(EventEmitHookId(), watch, nullptr, 0);
+    TEvent::Create(Event::MenuAction, First).Emit();
+    EXPECT_EQ(seenBeforeQueue, 0);
+    EXPECT_EQ(EventQueue.Count(), 1);
+    RemoveHook(EventEmitHookId(), watch, nullptr);
+    EventQueue.Clear();
+}
+
+TEST(HookTest, Asking256IdsStopsWithTooManyHookIds)
+{
+    bool stopped = false;
+    try {
+        for (int i = 0; i < 300; ++i)
+            NewHookId();
+    } catch (const TRuntimeError& error) {
+        stopped = true;
+        EXPECT_STREQ(error.what(), "Too many hook ids");
+    }
+    EXPECT_TRUE(stopped);
+}
+} // namespace

@@ -1,0 +1,281 @@
+// Gadgets on the offscreen platform: which user actions raise which events, and that programmatic
+// changes raise none.
+#include "draw/Pixmap.h"
+#include "gui/ComboBoxGadget.h"
+#include "gui/EventQueue.h"
+#include "gui/Gadgets.h"
+#include "gui/MenuGadget.h"
+#include "gui/ToolbarGadget.h"
+#include "gui/TreeViewGadget.h"
+#include "gui/WidgetGadget.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+constexpr int DialogStyle = 1 | 0x10 | 0x20 | 0x40 | 0x200;
+
+class GadgetTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = MakeWindow("Test", 0, 0, 300, 200, nullptr, DialogStyle);
+        window->SetShow(1);
+        ProcessPlatformInput();
+        EventQueue.Clear();
+    }
+
+    void TearDown() override
+    {
+        window->Free();
+        EventQueue.Clear();
+    }
+
+    std::vector<TEvent> Drain()
+    {
+        ProcessPlatformInput();
+        std::vector<TEvent> events;
+        while (EventQueue.Count()) {
+            EventQueue.Poll();
+            events.push_back(EventQueue.Current());
+        }
+        return events;
+    }
+
+    template <typename W>
+    static W* WidgetOf(TGadget* gadget)
+    {
+        return static_cast<W*>(TWidgetGadget::From(gadget)->Widget());
+    }
+
+    TGadget* window = nullptr;
+};
+
+TEST_F(GadgetTest, ClosingAWindowReportsWindowCloseAndLeavesItOpen)
+{
+    WidgetOf<QWidget>(window)->close();
+    const auto events = Drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].id, Event::WindowClose);
+    EXPECT_EQ(events[0].source, window);
+    EXPECT_FALSE(IsHidden(window, false));
+}
+
+TEST_F(GadgetTest, ACheckBoxTogglesThenReportsItsNewValue)
+{
+    TGadget* box = MakeButton("Bold", 5, 5, 100, 20, window, 2);
+    QTest::mouseClick(WidgetOf<QCheckBox>(box), Qt::LeftButton, {}, QPoint(8, 10));
+    auto events = Drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].id, Event::GadgetAction);
+    EXPECT_EQ(events[0].data, 1);
+    EXPECT_EQ(ButtonValue(box), 1);
+
+    QTest::mouseClick(WidgetOf<QCheckBox>(box), Qt::LeftButton, {}, QPoint(8, 10));
+    events = Drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].data, 0);
+    EXPECT_EQ(ButtonValue(box), 0);
+
+    // An indeterminate box becomes checked when clicked.
+    box->SetSelected(2);
+    EXPECT_EQ(ButtonValue(box), -1);
+    QTest::mouseClick(WidgetOf<QCheckBox>(box), Qt::LeftButton, {}, QPoint(8, 10));
+    events = Drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].data, 1);
+}
+
+TEST_F(GadgetTest, ProgrammaticChangesRaiseNoEvents)
+{
+    TGadget* field = MakeTextField(5, 5, 100, 20, window, 0);
+    TGadget* box = MakeButton("Bold", 5, 30, 100, 20, window, 2);
+    TGadget* combo = MakeComboBox(5, 55, 100, 20, window, 0);
+    TGadget* tree = MakeTreeView(5, 80, 100, 100, window, 0);
+    AppendItem(combo, "a", 0, -1, "", {});
+    AppendItem(combo, "b", 0, -1, "", {});
+    TGadget* node = AppendNode("node", tree->RootNode(), -1, QString("extra"));
+
+    field->SetText("12");
+    box->SetSelected(1);
+    combo->SelectItem(1, 1);
+    node->Activate(ActivateCommand::Select);
+    node->Activate(ActivateCommand::Expand);
+    EXPECT_TRUE(Drain().empty());
+    EXPECT_EQ(field->GetText(), "12");
+    EXPECT_EQ(ButtonValue(box), 1);
+    EXPECT_EQ(combo->SelectedItem(), 1);
+    EXPECT_EQ(tree->SelectedNode(), node);
+}
+
+TEST_F(GadgetTest, AComboBoxReportsOnlyAChangedSelection)
+{
+    TGadget* combo = MakeComboBox(5, 5, 100, 20, window, 0);
+    AppendItem(combo, "Left", 0, -1, "", QString("L"));
+    AppendItem(combo, "Right", 0, -1, "", QString("R"));
+    EXPECT_EQ(combo->SelectedItem(), -1); // adding entries selects nothing
+    combo->SelectItem(0, 1);
+    EventQueue.Clear();
+
+    auto* box = WidgetOf<QComboBox>(combo);
+    box->setCurrentIndex(0);
+    emit box->activated(0);
+    EXPECT_TRUE(Drain().empty());
+
+    box->setCurrentIndex(1);
+    emit box->activated(1);
+    const auto events = Drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].id, Event::GadgetAction);
+    EXPECT_EQ(events[0].data, 1);
+    EXPECT_EQ(std::any_cast<QString>(events[0].extra), "R");
+}
+
+TEST_F(GadgetTest, ATreeViewReportsSelectionAndActivationWithTheNode)
+{
+    TGadget* tree = MakeTreeView(5, 5, 200, 150, window, 0);
+    TGadget* basic = AppendNode("Basic", tree->RootNode(), -1, {});
+    TGadget* hook = AppendNode("break", basic, -1, QString("tx, ty, id"));
+    basic->Activate(ActivateCommand::Expand);
+    EventQueue.Clear();
+
+    auto* widget = WidgetOf<QTreeWidget>(tree);
+    QTreeWidgetItem* item = static_cast<TNodeGadget*>(hook)->Item();
+    widget->setCurrentItem(item); // as a click does
+    auto events = Drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].id, Event::GadgetSelect);
+    EXPECT_EQ(std::any_cast<TGadget*>(events[0].extra), hook);
+
+    emit widget->itemActivated(item, 0); // double click or Enter
+    events = Drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].id, Event::GadgetAction);
+    EXPECT_EQ(std::any_cast<TGadget*>(events[0].extra), hook);
+    EXPECT_EQ(hook->GetText(), "break");
+    EXPECT_EQ(std::any_cast<QString>(hook->extra), "tx, ty, id");
+}
+
+// A number field's filter: refuses every key-down but the arrows and Delete, and takes digits,
+// Backspace and the clipboard control characters.
+int NumbersOnly(TEvent& event, void*)
+{
+    if (event.id == Event::KeyDown)
+        return (event.data >= 37 && event.data <= 40) || event.data == 46;
+    if (event.id == Event::KeyChar)
+        return (event.data >= '0' && event.data <= '9') || event.data == 8 || event.data == 1 || event.data == 3
+            || event.data == 22 || event.data == 24;
+    return 0;
+}
+
+TEST_F(GadgetTest, ATextFieldActsOnTypingAtTheCharacterAndOnNavigationAtTheKeyDown)
+{
+    TGadget* field = MakeTextField(5, 5, 100, 20, window, 0);
+    field->SetFilter(NumbersOnly, nullptr);
+    auto* edit = WidgetOf<QLineEdit>(field);
+    QTest::keyClicks(edit, "12a3");
+    EXPECT_EQ(field->GetText(), "123");
+    // Backspace's key-down is refused, yet its character deletes.
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(field->GetText(), "12");
+    // Left is taken at its key-down; the digit lands before the 2.
+    QTest::keyClick(edit, Qt::Key_Left);
+    QTest::keyClick(edit, Qt::Key_9);
+    EXPECT_EQ(field->GetText(), "192");
+    // Home is refused at its key-down and types nothing: the caret stays.
+    QTest::keyClick(edit, Qt::Key_Home);
+    QTest::keyClick(edit, Qt::Key_7);
+    EXPECT_EQ(field->GetText(), "1972");
+    // Delete works at its key-down.
+    QTest::keyClick(edit, Qt::Key_Delete);
+    EXPECT_EQ(field->GetText(), "197");
+
+    const auto events = Drain();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().id, Event::GadgetAction); // user changes report, merged in the queue
+    EXPECT_EQ(events.back().source, field);
+}
+
+TEST_F(GadgetTest, ToolbarSeparatorsStillCountAsItems)
+{
+    // Four 4 x 4 icons; the second is blank.
+    auto pixmap = std::make_shared<TPixmap>(16, 4, TPixelFormat::RGBA8888);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            if (x / 4 == 1)
+                continue;
+            unsigned char* p = pixmap->Row(y) + x * 4;
+            p[0] = static_cast<unsigned char>(x * 16);
+            p[3] = 255;
+        }
+    }
+    TGadget* toolbar = MakeToolbar(LoadIconStrip(pixmap), 0, 0, 0, 0, window, 0);
+    ASSERT_EQ(toolbar->ItemCount(), 4);
+    EXPECT_TRUE(static_cast<TToolbarGadget*>(toolbar)->IsSeparator(1));
+    EXPECT_FALSE(static_cast<TToolbarGadget*>(toolbar)->IsSeparator(2));
+
+    SetToolbarItemTips(toolbar, { "New", "", "Open", "Save" });
+    EXPECT_EQ(toolbar->ItemTip(2), "Open");
+    const auto actions = WidgetOf<QToolBar>(toolbar)->actions();
+    ASSERT_EQ(actions.size(), 4);
+    EXPECT_TRUE(actions[1]->isSeparator());
+    EXPECT_EQ(actions[2]->toolTip(), "Open");
+
+    SetItemEnabled(toolbar, 3, false);
+    EXPECT_EQ(toolbar->ItemState(3) & ItemState::Disabled, ItemState::Disabled);
+    EXPECT_FALSE(actions[3]->isEnabled());
+    SetItemEnabled(toolbar, 3, true);
+    EXPECT_TRUE(actions[3]->isEnabled());
+
+    actions[2]->trigger();
+    const auto events = Drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].id, Event::GadgetAction);
+    EXPECT_EQ(events[0].source, toolbar);
+    EXPECT_EQ(events[0].data, 2);
+}
+
+TEST_F(GadgetTest, MakeWindowCentresOnItsGroupEvenWhenTheGroupIsLargerThanTheDesktop)
+{
+    TGadget* huge = MakeWindow("Huge", 100, 50, 20000, 10000, nullptr, 1 | 0x20 | 0x40);
+    TGadget* dialog = MakeWindow("Dialog", 0, 0, 200, 100, huge, DialogStyle);
+    EXPECT_EQ(dialog->GetXPos(), 100 + (20000 - 200) / 2);
+    EXPECT_EQ(dialog->GetYPos(), 50 + (10000 - 100) / 2);
+    huge->Free();
+}
+
+TEST_F(GadgetTest, GroupBoxesPlaceTheirKidsInsideTheFrame)
+{
+    TGadget* group = MakePanel(5, 5, 200, 155, window, 3, "Timer frequency");
+    EXPECT_EQ(group->GetText(), "Timer frequency");
+    EXPECT_EQ(group->ClientWidth(), 192);
+    EXPECT_EQ(group->ClientHeight(), 135);
+    TGadget* field = MakeTextField(5, 110, 185, 20, group, 0);
+    QWidget* edit = WidgetOf<QWidget>(field);
+    EXPECT_EQ(edit->geometry(), QRect(5, 110, 185, 20));
+    EXPECT_EQ(edit->parentWidget(), TWidgetGadget::From(group)->ClientWidget());
+}
+
+TEST_F(GadgetTest, ActivePanelsReportMouseButtonsInClientPixels)
+{
+    TGadget* swatch = MakePanel(10, 10, 20, 20, window, 5);
+    QTest::mouseClick(TWidgetGadget::From(swatch)->ClientWidget(), Qt::LeftButton, {}, QPoint(3, 4));
+    const auto events = Drain();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].id, Event::MouseDown);
+    EXPECT_EQ(events[0].data, 1);
+    EXPECT_EQ(events[0].x, 3);
+    EXPECT_EQ(events[0].y, 4);
+    EXPECT_EQ(events[1].id, Event::MouseUp);
+}
+} // namespace

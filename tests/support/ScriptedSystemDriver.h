@@ -1,0 +1,94 @@
+// A system driver for tests: requesters take their answers from queues, and every request, launch and
+// exit is recorded instead of reaching the desktop.
+#pragma once
+
+#include "gui/SystemDriver.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+struct TRecordedRequest {
+    QString kind; // "Notify", "Confirm", "Proceed", "RequestFile", "RequestColor"
+    QString caption; // message-box caption, or the file requester's title
+    QString text; // message, or the file requester's filter
+    bool serious = false;
+    bool save = false;
+    QString path;
+    int red = 0, green = 0, blue = 0;
+};
+
+struct TRecordedLaunch {
+    QString program;
+    QStringList arguments;
+    QString workingDirectory;
+};
+
+class TScriptedSystemDriver : public TSystemDriver {
+public:
+    std::deque<int> confirmAnswers;
+    std::deque<int> proceedAnswers;
+    std::deque<QString> fileAnswers;
+    std::deque<unsigned> colourAnswers;
+
+    std::vector<TRecordedRequest> requests;
+    std::vector<TRecordedLaunch> launches;
+    std::vector<int> exits;
+
+    void Notify(const QString& caption, const QString& text, bool serious) override
+    {
+        requests.push_back({ "Notify", caption, text, serious });
+    }
+
+    int Confirm(const QString& caption, const QString& text, bool serious) override
+    {
+        requests.push_back({ "Confirm", caption, text, serious });
+        return Take(confirmAnswers, 0);
+    }
+
+    int Proceed(const QString& caption, const QString& text, bool serious) override
+    {
+        requests.push_back({ "Proceed", caption, text, serious });
+        return Take(proceedAnswers, -1);
+    }
+
+    QString RequestFile(const QString& title, const QString& extensions, bool save, const QString& path) override
+    {
+        TRecordedRequest request { "RequestFile", title, extensions };
+        request.save = save;
+        request.path = path;
+        requests.push_back(request);
+        return Take(fileAnswers, QString());
+    }
+
+    unsigned RequestColor(int red, int green, int blue) override
+    {
+        TRecordedRequest request { "RequestColor" };
+        request.red = red;
+        request.green = green;
+        request.blue = blue;
+        requests.push_back(request);
+        return Take(colourAnswers, 0u);
+    }
+
+    bool Launch(const QString& program, const QStringList& arguments, const QString& workingDirectory) override
+    {
+        launches.push_back({ program, arguments, workingDirectory });
+        return true;
+    }
+
+    void Exit(int status) override { exits.push_back(status); }
+
+private:
+    template <typename T>
+    static T Take(std::deque<T>& answers, T unanswered)
+    {
+        if (answers.empty())
+            return unanswered;
+        T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
