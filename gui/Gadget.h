@@ -81,6 +81,9 @@ inline constexpr int Relative = 2;
 // Units of the text area's range operations: characters (a line break counts as one) or whole lines.
 enum class TextUnit : int { Chars = 1, Lines = 2 };
 
+// The most characters a text area holds; changes that would pass it are refused whole.
+inline constexpr int TextAreaCapacity = 4 * 1048576;
+
 // A key filter gets each key event of its gadget before the gadget acts; 0 swallows the key.
 using TEventFilter = int (*)(TEvent& event, void* context);
 

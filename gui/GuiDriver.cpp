@@ -9,10 +9,7 @@
 #include "gui/LabelGadget.h"
 #include "gui/MenuGadget.h"
 #include "gui/PanelGadget.h"
-#if __has_include("gui/TextArea.h")
 #include "gui/TextArea.h"
-#define TLE_HAVE_TEXTAREA 1
-#endif
 #include "gui/TextFieldGadget.h"
 #include "gui/ToolbarGadget.h"
 #include "gui/TreeViewGadget.h"
@@ -32,9 +29,7 @@ TGadget* Construct(GadgetClass gadgetClass, const QString& text, TGadget* group,
     case GadgetClass::Button: return new TButtonGadget(group, style);
     case GadgetClass::Panel: return new TPanelGadget(group, style);
     case GadgetClass::TextField: return new TTextFieldGadget(group, style);
-#ifdef TLE_HAVE_TEXTAREA
     case GadgetClass::TextArea: return new TTextArea(group, style);
-#endif
     case GadgetClass::ComboBox: return new TComboBoxGadget(group, style);
     case GadgetClass::Toolbar: return new TToolbarGadget(group, style);
     case GadgetClass::TreeView: return new TTreeViewGadget(group, style);
@@ -86,6 +81,10 @@ TGadget* CreateGadget(GadgetClass gadgetClass, const QString& text, int x, int y
         group->kids.push_back(gadget);
     if (gadgetClass == GadgetClass::MenuItem)
         return gadget;
+    // Siblings stack in creation order, the first on top: the main window's frame lines lie over the
+    // edges of the text area created after them.
+    if (gadgetClass != GadgetClass::Window)
+        TWidgetGadget::From(gadget)->Widget()->lower();
     gadget->SetText(text);
     if (gadgetClass != GadgetClass::Toolbar)
         gadget->SetShape(x, y, w, h);

@@ -6,12 +6,6 @@
 namespace {
 constexpr int MinGap = 1024;
 
-uint32_t StyleKey(int r, int g, int b, int flags)
-{
-    return static_cast<uint32_t>(r & 255) | static_cast<uint32_t>(g & 255) << 8 | static_cast<uint32_t>(b & 255) << 16
-        | static_cast<uint32_t>(flags & TextStyleFlag::All) << 24;
-}
-
 TTextStyle StyleOfKey(uint32_t key)
 {
     return { static_cast<uint8_t>(key), static_cast<uint8_t>(key >> 8), static_cast<uint8_t>(key >> 16),
@@ -20,7 +14,8 @@ TTextStyle StyleOfKey(uint32_t key)
 
 uint32_t KeyOfStyle(const TTextStyle& style)
 {
-    return StyleKey(style.r, style.g, style.b, style.flags);
+    return style.r | static_cast<uint32_t>(style.g) << 8 | static_cast<uint32_t>(style.b) << 16
+        | static_cast<uint32_t>(style.flags) << 24;
 }
 
 int ClampInt(long long value, int low, int high)
@@ -131,7 +126,12 @@ bool TTextBuffer::Replace(int pos, int length, QStringView input, TTextChange* c
     const int firstIndex = static_cast<int>(removedBegin - lineStarts.begin());
     const int breaksRemoved = static_cast<int>(removedEnd - removedBegin);
 
-    MoveGap(pos);
+    // Widen the gap over the removed range, moving only text that stays.
+    if (gapStart <= pos)
+        MoveGap(pos);
+    else if (gapStart >= end)
+        MoveGap(end);
+    gapStart = pos;
     gapLength += removed;
     EnsureGap(inserted);
 
@@ -284,19 +284,11 @@ void TTextBuffer::SetSelection(int pos, int length, TextUnit units)
     Select(range.start, range.end);
 }
 
-void TTextBuffer::FillStyle(int start, int end, StyleId id)
+void TTextBuffer::FillStyleAcrossGap(int start, int end, StyleId id)
 {
     const int beforeGap = std::clamp(gapStart - start, 0, end - start);
     std::fill_n(styles.get() + start, beforeGap, id);
     std::fill_n(styles.get() + start + beforeGap + gapLength, end - start - beforeGap, id);
-}
-
-TTextRange TTextBuffer::SetStyle(int r, int g, int b, int flags, int pos, int length, TextUnit units)
-{
-    const TTextRange range = Convert(pos, length, units);
-    if (range.Length() > 0)
-        FillStyle(range.start, range.end, StyleIdFor(StyleKey(r, g, b, flags)));
-    return range;
 }
 
 void TTextBuffer::ResetStyleLookup()
@@ -307,11 +299,9 @@ void TTextBuffer::ResetStyleLookup()
     styleCache.fill(CacheSlot {});
 }
 
-TTextBuffer::StyleId TTextBuffer::StyleIdFor(uint32_t key)
+TTextBuffer::StyleId TTextBuffer::LookUpStyle(uint32_t key)
 {
     CacheSlot& slot = styleCache[(key * 2654435761u) >> 26];
-    if (slot.key == key)
-        return slot.id;
     auto found = styleIndex.find(key);
     if (found == styleIndex.end()) {
         if (styleTable.size() >= MaxStyles)
@@ -322,7 +312,6 @@ TTextBuffer::StyleId TTextBuffer::StyleIdFor(uint32_t key)
         styleTable.push_back(StyleOfKey(key));
         found = styleIndex.emplace(key, static_cast<StyleId>(styleTable.size() - 1)).first;
     }
-    // Compaction may have emptied the cache; the slot reference is still valid storage.
     slot = { key, found->second };
     return found->second;
 }
@@ -348,6 +337,7 @@ void TTextBuffer::CompactStyles()
     }
     styleTable = std::move(kept);
     ResetStyleLookup();
+    ++styleVersion;
 }
 
 void TTextBuffer::SetTextColor(int r, int g, int b)
@@ -366,4 +356,5 @@ void TTextBuffer::SetTextColor(int r, int g, int b)
             styles[i] = remap[styles[i]];
     }
     ResetStyleLookup();
+    ++styleVersion;
 }

@@ -93,9 +93,17 @@ void TTextFieldGadget::Activate(int command)
 {
     auto* field = static_cast<QLineEdit*>(Widget());
     switch (command) {
-    case ActivateCommand::Cut: field->cut(); break;
-    case ActivateCommand::Copy: field->copy(); break;
-    case ActivateCommand::Paste: field->paste(); break;
-    default: TWidgetGadget::Activate(command); break;
+    case ActivateCommand::Cut:
+        field->cut();
+        break;
+    case ActivateCommand::Copy:
+        field->copy();
+        break;
+    case ActivateCommand::Paste:
+        field->paste();
+        break;
+    default:
+        TWidgetGadget::Activate(command);
+        break;
     }
 }

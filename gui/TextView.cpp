@@ -27,33 +27,6 @@ constexpr int CaretWidth = 1;
 // Changed lines beyond this many are measured by their longest line only.
 constexpr int MeasuredLinesPerChange = 32;
 
-bool IsHighSurrogate(char16_t c)
-{
-    return c >= 0xD800 && c < 0xDC00;
-}
-bool IsLowSurrogate(char16_t c)
-{
-    return c >= 0xDC00 && c < 0xE000;
-}
-
-enum class CharClass { Blank, Break, Word, Punctuation };
-
-CharClass ClassOf(char16_t c)
-{
-    if (c == u'\n')
-        return CharClass::Break;
-    if (c == u' ' || c == u'\t')
-        return CharClass::Blank;
-    if (c == u'_' || IsHighSurrogate(c) || IsLowSurrogate(c))
-        return CharClass::Word;
-    const QChar qc(c);
-    if (qc.isLetterOrNumber() || qc.isMark())
-        return CharClass::Word;
-    if (qc.isSpace())
-        return CharClass::Blank;
-    return CharClass::Punctuation;
-}
-
 // Keeps a caret visible on any background.
 QColor CaretColourOn(const QColor& background)
 {
@@ -110,6 +83,7 @@ void TTextView::SetTextFont(const QFont& newFont)
 {
     setFont(newFont);
     fonts.SetFont(newFont);
+    ++layoutGeneration;
     documentWidth = 0;
     visibleRangeValid = false;
     UpdateScrollBars();
@@ -125,6 +99,7 @@ void TTextView::SetBackground(const QColor& colour)
 void TTextView::SetTabWidth(int pixels)
 {
     tabWidth = std::max(1, pixels);
+    ++layoutGeneration;
     RepaintAll();
 }
 
@@ -143,7 +118,14 @@ void TTextView::RepaintAll()
 
 void TTextView::LayoutLine(int line, LineLayout& layout)
 {
+    // Several steps of one action ask for the caret's line: a long line is laid out once.
+    if (layout.line == line && layout.textVersion == buffer.Version() && layout.styleVersion == buffer.StyleVersion()
+        && layout.generation == layoutGeneration)
+        return;
     layout.line = line;
+    layout.textVersion = buffer.Version();
+    layout.styleVersion = buffer.StyleVersion();
+    layout.generation = layoutGeneration;
     if (line < 0 || line >= buffer.LineCount()) {
         layout.start = buffer.Length();
         layout.chars.clear();
@@ -170,7 +152,7 @@ void TTextView::LayoutLine(int line, LineLayout& layout)
             continue;
         }
         const int variant = buffer.StyleOf(layout.ids[i]).flags & 3;
-        if (IsHighSurrogate(c) && i + 1 < count && IsLowSurrogate(layout.chars[i + 1])) {
+        if (QChar::isHighSurrogate(c) && i + 1 < count && QChar::isLowSurrogate(layout.chars[i + 1])) {
             // One glyph; the position inside the pair shares the pair's start.
             layout.xs[i + 1] = x;
             x += fonts.Glyph(variant, QChar::surrogateToUcs4(c, layout.chars[i + 1])).advance;
@@ -196,7 +178,8 @@ int TTextView::PositionAtX(const LineLayout& layout, float x) const
     i = std::min(i, count);
     if (i > 0) {
         int before = i - 1;
-        if (before > 0 && IsHighSurrogate(layout.chars[before - 1]) && IsLowSurrogate(layout.chars[before]))
+        if (before > 0 && QChar::isHighSurrogate(layout.chars[before - 1])
+            && QChar::isLowSurrogate(layout.chars[before]))
             --before;
         if (x - layout.xs[before] < layout.xs[i] - x)
             i = before;
@@ -305,10 +288,8 @@ void TTextView::TextChanged(const TTextChange& change)
     UpdateScrollBars();
 }
 
-void TTextView::StylesChanged(TTextRange range)
+void TTextView::RepaintStyled(TTextRange range)
 {
-    if (frozen || range.Length() <= 0)
-        return;
     const TTextRange visible = VisibleRange();
     if (range.end <= visible.start || range.start >= visible.end)
         return;
@@ -318,6 +299,7 @@ void TTextView::StylesChanged(TTextRange range)
 
 void TTextView::SelectionChanged(int oldAnchor, int oldCaret, bool scrollToCaret)
 {
+    desiredX = -1;
     const int oldStart = std::min(oldAnchor, oldCaret);
     const int oldEnd = std::max(oldAnchor, oldCaret);
     if (oldStart != oldEnd || buffer.SelStart() != buffer.SelEnd()) {
@@ -423,7 +405,7 @@ void TTextView::DrawLine(QPainter& painter, const LineLayout& layout, int y, flo
     const float right = static_cast<float>(clip.right() + 1) - offset + height;
     int i = static_cast<int>(std::upper_bound(xs.begin(), xs.end(), left) - xs.begin()) - 1;
     i = std::clamp(i, 0, count);
-    if (i > 0 && i < count && IsLowSurrogate(chars[i]) && IsHighSurrogate(chars[i - 1]))
+    if (i > 0 && i < count && QChar::isLowSurrogate(chars[i]) && QChar::isHighSurrogate(chars[i - 1]))
         --i;
 
     while (i < count && xs[i] <= right) {
@@ -456,7 +438,7 @@ void TTextView::DrawLine(QPainter& painter, const LineLayout& layout, int y, flo
             && xs[j] <= right) {
             char32_t code = chars[j];
             int units = 1;
-            if (IsHighSurrogate(chars[j]) && j + 1 < count && IsLowSurrogate(chars[j + 1])) {
+            if (QChar::isHighSurrogate(chars[j]) && j + 1 < count && QChar::isLowSurrogate(chars[j + 1])) {
                 code = QChar::surrogateToUcs4(chars[j], chars[j + 1]);
                 units = 2;
             }
@@ -613,7 +595,7 @@ void TTextView::Backspace()
     if (buffer.SelStart() != buffer.SelEnd())
         DeleteRange(buffer.SelStart(), buffer.SelEnd());
     else
-        DeleteRange(PreviousPosition(buffer.Caret()), buffer.Caret());
+        DeleteRange(motion.Previous(buffer.Caret()), buffer.Caret());
 }
 
 void TTextView::DeleteForward()
@@ -621,72 +603,7 @@ void TTextView::DeleteForward()
     if (buffer.SelStart() != buffer.SelEnd())
         DeleteRange(buffer.SelStart(), buffer.SelEnd());
     else
-        DeleteRange(buffer.Caret(), NextPosition(buffer.Caret()));
-}
-
-int TTextView::NextPosition(int pos) const
-{
-    const int length = buffer.Length();
-    if (pos >= length)
-        return length;
-    if (pos + 1 < length && IsHighSurrogate(buffer.At(pos)) && IsLowSurrogate(buffer.At(pos + 1)))
-        return pos + 2;
-    return pos + 1;
-}
-
-int TTextView::PreviousPosition(int pos) const
-{
-    if (pos <= 0)
-        return 0;
-    if (pos >= 2 && IsLowSurrogate(buffer.At(pos - 1)) && IsHighSurrogate(buffer.At(pos - 2)))
-        return pos - 2;
-    return pos - 1;
-}
-
-int TTextView::NextWordPosition(int pos) const
-{
-    const int length = buffer.Length();
-    if (pos >= length)
-        return length;
-    const CharClass kind = ClassOf(buffer.At(pos));
-    if (kind == CharClass::Break)
-        ++pos;
-    else if (kind != CharClass::Blank) {
-        while (pos < length && ClassOf(buffer.At(pos)) == kind)
-            ++pos;
-    }
-    while (pos < length && ClassOf(buffer.At(pos)) == CharClass::Blank)
-        ++pos;
-    return pos;
-}
-
-int TTextView::PreviousWordPosition(int pos) const
-{
-    while (pos > 0 && ClassOf(buffer.At(pos - 1)) == CharClass::Blank)
-        --pos;
-    if (pos == 0)
-        return 0;
-    const CharClass kind = ClassOf(buffer.At(pos - 1));
-    if (kind == CharClass::Break)
-        return pos - 1;
-    while (pos > 0 && ClassOf(buffer.At(pos - 1)) == kind)
-        --pos;
-    return pos;
-}
-
-TTextRange TTextView::WordAt(int pos) const
-{
-    const int length = buffer.Length();
-    if (pos < 0 || pos >= length || buffer.At(pos) == u'\n')
-        return { pos, pos };
-    const CharClass kind = ClassOf(buffer.At(pos));
-    int start = pos;
-    int end = pos + 1;
-    while (start > 0 && ClassOf(buffer.At(start - 1)) == kind)
-        --start;
-    while (end < length && ClassOf(buffer.At(end)) == kind)
-        ++end;
-    return { start, end };
+        DeleteRange(buffer.Caret(), motion.Next(buffer.Caret()));
 }
 
 void TTextView::MoveVertically(int lines, bool extend)
@@ -715,14 +632,14 @@ void TTextView::KeyDownAction(int key, int mods)
             if (hasSelection && !shift)
                 MoveCaret(buffer.SelStart(), false);
             else
-                MoveCaret(ctrl ? PreviousWordPosition(caret) : PreviousPosition(caret), shift);
+                MoveCaret(ctrl ? motion.PreviousWord(caret) : motion.Previous(caret), shift);
             desiredX = -1;
             break;
         case VirtualKey::Right:
             if (hasSelection && !shift)
                 MoveCaret(buffer.SelEnd(), false);
             else
-                MoveCaret(ctrl ? NextWordPosition(caret) : NextPosition(caret), shift);
+                MoveCaret(ctrl ? motion.NextWord(caret) : motion.Next(caret), shift);
             desiredX = -1;
             break;
         case VirtualKey::Up:
@@ -931,7 +848,7 @@ void TTextView::mouseDoubleClickEvent(QMouseEvent* event)
     int index
         = static_cast<int>(std::upper_bound(workLayout.xs.begin(), workLayout.xs.end(), x) - workLayout.xs.begin()) - 1;
     index = std::clamp(index, 0, std::max(0, workLayout.Size() - 1));
-    const TTextRange word = WordAt(workLayout.start + index);
+    const TTextRange word = motion.WordAt(workLayout.start + index);
     UserAction([&] {
         const int oldAnchor = buffer.Anchor();
         const int oldCaret = buffer.Caret();

@@ -8,6 +8,7 @@
 
 #include "gui/TextBuffer.h"
 #include "gui/TextFonts.h"
+#include "gui/TextMotion.h"
 
 #include <QAbstractScrollArea>
 #include <QElapsedTimer>
@@ -46,7 +47,15 @@ public:
 
     // Programmatic changes of the buffer, made by the gadget: the view repaints what they touched.
     void TextChanged(const TTextChange& change);
-    void StylesChanged(TTextRange range);
+    void StylesChanged(TTextRange range)
+    {
+        // Most styling happens off screen while a whole script is coloured: keep that test inline.
+        if (frozen || range.start >= range.end)
+            return;
+        if (visibleRangeValid && (range.end <= visibleRange.start || range.start >= visibleRange.end))
+            return;
+        RepaintStyled(range);
+    }
     void SelectionChanged(int oldAnchor, int oldCaret, bool scrollToCaret);
     void RepaintAll();
     // While frozen nothing is repainted on request; thawing repaints once.
@@ -90,6 +99,10 @@ private:
     struct LineLayout {
         int line = -1;
         int start = 0;
+        // What the layout was made from; a layout that still matches is not made again.
+        unsigned textVersion = 0;
+        unsigned styleVersion = 0;
+        unsigned generation = 0;
         std::vector<char16_t> chars;
         std::vector<TTextBuffer::StyleId> ids;
         std::vector<float> xs;
@@ -110,6 +123,7 @@ private:
     void EnsureCaretVisible();
     void RestartCaretBlink();
     TTextRange VisibleRange();
+    void RepaintStyled(TTextRange range);
 
     // User actions; UserAction runs one and reports what it changed.
     template <typename Action> void UserAction(Action&& action);
@@ -119,19 +133,17 @@ private:
     void Backspace();
     void DeleteForward();
     void MoveVertically(int lines, bool extend);
-    int NextPosition(int pos) const;
-    int PreviousPosition(int pos) const;
-    int NextWordPosition(int pos) const;
-    int PreviousWordPosition(int pos) const;
-    TTextRange WordAt(int pos) const;
     void DragTo(QPointF point);
     void AutoScroll();
 
     TTextBuffer& buffer;
+    TTextMotion motion { buffer };
     TTextViewClient* client = nullptr;
     TTextFonts fonts;
     QColor background { 255, 255, 255 };
     int tabWidth = 48;
+    // Changes with the font and the tab width, which every layout depends on.
+    unsigned layoutGeneration = 1;
     float documentWidth = 0;
     bool scrollBarsPending = false;
     bool frozen = false;

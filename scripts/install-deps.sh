@@ -9,7 +9,7 @@ packages=(
   libfreetype-dev libpng-dev zlib1g-dev libjpeg62-turbo-dev
   fonts-liberation2 fonts-dejavu-core
   libgtest-dev
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils libx11-dev libxtst-dev
 )
 packages+=("$@")
 

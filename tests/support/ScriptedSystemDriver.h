@@ -39,24 +39,24 @@ public:
 
     void Notify(const QString& caption, const QString& text, bool serious) override
     {
-        requests.push_back({ "Notify", caption, text, serious });
+        requests.push_back(Request("Notify", caption, text, serious));
     }
 
     int Confirm(const QString& caption, const QString& text, bool serious) override
     {
-        requests.push_back({ "Confirm", caption, text, serious });
+        requests.push_back(Request("Confirm", caption, text, serious));
         return Take(confirmAnswers, 0);
     }
 
     int Proceed(const QString& caption, const QString& text, bool serious) override
     {
-        requests.push_back({ "Proceed", caption, text, serious });
+        requests.push_back(Request("Proceed", caption, text, serious));
         return Take(proceedAnswers, -1);
     }
 
     QString RequestFile(const QString& title, const QString& extensions, bool save, const QString& path) override
     {
-        TRecordedRequest request { "RequestFile", title, extensions };
+        TRecordedRequest request = Request("RequestFile", title, extensions, false);
         request.save = save;
         request.path = path;
         requests.push_back(request);
@@ -65,7 +65,7 @@ public:
 
     unsigned RequestColor(int red, int green, int blue) override
     {
-        TRecordedRequest request { "RequestColor" };
+        TRecordedRequest request = Request("RequestColor", QString(), QString(), false);
         request.red = red;
         request.green = green;
         request.blue = blue;
@@ -82,6 +82,16 @@ public:
     void Exit(int status) override { exits.push_back(status); }
 
 private:
+    static TRecordedRequest Request(const QString& kind, const QString& caption, const QString& text, bool serious)
+    {
+        TRecordedRequest request;
+        request.kind = kind;
+        request.caption = caption;
+        request.text = text;
+        request.serious = serious;
+        return request;
+    }
+
     template <typename T>
     static T Take(std::deque<T>& answers, T unanswered)
     {

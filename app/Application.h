@@ -1,0 +1,144 @@
+// TApplication: the editor's one application object, its main window and its commands.
+//
+// The class is split over several files by subsystem: Application.cpp builds the main window,
+// MainLoop.cpp runs the event loop and the commands, Documents.cpp holds the document commands,
+// TextareaFilter.cpp the editing key filter and Colouring.cpp the syntax-colouring calls.
+#pragma once
+
+#include "gui/Event.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class TGadget;
+class THistory;
+class TPixmap;
+class TWItems;
+class TWSettings;
+class TWHudtxt;
+class TWCommand;
+class TWHook;
+class TWTimer;
+
+class TApplication {
+public:
+    // Menu tags; each arrives as the data of its item's MenuAction.
+    static constexpr int M_NEW = 101;
+    static constexpr int M_LOAD = 102;
+    static constexpr int M_SAVE = 103;
+    static constexpr int M_SAVEAS = 104;
+    static constexpr int M_EXIT = 105;
+    static constexpr int M_CUT = 106;
+    static constexpr int M_COPY = 107;
+    static constexpr int M_PASTE = 108;
+    static constexpr int M_ALL = 109;
+    static constexpr int M_LINE = 110;
+    static constexpr int M_BIN = 111;
+    static constexpr int M_BOUT = 112;
+    static constexpr int M_ITEMID = 113;
+    static constexpr int M_HUD = 114;
+    static constexpr int M_COLOR = 115;
+    static constexpr int M_TIME = 116;
+    static constexpr int M_IMG = 117;
+    static constexpr int M_HOOK = 118;
+    static constexpr int M_SETTINGS = 119;
+    static constexpr int M_ABOUT = 120;
+    static constexpr int M_UNDO = 121;
+
+    // Toolbar items by index; the separators count.
+    enum ToolbarItem : int {
+        TB_NEW = 0,
+        TB_OPEN = 1,
+        TB_SAVE = 2,
+        TB_ITEMID = 4,
+        TB_HUD = 5,
+        TB_COLOR = 6,
+        TB_TIMER = 7,
+        TB_IMAGE = 8,
+        TB_HOOK = 9,
+        TB_RUN_GAME = 11,
+        TB_RUN_DEDICATED = 12,
+        TB_ARGUMENTS = 13,
+    };
+
+    TApplication();
+    ~TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    TGadget* Window = nullptr;
+    TGadget* Textarea = nullptr;
+    int TextLast = 0; // cursor line at the text area's last selection event
+    QStringList Keywords;
+    TGadget* Toolbar = nullptr;
+    std::shared_ptr<TPixmap> gfxToolbar;
+    TWItems* wItems = nullptr;
+    TWSettings* wSettings = nullptr;
+    TWHudtxt* wHudtxt = nullptr;
+    TWCommand* wCommand = nullptr;
+    TWHook* wHook = nullptr;
+    TWTimer* wTimer = nullptr;
+    QString FileName = QStringLiteral("New Script.lua");
+    QString File;
+    int Modified = 1;
+    THistory* History = nullptr;
+    TGadget* lLines = nullptr;
+    TGadget* lChar = nullptr;
+    TGadget* mFile = nullptr;
+    TGadget* mFileSave = nullptr;
+    TGadget* mEdit = nullptr;
+    TGadget* mTool = nullptr;
+    TGadget* mHelp = nullptr;
+
+    // Rebuilds the application title from the document and shows it in the main window; the Save
+    // controls are enabled only while the document is modified.
+    void UpdateTitle();
+    void Init();
+
+    // The event loop; it never returns, the program ends from inside it.
+    [[noreturn]] void Run();
+    // One pass of the loop; false when the queue was empty (the loop then sleeps 10 ms).
+    bool RunPass();
+    void Dispatch(const TEvent& event);
+
+    // Ends the program: settings written, process ended with status 0.
+    void EndProgram();
+
+    // Syntax colouring of the text area; a negative line means the cursor's line.
+    void LoadKeywords();
+    void UpdateTextareaLine(int line);
+    void GlobalUpdateTextarea();
+
+    // The editing key filter of the text area; the context is the text area.
+    static int TextareaFilter(TEvent& event, void* context);
+
+    // Replaces the selection by generated text, re-colours the cursor's line unless told otherwise and
+    // puts the caret behind the text; records no undo and leaves the modified mark alone. False when
+    // the text area refused the text (it would pass its capacity).
+    bool InsertAtCaret(const QString& text, bool recolourCursorLine = true);
+
+private:
+    void CreateToolbarStrip();
+    void CreateMenus();
+
+    void HandleMenuAction(int tag);
+    void HandleWindowClose(TGadget* source);
+    void HandleGadgetAction(const TEvent& event);
+    // The buttons and fields of the dialogs; true when the event was theirs.
+    bool HandleDialogAction(const TEvent& event);
+    void HandleToolbar(int index);
+    void HandleTextareaSelect();
+
+    void InsertColorCode();
+    void Cut();
+    void Paste();
+    void SelectLine();
+    void BlockIndent(bool outdent);
+    void About();
+    void RunGame(bool dedicated);
+};
+
+// The one application object.
+extern TApplication* App;

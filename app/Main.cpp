@@ -1,0 +1,38 @@
+// Program start: embedded files, the library layers, the shared images and font, then the application.
+#include "app/Application.h"
+#include "app/StartupResources.h"
+#include "draw/PolledInput.h"
+#include "gui/GuiDriver.h"
+#include "resources/EmbeddedFiles.h"
+
+#include <climits>
+#include <string>
+#include <unistd.h>
+
+namespace {
+// Relative paths (the settings file, launched programs' working directory) refer to the folder of the
+// executable for the whole run.
+void EnterExecutableDirectory()
+{
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+    if (length <= 0)
+        return;
+    std::string folder(path, static_cast<std::size_t>(length));
+    folder.erase(folder.find_last_of('/') + 1);
+    if (chdir(folder.c_str()) != 0)
+        return;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    EnterExecutableDirectory();
+    RegisterEmbeddedFiles();
+    StartGui(argc, argv);
+    EnablePolledInput(nullptr);
+    LoadStartupResources();
+    App = new TApplication();
+    App->Init();
+    App->Run();
+}

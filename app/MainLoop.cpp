@@ -1,0 +1,230 @@
+// The event loop and the commands of the menus and the toolbar.
+#include "app/Application.h"
+
+#include "app/ColorCode.h"
+#include "app/RunExecutable.h"
+#include "gui/EventQueue.h"
+#include "gui/Gadget.h"
+#include "gui/SystemDriver.h"
+#include "highlight/History.h"
+#include "settings/WSettings.h"
+
+#include <chrono>
+#include <thread>
+
+void TApplication::Run()
+{
+    for (;;) {
+        if (!RunPass())
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+bool TApplication::RunPass()
+{
+    if (!EventQueue.Poll())
+        return false;
+    Dispatch(EventQueue.Current());
+    return true;
+}
+
+void TApplication::Dispatch(const TEvent& event)
+{
+    switch (event.id) {
+    case Event::MenuAction: HandleMenuAction(event.data); break;
+    case Event::WindowClose: HandleWindowClose(event.source); break;
+    case Event::GadgetAction: HandleGadgetAction(event); break;
+    case Event::GadgetSelect:
+        if (event.source && event.source == Textarea)
+            HandleTextareaSelect();
+        break;
+    case Event::MouseDown:
+        if (event.source)
+            wSettings->ColourSwatchClicked(event.source);
+        break;
+    default: break;
+    }
+}
+
+void TApplication::HandleMenuAction(int tag)
+{
+    switch (tag) {
+    case M_EXIT: EndProgram(); break;
+    case M_UNDO: History->Undo(*Textarea); break;
+    case M_CUT: Cut(); break;
+    case M_COPY: Textarea->Activate(2); break;
+    case M_PASTE: Paste(); break;
+    case M_ALL: Textarea->SetSelection(0, -1, TextUnit::Chars); break;
+    case M_LINE: SelectLine(); break;
+    case M_BIN: BlockIndent(false); break;
+    case M_BOUT: BlockIndent(true); break;
+    // The Tool menu raises the toolbar's own events, so both paths run one handler.
+    case M_ITEMID: TEvent::Create(Event::GadgetAction, Toolbar, TB_ITEMID).Emit(); break;
+    case M_HUD: TEvent::Create(Event::GadgetAction, Toolbar, TB_HUD).Emit(); break;
+    case M_COLOR: TEvent::Create(Event::GadgetAction, Toolbar, TB_COLOR).Emit(); break;
+    case M_TIME: TEvent::Create(Event::GadgetAction, Toolbar, TB_TIMER).Emit(); break;
+    case M_IMG: TEvent::Create(Event::GadgetAction, Toolbar, TB_IMAGE).Emit(); break;
+    case M_HOOK: TEvent::Create(Event::GadgetAction, Toolbar, TB_HOOK).Emit(); break;
+    case M_SETTINGS: wSettings->Open(); break;
+    case M_ABOUT: About(); break;
+    default: break;
+    }
+}
+
+void TApplication::HandleWindowClose(TGadget* source)
+{
+    if (!source)
+        return;
+    if (source == Window) {
+        EndProgram();
+    } else if (source == wSettings->Window) {
+        // New colours reach the whole text when the dialog closes.
+        if (wSettings->Close())
+            GlobalUpdateTextarea();
+    }
+}
+
+void TApplication::HandleGadgetAction(const TEvent& event)
+{
+    TGadget* source = event.source;
+    if (!source)
+        return;
+    if (HandleDialogAction(event))
+        return;
+    if (source == Toolbar) {
+        HandleToolbar(event.data);
+    } else if (source == Textarea) {
+        // The user changed the text: colour the cursor's line and mark the document.
+        UpdateTextareaLine(Textarea->GetCursorPos(TextUnit::Lines));
+        if (!Modified) {
+            Modified = 1;
+            UpdateTitle();
+        }
+    }
+}
+
+bool TApplication::HandleDialogAction(const TEvent& event)
+{
+    TGadget* source = event.source;
+    if (wSettings->IsStyleBox(source)) {
+        wSettings->Update();
+        return true;
+    }
+    return wSettings->ChoosePath(source);
+}
+
+void TApplication::HandleToolbar(int index)
+{
+    switch (index) {
+    case TB_COLOR: InsertColorCode(); break;
+    case TB_RUN_GAME: RunGame(false); break;
+    case TB_RUN_DEDICATED: RunGame(true); break;
+    default: break;
+    }
+}
+
+void TApplication::HandleTextareaSelect()
+{
+    TextLast = Textarea->GetCursorPos(TextUnit::Lines);
+    const int column = Textarea->GetCursorPos(TextUnit::Chars) - Textarea->CharAt(TextLast);
+    lChar->SetText(QStringLiteral("Char: %1").arg(column));
+    lLines->SetText(QStringLiteral("Line: %1 / %2").arg(TextLast + 1).arg(Textarea->AreaLen(TextUnit::Lines) + 1));
+}
+
+bool TApplication::InsertAtCaret(const QString& text, bool recolourCursorLine)
+{
+    const int cursor = Textarea->GetCursorPos(TextUnit::Chars);
+    const int selection = Textarea->GetSelectionLength(TextUnit::Chars);
+    if (!Textarea->ReplaceText(cursor, selection, text, TextUnit::Chars))
+        return false;
+    if (recolourCursorLine)
+        UpdateTextareaLine(-1);
+    Textarea->SetSelection(cursor + text.size(), 0, TextUnit::Chars);
+    return true;
+}
+
+void TApplication::InsertColorCode()
+{
+    if (!RequestColor(255, 255, 255))
+        return;
+    InsertAtCaret(ColorCode(ChosenRed(), ChosenGreen(), ChosenBlue()));
+}
+
+void TApplication::Cut()
+{
+    const int cursor = Textarea->GetCursorPos(TextUnit::Chars);
+    const int selection = Textarea->GetSelectionLength(TextUnit::Chars);
+    History->AddAction(*Textarea, cursor, 0, Textarea->AreaText(cursor, selection, TextUnit::Chars), cursor, selection);
+    Textarea->Activate(1);
+    Modified = 1;
+    UpdateTitle();
+}
+
+void TApplication::Paste()
+{
+    const int cursor = Textarea->GetCursorPos(TextUnit::Chars);
+    const int selection = Textarea->GetSelectionLength(TextUnit::Chars);
+    const QString replaced = Textarea->AreaText(cursor, selection, TextUnit::Chars);
+    // The undo record counts the characters the paste really put into the text area, whatever the
+    // clipboard's line ends were.
+    const int before = Textarea->AreaLen(TextUnit::Chars);
+    Textarea->Activate(3);
+    const int inserted = Textarea->AreaLen(TextUnit::Chars) - before + selection;
+    if (Textarea->GetCursorPos(TextUnit::Chars) == cursor && inserted == selection
+        && Textarea->AreaText(cursor, selection, TextUnit::Chars) == replaced)
+        return; // nothing was pasted
+    History->AddAction(*Textarea, cursor, inserted, replaced, cursor, selection);
+    Modified = 1;
+    UpdateTitle();
+    const int last = Textarea->GetCursorPos(TextUnit::Lines);
+    for (int line = TextLast; line <= last; ++line)
+        UpdateTextareaLine(line);
+}
+
+void TApplication::SelectLine()
+{
+    Textarea->SetSelection(Textarea->GetCursorPos(TextUnit::Lines), 1, TextUnit::Lines);
+}
+
+void TApplication::BlockIndent(bool outdent)
+{
+    const int first = Textarea->GetCursorPos(TextUnit::Lines);
+    const int count = Textarea->GetSelectionLength(TextUnit::Lines);
+    for (int line = first; line < first + count; ++line) {
+        const QString text = Textarea->AreaText(line, 1, TextUnit::Lines);
+        if (outdent) {
+            if (!text.startsWith(QLatin1Char('\t')))
+                continue;
+            Textarea->ReplaceText(line, 1, text.mid(1), TextUnit::Lines);
+        } else {
+            Textarea->ReplaceText(line, 1, QLatin1Char('\t') + text, TextUnit::Lines);
+        }
+        UpdateTextareaLine(line);
+    }
+    Textarea->SetSelection(first, count, TextUnit::Lines);
+    Modified = 1;
+    UpdateTitle();
+}
+
+void TApplication::About()
+{
+    ApplicationTitle = QStringLiteral("Tarvane Lua Editor");
+    Notify(QStringLiteral("Tarvane Lua Editor\nVersion: 1.1\n\nAn editor for the Lua scripts of Tarvane.\n"
+                          "HUD preview font: Liberation Sans (SIL Open Font License)."));
+    UpdateTitle();
+}
+
+void TApplication::RunGame(bool dedicated)
+{
+    const QString path = (dedicated ? wSettings->pathDedi : wSettings->pathGame)->GetText();
+    // A path of one character or none is no program.
+    if (path.size() <= 1)
+        return;
+    RunExecutable(path, QString());
+}
+
+void TApplication::EndProgram()
+{
+    wSettings->SaveCfg();
+    SystemDriver().Exit(0);
+}

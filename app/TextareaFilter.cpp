@@ -1,0 +1,131 @@
+// The editing key filter of the script's text area: undo records for typing, deleting and line breaks,
+// auto-indent on Enter and block indent with Tab.
+#include "app/Application.h"
+
+#include "gui/EventQueue.h"
+#include "gui/Gadget.h"
+#include "gui/KeyMap.h"
+#include "highlight/History.h"
+#include "settings/WSettings.h"
+
+#include <algorithm>
+
+namespace {
+// Tabs at the start of a line, up to its first other character: what Enter carries to the new line.
+QString LeadingTabs(const QString& line)
+{
+    int count = 0;
+    while (count < line.size() && line[count] == QLatin1Char('\t'))
+        ++count;
+    return QString(count, QLatin1Char('\t'));
+}
+
+// Whether replacing `removed` characters by `inserted` ones keeps the text within the text area's
+// capacity; a refused edit must not leave an undo record behind.
+bool Fits(TGadget* area, int removed, int inserted)
+{
+    return area->AreaLen(TextUnit::Chars) - removed + inserted <= TextAreaCapacity;
+}
+
+bool IsHighSurrogate(const QString& text, int index)
+{
+    return index >= 0 && index < text.size() && text[index].isHighSurrogate();
+}
+
+bool IsLowSurrogate(const QString& text, int index)
+{
+    return index >= 0 && index < text.size() && text[index].isLowSurrogate();
+}
+
+// Tab over two or more selected characters indents every selected line, one undo record per line.
+int IndentSelectedLines(TGadget* area)
+{
+    const int first = area->GetCursorPos(TextUnit::Lines);
+    const int count = area->GetSelectionLength(TextUnit::Lines);
+    for (int line = first; line < first + count; ++line) {
+        const int start = area->CharAt(line);
+        const QString text = area->AreaText(line, 1, TextUnit::Lines);
+        if (!Fits(area, 0, 1))
+            break;
+        App->History->AddAction(*area, start, 1, QString(), start, 0);
+        area->ReplaceText(line, 1, QLatin1Char('\t') + text, TextUnit::Lines);
+        App->UpdateTextareaLine(line);
+    }
+    area->SetSelection(first, count, TextUnit::Lines);
+    App->Modified = 1;
+    App->UpdateTitle();
+    return 0;
+}
+
+int AutoIndent(TGadget* area, int cursor, int selection, const QString& selected)
+{
+    const QString indent = QLatin1Char('\n') + LeadingTabs(area->AreaText(area->GetCursorPos(TextUnit::Lines), 1,
+                                                   TextUnit::Lines));
+    if (!area->ReplaceText(cursor, selection, indent, TextUnit::Chars))
+        return 0;
+    App->History->AddAction(*area, cursor, indent.size(), selected, cursor, selection);
+    area->SetSelection(cursor + indent.size(), 0, TextUnit::Chars);
+    TEvent::Create(Event::GadgetSelect, area).Emit();
+    App->Modified = 1;
+    App->UpdateTitle();
+    return 0;
+}
+} // namespace
+
+int TApplication::TextareaFilter(TEvent& event, void* context)
+{
+    auto* area = static_cast<TGadget*>(context);
+    const int cursor = area->GetCursorPos(TextUnit::Chars);
+    const int selection = area->GetSelectionLength(TextUnit::Chars);
+    const QString selected = selection > 0 ? area->AreaText(cursor, selection, TextUnit::Chars) : QString();
+
+    if (event.id == Event::KeyChar) {
+        const int code = event.data;
+        if (code == VirtualKey::Tab)
+            return selection >= 2 ? IndentSelectedLines(area) : 1;
+        if (code == 22) {
+            const int last = area->GetCursorPos(TextUnit::Lines);
+            for (int line = App->TextLast; line <= last; ++line)
+                App->UpdateTextareaLine(line);
+            return 1;
+        }
+        if (code >= 32 && code != 127 && Fits(area, selection, 1))
+            App->History->AddAction(*area, cursor, 1, selected, cursor, selection);
+        return 1;
+    }
+
+    if (event.id != Event::KeyDown)
+        return 1;
+    switch (event.data) {
+    case VirtualKey::Delete:
+        if (selection > 0) {
+            App->History->AddAction(*area, cursor, 0, selected, cursor, selection);
+        } else {
+            // The text area deletes a character beyond U+FFFF whole, so the record keeps both halves.
+            const QString ahead = area->AreaText(cursor, 2, TextUnit::Chars);
+            const int length = IsHighSurrogate(ahead, 0) && IsLowSurrogate(ahead, 1) ? 2 : 1;
+            App->History->AddAction(*area, cursor, 0, ahead.left(length), cursor, 0);
+        }
+        return 1;
+    case VirtualKey::Back:
+        if (selection > 0) {
+            App->History->AddAction(*area, cursor, 0, selected, cursor, selection);
+        } else {
+            // At the very start the record points before the text and restores nothing.
+            const int start = std::max(0, cursor - 2);
+            const QString behind = area->AreaText(start, cursor - start, TextUnit::Chars);
+            const bool pair = behind.size() == 2 && IsHighSurrogate(behind, 0) && IsLowSurrogate(behind, 1);
+            const int length = pair ? 2 : 1;
+            App->History->AddAction(*area, cursor - length, 0, behind.right(length), cursor, 0);
+        }
+        return 1;
+    case VirtualKey::Return:
+        if (App->wSettings && ButtonValue(App->wSettings->bIndent) != 0)
+            return AutoIndent(area, cursor, selection, selected);
+        if (Fits(area, selection, 1))
+            App->History->AddAction(*area, cursor, 1, selected, cursor, selection);
+        return 1;
+    default:
+        return 1;
+    }
+}

@@ -1,0 +1,365 @@
+// Benchmark of the text area on a generated script of about 100,000 lines and 4,000,000 characters.
+//
+// Each scenario runs in a fresh process of this program (the peak memory of a process only grows),
+// prints key=value lines, and the parent prints the table. Times are medians of several runs. The
+// compute floor is the token split alone, into a flat array; styling times are given as multiples of
+// it. QScintilla with its own Lua lexer styles the same text as a peer, when it was found at build time.
+#include "LuaScriptGenerator.h"
+#include "TokenSplitter.h"
+
+#include "gui/EventQueue.h"
+#include "gui/Gadgets.h"
+#include "gui/GuiDriver.h"
+#include "gui/GuiFont.h"
+#include "gui/TextArea.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMap>
+#include <QProcess>
+
+#ifdef TLE_BENCH_QSCINTILLA
+#include <Qsci/qscilexerlua.h>
+#include <Qsci/qsciscintilla.h>
+#endif
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+constexpr int ScriptLines = 100000;
+constexpr int ScriptChars = 4000000;
+constexpr int Runs = 7;
+constexpr int KeystrokeRuns = 41;
+
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+double TimeOnce(const std::function<void()>& work)
+{
+    const auto start = Clock::now();
+    work();
+    return Milliseconds(Clock::now() - start);
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double MedianOf(int runs, const std::function<void()>& prepare, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        if (prepare)
+            prepare();
+        times.push_back(TimeOnce(work));
+    }
+    return Median(times);
+}
+
+// Peak resident memory of this process so far, in MiB.
+double PeakMiB()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+void Report(const char* key, double value)
+{
+    std::printf("%s=%.4f\n", key, value);
+}
+
+const char16_t* Units(const QString& text)
+{
+    return reinterpret_cast<const char16_t*>(text.utf16());
+}
+
+struct TColour {
+    int r, g, b, style;
+};
+
+TColour ColourOf(BenchTokenKind kind)
+{
+    switch (kind) {
+    case BenchTokenKind::Keyword:
+        return { 0, 0, 255, 1 };
+    case BenchTokenKind::Number:
+        return { 200, 0, 0, 0 };
+    case BenchTokenKind::String:
+        return { 0, 128, 0, 0 };
+    case BenchTokenKind::Comment:
+        return { 128, 128, 128, 2 };
+    case BenchTokenKind::Bracket:
+        return { 128, 0, 128, 0 };
+    case BenchTokenKind::Sign:
+        return { 160, 80, 0, 0 };
+    default:
+        return { 0, 0, 0, 0 };
+    }
+}
+
+// Counts the paint events a widget receives, so that a repaint that painted nothing cannot pass for a fast one.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+int FloorScenario()
+{
+    const QString script = GenerateLuaScript(ScriptLines, ScriptChars);
+    std::vector<TBenchToken> tokens;
+    SplitTokens(Units(script), static_cast<int>(script.size()), 0, [&](int start, int length, BenchTokenKind kind) {
+        tokens.push_back({ start, length, kind });
+    });
+    Report("lines", script.count(u'\n') + 1);
+    Report("chars", static_cast<double>(script.size()));
+    Report("tokens", static_cast<double>(tokens.size()));
+    Report("floor_ms",
+        MedianOf(
+            Runs, [&] { tokens.clear(); },
+            [&] {
+                SplitTokens(
+                    Units(script), static_cast<int>(script.size()), 0, [&](int start, int length, BenchTokenKind kind) {
+                        tokens.push_back({ start, length, kind });
+                    });
+            }));
+    Report("floor_peak_mib", PeakMiB());
+    return 0;
+}
+
+// Colours one line the way the program does after an edit: read it, split it, one SetStyle per token.
+void RestyleLine(TTextArea* area, int line)
+{
+    const QString text = area->AreaText(line, 1, TextUnit::Lines);
+    SplitTokens(Units(text), static_cast<int>(text.size()), area->CharAt(line),
+        [&](int start, int length, BenchTokenKind kind) {
+            const TColour c = ColourOf(kind);
+            area->SetStyle(c.r, c.g, c.b, c.style, start, length, TextUnit::Chars);
+        });
+}
+
+void StyleWholeText(TTextArea* area, const QString& script)
+{
+    SplitTokens(Units(script), static_cast<int>(script.size()), 0, [&](int start, int length, BenchTokenKind kind) {
+        const TColour c = ColourOf(kind);
+        area->SetStyle(c.r, c.g, c.b, c.style, start, length, TextUnit::Chars);
+    });
+}
+
+int TextAreaScenario(int argc, char** argv)
+{
+    StartGui(argc, argv);
+    TGadget* window = MakeWindow("Bench", 0, 0, 640, 512, nullptr, 1 | 2 | 0x20);
+    auto* area = static_cast<TTextArea*>(MakeTextArea(0, 32, 640, 460, window, 0));
+    area->SetTabs(4);
+    area->SetFont(LibraryFont(FontKind::Monospaced, 10, 0));
+    window->SetShow(1);
+    area->Activate(ActivateCommand::Focus);
+    QApplication::processEvents();
+    Report("ours_base_peak_mib", PeakMiB());
+
+    const QString script = GenerateLuaScript(ScriptLines, ScriptChars);
+    Report("ours_first_load_ms", TimeOnce([&] { area->ReplaceText(0, -1, script, TextUnit::Chars); }));
+    Report("ours_first_style_ms", TimeOnce([&] { StyleWholeText(area, script); }));
+    QApplication::processEvents();
+    Report("ours_loaded_peak_mib", PeakMiB());
+
+    Report("ours_load_ms", MedianOf(Runs, nullptr, [&] { area->ReplaceText(0, -1, script, TextUnit::Chars); }));
+    Report("ours_style_ms", MedianOf(Runs, nullptr, [&] { StyleWholeText(area, script); }));
+    // As the program colours a loaded script: line by line, each read back from the text area.
+    Report("ours_style_lines_ms", MedianOf(Runs, nullptr, [&] {
+        const int lines = area->AreaLen(TextUnit::Lines);
+        for (int line = 0; line <= lines; ++line)
+            RestyleLine(area, line);
+    }));
+
+    // One keystroke in the middle of the script: the key, the line's colouring, and the repaint.
+    const int middle = area->AreaLen(TextUnit::Lines) / 2;
+    area->SetSelection(area->CharAt(middle) + 3, 0, TextUnit::Chars);
+    QApplication::processEvents();
+    QWidget* view = area->View();
+    QWidget* viewport = area->View()->viewport();
+    PaintCounter counter;
+    viewport->installEventFilter(&counter);
+    Report("ours_restyle_repaint_ms", MedianOf(KeystrokeRuns, nullptr, [&] {
+        RestyleLine(area, middle);
+        viewport->repaint();
+    }));
+    auto keystroke = [&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(view, &press);
+        RestyleLine(area, area->GetCursorPos(TextUnit::Lines));
+        viewport->repaint();
+    };
+    // The first edit after a load also moves the buffer's gap from the end of the text to the caret.
+    Report("ours_first_keystroke_ms", TimeOnce(keystroke));
+    Report("ours_keystroke_ms",
+        MedianOf(
+            KeystrokeRuns, [&] { EventQueue.Clear(); }, keystroke));
+    Report("ours_paints_per_keystroke", counter.paints / (2.0 * KeystrokeRuns + 1));
+    Report("ours_end_peak_mib", PeakMiB());
+    return 0;
+}
+
+#ifdef TLE_BENCH_QSCINTILLA
+int QScintillaScenario(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QsciScintilla editor;
+    auto* lexer = new QsciLexerLua(&editor);
+    QFont font("Liberation Mono", 10);
+    lexer->setDefaultFont(font);
+    lexer->setFont(font);
+    editor.setLexer(lexer);
+    editor.setUtf8(true);
+    editor.resize(640, 460);
+    editor.show();
+    editor.setFocus();
+    QApplication::processEvents();
+    Report("qsci_base_peak_mib", PeakMiB());
+
+    const QString script = GenerateLuaScript(ScriptLines, ScriptChars);
+    Report("qsci_first_load_ms", TimeOnce([&] { editor.setText(script); }));
+    Report("qsci_first_style_ms", TimeOnce([&] { editor.recolor(0, -1); }));
+    QApplication::processEvents();
+    Report("qsci_loaded_peak_mib", PeakMiB());
+
+    Report("qsci_load_ms", MedianOf(Runs, nullptr, [&] { editor.setText(script); }));
+    Report("qsci_style_ms",
+        MedianOf(
+            Runs, [&] { editor.SendScintilla(QsciScintillaBase::SCI_CLEARDOCUMENTSTYLE); },
+            [&] { editor.recolor(0, -1); }));
+    const int middle = editor.lines() / 2;
+    editor.setCursorPosition(middle, 3);
+    editor.ensureLineVisible(middle);
+    QApplication::processEvents();
+    QWidget* viewport = editor.viewport();
+    PaintCounter counter;
+    viewport->installEventFilter(&counter);
+    Report("qsci_keystroke_ms", MedianOf(KeystrokeRuns, nullptr, [&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(&editor, &press);
+        viewport->repaint();
+    }));
+    Report("qsci_paints_per_keystroke", counter.paints / static_cast<double>(KeystrokeRuns));
+    Report("qsci_end_peak_mib", PeakMiB());
+    return 0;
+}
+#endif
+
+// Runs one scenario in a child process and collects its key=value lines.
+QMap<QString, double> RunScenario(const QString& program, const QString& name)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(program, { QStringLiteral("--scenario"), name });
+    child.waitForFinished(-1);
+    QMap<QString, double> values;
+    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+        const int equals = line.indexOf('=');
+        if (equals > 0)
+            values.insert(QString::fromLatin1(line.left(equals)), line.mid(equals + 1).toDouble());
+    }
+    return values;
+}
+
+void PrintRow(const char* label, double ms, double floor)
+{
+    std::printf("  %-52s %9.2f ms  %6.2fx floor\n", label, ms, floor > 0 ? ms / floor : 0.0);
+}
+
+int Parent(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    const QString program = QCoreApplication::applicationFilePath();
+    QMap<QString, double> v = RunScenario(program, QStringLiteral("floor"));
+    v.insert(RunScenario(program, QStringLiteral("textarea")));
+#ifdef TLE_BENCH_QSCINTILLA
+    v.insert(RunScenario(program, QStringLiteral("qscintilla")));
+#endif
+    const double floor = v.value("floor_ms");
+    std::printf(
+        "Generated script: %.0f lines, %.0f characters, %.0f tokens; medians of %d runs (%d for keystrokes)\n\n",
+        v.value("lines"), v.value("chars"), v.value("tokens"), Runs, KeystrokeRuns);
+    std::printf("Whole script\n");
+    PrintRow("compute floor: split into a flat token array", floor, floor);
+    PrintRow("text area: ReplaceText(0, -1, script) (load)", v.value("ours_load_ms"), floor);
+    PrintRow("text area: split + one SetStyle per token", v.value("ours_style_ms"), floor);
+    PrintRow("text area: per line AreaText + split + SetStyle", v.value("ours_style_lines_ms"), floor);
+#ifdef TLE_BENCH_QSCINTILLA
+    PrintRow("QScintilla: setText (load)", v.value("qsci_load_ms"), floor);
+    PrintRow("QScintilla: Lua lexer recolours the whole text", v.value("qsci_style_ms"), floor);
+#endif
+    std::printf("\nFirst load and styling of a fresh process\n");
+    PrintRow("text area: load", v.value("ours_first_load_ms"), floor);
+    PrintRow("text area: style", v.value("ours_first_style_ms"), floor);
+#ifdef TLE_BENCH_QSCINTILLA
+    PrintRow("QScintilla: load", v.value("qsci_first_load_ms"), floor);
+    PrintRow("QScintilla: style", v.value("qsci_first_style_ms"), floor);
+#endif
+    std::printf("\nOne keystroke in the middle of the script\n");
+    std::printf("  %-52s %9.3f ms\n", "text area: re-style the line + repaint", v.value("ours_restyle_repaint_ms"));
+    std::printf("  %-52s %9.3f ms\n", "text area: key 'x' + re-style the line + repaint", v.value("ours_keystroke_ms"));
+    std::printf(
+        "  %-52s %9.3f ms\n", "text area: the same, first edit after the load", v.value("ours_first_keystroke_ms"));
+    std::printf("  %-52s %9.2f\n", "text area: paint events per repaint", v.value("ours_paints_per_keystroke"));
+#ifdef TLE_BENCH_QSCINTILLA
+    std::printf("  %-52s %9.3f ms\n", "QScintilla: key 'x' + its lexer + repaint", v.value("qsci_keystroke_ms"));
+    std::printf("  %-52s %9.2f\n", "QScintilla: paint events per repaint", v.value("qsci_paints_per_keystroke"));
+#endif
+    std::printf("\nPeak memory (VmHWM)\n");
+    std::printf("  %-52s %9.1f MiB\n", "compute floor process (script + tokens)", v.value("floor_peak_mib"));
+    std::printf("  %-52s %9.1f MiB\n", "text area: window, empty", v.value("ours_base_peak_mib"));
+    std::printf("  %-52s %9.1f MiB\n", "text area: script loaded and styled", v.value("ours_loaded_peak_mib"));
+    std::printf("  %-52s %9.1f MiB\n", "text area: after all runs", v.value("ours_end_peak_mib"));
+#ifdef TLE_BENCH_QSCINTILLA
+    std::printf("  %-52s %9.1f MiB\n", "QScintilla: editor, empty", v.value("qsci_base_peak_mib"));
+    std::printf("  %-52s %9.1f MiB\n", "QScintilla: script loaded and styled", v.value("qsci_loaded_peak_mib"));
+#endif
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Headless by default, so that the figures do not depend on a display server.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc >= 3 && QByteArray(argv[1]) == "--scenario") {
+        const QByteArray scenario = argv[2];
+        if (scenario == "floor")
+            return FloorScenario();
+        if (scenario == "textarea")
+            return TextAreaScenario(argc, argv);
+#ifdef TLE_BENCH_QSCINTILLA
+        if (scenario == "qscintilla")
+            return QScintillaScenario(argc, argv);
+#endif
+        return 2;
+    }
+    return Parent(argc, argv);
+}

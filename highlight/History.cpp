@@ -1,0 +1,52 @@
+#include "highlight/History.h"
+
+#include "gui/Gadget.h"
+
+void TAction::Undo(TGadget& textarea, const std::function<void(int line)>& recolourLine) const
+{
+    const int length = textarea.AreaLen(TextUnit::Chars);
+    // Backspace at the very start records position -1, and Delete at the very end a range behind the
+    // last character. Neither edit changed the text, so putting their range "back" would only
+    // duplicate or misplace characters: such a step restores the caret alone.
+    const bool outside = Pos < 0 || Pos > length || Sel < 0 || Sel > length - Pos;
+    const bool changesNothing = Sel == 0 && Text.isEmpty();
+    if (outside || changesNothing) {
+        textarea.SetSelection(SelPos, SelLen, TextUnit::Chars);
+        return;
+    }
+
+    textarea.ReplaceText(Pos, Sel, Text, TextUnit::Chars);
+    textarea.SetSelection(SelPos, SelLen, TextUnit::Chars);
+
+    if (!recolourLine)
+        return;
+    // Asked after the replacement, so the lines are those of the restored text.
+    const int first = textarea.LineAt(Pos);
+    const int last = textarea.LineAt(Pos + static_cast<int>(Text.size()));
+    for (int line = first; line <= last; ++line)
+        recolourLine(line);
+}
+
+THistory::THistory(std::function<void(int line)> recolourLine)
+    : recolour(std::move(recolourLine))
+{
+}
+
+void THistory::Undo(TGadget& textarea)
+{
+    if (_Undo.empty())
+        return;
+    _Undo.back().Undo(textarea, recolour);
+    _Undo.pop_back();
+}
+
+void THistory::AddAction(TGadget& /*textarea*/, int pos, int sel, const QString& text, int selPos, int selLen)
+{
+    _Undo.push_back(TAction { pos, sel, text, selPos, selLen });
+}
+
+void THistory::Clear()
+{
+    _Undo = {};
+    _Redo = {};
+}

@@ -1,0 +1,45 @@
+// The editor's own undo history for the script's text area: one step per recorded edit, no redo.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class TGadget;
+
+// One recorded edit, stored as the way back: undo removes Sel characters at Pos, puts Text there and
+// selects SelLen characters from SelPos. Positions and lengths are text-area characters.
+struct TAction {
+    int Pos = 0;
+    int Sel = 0;
+    QString Text;
+    int SelPos = 0;
+    int SelLen = 0;
+
+    // `recolourLine` is called for each line the restored range touches, first to last.
+    void Undo(TGadget& textarea, const std::function<void(int line)>& recolourLine) const;
+};
+
+class THistory {
+public:
+    // `recolourLine` re-colours one line of the text area after an undo step (the application passes
+    // its UpdateTextareaLine); it may be empty.
+    explicit THistory(std::function<void(int line)> recolourLine = {});
+
+    // Undoes the most recent action on `textarea`; nothing at all when there is none.
+    void Undo(TGadget& textarea);
+    // Records an edit that is about to be applied. The gadget is not used; it keeps the call shaped
+    // like the other history calls.
+    void AddAction(TGadget& textarea, int pos, int sel, const QString& text, int selPos, int selLen);
+    void Clear();
+
+    int Count() const { return static_cast<int>(_Undo.size()); }
+    // The action the next Undo reverses; null when the history is empty.
+    const TAction* Last() const { return _Undo.empty() ? nullptr : &_Undo.back(); }
+
+private:
+    std::function<void(int line)> recolour;
+    std::vector<TAction> _Undo; // oldest first
+    std::vector<TAction> _Redo; // there is no redo; kept empty beside _Undo
+};

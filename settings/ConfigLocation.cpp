@@ -1,0 +1,34 @@
+#include "settings/ConfigLocation.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <unistd.h>
+
+namespace {
+// A folder we may create files in; access() also answers for root and for read-only mounts.
+bool FolderWritable(const QString& folder)
+{
+    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+}
+} // namespace
+
+QString ChooseConfigPath(const QString& programFolder, const QString& xdgConfigHome, const QString& home)
+{
+    const QString name = QString::fromLatin1(ConfigFileName);
+    if (FolderWritable(programFolder))
+        return QDir(programFolder).filePath(name);
+    QString base;
+    if (!xdgConfigHome.isEmpty() && QDir::isAbsolutePath(xdgConfigHome))
+        base = xdgConfigHome;
+    else if (!home.isEmpty())
+        base = QDir(home).filePath(QStringLiteral(".config"));
+    else // nowhere to go: stay beside the program and run on the defaults
+        return QDir(programFolder).filePath(name);
+    return QDir(QDir(base).filePath(QString::fromLatin1(ConfigFolderName))).filePath(name);
+}
+
+QString ConfigPathForThisRun()
+{
+    return ChooseConfigPath(QDir::currentPath(), qEnvironmentVariable("XDG_CONFIG_HOME"), qEnvironmentVariable("HOME"));
+}

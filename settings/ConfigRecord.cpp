@@ -1,0 +1,146 @@
+#include "settings/ConfigRecord.h"
+
+#include "resources/CStream.h"
+#include "resources/Utf8.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+
+namespace {
+// The fixed bytes in file order, for reading and writing alike.
+template <typename Record> auto FixedFieldsOf(Record& r)
+{
+    auto fields = std::array { &r.backR, &r.backG, &r.backB, &r.indent };
+    std::array<typename decltype(fields)::value_type, TConfigRecord::FixedBytes> all {};
+    std::copy(fields.begin(), fields.end(), all.begin());
+    int i = static_cast<int>(fields.size());
+    for (auto& c : r.classes)
+        for (auto* field : { &c.r, &c.g, &c.b, &c.bold, &c.italic })
+            all[i++] = field;
+    return all;
+}
+
+// One path line: bytes up to a line feed or a zero, carriage returns dropped. False when the data
+// ends before the line does.
+bool ReadPathLine(TStream& stream, QByteArray& line)
+{
+    line.clear();
+    unsigned char byte;
+    while (stream.Read(&byte, 1) == 1) {
+        if (byte == 10 || byte == 0)
+            return true;
+        if (byte != 13)
+            line.append(char(byte));
+    }
+    return false;
+}
+
+// Makes a rename that replaced a file survive a crash as well as the file's bytes do.
+void SyncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+} // namespace
+
+QByteArray EncodePath(const QString& path)
+{
+    QString line = path;
+    line.remove(QChar(13)).remove(QChar(10)).remove(QChar(0));
+    return line.toUtf8();
+}
+
+QString DecodePath(const QByteArray& bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto* end = p + bytes.size();
+    std::u32string codes;
+    while (p < end) {
+        char32_t code;
+        p += Utf8::Decode(p, end, code);
+        // Not UTF-8: a path from a file that stored one byte per character.
+        if (Utf8::IsEscapedByte(code))
+            return QString::fromLatin1(bytes);
+        codes.push_back(code);
+    }
+    return QString::fromUcs4(codes.data(), qsizetype(codes.size()));
+}
+
+void TConfigRecord::Read(TStream& stream)
+{
+    try {
+        QByteArray line;
+        if (!ReadPathLine(stream, line))
+            return;
+        gamePath = DecodePath(line);
+        if (!ReadPathLine(stream, line))
+            return;
+        dediPath = DecodePath(line);
+        for (uint8_t* field : FixedFieldsOf(*this)) {
+            unsigned char byte;
+            if (stream.Read(&byte, 1) != 1)
+                return;
+            *field = byte;
+        }
+    } catch (const TStreamException&) {
+        // A device error ends the data here, as the end of the file would.
+    }
+}
+
+void TConfigRecord::Write(TStream& stream) const
+{
+    QByteArray bytes = EncodePath(gamePath) + "\r\n" + EncodePath(dediPath) + "\r\n";
+    for (const uint8_t* field : FixedFieldsOf(*this))
+        bytes.append(char(*field));
+    stream.Write(bytes.constData(), bytes.size());
+}
+
+TConfigRecord TConfigRecord::Load(const QString& path, bool* opened)
+{
+    TConfigRecord record;
+    auto stream = TCStream::Open(path, TCStream::Mode::Read);
+    if (opened)
+        *opened = stream != nullptr;
+    if (stream)
+        record.Read(*stream);
+    return record;
+}
+
+bool TConfigRecord::Save(const QString& path) const
+{
+    const QFileInfo target(path);
+    const QString folder = target.absolutePath();
+    if (!QDir().mkpath(folder))
+        return false;
+    // Same folder, so that the rename replaces the old file in one step.
+    const QString temporary = QStringLiteral("%1/%2.%3.new").arg(folder, target.fileName()).arg(::getpid());
+    const QByteArray temporaryName = QFile::encodeName(temporary);
+
+    auto stream = TCStream::Open(temporary, TCStream::Mode::Write);
+    if (!stream)
+        return false;
+    try {
+        Write(*stream);
+        stream->Sync();
+        stream->Close();
+    } catch (const TStreamException&) {
+        stream.reset();
+        std::remove(temporaryName.constData());
+        return false;
+    }
+    if (std::rename(temporaryName.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+        std::remove(temporaryName.constData());
+        return false;
+    }
+    SyncFolder(folder);
+    return true;
+}

@@ -1,0 +1,322 @@
+#include "settings/WSettings.h"
+
+#include "gui/Gadgets.h"
+#include "gui/GuiFont.h"
+#include "gui/SystemDriver.h"
+#include "settings/ConfigLocation.h"
+
+#include <QFileInfo>
+
+#include <span>
+
+namespace {
+// Title bar, tool window, client-area size, hidden, centred on the main window.
+constexpr int DialogStyle = 1 | 0x10 | 0x20 | 0x40 | 0x200;
+constexpr int PushButtonStyle = 8;
+constexpr int CheckBoxStyle = 2;
+constexpr int GroupPanelStyle = 3;
+constexpr int SwatchStyle = 5; // sunken and active, so that it reports the mouse
+
+const QString PreviewSample = QStringLiteral("function test()\n"
+                                             "\tlocal value = (123 + 123)\n"
+                                             "\tlocal str = \"lolzor\" -- Comment :)\n"
+                                             "end");
+
+// The sample never changes, so the preview is formatted by fixed ranges and needs neither the lexer
+// nor the keyword list.
+struct TPreviewRange {
+    int pos;
+    int length; // -1: to the end
+};
+constexpr TPreviewRange TextRanges[] = { { 0, -1 } };
+constexpr TPreviewRange CommentRanges[] = { { 65, 13 } };
+constexpr TPreviewRange NumberRanges[] = { { 32, 3 }, { 38, 3 } };
+constexpr TPreviewRange BracketRanges[] = { { 31, 1 }, { 41, 1 }, { 13, 2 } };
+constexpr TPreviewRange SignRanges[] = { { 29, 1 }, { 54, 1 } };
+constexpr TPreviewRange KeywordRanges[] = { { 0, 8 }, { 17, 5 }, { 44, 5 }, { 79, 3 } };
+constexpr TPreviewRange StringRanges[] = { { 56, 8 } };
+
+// One row of the dialog: a token class with its fields.
+struct TClassRow {
+    const char* label;
+    uint8_t TWSettings::*r;
+    uint8_t TWSettings::*g;
+    uint8_t TWSettings::*b;
+    int TWSettings::*style;
+    TGadget* TWSettings::*swatch;
+    TGadget* TWSettings::*bold;
+    TGadget* TWSettings::*italic;
+    std::span<const TPreviewRange> ranges;
+};
+
+// In TokenClass order. Text comes first because its range covers the whole preview and the later
+// classes paint over it.
+const TClassRow Rows[TokenClassCount] = {
+    { "Text color", &TWSettings::textR, &TWSettings::textG, &TWSettings::textB, &TWSettings::textStyle,
+        &TWSettings::colText, &TWSettings::bTextBold, &TWSettings::bTextItalic, TextRanges },
+    { "Comment color", &TWSettings::commentR, &TWSettings::commentG, &TWSettings::commentB, &TWSettings::commentStyle,
+        &TWSettings::colComment, &TWSettings::bCommentBold, &TWSettings::bCommentItalic, CommentRanges },
+    { "Number color", &TWSettings::numberR, &TWSettings::numberG, &TWSettings::numberB, &TWSettings::numberStyle,
+        &TWSettings::colNumber, &TWSettings::bNumberBold, &TWSettings::bNumberItalic, NumberRanges },
+    { "Bracket color", &TWSettings::bracketR, &TWSettings::bracketG, &TWSettings::bracketB, &TWSettings::bracketStyle,
+        &TWSettings::colBracket, &TWSettings::bBracketBold, &TWSettings::bBracketItalic, BracketRanges },
+    { "Sign color", &TWSettings::SignR, &TWSettings::SignG, &TWSettings::SignB, &TWSettings::SignStyle,
+        &TWSettings::colSign, &TWSettings::bSignBold, &TWSettings::bSignItalic, SignRanges },
+    { "Keyword color", &TWSettings::keywordR, &TWSettings::keywordG, &TWSettings::keywordB, &TWSettings::keywordStyle,
+        &TWSettings::colkeyword, &TWSettings::bkeywordBold, &TWSettings::bkeywordItalic, KeywordRanges },
+    { "String color", &TWSettings::StringR, &TWSettings::StringG, &TWSettings::StringB, &TWSettings::StringStyle,
+        &TWSettings::colString, &TWSettings::bStringBold, &TWSettings::bStringItalic, StringRanges },
+};
+
+const TClassRow& RowOf(TokenClass token)
+{
+    return Rows[static_cast<int>(token)];
+}
+} // namespace
+
+int TWSettings::Init(TGadget* mainWindow, TGadget* mainTextArea)
+{
+    mainTextarea = mainTextArea;
+    Window = MakeWindow("Settings", 0, 0, 320, 415, mainWindow, DialogStyle);
+    MakeLabel("Tarvane.exe path:", 5, 5, 310, 15, Window, 0);
+    pathGame = MakeTextField(5, 20, 280, 20, Window, 0);
+    bPathGame = MakeButton("...", 290, 20, 25, 20, Window, PushButtonStyle);
+    MakeLabel("tarvane_dedicated.exe path:", 5, 45, 310, 15, Window, 0);
+    pathDedi = MakeTextField(5, 60, 280, 20, Window, 0);
+    bPathDedi = MakeButton("...", 290, 60, 25, 20, Window, PushButtonStyle);
+    pColors = MakePanel(5, 85, 310, 225, Window, GroupPanelStyle, "Colors");
+    colBack = MakePanel(5, 5, 20, 20, pColors, SwatchStyle);
+    colBack->SetColor(255, 255, 255);
+    MakeLabel("Background color", 30, 7, 120, 15, pColors, 0);
+    bIndent = MakeButton("Auto indent tabs", 160, 5, 140, 20, pColors, CheckBoxStyle);
+    for (int k = 0; k < TokenClassCount; ++k) {
+        const TClassRow& row = Rows[k];
+        const int y = 30 + 25 * k;
+        this->*row.swatch = MakePanel(5, y, 20, 20, pColors, SwatchStyle);
+        MakeLabel(row.label, 30, y + 2, 120, 15, pColors, 0);
+        this->*row.bold = MakeButton("Bold", 160, y, 70, 20, pColors, CheckBoxStyle);
+        this->*row.italic = MakeButton("Italic", 240, y, 70, 20, pColors, CheckBoxStyle);
+    }
+    MakeLabel("Preview:", 5, 315, 100, 15, Window, 0);
+    Textarea = MakeTextArea(5, 330, 310, 80, Window, 0);
+    Textarea->SetFont(LibraryFont(FontKind::Monospaced, 10, 0));
+    // The mouse can still select in the preview; the keyboard cannot change it.
+    Textarea->SetFilter(NothingFilter, nullptr);
+    Textarea->ReplaceText(0, -1, PreviewSample, TextUnit::Chars);
+
+    configPath = ConfigPathForThisRun();
+    return LoadCfg();
+}
+
+int TWSettings::Update()
+{
+    Changed = 1;
+    if (mainTextarea)
+        mainTextarea->SetColor(backR, backG, backB);
+    colBack->SetColor(backR, backG, backB);
+    Textarea->SetColor(backR, backG, backB);
+    for (const TClassRow& row : Rows) {
+        const int r = this->*row.r, g = this->*row.g, b = this->*row.b;
+        int& style = this->*row.style;
+        style = 0;
+        (this->*row.swatch)->SetColor(r, g, b);
+        // An indeterminate box counts as ticked.
+        if (ButtonValue(this->*row.bold) != 0)
+            style += 1;
+        if (ButtonValue(this->*row.italic) != 0)
+            style += 2;
+        for (const TPreviewRange& range : row.ranges)
+            Textarea->SetStyle(r, g, b, style, range.pos, range.length, TextUnit::Chars);
+    }
+    return 0;
+}
+
+bool TWSettings::PickColour(uint8_t& r, uint8_t& g, uint8_t& b)
+{
+    if (!RequestColor(r, g, b))
+        return false;
+    r = uint8_t(ChosenRed() & 0xff);
+    g = uint8_t(ChosenGreen() & 0xff);
+    b = uint8_t(ChosenBlue() & 0xff);
+    return true;
+}
+
+int TWSettings::BackColor()
+{
+    // Update gives the main text area the new background at once.
+    if (!PickColour(backR, backG, backB))
+        return 0;
+    return Update();
+}
+
+int TWSettings::ChooseClassColour(TokenClass token)
+{
+    const TClassRow& row = RowOf(token);
+    if (!PickColour(this->*row.r, this->*row.g, this->*row.b))
+        return 0;
+    return Update();
+}
+
+int TWSettings::TextColor()
+{
+    return ChooseClassColour(TokenClass::Text);
+}
+
+int TWSettings::CommentColor()
+{
+    return ChooseClassColour(TokenClass::Comment);
+}
+
+int TWSettings::NumberColor()
+{
+    return ChooseClassColour(TokenClass::Number);
+}
+
+int TWSettings::BracketColor()
+{
+    return ChooseClassColour(TokenClass::Bracket);
+}
+
+int TWSettings::SignColor()
+{
+    return ChooseClassColour(TokenClass::Sign);
+}
+
+int TWSettings::KeywordColor()
+{
+    return ChooseClassColour(TokenClass::Keyword);
+}
+
+int TWSettings::StringColor()
+{
+    return ChooseClassColour(TokenClass::String);
+}
+
+int TWSettings::NothingFilter(TEvent&, void*)
+{
+    return 0;
+}
+
+TConfigRecord TWSettings::Collect() const
+{
+    TConfigRecord record;
+    record.gamePath = pathGame->GetText();
+    record.dediPath = pathDedi->GetText();
+    record.backR = backR;
+    record.backG = backG;
+    record.backB = backB;
+    // An indeterminate box reports -1 and is stored as 255.
+    record.indent = uint8_t(ButtonValue(bIndent));
+    for (int k = 0; k < TokenClassCount; ++k) {
+        const TClassRow& row = Rows[k];
+        record.classes[k] = { this->*row.r, this->*row.g, this->*row.b, uint8_t(ButtonValue(this->*row.bold)),
+            uint8_t(ButtonValue(this->*row.italic)) };
+    }
+    return record;
+}
+
+// State bytes go to the check boxes as they are: one other than 0 and 1 shows the box indeterminate.
+void TWSettings::Apply(const TConfigRecord& record)
+{
+    pathGame->SetText(record.gamePath);
+    pathDedi->SetText(record.dediPath);
+    backR = record.backR;
+    backG = record.backG;
+    backB = record.backB;
+    bIndent->SetSelected(record.indent);
+    for (int k = 0; k < TokenClassCount; ++k) {
+        const TClassRow& row = Rows[k];
+        const TClassSetting& setting = record.classes[k];
+        this->*row.r = setting.r;
+        this->*row.g = setting.g;
+        this->*row.b = setting.b;
+        (this->*row.bold)->SetSelected(setting.bold);
+        (this->*row.italic)->SetSelected(setting.italic);
+    }
+}
+
+int TWSettings::SaveCfg()
+{
+    Collect().Save(configPath);
+    return 0;
+}
+
+int TWSettings::CreateCfg()
+{
+    TConfigRecord().Save(configPath);
+    return 0;
+}
+
+// A file that cannot be read nor created leaves the defaults for this run; one that exists but
+// cannot be read is not overwritten with defaults here (SaveCfg replaces it at the end of the run).
+int TWSettings::LoadCfg()
+{
+    bool opened = false;
+    const TConfigRecord record = TConfigRecord::Load(configPath, &opened);
+    if (!opened && !QFileInfo::exists(configPath))
+        CreateCfg();
+    Apply(record);
+    return Update();
+}
+
+bool TWSettings::IsStyleBox(const TGadget* gadget) const
+{
+    if (!gadget)
+        return false;
+    for (const TClassRow& row : Rows)
+        if (gadget == this->*row.bold || gadget == this->*row.italic)
+            return true;
+    return false;
+}
+
+bool TWSettings::ColourSwatchClicked(const TGadget* source)
+{
+    if (!source)
+        return false;
+    if (source == colBack) {
+        BackColor();
+        return true;
+    }
+    for (int k = 0; k < TokenClassCount; ++k) {
+        if (source == this->*Rows[k].swatch) {
+            ChooseClassColour(static_cast<TokenClass>(k));
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TWSettings::ChoosePath(const TGadget* button)
+{
+    TGadget* field = nullptr;
+    QString title;
+    if (button && button == bPathGame) {
+        field = pathGame;
+        title = QStringLiteral("Select Tarvane.exe");
+    } else if (button && button == bPathDedi) {
+        field = pathDedi;
+        title = QStringLiteral("Select tarvane_dedicated.exe");
+    } else {
+        return false;
+    }
+    const QString chosen = RequestFile(title, QStringLiteral("Executable:exe"), false, QString());
+    if (!chosen.isEmpty())
+        field->SetText(chosen);
+    return true;
+}
+
+void TWSettings::Open()
+{
+    if (!IsHidden(Window, false))
+        return;
+    Changed = 0;
+    Window->SetShow(1);
+}
+
+bool TWSettings::Close()
+{
+    Window->SetShow(0);
+    if (mainTextarea)
+        mainTextarea->Activate(0);
+    return Changed != 0;
+}

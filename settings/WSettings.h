@@ -1,0 +1,122 @@
+// TWSettings: the editor's settings and the dialog that edits them with a live preview.
+//
+// One object is both the store and the dialog: the colours and styles are fields, while the two game
+// paths, auto indent and the bold and italic flags live in the dialog's own text fields and check
+// boxes. Every change takes effect in memory at once; config.dat is read when the dialog is built
+// and written only when the program ends.
+#pragma once
+
+#include "settings/ConfigRecord.h"
+
+#include <QString>
+
+#include <cstdint>
+
+class TGadget;
+struct TEvent;
+
+class TWSettings {
+public:
+    TWSettings() = default;
+    TWSettings(const TWSettings&) = delete;
+    TWSettings& operator=(const TWSettings&) = delete;
+
+    // The gadgets belong to the main window's tree; the object only points at them.
+    TGadget* Window = nullptr;
+    TGadget* pathGame = nullptr;
+    TGadget* bPathGame = nullptr;
+    TGadget* pathDedi = nullptr;
+    TGadget* bPathDedi = nullptr;
+    TGadget* pColors = nullptr;
+    uint8_t backR = 0, backG = 0, backB = 0;
+    TGadget* colBack = nullptr;
+    TGadget* bIndent = nullptr;
+    uint8_t textR = 0, textG = 0, textB = 0;
+    int textStyle = 0;
+    TGadget* colText = nullptr;
+    TGadget* bTextBold = nullptr;
+    TGadget* bTextItalic = nullptr;
+    uint8_t commentR = 0, commentG = 0, commentB = 0;
+    int commentStyle = 0;
+    TGadget* colComment = nullptr;
+    TGadget* bCommentBold = nullptr;
+    TGadget* bCommentItalic = nullptr;
+    uint8_t numberR = 0, numberG = 0, numberB = 0;
+    int numberStyle = 0;
+    TGadget* colNumber = nullptr;
+    TGadget* bNumberBold = nullptr;
+    TGadget* bNumberItalic = nullptr;
+    uint8_t bracketR = 0, bracketG = 0, bracketB = 0;
+    int bracketStyle = 0;
+    TGadget* colBracket = nullptr;
+    TGadget* bBracketBold = nullptr;
+    TGadget* bBracketItalic = nullptr;
+    uint8_t SignR = 0, SignG = 0, SignB = 0;
+    int SignStyle = 0;
+    TGadget* colSign = nullptr;
+    TGadget* bSignBold = nullptr;
+    TGadget* bSignItalic = nullptr;
+    uint8_t keywordR = 0, keywordG = 0, keywordB = 0;
+    int keywordStyle = 0;
+    TGadget* colkeyword = nullptr;
+    TGadget* bkeywordBold = nullptr;
+    TGadget* bkeywordItalic = nullptr;
+    uint8_t StringR = 0, StringG = 0, StringB = 0;
+    int StringStyle = 0;
+    TGadget* colString = nullptr;
+    TGadget* bStringBold = nullptr;
+    TGadget* bStringItalic = nullptr;
+    TGadget* Textarea = nullptr; // the preview
+    // 1 after any colour or style change since the dialog was last opened.
+    int Changed = 0;
+
+    // Builds the hidden dialog in `mainWindow`, decides where config.dat lives for this run and
+    // loads it. Update gives `mainTextarea` the background colour.
+    int Init(TGadget* mainWindow, TGadget* mainTextarea);
+    // Recomputes the style ints from the check boxes, paints the swatches and the preview, and
+    // applies the background colour to the main text area.
+    int Update();
+    // Each opens the colour requester on its current colour and takes the answer unless cancelled.
+    int BackColor();
+    int TextColor();
+    int CommentColor();
+    int NumberColor();
+    int BracketColor();
+    int SignColor();
+    int KeywordColor();
+    int StringColor();
+    // Writes config.dat; on any failure the old file stays as it was.
+    int SaveCfg();
+    // Writes a config.dat of defaults.
+    int CreateCfg();
+    // Reads config.dat, creating it when it does not exist; whatever it lacks keeps its default.
+    int LoadCfg();
+    // The preview's key filter: it swallows every key.
+    static int NothingFilter(TEvent& event, void* context);
+
+    // For the main loop.
+    // One of the fourteen bold and italic boxes (their GadgetAction calls Update).
+    bool IsStyleBox(const TGadget* gadget) const;
+    // A MouseDown on a colour swatch: runs its colour method. False when `source` is no swatch.
+    bool ColourSwatchClicked(const TGadget* source);
+    // A GadgetAction of a "..." button: asks for the executable. False when `button` is neither.
+    bool ChoosePath(const TGadget* button);
+    // The Settings command: shows the dialog with Changed cleared, unless it is already shown.
+    void Open();
+    // Closing the dialog: hides it and focuses the main text area. True when the colours or styles
+    // changed while it was open, so that the caller re-colours the whole text.
+    bool Close();
+
+    // The settings file chosen for this run by Init.
+    const QString& ConfigPath() const { return configPath; }
+
+private:
+    int ChooseClassColour(TokenClass token);
+    // Opens the colour requester on (r, g, b); false when cancelled.
+    static bool PickColour(uint8_t& r, uint8_t& g, uint8_t& b);
+    TConfigRecord Collect() const;
+    void Apply(const TConfigRecord& record);
+
+    TGadget* mainTextarea = nullptr;
+    QString configPath;
+};

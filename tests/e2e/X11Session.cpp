@@ -1,0 +1,146 @@
+#include "X11Session.h"
+
+#include <X11/Xlib.h>
+
+#include <X11/Xatom.h>
+#include <X11/XKBlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <thread>
+#include <vector>
+
+TX11Session::TX11Session()
+    : display(XOpenDisplay(nullptr))
+{
+}
+
+TX11Session::~TX11Session()
+{
+    if (display)
+        XCloseDisplay(display);
+}
+
+std::string TX11Session::TitleOf(XWindow window)
+{
+    Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
+    Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    Atom type;
+    int format;
+    unsigned long count, remaining;
+    unsigned char* data = nullptr;
+    std::string title;
+    if (XGetWindowProperty(display, window, netWmName, 0, 1024, False, utf8, &type, &format, &count, &remaining, &data)
+            == Success
+        && data) {
+        title.assign(reinterpret_cast<char*>(data), count);
+        XFree(data);
+        return title;
+    }
+    char* name = nullptr;
+    if (XFetchName(display, window, &name) && name) {
+        title = name;
+        XFree(name);
+    }
+    return title;
+}
+
+std::optional<XWindow> TX11Session::FindByTitle(XWindow parent, const std::string& title)
+{
+    Window root, parentOut;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, parent, &root, &parentOut, &children, &count))
+        return std::nullopt;
+    std::vector<Window> kids(children, children + count);
+    if (children)
+        XFree(children);
+    for (Window kid : kids) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display, kid, &attributes) && attributes.map_state == IsViewable
+            && TitleOf(kid) == title)
+            return kid;
+    }
+    for (Window kid : kids) {
+        if (auto found = FindByTitle(kid, title))
+            return found;
+    }
+    return std::nullopt;
+}
+
+std::optional<XWindow> TX11Session::WaitForWindow(const std::string& title, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    do {
+        if (auto window = FindByTitle(DefaultRootWindow(display), title))
+            return window;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return std::nullopt;
+}
+
+void TX11Session::RequestClose(XWindow window)
+{
+    XEvent event {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+}
+
+void TX11Session::Focus(XWindow window)
+{
+    XRaiseWindow(display, window);
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    XFlush(display);
+}
+
+void TX11Session::Key(const std::string& keysym, std::initializer_list<const char*> modifiers)
+{
+    std::vector<KeyCode> held;
+    for (const char* modifier : modifiers) {
+        KeyCode code = XKeysymToKeycode(display, XStringToKeysym(modifier));
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        held.push_back(code);
+    }
+    KeySym sym = XStringToKeysym(keysym.c_str());
+    KeyCode code = XKeysymToKeycode(display, sym);
+    // Characters on the shifted level need Shift.
+    const bool shifted = XkbKeycodeToKeysym(display, code, 0, 0) != sym && XkbKeycodeToKeysym(display, code, 0, 1) == sym;
+    KeyCode shift = XKeysymToKeycode(display, XStringToKeysym("Shift_L"));
+    if (shifted)
+        XTestFakeKeyEvent(display, shift, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    if (shifted)
+        XTestFakeKeyEvent(display, shift, False, CurrentTime);
+    for (auto it = held.rbegin(); it != held.rend(); ++it)
+        XTestFakeKeyEvent(display, *it, False, CurrentTime);
+    XFlush(display);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
+void TX11Session::Type(const std::string& text)
+{
+    for (char c : text) {
+        if (c == '\n')
+            Key("Return");
+        else if (c == '\t')
+            Key("Tab");
+        else if (c == ' ')
+            Key("space");
+        else {
+            const KeySym sym = static_cast<KeySym>(static_cast<unsigned char>(c));
+            Key(XKeysymToString(sym));
+        }
+    }
+}
+
+void TX11Session::Sync()
+{
+    XSync(display, False);
+}

@@ -1,0 +1,40 @@
+// Drives a program's windows on the X display of an end-to-end test: finding them by title, typing,
+// closing them as a window manager would.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+// X11's headers define macros that clash with other libraries, so this header keeps them out.
+struct _XDisplay;
+using XWindow = unsigned long;
+
+class TX11Session {
+public:
+    TX11Session();
+    ~TX11Session();
+    TX11Session(const TX11Session&) = delete;
+    TX11Session& operator=(const TX11Session&) = delete;
+
+    bool Connected() const { return display != nullptr; }
+
+    // The first viewable top-level window whose title equals `title`, waiting up to `timeout`.
+    std::optional<XWindow> WaitForWindow(const std::string& title, std::chrono::milliseconds timeout);
+    // The title of a window ("" when it has none).
+    std::string TitleOf(XWindow window);
+    // Asks the window to close, as a window manager's close button does.
+    void RequestClose(XWindow window);
+    // Gives the window the keyboard focus.
+    void Focus(XWindow window);
+    // Types a key with modifiers, e.g. Key("s", {"Control_L"}); names are X keysym names.
+    void Key(const std::string& keysym, std::initializer_list<const char*> modifiers = {});
+    // Types text made of printable ASCII characters, Return and Tab.
+    void Type(const std::string& text);
+    void Sync();
+
+private:
+    std::optional<XWindow> FindByTitle(XWindow root, const std::string& title);
+
+    _XDisplay* display = nullptr;
+};

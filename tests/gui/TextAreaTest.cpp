@@ -1,0 +1,443 @@
+// The text area gadget on the offscreen platform: the order in which keys reach the key filter, which
+// changes report events, the clipboard, locking, and what it draws.
+#include "gui/TextArea.h"
+#include "gui/EventQueue.h"
+#include "gui/Gadgets.h"
+#include "gui/GuiFont.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+constexpr int DialogStyle = 1 | 0x10 | 0x20 | 0x40 | 0x200;
+constexpr TextUnit Chars = TextUnit::Chars;
+
+struct FilterLog {
+    struct Seen {
+        int id;
+        int code;
+        int mods;
+        QString text; // the text area's text when the filter was asked
+    };
+    std::vector<Seen> seen;
+    std::function<int(const TEvent&)> decide;
+};
+
+int RecordingFilter(TEvent& event, void* context)
+{
+    auto* log = static_cast<FilterLog*>(context);
+    // The modifier keys are offered too (as on the desktop the program was made for); the tests
+    // follow the keys they press.
+    const bool modifierKey = event.id == Event::KeyDown && event.data >= 16 && event.data <= 18;
+    if (!modifierKey)
+        log->seen.push_back({ event.id, event.data, event.mods, event.source->GetText() });
+    return log->decide ? log->decide(event) : 1;
+}
+
+class TextAreaTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = MakeWindow("Test", 0, 0, 400, 300, nullptr, DialogStyle);
+        window->SetShow(1);
+        area = dynamic_cast<TTextArea*>(MakeTextArea(0, 0, 400, 300, window, 0));
+        ASSERT_NE(area, nullptr);
+        area->SetFont(LibraryFont(FontKind::Monospaced, 10, 0));
+        area->SetTabs(4);
+        area->SetFilter(RecordingFilter, &log);
+        ProcessPlatformInput();
+        EventQueue.Clear();
+    }
+
+    void TearDown() override
+    {
+        window->Free();
+        EventQueue.Clear();
+    }
+
+    // The events the text area reported since the last call, in order.
+    std::vector<TEvent> ReportedEvents()
+    {
+        std::vector<TEvent> events;
+        while (EventQueue.Count()) {
+            EventQueue.Poll();
+            if (EventQueue.Current().source == area)
+                events.push_back(EventQueue.Current());
+        }
+        return events;
+    }
+
+    std::vector<int> Reported()
+    {
+        std::vector<int> ids;
+        for (const TEvent& event : ReportedEvents())
+            ids.push_back(event.id);
+        return ids;
+    }
+
+    QWidget* View() const { return area->View(); }
+    QWidget* Viewport() const { return area->View()->viewport(); }
+    // The middle of the character cell at a position, in viewport pixels.
+    QPoint PointInside(int pos) const
+    {
+        const QPoint start = area->View()->PointOfPosition(pos);
+        const QPoint next = area->View()->PointOfPosition(pos + 1);
+        return { (start.x() + next.x()) / 2, start.y() + area->View()->LineHeight() / 2 };
+    }
+
+    TGadget* window = nullptr;
+    TTextArea* area = nullptr;
+    FilterLog log;
+};
+
+const std::vector<int> SelectAndAction { Event::GadgetSelect, Event::GadgetAction };
+const std::vector<int> SelectOnly { Event::GadgetSelect };
+const std::vector<int> Nothing {};
+
+TEST_F(TextAreaTest, AFilterSwallowingTabKeepsTheTabOut)
+{
+    area->SetText("ab");
+    area->SetSelection(1, 0, Chars);
+    log.decide = [](const TEvent& e) { return e.id == Event::KeyChar && e.data == 9 ? 0 : 1; };
+    QTest::keyClick(View(), Qt::Key_Tab);
+    EXPECT_EQ(area->GetText(), "ab");
+    EXPECT_EQ(Reported(), Nothing);
+    ASSERT_EQ(log.seen.size(), 2u);
+    EXPECT_EQ(log.seen[0].id, Event::KeyDown);
+    EXPECT_EQ(log.seen[0].code, 9);
+    EXPECT_EQ(log.seen[1].id, Event::KeyChar);
+    EXPECT_EQ(log.seen[1].code, 9);
+
+    log.decide = nullptr;
+    QTest::keyClick(View(), Qt::Key_Tab);
+    EXPECT_EQ(area->GetText(), "a\tb");
+    EXPECT_EQ(Reported(), SelectAndAction);
+}
+
+TEST_F(TextAreaTest, ShiftTabReachesTheFilterAsTabWithShift)
+{
+    QTest::keyClick(View(), Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(log.seen.size(), 2u);
+    EXPECT_EQ(log.seen[0].id, Event::KeyDown);
+    EXPECT_EQ(log.seen[0].code, 9);
+    EXPECT_EQ(log.seen[0].mods, Modifier::Shift);
+    EXPECT_EQ(log.seen[1].id, Event::KeyChar);
+    EXPECT_EQ(log.seen[1].code, 9);
+    EXPECT_EQ(log.seen[1].mods, Modifier::Shift);
+    EXPECT_EQ(area->GetText(), "\t");
+}
+
+TEST_F(TextAreaTest, EnterBreaksTheLineAtItsKeyDown)
+{
+    area->SetText("abcd");
+    area->SetSelection(1, 2, Chars);
+    log.decide = [](const TEvent& e) { return e.id == Event::KeyDown && e.data == 13 ? 0 : 1; };
+    QTest::keyClick(View(), Qt::Key_Return);
+    EXPECT_EQ(area->GetText(), "abcd");
+    ASSERT_EQ(log.seen.size(), 1u); // a swallowed key-down has no character after it
+    EXPECT_EQ(Reported(), Nothing);
+
+    log.seen.clear();
+    log.decide = nullptr;
+    QTest::keyClick(View(), Qt::Key_Return);
+    EXPECT_EQ(area->GetText(), "a\nd");
+    EXPECT_EQ(area->GetCursorPos(Chars), 2);
+    ASSERT_EQ(log.seen.size(), 2u);
+    EXPECT_EQ(log.seen[0].text, "abcd");
+    EXPECT_EQ(log.seen[1].id, Event::KeyChar);
+    EXPECT_EQ(log.seen[1].code, 13);
+    EXPECT_EQ(log.seen[1].text, "a\nd");
+    EXPECT_EQ(Reported(), SelectAndAction);
+}
+
+TEST_F(TextAreaTest, UserEditsReportActionAndSelect)
+{
+    area->SetText("hello");
+    area->SetSelection(5, 0, Chars);
+    QTest::keyClick(View(), Qt::Key_X);
+    EXPECT_EQ(area->GetText(), "hellox");
+    EXPECT_EQ(Reported(), SelectAndAction);
+
+    // The filter sees Backspace and Delete before anything is deleted.
+    log.seen.clear();
+    QTest::keyClick(View(), Qt::Key_Backspace);
+    EXPECT_EQ(area->GetText(), "hello");
+    ASSERT_EQ(log.seen.size(), 2u);
+    EXPECT_EQ(log.seen[0].code, 8);
+    EXPECT_EQ(log.seen[0].text, "hellox");
+    EXPECT_EQ(Reported(), SelectAndAction);
+
+    area->SetSelection(1, 2, Chars);
+    QTest::keyClick(View(), Qt::Key_Delete);
+    EXPECT_EQ(area->GetText(), "hlo");
+    EXPECT_EQ(Reported(), SelectAndAction);
+
+    QTest::keyClick(View(), Qt::Key_Right);
+    EXPECT_EQ(area->GetCursorPos(Chars), 2);
+    EXPECT_EQ(Reported(), SelectOnly);
+    // Nothing to delete at the end: nothing changed, nothing reported.
+    QTest::keyClick(View(), Qt::Key_End);
+    Reported();
+    QTest::keyClick(View(), Qt::Key_Delete);
+    EXPECT_EQ(Reported(), Nothing);
+}
+
+TEST_F(TextAreaTest, ProgrammaticChangesReportNothingAndKeepTheCaret)
+{
+    area->SetText("abcdef\nghi");
+    area->SetSelection(4, 0, Chars);
+    area->SetStyle(255, 0, 0, 1, 0, 6, Chars);
+    EXPECT_EQ(area->GetCursorPos(Chars), 4);
+    EXPECT_TRUE(area->ReplaceText(2, 0, "xyz", Chars));
+    EXPECT_EQ(area->GetCursorPos(Chars), 4);
+    area->SetSelection(0, 1, TextUnit::Lines);
+    EXPECT_EQ(area->GetSelectionLength(Chars), 10);
+    area->AddText("!");
+    EXPECT_EQ(area->GetCursorPos(Chars), area->AreaLen(Chars));
+    area->SetTextColor(1, 2, 3);
+    EXPECT_EQ(Reported(), Nothing);
+    EXPECT_EQ(area->GetText(), "abxyzcdef\nghi!");
+}
+
+TEST_F(TextAreaTest, AlignmentAndFontSizeKeysAreSwallowedBeforeTheFilter)
+{
+    area->SetText("text");
+    QTest::keyClick(View(), Qt::Key_L, Qt::ControlModifier);
+    QTest::keyClick(View(), Qt::Key_E, Qt::ControlModifier);
+    QTest::keyClick(View(), Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(View(), Qt::Key_Less, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(View(), Qt::Key_Greater, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(log.seen.empty());
+    EXPECT_EQ(area->GetText(), "text");
+    EXPECT_EQ(Reported(), Nothing);
+    // Ctrl with another letter is offered, as key-down and as its control character.
+    QTest::keyClick(View(), Qt::Key_K, Qt::ControlModifier);
+    ASSERT_EQ(log.seen.size(), 2u);
+    EXPECT_EQ(log.seen[1].code, 11);
+    EXPECT_EQ(area->GetText(), "text");
+}
+
+TEST_F(TextAreaTest, AReadOnlyAreaTakesOnlyNavigationAndCopy)
+{
+    auto* readOnly = dynamic_cast<TTextArea*>(MakeTextArea(0, 0, 200, 100, window, TTextArea::StyleReadOnly));
+    ASSERT_NE(readOnly, nullptr);
+    readOnly->SetFilter(RecordingFilter, &log);
+    readOnly->SetText("one two");
+    QWidget* view = readOnly->View();
+    QTest::keyClick(view, Qt::Key_A);
+    QTest::keyClick(view, Qt::Key_Delete);
+    QTest::keyClick(view, Qt::Key_Return);
+    QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(readOnly->GetText(), "one two");
+    EXPECT_TRUE(log.seen.empty());
+
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_EQ(readOnly->GetCursorPos(Chars), 1);
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(readOnly->GetSelectionLength(Chars), 7);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "one two");
+    readOnly->Activate(ActivateCommand::Cut);
+    EXPECT_EQ(readOnly->GetText(), "one two");
+    EXPECT_TRUE(log.seen.empty());
+}
+
+TEST_F(TextAreaTest, PasteCountsEachLineBreakOnce)
+{
+    area->SetText("[]");
+    area->SetSelection(1, 0, Chars);
+    QGuiApplication::clipboard()->setText("a\r\nb\r\nc");
+    EXPECT_EQ(area->PasteLength(), 5);
+    area->Activate(ActivateCommand::Paste);
+    EXPECT_EQ(area->LastPasteLength(), 5);
+    EXPECT_EQ(area->GetText(), "[a\nb\nc]");
+    EXPECT_EQ(area->GetCursorPos(Chars), 6);
+    EXPECT_EQ(Reported(), SelectAndAction);
+
+    // A line break at the very end of the clipboard arrives too.
+    QGuiApplication::clipboard()->setText("x\r");
+    area->Activate(ActivateCommand::Paste);
+    EXPECT_EQ(area->GetText(), "[a\nb\ncx\n]");
+    EXPECT_EQ(area->LastPasteLength(), 2);
+}
+
+TEST_F(TextAreaTest, TypingOrPastingPastCapacityIsRefusedWhole)
+{
+    area->SetText(QString(TTextArea::Capacity - 3, QChar(u'x')));
+    area->SetSelection(0, 0, Chars);
+    QGuiApplication::clipboard()->setText("abcd");
+    EXPECT_EQ(area->PasteLength(), 0);
+    area->Activate(ActivateCommand::Paste);
+    EXPECT_EQ(area->LastPasteLength(), 0);
+    EXPECT_EQ(area->AreaLen(Chars), TTextArea::Capacity - 3);
+    EXPECT_EQ(area->AreaText(0, 4, Chars), "xxxx");
+    EXPECT_EQ(Reported(), Nothing);
+
+    QGuiApplication::clipboard()->setText("abc");
+    area->Activate(ActivateCommand::Paste);
+    EXPECT_EQ(area->LastPasteLength(), 3);
+    EXPECT_EQ(area->AreaLen(Chars), TTextArea::Capacity);
+    Reported();
+    QTest::keyClick(View(), Qt::Key_Z);
+    QTest::keyClick(View(), Qt::Key_Return);
+    EXPECT_EQ(area->AreaLen(Chars), TTextArea::Capacity);
+    EXPECT_EQ(area->AreaText(0, 4, Chars), "abcx");
+    EXPECT_EQ(Reported(), Nothing);
+    EXPECT_FALSE(area->ReplaceText(0, 0, "!", Chars));
+}
+
+TEST_F(TextAreaTest, CutReportsAnActionAndCopyDoesNot)
+{
+    area->SetText("alpha beta");
+    area->SetSelection(0, 6, Chars);
+    area->Activate(ActivateCommand::Copy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "alpha ");
+    EXPECT_EQ(Reported(), Nothing);
+    area->Activate(ActivateCommand::Cut);
+    EXPECT_EQ(area->GetText(), "beta");
+    EXPECT_EQ(Reported(), SelectAndAction);
+}
+
+TEST_F(TextAreaTest, ALockedAreaReportsNothingAndUnlockingRestoresTheSelection)
+{
+    area->SetText("abc");
+    area->SetSelection(1, 1, Chars);
+    area->LockText();
+    area->LockText();
+    QTest::keyClick(View(), Qt::Key_Q);
+    EXPECT_EQ(area->GetText(), "aqc");
+    area->UnlockText();
+    QTest::keyClick(View(), Qt::Key_Right);
+    EXPECT_EQ(Reported(), Nothing);
+    area->UnlockText();
+    EXPECT_EQ(area->GetCursorPos(Chars), 1);
+    EXPECT_EQ(area->GetSelectionLength(Chars), 1);
+    EXPECT_EQ(Reported(), Nothing);
+    QTest::keyClick(View(), Qt::Key_Right);
+    EXPECT_EQ(Reported(), SelectOnly);
+}
+
+TEST_F(TextAreaTest, KeyboardMovesTheCaretByCharacterWordAndLine)
+{
+    area->SetText(QString::fromUtf16(u"local alpha = beta\nab\nx\U0001F600y"));
+    area->SetSelection(0, 0, Chars);
+    QTest::keyClick(View(), Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(area->GetCursorPos(Chars), 6);
+    QTest::keyClick(View(), Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(area->GetCursorPos(Chars), 6);
+    EXPECT_EQ(area->GetSelectionLength(Chars), 6);
+    QTest::keyClick(View(), Qt::Key_Left);
+    EXPECT_EQ(area->GetCursorPos(Chars), 6);
+    EXPECT_EQ(area->GetSelectionLength(Chars), 0);
+    QTest::keyClick(View(), Qt::Key_End);
+    EXPECT_EQ(area->GetCursorPos(Chars), 18);
+    // Down keeps aiming for the column it started from across a shorter line.
+    area->SetSelection(3, 0, Chars);
+    QTest::keyClick(View(), Qt::Key_Down);
+    EXPECT_EQ(area->GetCursorPos(Chars), 21);
+    QTest::keyClick(View(), Qt::Key_Up);
+    EXPECT_EQ(area->GetCursorPos(Chars), 3);
+    QTest::keyClick(View(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(area->GetCursorPos(Chars), area->AreaLen(Chars));
+    QTest::keyClick(View(), Qt::Key_Home, Qt::ShiftModifier);
+    EXPECT_EQ(area->GetCursorPos(Chars), 22);
+    EXPECT_EQ(area->GetSelectionLength(Chars), 4);
+
+    // A surrogate pair is passed and deleted as one character.
+    area->SetSelection(23, 0, Chars);
+    QTest::keyClick(View(), Qt::Key_Right);
+    EXPECT_EQ(area->GetCursorPos(Chars), 25);
+    QTest::keyClick(View(), Qt::Key_Left);
+    EXPECT_EQ(area->GetCursorPos(Chars), 23);
+    area->SetSelection(25, 0, Chars);
+    QTest::keyClick(View(), Qt::Key_Backspace);
+    EXPECT_EQ(area->AreaText(2, 1, TextUnit::Lines), "xy");
+}
+
+TEST_F(TextAreaTest, MouseClicksPlaceSelectAndAskForTheMenu)
+{
+    area->SetText("first line\nsecond words here");
+    area->SetSelection(0, 0, Chars);
+    QTest::mouseClick(Viewport(), Qt::LeftButton, {}, PointInside(13) - QPoint(3, 0));
+    EXPECT_EQ(area->GetCursorPos(Chars), 13);
+    EXPECT_EQ(Reported(), SelectOnly);
+
+    // Dragging selects from where the button went down.
+    QTest::mousePress(Viewport(), Qt::LeftButton, {}, PointInside(2) - QPoint(3, 0));
+    QTest::mouseMove(Viewport(), PointInside(6) - QPoint(3, 0));
+    QTest::mouseRelease(Viewport(), Qt::LeftButton, {}, PointInside(6) - QPoint(3, 0));
+    EXPECT_EQ(area->GetCursorPos(Chars), 2);
+    EXPECT_EQ(area->GetSelectionLength(Chars), 4);
+    Reported();
+
+    QTest::mouseDClick(Viewport(), Qt::LeftButton, {}, PointInside(19));
+    EXPECT_EQ(area->GetCursorPos(Chars), 18);
+    EXPECT_EQ(area->GetSelectionLength(Chars), 5);
+    Reported();
+
+    // With a selection the right button leaves the caret alone; without one it moves it first.
+    QTest::mouseClick(Viewport(), Qt::RightButton, {}, PointInside(2));
+    EXPECT_EQ(area->GetCursorPos(Chars), 18);
+    EXPECT_EQ(Reported(), std::vector<int> { Event::GadgetMenu });
+    area->SetSelection(0, 0, Chars);
+    const QPoint point = PointInside(2) - QPoint(3, 0);
+    QTest::mouseClick(Viewport(), Qt::RightButton, {}, point);
+    EXPECT_EQ(area->GetCursorPos(Chars), 2);
+    const auto events = ReportedEvents();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].id, Event::GadgetSelect);
+    EXPECT_EQ(events[1].id, Event::GadgetMenu);
+    EXPECT_EQ(events[1].x, point.x());
+    EXPECT_EQ(events[1].y, point.y());
+}
+
+TEST_F(TextAreaTest, PaintsStyledTextSelectionAndBackground)
+{
+    area->SetColor(0, 0, 80);
+    area->SetText("MMMMMMMM\nMMMMMMMM");
+    area->SetStyle(255, 0, 0, 0, 0, 8, Chars);
+    area->SetStyle(0, 255, 0, 1, 9, 8, Chars);
+    area->SetSelection(0, 0, Chars);
+    const QImage image = Viewport()->grab().toImage();
+    const int height = area->View()->LineHeight();
+    auto countPixels = [&](int top, auto test) {
+        int count = 0;
+        for (int y = top; y < top + height; ++y) {
+            for (int x = 0; x < 120; ++x)
+                count += test(image.pixelColor(x, y)) ? 1 : 0;
+        }
+        return count;
+    };
+    auto reddish = [](const QColor& c) { return c.red() > 150 && c.green() < 60; };
+    auto greenish = [](const QColor& c) { return c.green() > 150 && c.red() < 60; };
+    EXPECT_GT(countPixels(0, reddish), 20);
+    EXPECT_EQ(countPixels(0, greenish), 0);
+    EXPECT_GT(countPixels(height, greenish), 20);
+    EXPECT_EQ(image.pixelColor(image.width() - 5, image.height() - 5), QColor(0, 0, 80));
+    // The selection's highlight covers the selected cells.
+    area->SetSelection(0, 4, Chars);
+    const QImage selected = Viewport()->grab().toImage();
+    const QColor highlight = View()->palette().color(QPalette::Highlight);
+    EXPECT_EQ(selected.pixelColor(PointInside(1).x(), 1), highlight);
+    EXPECT_EQ(selected.pixelColor(PointInside(6).x(), 1), QColor(0, 0, 80));
+}
+
+TEST_F(TextAreaTest, LosingTheFocusIsReported)
+{
+    TGadget* field = MakeTextField(0, 0, 100, 20, window, 0);
+    area->Activate(ActivateCommand::Focus);
+    ProcessPlatformInput();
+    ASSERT_TRUE(View()->hasFocus());
+    Reported();
+    field->Activate(ActivateCommand::Focus);
+    ProcessPlatformInput();
+    EXPECT_EQ(Reported(), std::vector<int> { Event::GadgetLostFocus });
+}
+} // namespace

@@ -1,0 +1,323 @@
+// The text area's text model without a window: position arithmetic, selection rules, styles that move
+// with the text, line-break normalisation and the capacity limit.
+#include "gui/TextBuffer.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+constexpr TextUnit Chars = TextUnit::Chars;
+constexpr TextUnit Lines = TextUnit::Lines;
+
+TTextStyle StyleAt(const TTextBuffer& buffer, int pos)
+{
+    return buffer.StyleOf(buffer.StyleIdAt(pos));
+}
+
+TEST(TextBuffer, FiveCharacterTextPositions)
+{
+    TTextBuffer buffer;
+    ASSERT_TRUE(buffer.ReplaceText(0, -1, u"ab\ncd", Chars));
+    EXPECT_EQ(buffer.AreaLen(Chars), 5);
+    EXPECT_EQ(buffer.AreaLen(Lines), 1);
+    EXPECT_EQ(buffer.AreaText(0, 1, Lines), "ab\n");
+    EXPECT_EQ(buffer.AreaText(1, 1, Lines), "cd");
+    EXPECT_EQ(buffer.CharAt(1), 3);
+    EXPECT_EQ(buffer.LineAt(3), 1);
+    EXPECT_EQ(buffer.LineAt(2), 0);
+    EXPECT_EQ(buffer.CharAt(5), 5);
+    EXPECT_EQ(buffer.LineAt(99), 1);
+    EXPECT_EQ(buffer.CharAt(-1), 0);
+    EXPECT_EQ(buffer.LineAt(-7), 0);
+    EXPECT_EQ(buffer.AreaText(0, 2, Lines), "ab\ncd");
+    EXPECT_EQ(buffer.AreaText(0, -1, Chars), "ab\ncd");
+}
+
+TEST(TextBuffer, EmptyText)
+{
+    TTextBuffer buffer;
+    EXPECT_EQ(buffer.AreaLen(Lines), 0);
+    EXPECT_EQ(buffer.AreaLen(Chars), 0);
+    EXPECT_EQ(buffer.AreaText(0, 1, Lines), "");
+    EXPECT_EQ(buffer.CharAt(0), 0);
+    EXPECT_EQ(buffer.LineAt(0), 0);
+    EXPECT_EQ(buffer.SelectionLength(Lines), 1);
+    EXPECT_EQ(buffer.CursorPos(Lines), 0);
+}
+
+TEST(TextBuffer, SelectionLengthInLines)
+{
+    TTextBuffer buffer;
+    buffer.ReplaceText(0, -1, u"one\ntwo\nthree", Chars);
+    buffer.SetSelection(0, 0, Chars);
+    EXPECT_EQ(buffer.SelectionLength(Lines), 1);
+    buffer.SetSelection(4, 0, Chars);
+    EXPECT_EQ(buffer.SelectionLength(Lines), 0);
+    buffer.SetSelection(9, 0, Chars);
+    EXPECT_EQ(buffer.SelectionLength(Lines), 1);
+    // A selection that ends at the start of a line leaves that line out.
+    buffer.SetSelection(1, 7, Chars);
+    EXPECT_EQ(buffer.SelectionLength(Lines), 2);
+    buffer.SetSelection(1, 8, Chars);
+    EXPECT_EQ(buffer.SelectionLength(Lines), 3);
+    EXPECT_EQ(buffer.SelectionLength(Chars), 8);
+}
+
+TEST(TextBuffer, RightToLeftSelectionReportsLeftEnd)
+{
+    TTextBuffer buffer;
+    buffer.ReplaceText(0, -1, u"abc\ndef", Chars);
+    buffer.Select(6, 2);
+    EXPECT_EQ(buffer.CursorPos(Chars), 2);
+    EXPECT_EQ(buffer.CursorPos(Lines), 0);
+    EXPECT_EQ(buffer.SelectionLength(Chars), 4);
+    EXPECT_EQ(buffer.Caret(), 2);
+}
+
+TEST(TextBuffer, ReplaceTextPutsSelectionBackUnshifted)
+{
+    TTextBuffer buffer;
+    buffer.ReplaceText(0, -1, u"abcdef", Chars);
+    buffer.SetSelection(4, 0, Chars);
+    ASSERT_TRUE(buffer.ReplaceText(2, 0, u"xyz", Chars));
+    EXPECT_EQ(buffer.AreaText(0, -1, Chars), "abxyzcdef");
+    EXPECT_EQ(buffer.CursorPos(Chars), 4);
+    EXPECT_EQ(buffer.SelectionLength(Chars), 0);
+
+    // Start and length come back, limited to a text that shrank under them.
+    buffer.SetSelection(5, 3, Chars);
+    ASSERT_TRUE(buffer.ReplaceText(0, -1, u"short", Chars));
+    EXPECT_EQ(buffer.CursorPos(Chars), 5);
+    EXPECT_EQ(buffer.SelectionLength(Chars), 0);
+    buffer.SetSelection(1, 3, Chars);
+    ASSERT_TRUE(buffer.ReplaceText(0, 2, u"", Chars));
+    EXPECT_EQ(buffer.CursorPos(Chars), 1);
+    EXPECT_EQ(buffer.SelectionLength(Chars), 2);
+}
+
+TEST(TextBuffer, SetSelectionConvertsAndClamps)
+{
+    TTextBuffer buffer;
+    buffer.ReplaceText(0, -1, u"ab\ncd\nef", Chars);
+    buffer.SetSelection(3, -1, Chars);
+    EXPECT_EQ(buffer.CursorPos(Chars), 3);
+    EXPECT_EQ(buffer.SelectionLength(Chars), 5);
+    EXPECT_EQ(buffer.Caret(), 8);
+    buffer.SetSelection(1, 1, Lines);
+    EXPECT_EQ(buffer.CursorPos(Chars), 3);
+    EXPECT_EQ(buffer.SelectionLength(Chars), 3);
+    buffer.SetSelection(2, 0, Lines);
+    EXPECT_EQ(buffer.CursorPos(Chars), 6);
+    EXPECT_EQ(buffer.SelectionLength(Chars), 0);
+    buffer.SetSelection(0, -1, Chars);
+    EXPECT_EQ(buffer.SelectionLength(Chars), 8);
+    buffer.SetSelection(6, 50, Chars);
+    EXPECT_EQ(buffer.SelectionLength(Chars), 2);
+    buffer.SetSelection(-4, 0, Chars);
+    EXPECT_EQ(buffer.CursorPos(Chars), 0);
+}
+
+TEST(TextBuffer, LineUnitConversions)
+{
+    TTextBuffer buffer;
+    buffer.ReplaceText(0, -1, u"l0\nl1\nl2\nl3", Chars);
+    EXPECT_EQ(buffer.AreaText(1, 2, Lines), "l1\nl2\n");
+    EXPECT_EQ(buffer.AreaText(2, -1, Lines), "l2\nl3");
+    EXPECT_EQ(buffer.AreaText(3, 5, Lines), "l3");
+    EXPECT_EQ(buffer.AreaText(9, 1, Lines), "");
+    // Line -1 and line 0 both start at 0, so one line from -1 is empty.
+    EXPECT_EQ(buffer.AreaText(-1, 1, Lines), "");
+
+    // Replacing a whole line with its break, in line units, as block indent does.
+    ASSERT_TRUE(buffer.ReplaceText(1, 1, QString("\tl1\n"), Lines));
+    EXPECT_EQ(buffer.AreaText(0, -1, Chars), "l0\n\tl1\nl2\nl3");
+    ASSERT_TRUE(buffer.ReplaceText(3, 1, QString("\tl3"), Lines));
+    EXPECT_EQ(buffer.AreaText(0, -1, Chars), "l0\n\tl1\nl2\n\tl3");
+    EXPECT_EQ(buffer.CharAt(3), 10);
+    EXPECT_EQ(buffer.LineAt(10), 3);
+    EXPECT_EQ(buffer.LineAt(9), 2);
+}
+
+TEST(TextBuffer, OutOfRangePositionsAreClamped)
+{
+    TTextBuffer buffer;
+    buffer.ReplaceText(0, -1, u"abcd", Chars);
+    // One character before the start, as an undo of Backspace at position 0 reads it.
+    EXPECT_EQ(buffer.AreaText(-1, 1, Chars), "");
+    EXPECT_EQ(buffer.AreaText(3, 10, Chars), "d");
+    EXPECT_EQ(buffer.AreaText(4, 1, Chars), "");
+    EXPECT_EQ(buffer.AreaText(-5, -1, Chars), "abcd");
+    ASSERT_TRUE(buffer.ReplaceText(-1, 0, u"", Chars));
+    EXPECT_EQ(buffer.AreaText(0, -1, Chars), "abcd");
+    ASSERT_TRUE(buffer.ReplaceText(99, 0, u"x", Chars));
+    EXPECT_EQ(buffer.AreaText(0, -1, Chars), "abcdx");
+    ASSERT_TRUE(buffer.ReplaceText(3, 1000, u"", Chars));
+    EXPECT_EQ(buffer.AreaText(0, -1, Chars), "abc");
+    EXPECT_EQ(buffer.SetStyle(1, 2, 3, 0, 2, 99, Chars), (TTextRange { 2, 3 }));
+    EXPECT_EQ(buffer.SetStyle(1, 2, 3, 0, -3, 2, Chars), (TTextRange { 0, 0 }));
+}
+
+TEST(TextBuffer, LineBreaksAreNormalisedOnInsertion)
+{
+    TTextBuffer buffer;
+    ASSERT_TRUE(buffer.ReplaceText(0, -1, u"a\r\nb\rc\nd\r\n\r\n", Chars));
+    EXPECT_EQ(buffer.AreaText(0, -1, Chars), "a\nb\nc\nd\n\n");
+    EXPECT_EQ(buffer.AreaLen(Lines), 5);
+    EXPECT_EQ(TTextBuffer::NormalisedLength(u"a\r\nb\r\nc"), 5);
+    EXPECT_EQ(TTextBuffer::NormalisedLength(u"\r\r\n\n"), 3);
+
+    // The Unicode line and paragraph separators are ordinary characters.
+    buffer.ReplaceText(0, -1, QString::fromUtf16(u"x\u2028y\u2029z"), Chars);
+    EXPECT_EQ(buffer.AreaLen(Lines), 0);
+    EXPECT_EQ(buffer.AreaLen(Chars), 5);
+}
+
+TEST(TextBuffer, StylesMoveWithTheText)
+{
+    TTextBuffer buffer;
+    buffer.ReplaceText(0, -1, u"local x = 1", Chars);
+    buffer.SetStyle(0, 0, 255, TextStyleFlag::Bold, 0, 5, Chars);
+    const TTextStyle keyword { 0, 0, 255, TextStyleFlag::Bold };
+
+    ASSERT_TRUE(buffer.ReplaceText(0, 0, u"\n\n", Chars));
+    for (int pos = 2; pos < 7; ++pos)
+        EXPECT_EQ(StyleAt(buffer, pos), keyword) << pos;
+    EXPECT_EQ(StyleAt(buffer, 7), buffer.DefaultStyle());
+    // At the very start the new text takes the style of what follows it.
+    EXPECT_EQ(StyleAt(buffer, 0), keyword);
+
+    ASSERT_TRUE(buffer.ReplaceText(0, 2, u"", Chars));
+    EXPECT_EQ(StyleAt(buffer, 0), keyword);
+    EXPECT_EQ(StyleAt(buffer, 4), keyword);
+    EXPECT_EQ(StyleAt(buffer, 5), buffer.DefaultStyle());
+
+    // Typing right after the keyword continues its style until the line is coloured again.
+    ASSERT_TRUE(buffer.ReplaceText(5, 0, u"s", Chars));
+    EXPECT_EQ(StyleAt(buffer, 5), keyword);
+    EXPECT_EQ(buffer.AreaText(0, -1, Chars), "locals x = 1");
+
+    // Setting a style touches neither the text nor the selection.
+    buffer.SetSelection(2, 3, Chars);
+    buffer.SetStyle(200, 10, 10, TextStyleFlag::Italic | TextStyleFlag::Underline, 7, 3, Chars);
+    EXPECT_EQ(buffer.AreaText(0, -1, Chars), "locals x = 1");
+    EXPECT_EQ(buffer.CursorPos(Chars), 2);
+    EXPECT_EQ(buffer.SelectionLength(Chars), 3);
+    EXPECT_EQ(StyleAt(buffer, 8), (TTextStyle { 200, 10, 10, TextStyleFlag::Italic | TextStyleFlag::Underline }));
+
+    // Into an emptied text new text comes in the default style.
+    buffer.ReplaceText(0, -1, u"", Chars);
+    buffer.ReplaceText(0, 0, u"z", Chars);
+    EXPECT_EQ(StyleAt(buffer, 0), buffer.DefaultStyle());
+}
+
+TEST(TextBuffer, TextColourResetsBoldAndItalicEverywhere)
+{
+    TTextBuffer buffer;
+    buffer.ReplaceText(0, -1, u"abcd", Chars);
+    buffer.SetStyle(9, 9, 9, TextStyleFlag::Bold | TextStyleFlag::Underline, 0, 2, Chars);
+    buffer.SetStyle(7, 7, 7, TextStyleFlag::Italic, 2, 2, Chars);
+    buffer.SetTextColor(10, 20, 30);
+    EXPECT_EQ(StyleAt(buffer, 0), (TTextStyle { 10, 20, 30, TextStyleFlag::Underline }));
+    EXPECT_EQ(StyleAt(buffer, 3), (TTextStyle { 10, 20, 30, 0 }));
+    buffer.ReplaceText(0, -1, u"", Chars);
+    buffer.ReplaceText(0, 0, u"new", Chars);
+    EXPECT_EQ(StyleAt(buffer, 1), (TTextStyle { 10, 20, 30, 0 }));
+}
+
+TEST(TextBuffer, ManyDistinctStylesOverTimeKeepTheLatest)
+{
+    // More colours than style ids, applied one after another to the same few characters: ids of
+    // styles no longer in use must be reclaimed.
+    TTextBuffer buffer;
+    buffer.ReplaceText(0, -1, u"abc", Chars);
+    for (int i = 0; i < 70000; ++i)
+        buffer.SetStyle(i & 255, (i >> 8) & 255, 77, i & 3, i % 3, 1, Chars);
+    const int last = 69999;
+    EXPECT_EQ(StyleAt(buffer, last % 3), (TTextStyle { last & 255, (last >> 8) & 255, 77, last & 3 }));
+    EXPECT_LT(buffer.StyleTableSize(), 65536);
+}
+
+TEST(TextBuffer, ReplacementPastCapacityIsRefusedWhole)
+{
+    TTextBuffer buffer;
+    const QString almostFull(TTextBuffer::Capacity - 2, QChar(u'x'));
+    ASSERT_TRUE(buffer.ReplaceText(0, -1, almostFull, Chars));
+    buffer.SetSelection(10, 0, Chars);
+    EXPECT_FALSE(buffer.ReplaceText(10, 0, u"abc", Chars));
+    EXPECT_EQ(buffer.Length(), TTextBuffer::Capacity - 2);
+    EXPECT_EQ(buffer.AreaText(8, 4, Chars), "xxxx");
+    EXPECT_FALSE(buffer.AddText(u"\n\n\n"));
+    EXPECT_EQ(buffer.AreaLen(Lines), 0);
+    // CR LF pairs count once, so this fits exactly.
+    EXPECT_TRUE(buffer.ReplaceText(10, 1, u"a\r\nb", Chars));
+    EXPECT_EQ(buffer.Length(), TTextBuffer::Capacity);
+    EXPECT_EQ(buffer.AreaLen(Lines), 1);
+    // A replacement that does not grow the text still works when full.
+    EXPECT_TRUE(buffer.ReplaceText(0, 1, u"y", Chars));
+    EXPECT_FALSE(buffer.ReplaceText(0, 0, u"y", Chars));
+    EXPECT_EQ(buffer.CursorPos(Chars), 10);
+}
+
+// Random edits checked against a plain string and a per-character style array.
+TEST(TextBuffer, RandomEditsMatchAReferenceModel)
+{
+    std::mt19937 random(20240521);
+    auto below = [&](int n) { return n <= 0 ? 0 : static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const char16_t alphabet[] = u"ab \t\n\r";
+
+    TTextBuffer buffer;
+    QString model;
+    std::vector<TTextStyle> modelStyles;
+    for (int step = 0; step < 4000; ++step) {
+        const int length = static_cast<int>(model.size());
+        const int op = below(10);
+        if (op < 7) {
+            const int pos = below(length + 1);
+            const int removed = op < 3 ? 0 : below(std::min(40, length - pos) + 1);
+            QString inserted;
+            const int count = op == 6 ? 0 : below(op < 2 ? 60 : 12);
+            for (int i = 0; i < count; ++i)
+                inserted += QChar(alphabet[below(6)]);
+            ASSERT_TRUE(buffer.ReplaceText(pos, removed, inserted, Chars));
+
+            QString normalised = inserted;
+            normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar(u'\r'), QChar(u'\n'));
+            TTextStyle fill {};
+            if (pos > 0)
+                fill = modelStyles[pos - 1];
+            else if (length - removed > 0)
+                fill = modelStyles[removed];
+            model.replace(pos, removed, normalised);
+            modelStyles.erase(modelStyles.begin() + pos, modelStyles.begin() + pos + removed);
+            modelStyles.insert(modelStyles.begin() + pos, normalised.size(), fill);
+        } else {
+            const int pos = below(length + 1);
+            const int count = below(length - pos + 1);
+            const TTextStyle style { static_cast<uint8_t>(below(4)), 0, 0, static_cast<uint8_t>(below(16)) };
+            buffer.SetStyle(style.r, 0, 0, style.flags, pos, count, Chars);
+            std::fill_n(modelStyles.begin() + pos, count, style);
+        }
+
+        ASSERT_EQ(buffer.AreaText(0, -1, Chars), model) << "step " << step;
+        const QStringList lines = model.split(u'\n');
+        ASSERT_EQ(buffer.AreaLen(Lines), lines.size() - 1);
+        int start = 0;
+        for (int line = 0; line < lines.size(); ++line) {
+            ASSERT_EQ(buffer.CharAt(line), start) << "step " << step << " line " << line;
+            start += static_cast<int>(lines[line].size()) + 1;
+        }
+        for (int probe = 0; probe < 8; ++probe) {
+            const int pos = below(static_cast<int>(model.size()) + 1);
+            ASSERT_EQ(buffer.LineAt(pos), model.left(pos).count(u'\n'));
+        }
+        std::vector<TTextStyle> styles;
+        for (int pos = 0; pos < model.size(); ++pos)
+            styles.push_back(StyleAt(buffer, pos));
+        ASSERT_TRUE(styles == modelStyles) << "step " << step;
+    }
+}
+} // namespace

@@ -1,0 +1,9 @@
+a = "say \"hi\" now"
+b = "path\\" .. 'x'
+c = "one""two"[[three]]
+d = 'it"s' .. "don't"
+e = [[long -- not a comment]] -- but this is
+f = "never closed -- still string
+g = [[also open
+h = "x" --[[ one-line comment ]] y
+i = t[[x]]y

@@ -1,0 +1,345 @@
+// The settings dialog on the offscreen platform: config.dat as the dialog reads and writes it, the
+// preview, and the dialog's gadgets driven the way the main loop dispatches them.
+#include "settings/WSettings.h"
+#include "support/ScriptedSystemDriver.h"
+
+#include "gui/EventQueue.h"
+#include "gui/Gadgets.h"
+#include "gui/TextArea.h"
+#include "gui/WidgetGadget.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+const std::string DefaultFile = std::string("\r\n\r\n")
+    + std::string { '\xff', '\xff', '\xff', 1, 0, 0, 0, 0, 0, 0, 100, 0, 0, 0, 0, '\x8c', '\x8c', 0, 0, 0, 0, 0, 1, 0,
+          0, 0, 0, 0, 0, 0, 0, 50, 1, 0, '\x96', 0, 0, 0, 0 };
+
+// The main text area, as far as the dialog touches it.
+class TRecordingTextArea : public TGadget {
+public:
+    TRecordingTextArea()
+        : TGadget(GadgetClass::TextArea, nullptr, 0)
+    {
+    }
+    void SetColor(int r, int g, int b) override { background = qRgb(r, g, b); }
+    void Activate(int command) override { activations.push_back(command); }
+    QRgb background = 0;
+    std::vector<int> activations;
+};
+
+class SettingsDialogTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        previousFolder = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        qputenv("XDG_CONFIG_HOME", folder.filePath("xdg").toUtf8());
+        qputenv("HOME", folder.filePath("home").toUtf8());
+        auto scripted = std::make_unique<TScriptedSystemDriver>();
+        driver = scripted.get();
+        previousDriver = SetSystemDriver(std::move(scripted));
+        mainWindow = MakeWindow("Main", 0, 0, 640, 512, nullptr, 1 | 0x20 | 0x40);
+        EventQueue.Clear();
+    }
+
+    void TearDown() override
+    {
+        mainWindow->Free();
+        SetSystemDriver(std::move(previousDriver));
+        QDir::setCurrent(previousFolder);
+        EventQueue.Clear();
+    }
+
+    std::unique_ptr<TWSettings> MakeDialog()
+    {
+        auto settings = std::make_unique<TWSettings>();
+        settings->Init(mainWindow, &mainArea);
+        return settings;
+    }
+
+    std::string FileBytes() const
+    {
+        QFile file(folder.filePath("config.dat"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<missing>");
+    }
+
+    void PutFile(const std::string& bytes) const
+    {
+        QFile file(folder.filePath("config.dat"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.data(), qint64(bytes.size()));
+    }
+
+    // What the main loop does with the dialog's events.
+    void DispatchEvents(TWSettings& settings)
+    {
+        ProcessPlatformInput();
+        while (EventQueue.Poll()) {
+            const TEvent& event = EventQueue.Current();
+            if (event.id == Event::MouseDown)
+                settings.ColourSwatchClicked(event.source);
+            else if (event.id == Event::GadgetAction && settings.IsStyleBox(event.source))
+                settings.Update();
+            else if (event.id == Event::GadgetAction)
+                settings.ChoosePath(event.source);
+        }
+    }
+
+    static QWidget* WidgetOf(TGadget* gadget) { return TWidgetGadget::From(gadget)->Widget(); }
+
+    static QRgb SwatchColour(TGadget* swatch)
+    {
+        return TWidgetGadget::From(swatch)->ClientWidget()->grab().toImage().pixel(10, 10);
+    }
+
+    QTemporaryDir folder;
+    QString previousFolder;
+    TScriptedSystemDriver* driver = nullptr;
+    std::unique_ptr<TSystemDriver> previousDriver;
+    TGadget* mainWindow = nullptr;
+    TRecordingTextArea mainArea;
+};
+
+// The 39 fixed values of the file, read back from the dialog in file order.
+std::string FixedBytes(const TWSettings& s)
+{
+    std::string bytes { char(s.backR), char(s.backG), char(s.backB), char(ButtonValue(s.bIndent)) };
+    auto add = [&](uint8_t r, uint8_t g, uint8_t b, TGadget* bold, TGadget* italic) {
+        bytes += { char(r), char(g), char(b), char(ButtonValue(bold)), char(ButtonValue(italic)) };
+    };
+    add(s.textR, s.textG, s.textB, s.bTextBold, s.bTextItalic);
+    add(s.commentR, s.commentG, s.commentB, s.bCommentBold, s.bCommentItalic);
+    add(s.numberR, s.numberG, s.numberB, s.bNumberBold, s.bNumberItalic);
+    add(s.bracketR, s.bracketG, s.bracketB, s.bBracketBold, s.bBracketItalic);
+    add(s.SignR, s.SignG, s.SignB, s.bSignBold, s.bSignItalic);
+    add(s.keywordR, s.keywordG, s.keywordB, s.bkeywordBold, s.bkeywordItalic);
+    add(s.StringR, s.StringG, s.StringB, s.bStringBold, s.bStringItalic);
+    return bytes;
+}
+} // namespace
+
+TEST_F(SettingsDialogTest, FirstStartWritesTheDefaultFileAndRunsOnIt)
+{
+    auto settings = MakeDialog();
+    EXPECT_EQ(settings->ConfigPath(), folder.filePath("config.dat"));
+    EXPECT_EQ(FileBytes(), DefaultFile);
+    EXPECT_EQ(FixedBytes(*settings), DefaultFile.substr(4));
+    EXPECT_EQ(settings->textStyle, 0);
+    EXPECT_EQ(settings->bracketStyle, 1);
+    EXPECT_EQ(settings->keywordStyle, 1);
+    EXPECT_EQ(mainArea.background, qRgb(255, 255, 255));
+    EXPECT_TRUE(IsHidden(settings->Window, false));
+}
+
+TEST_F(SettingsDialogTest, SavedSettingsComeBackInTheNextRun)
+{
+    const QString game = "C:/Program Files/Tarvane Game/Tarvane.exe";
+    const QString dedicated = QString::fromUtf8("/opt/Игры/tarvane dedicated.exe");
+    std::string fixed;
+    {
+        auto first = MakeDialog();
+        first->pathGame->SetText(game);
+        first->pathDedi->SetText(dedicated);
+        for (uint8_t* colour : { &first->backR, &first->textG, &first->commentB, &first->numberR, &first->bracketG,
+                 &first->SignB, &first->keywordR, &first->StringG })
+            *colour = uint8_t(*colour + 77);
+        first->bIndent->SetSelected(0);
+        first->bTextItalic->SetSelected(1);
+        first->bBracketBold->SetSelected(0);
+        first->bStringBold->SetSelected(1);
+        fixed = FixedBytes(*first);
+        first->SaveCfg();
+    }
+    // Plain ASCII keeps one byte per character; other characters are stored as UTF-8.
+    EXPECT_EQ(FileBytes(), (game + "\r\n").toStdString() + (dedicated + "\r\n").toUtf8().toStdString() + fixed);
+
+    auto second = MakeDialog();
+    EXPECT_EQ(second->pathGame->GetText(), game);
+    EXPECT_EQ(second->pathDedi->GetText(), dedicated);
+    EXPECT_EQ(FixedBytes(*second), fixed);
+    EXPECT_EQ(second->textStyle, 2);
+    EXPECT_EQ(second->bracketStyle, 0);
+    EXPECT_EQ(second->StringStyle, 1);
+}
+
+// A file cut at any length loads what it holds, keeps the defaults for the rest, and the next save
+// writes the whole layout again.
+TEST_F(SettingsDialogTest, ATruncatedFileKeepsWhatItHoldsAndSavesWhole)
+{
+    std::string full = "\r\n\r\n";
+    for (int i = 0; i < 39; ++i) {
+        const bool stateByte = i == 3 || (i >= 4 && (i - 4) % 5 >= 3);
+        full += stateByte ? char(1 - DefaultFile[4 + i]) : char(10 + i);
+    }
+    for (size_t length = 0; length < full.size(); ++length) {
+        SCOPED_TRACE(length);
+        PutFile(full.substr(0, length));
+        auto settings = MakeDialog();
+        const size_t taken = length > 4 ? length - 4 : 0;
+        const std::string expected = full.substr(4, taken) + DefaultFile.substr(4 + taken);
+        EXPECT_EQ(FixedBytes(*settings), expected);
+        settings->SaveCfg();
+        EXPECT_EQ(FileBytes(), "\r\n\r\n" + expected);
+        settings->Window->Free();
+    }
+}
+
+TEST_F(SettingsDialogTest, AnOddStateByteShowsTheBoxIndeterminateAndSavesAs255)
+{
+    std::string bytes = DefaultFile;
+    bytes[4 + 4 + 3] = 7; // bold of the text class
+    PutFile(bytes);
+    auto settings = MakeDialog();
+    EXPECT_EQ(ButtonValue(settings->bTextBold), -1);
+    EXPECT_EQ(settings->textStyle, 1);
+    settings->SaveCfg();
+    bytes[4 + 4 + 3] = '\xff';
+    EXPECT_EQ(FileBytes(), bytes);
+}
+
+TEST_F(SettingsDialogTest, TickingAndUntickingABoldBoxMarksTheDialogChanged)
+{
+    auto settings = MakeDialog();
+    settings->Open();
+    EXPECT_FALSE(IsHidden(settings->Window, false));
+    EXPECT_EQ(settings->Changed, 0);
+
+    auto* box = static_cast<QAbstractButton*>(WidgetOf(settings->bkeywordBold));
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 10));
+    DispatchEvents(*settings);
+    EXPECT_EQ(settings->keywordStyle, 0);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 10));
+    DispatchEvents(*settings);
+    EXPECT_EQ(settings->keywordStyle, 1);
+    EXPECT_EQ(settings->Changed, 1);
+
+    settings->Open(); // already open: keeps the flag
+    EXPECT_EQ(settings->Changed, 1);
+    EXPECT_TRUE(settings->Close());
+    EXPECT_TRUE(IsHidden(settings->Window, false));
+    EXPECT_EQ(mainArea.activations, std::vector<int> { 0 });
+
+    settings->Open();
+    EXPECT_FALSE(settings->Close());
+    EXPECT_FALSE(settings->IsStyleBox(settings->bIndent));
+}
+
+TEST_F(SettingsDialogTest, ThePreviewIsColouredByFixedRanges)
+{
+    auto settings = MakeDialog();
+    uint8_t TWSettings::*reds[] = { &TWSettings::textR, &TWSettings::commentR, &TWSettings::numberR,
+        &TWSettings::bracketR, &TWSettings::SignR, &TWSettings::keywordR, &TWSettings::StringR };
+    for (int k = 0; k < 7; ++k)
+        (*settings).*reds[k] = uint8_t(200 + k);
+    settings->bCommentItalic->SetSelected(1);
+    settings->bNumberBold->SetSelected(1);
+    settings->bNumberItalic->SetSelected(1);
+    settings->Update();
+
+    // One letter per character: t text, c comment, n number, b bracket, s sign, k keyword, q string.
+    const std::string classes = "kkkkkkkktttttbbt"
+                                "tkkkkktttttttstbnnntttnnnbt"
+                                "tkkkkktttttstqqqqqqqqtccccccccccccct"
+                                "kkk";
+    const std::string letters = "tcnbskq";
+    const int styles[] = { 0, 2, 3, 1, 0, 1, 0 };
+    const TTextBuffer& buffer = static_cast<TTextArea*>(settings->Textarea)->Buffer();
+    ASSERT_EQ(settings->Textarea->GetText(),
+        "function test()\n\tlocal value = (123 + 123)\n\tlocal str = \"lolzor\" -- Comment :)\nend");
+    ASSERT_EQ(buffer.Length(), int(classes.size()));
+    for (int pos = 0; pos < buffer.Length(); ++pos) {
+        SCOPED_TRACE(pos);
+        const int k = int(letters.find(classes[pos]));
+        const TTextStyle& style = buffer.StyleOf(buffer.StyleIdAt(pos));
+        EXPECT_EQ(style.r, 200 + k);
+        EXPECT_EQ(style.flags, styles[k]);
+    }
+}
+
+TEST_F(SettingsDialogTest, TypingIntoThePreviewChangesNothing)
+{
+    auto settings = MakeDialog();
+    settings->Open();
+    const QString sample = settings->Textarea->GetText();
+    QWidget* view = static_cast<TTextArea*>(settings->Textarea)->View();
+    view->setFocus();
+    QTest::keyClicks(view, "abc");
+    for (Qt::Key key : { Qt::Key_Return, Qt::Key_Tab, Qt::Key_Backspace, Qt::Key_Delete })
+        QTest::keyClick(view, key);
+    QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+    ProcessPlatformInput();
+    EXPECT_EQ(settings->Textarea->GetText(), sample);
+    while (EventQueue.Poll())
+        EXPECT_NE(EventQueue.Current().id, Event::GadgetAction);
+}
+
+TEST_F(SettingsDialogTest, AChosenColourReachesTheBytesTheSwatchAndTheBackgrounds)
+{
+    auto settings = MakeDialog();
+    settings->Open();
+    driver->colourAnswers = { 0xFF102030u, 0xFF0A0B0Cu };
+    QTest::mouseClick(TWidgetGadget::From(settings->colBack)->ClientWidget(), Qt::LeftButton, {}, QPoint(5, 5));
+    DispatchEvents(*settings);
+    ASSERT_EQ(driver->requests.size(), 1u);
+    EXPECT_EQ(driver->requests[0].kind, "RequestColor");
+    EXPECT_EQ(qRgb(driver->requests[0].red, driver->requests[0].green, driver->requests[0].blue), qRgb(255, 255, 255));
+    EXPECT_EQ(qRgb(settings->backR, settings->backG, settings->backB), qRgb(16, 32, 48));
+    EXPECT_EQ(mainArea.background, qRgb(16, 32, 48));
+    EXPECT_EQ(SwatchColour(settings->colBack), qRgb(16, 32, 48));
+    const QImage preview = static_cast<TTextArea*>(settings->Textarea)->View()->viewport()->grab().toImage();
+    EXPECT_EQ(preview.pixel(preview.width() - 3, preview.height() - 3), qRgb(16, 32, 48));
+    EXPECT_EQ(settings->Changed, 1);
+
+    EXPECT_TRUE(settings->ColourSwatchClicked(settings->colkeyword));
+    EXPECT_EQ(driver->requests.back().blue, 50);
+    EXPECT_EQ(qRgb(settings->keywordR, settings->keywordG, settings->keywordB), qRgb(10, 11, 12));
+    EXPECT_EQ(SwatchColour(settings->colkeyword), qRgb(10, 11, 12));
+
+    // Cancelled: the requester still opens on the current colour, and nothing changes.
+    settings->Close();
+    settings->Open();
+    EXPECT_TRUE(settings->ColourSwatchClicked(settings->colBack));
+    EXPECT_EQ(qRgb(driver->requests.back().red, driver->requests.back().green, driver->requests.back().blue),
+        qRgb(16, 32, 48));
+    EXPECT_EQ(qRgb(settings->backR, settings->backG, settings->backB), qRgb(16, 32, 48));
+    EXPECT_EQ(settings->Changed, 0);
+    EXPECT_FALSE(settings->ColourSwatchClicked(settings->pathGame));
+    EXPECT_EQ(driver->requests.size(), 3u);
+}
+
+TEST_F(SettingsDialogTest, ThePathButtonsAskForTheExecutable)
+{
+    auto settings = MakeDialog();
+    settings->Open();
+    driver->fileAnswers = { "/games/My Tarvane/Tarvane.exe", "/srv/tarvane_dedicated.exe" };
+    QTest::mouseClick(static_cast<QAbstractButton*>(WidgetOf(settings->bPathGame)), Qt::LeftButton);
+    QTest::mouseClick(static_cast<QAbstractButton*>(WidgetOf(settings->bPathDedi)), Qt::LeftButton);
+    DispatchEvents(*settings);
+    EXPECT_EQ(settings->pathGame->GetText(), "/games/My Tarvane/Tarvane.exe");
+    EXPECT_EQ(settings->pathDedi->GetText(), "/srv/tarvane_dedicated.exe");
+    ASSERT_EQ(driver->requests.size(), 2u);
+    EXPECT_EQ(driver->requests[0].caption, "Select Tarvane.exe");
+    EXPECT_EQ(driver->requests[1].caption, "Select tarvane_dedicated.exe");
+    for (const TRecordedRequest& request : driver->requests) {
+        EXPECT_EQ(request.text, "Executable:exe");
+        EXPECT_FALSE(request.save);
+        EXPECT_TRUE(request.path.isEmpty());
+    }
+
+    EXPECT_TRUE(settings->ChoosePath(settings->bPathGame)); // cancelled
+    EXPECT_EQ(settings->pathGame->GetText(), "/games/My Tarvane/Tarvane.exe");
+    EXPECT_FALSE(settings->ChoosePath(settings->bIndent));
+    EXPECT_EQ(driver->requests.size(), 3u);
+}
