@@ -208,8 +208,8 @@ public:
     virtual int CharAt(int line) const { return 0; }
     virtual int LineAt(int pos) const { return 0; }
 
-    // Canvases.
-    virtual TGraphics* CanvasGraphics() const { return nullptr; }
+    // Canvases: the drawing context attached at creation.
+    virtual std::shared_ptr<TGraphics> CanvasGraphics() const { return nullptr; }
 
 protected:
     // Called after the base has updated the shape fields; moves the platform widget.

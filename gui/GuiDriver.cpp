@@ -1,6 +1,7 @@
 #include "gui/GuiDriver.h"
 
 #include "gui/ButtonGadget.h"
+#include "gui/CanvasGadget.h"
 #include "gui/ComboBoxGadget.h"
 #include "gui/DesktopGadget.h"
 #include "gui/EventQueue.h"
@@ -34,6 +35,7 @@ TGadget* Construct(GadgetClass gadgetClass, const QString& text, TGadget* group,
     case GadgetClass::Toolbar: return new TToolbarGadget(group, style);
     case GadgetClass::TreeView: return new TTreeViewGadget(group, style);
     case GadgetClass::Label: return new TLabelGadget(group, style);
+    case GadgetClass::Canvas: return new TCanvasGadget(group, style);
     case GadgetClass::MenuItem:
         return group && group->Class() == GadgetClass::MenuItem ? new TMenuGadget(group, text, style) : nullptr;
     default: return nullptr;
