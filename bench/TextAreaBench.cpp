@@ -4,6 +4,8 @@
 // prints key=value lines, and the parent prints the table. Times are medians of several runs. The
 // compute floor is the token split alone, into a flat array; styling times are given as multiples of
 // it. QScintilla with its own Lua lexer styles the same text as a peer, when it was found at build time.
+#include "BenchSupport.h"
+#include "ColouringBench.h"
 #include "LuaScriptGenerator.h"
 #include "TokenSplitter.h"
 
@@ -36,49 +38,7 @@ constexpr int ScriptChars = 4000000;
 constexpr int Runs = 7;
 constexpr int KeystrokeRuns = 41;
 
-using Clock = std::chrono::steady_clock;
-
-double Milliseconds(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double TimeOnce(const std::function<void()>& work)
-{
-    const auto start = Clock::now();
-    work();
-    return Milliseconds(Clock::now() - start);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double MedianOf(int runs, const std::function<void()>& prepare, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        if (prepare)
-            prepare();
-        times.push_back(TimeOnce(work));
-    }
-    return Median(times);
-}
-
-// Peak resident memory of this process so far, in MiB.
-double PeakMiB()
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
+using namespace bench;
 
 void Report(const char* key, double value)
 {
@@ -298,6 +258,7 @@ int Parent(int argc, char** argv)
     const QString program = QCoreApplication::applicationFilePath();
     QMap<QString, double> v = RunScenario(program, QStringLiteral("floor"));
     v.insert(RunScenario(program, QStringLiteral("textarea")));
+    v.insert(RunScenario(program, QStringLiteral("colouring")));
 #ifdef TLE_BENCH_QSCINTILLA
     v.insert(RunScenario(program, QStringLiteral("qscintilla")));
 #endif
@@ -331,6 +292,14 @@ int Parent(int argc, char** argv)
     std::printf("  %-52s %9.3f ms\n", "QScintilla: key 'x' + its lexer + repaint", v.value("qsci_keystroke_ms"));
     std::printf("  %-52s %9.2f\n", "QScintilla: paint events per repaint", v.value("qsci_paints_per_keystroke"));
 #endif
+    std::printf("\nSyntax colouring with the real lexer and keyword list\n");
+    const double lexFloor = v.value("lex_floor_ms");
+    PrintRow("compute floor: lex every line into a flat part array", lexFloor, lexFloor);
+    PrintRow("GlobalUpdateTextarea: lex and colour the whole text", v.value("colour_all_ms"), lexFloor);
+    std::printf("  %-52s %9.3f ms\n", "UpdateTextareaLine of a middle line + repaint", v.value("colour_line_repaint_ms"));
+    std::printf("  %-52s %9.3f ms\n", "key 'x' + UpdateTextareaLine + repaint", v.value("colour_keystroke_ms"));
+    std::printf("  %-52s %9.1f MiB\n", "peak memory, script loaded and coloured", v.value("colour_loaded_peak_mib"));
+
     std::printf("\nPeak memory (VmHWM)\n");
     std::printf("  %-52s %9.1f MiB\n", "compute floor process (script + tokens)", v.value("floor_peak_mib"));
     std::printf("  %-52s %9.1f MiB\n", "text area: window, empty", v.value("ours_base_peak_mib"));
@@ -355,6 +324,8 @@ int main(int argc, char** argv)
             return FloorScenario();
         if (scenario == "textarea")
             return TextAreaScenario(argc, argv);
+        if (scenario == "colouring")
+            return ColouringScenario(argc, argv);
 #ifdef TLE_BENCH_QSCINTILLA
         if (scenario == "qscintilla")
             return QScintillaScenario(argc, argv);

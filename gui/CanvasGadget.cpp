@@ -11,16 +11,6 @@
 #include <cstring>
 
 namespace {
-int ButtonNumber(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 3;
-    default: return 0;
-    }
-}
-
 class CanvasWidget : public QWidget {
 public:
     CanvasWidget(TGadget* gadget, QWidget* parent)
@@ -70,7 +60,7 @@ protected:
 private:
     void Report(int id, QMouseEvent* event)
     {
-        EmitGadgetEvent(id, gadget, ButtonNumber(event->button()), event->position().x(), event->position().y());
+        EmitGadgetEvent(id, gadget, MouseButtonNumber(event->button()), event->position().x(), event->position().y());
     }
 
     TGadget* gadget;

@@ -9,16 +9,6 @@
 #include <QWheelEvent>
 
 namespace {
-int ButtonNumber(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 3;
-    default: return 0;
-    }
-}
-
 // The client area: paints the background colour or tiled image, and reports the mouse when active.
 class PanelSurface : public QFrame {
 public:
@@ -47,7 +37,7 @@ protected:
     {
         if (!Active())
             return QFrame::mousePressEvent(event);
-        EmitGadgetEvent(Event::MouseDown, gadget, ButtonNumber(event->button()), event->position().x(),
+        EmitGadgetEvent(Event::MouseDown, gadget, MouseButtonNumber(event->button()), event->position().x(),
             event->position().y());
     }
 
@@ -55,7 +45,7 @@ protected:
     {
         if (!Active())
             return QFrame::mouseReleaseEvent(event);
-        EmitGadgetEvent(Event::MouseUp, gadget, ButtonNumber(event->button()), event->position().x(),
+        EmitGadgetEvent(Event::MouseUp, gadget, MouseButtonNumber(event->button()), event->position().x(),
             event->position().y());
     }
 

@@ -135,3 +135,13 @@ int OfferKeyToFilter(TGadget* gadget, int id, int code, int mods)
     TEvent event = TEvent::Create(id, gadget, code, mods, 0, 0, {});
     return gadget->eventfilter(event, gadget->context);
 }
+
+int MouseButtonNumber(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 3;
+    default: return 0;
+    }
+}

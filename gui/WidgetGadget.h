@@ -52,5 +52,8 @@ private:
 // Emits an event from a user action; modifiers are read from the keyboard.
 void EmitGadgetEvent(int id, TGadget* source, int data = 0, int x = 0, int y = 0, std::any extra = {});
 
+// The number mouse events carry for a button: 1 left, 2 right, 3 middle, 0 any other.
+int MouseButtonNumber(Qt::MouseButton button);
+
 // Offers a key event to the gadget's filter; 1 when there is none.
 int OfferKeyToFilter(TGadget* gadget, int id, int code, int mods);

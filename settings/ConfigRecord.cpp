@@ -1,6 +1,8 @@
 #include "settings/ConfigRecord.h"
 
 #include "resources/CStream.h"
+#include "resources/ReplaceFile.h"
+#include "resources/StreamException.h"
 #include "resources/Utf8.h"
 
 #include <QDir>
@@ -8,7 +10,6 @@
 #include <QFileInfo>
 
 #include <cstdio>
-#include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
@@ -39,16 +40,6 @@ bool ReadPathLine(TStream& stream, QByteArray& line)
             line.append(char(byte));
     }
     return false;
-}
-
-// Makes a rename that replaced a file survive a crash as well as the file's bytes do.
-void SyncFolder(const QString& folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
 }
 } // namespace
 
@@ -117,30 +108,14 @@ TConfigRecord TConfigRecord::Load(const QString& path, bool* opened)
 
 bool TConfigRecord::Save(const QString& path) const
 {
-    const QFileInfo target(path);
-    const QString folder = target.absolutePath();
-    if (!QDir().mkpath(folder))
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    // Same folder, so that the rename replaces the old file in one step.
-    const QString temporary = QStringLiteral("%1/%2.%3.new").arg(folder, target.fileName()).arg(::getpid());
-    const QByteArray temporaryName = QFile::encodeName(temporary);
-
-    auto stream = TCStream::Open(temporary, TCStream::Mode::Write);
-    if (!stream)
-        return false;
-    try {
+    return ReplaceFileSafely(path, [this](const QString& temporary) {
+        auto stream = TCStream::Open(temporary, TCStream::Mode::Write);
+        if (!stream)
+            throw TStreamWriteException();
         Write(*stream);
         stream->Sync();
         stream->Close();
-    } catch (const TStreamException&) {
-        stream.reset();
-        std::remove(temporaryName.constData());
-        return false;
-    }
-    if (std::rename(temporaryName.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
-        std::remove(temporaryName.constData());
-        return false;
-    }
-    SyncFolder(folder);
-    return true;
+    });
 }

@@ -1,0 +1,57 @@
+// Timing and memory readings shared by the benchmark's scenarios.
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <vector>
+
+namespace bench {
+using Clock = std::chrono::steady_clock;
+
+inline double Milliseconds(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+inline double TimeOnce(const std::function<void()>& work)
+{
+    const auto start = Clock::now();
+    work();
+    return Milliseconds(Clock::now() - start);
+}
+
+inline double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The median time of `runs` runs of `work`, each after `prepare` (untimed) when given.
+inline double MedianOf(int runs, const std::function<void()>& prepare, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        if (prepare)
+            prepare();
+        times.push_back(TimeOnce(work));
+    }
+    return Median(times);
+}
+
+// Peak resident memory of this process so far, in MiB.
+inline double PeakMiB()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+} // namespace bench

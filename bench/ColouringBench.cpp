@@ -1,0 +1,111 @@
+// Colouring a whole 4,000,000-character script and one line of it, as the editor does after a load and
+// after a keystroke, beside a compute floor: the same lexing into one flat array of parts.
+#include "ColouringBench.h"
+
+#include "BenchSupport.h"
+
+#include "LuaScriptGenerator.h"
+
+#include "gui/Gadgets.h"
+#include "gui/GuiDriver.h"
+#include "gui/GuiFont.h"
+#include "gui/TextArea.h"
+#include "highlight/Colouring.h"
+#include "highlight/Lexer.h"
+#include "resources/EmbeddedFiles.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+constexpr int Runs = 7;
+constexpr int KeystrokeRuns = 41;
+using namespace bench;
+
+// The editor's default colours.
+TColourScheme DefaultScheme()
+{
+    TColourScheme scheme;
+    scheme.Text = { 0, 0, 0, 0 };
+    scheme.Comment = { 0, 100, 0, 0 };
+    scheme.Number = { 0, 140, 140, 0 };
+    scheme.Bracket = { 0, 0, 0, 1 };
+    scheme.Sign = { 0, 0, 0, 0 };
+    scheme.Keyword = { 0, 0, 50, 1 };
+    scheme.String = { 150, 0, 0, 0 };
+    return scheme;
+}
+
+struct TFlatPart {
+    int start;
+    int length;
+    int type;
+};
+
+// The floor: every line lexed into one flat array, nothing formatted.
+void LexIntoArray(const QString& script, std::vector<TFlatPart>& parts)
+{
+    std::vector<TLexerSpan> spans;
+    parts.clear();
+    qsizetype lineStart = 0;
+    while (lineStart <= script.size()) {
+        qsizetype lineEnd = script.indexOf(QLatin1Char('\n'), lineStart);
+        lineEnd = lineEnd < 0 ? script.size() : lineEnd + 1;
+        TLexer::ScanLine(QStringView(script).mid(lineStart, lineEnd - lineStart), spans);
+        for (const TLexerSpan& span : spans)
+            parts.push_back({ int(lineStart + span.Start), int(span.Length), span.Type });
+        if (lineEnd >= script.size())
+            break;
+        lineStart = lineEnd;
+    }
+}
+} // namespace
+
+int ColouringScenario(int argc, char** argv)
+{
+    StartGui(argc, argv);
+    RegisterEmbeddedFiles();
+    TGadget* window = MakeWindow("Bench", 0, 0, 640, 512, nullptr, 1 | 2 | 0x20);
+    auto* area = static_cast<TTextArea*>(MakeTextArea(0, 32, 640, 460, window, 0));
+    area->SetTabs(4);
+    area->SetFont(LibraryFont(FontKind::Monospaced, 10, 0));
+    window->SetShow(1);
+    area->Activate(ActivateCommand::Focus);
+    QApplication::processEvents();
+
+    const QString script = GenerateLuaScript(100000, 4000000);
+    std::vector<TFlatPart> parts;
+    std::printf("lex_floor_ms=%.4f\n", MedianOf(Runs, nullptr, [&] { LexIntoArray(script, parts); }));
+    std::printf("lex_parts=%zu\n", parts.size());
+
+    TSyntaxColouring colouring(LoadKeywordList().value_or(QStringList()));
+    const TColourScheme scheme = DefaultScheme();
+    area->ReplaceText(0, -1, script, TextUnit::Chars);
+    std::printf("colour_all_ms=%.4f\n", MedianOf(Runs, nullptr, [&] { colouring.ColourAll(*area, scheme); }));
+    QApplication::processEvents();
+    std::printf("colour_loaded_peak_mib=%.4f\n", PeakMiB());
+
+    const int middle = area->AreaLen(TextUnit::Lines) / 2;
+    area->SetSelection(area->CharAt(middle) + 3, 0, TextUnit::Chars);
+    QApplication::processEvents();
+    QWidget* viewport = area->View()->viewport();
+    std::printf("colour_line_repaint_ms=%.4f\n", MedianOf(KeystrokeRuns, nullptr, [&] {
+        colouring.ColourLine(*area, middle, scheme);
+        viewport->repaint();
+    }));
+    std::printf("colour_keystroke_ms=%.4f\n", MedianOf(KeystrokeRuns, nullptr, [&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(area->View(), &press);
+        colouring.ColourLine(*area, -1, scheme);
+        viewport->repaint();
+    }));
+    std::printf("colour_end_peak_mib=%.4f\n", PeakMiB());
+    return 0;
+}

@@ -1,0 +1,13 @@
+// Replacing a file without ever destroying the old one: the new content goes to a temporary file in the
+// same folder, is synced to disk and then renamed over the old file in one step.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Writes `path` through `write`, which gets the temporary file's path and must write, sync and close it,
+// throwing (a TStreamException or anything else) on any failure. The replaced file keeps its
+// permissions; a new file gets the usual ones (0666 less the umask); a symbolic link is written through
+// to its target. False on any failure, with the old file untouched and the temporary file removed.
+bool ReplaceFileSafely(const QString& path, const std::function<void(const QString& temporaryPath)>& write);
