@@ -3,18 +3,28 @@
 #include <QFile>
 #include <algorithm>
 #include <string>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 std::unique_ptr<TCStream> TCStream::Open(const QString& path, Mode mode) {
-    const char* fmode = mode == Mode::Read ? "rb" : mode == Mode::Write ? "wb" : "r+b";
-    FILE* file = std::fopen(QFile::encodeName(path).constData(), fmode);
-    if (!file)
+    const int flags = mode == Mode::Read ? O_RDONLY : mode == Mode::Write ? O_WRONLY | O_CREAT | O_TRUNC : O_RDWR;
+    // Opened without blocking, so that a named pipe nobody writes to cannot freeze the editor; the
+    // reads and writes that follow block as usual.
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
         return nullptr;
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     // A directory opens for reading on Linux but fails on the first read; treat it as unopenable.
     struct stat info;
-    if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
-        std::fclose(file);
+    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    const char* fmode = mode == Mode::Read ? "rb" : mode == Mode::Write ? "wb" : "r+b";
+    FILE* file = ::fdopen(fd, fmode);
+    if (!file) {
+        ::close(fd);
         return nullptr;
     }
     return std::unique_ptr<TCStream>(new TCStream(file, S_ISREG(info.st_mode) ? info.st_size : 0));

@@ -7,6 +7,8 @@
 #include "resources/StreamBytes.h"
 #include "resources/TextStream.h"
 
+#include <sys/stat.h>
+
 using namespace std::string_literals;
 
 namespace {
@@ -230,4 +232,14 @@ TEST_F(StreamTest, ReadStreamBytesReadsAnyReadableUrl) {
     EXPECT_FALSE(ReadStreamBytes("incbin::test/absent.png", bytes));
     EXPECT_TRUE(bytes.empty());
     EXPECT_FALSE(ReadStreamBytes(QFile::encodeName(Path("absent.bin")).toStdString(), bytes));
+}
+
+// A named pipe that nobody writes to opens and reads as empty instead of freezing whoever opened it.
+TEST_F(StreamTest, ANamedPipeWithoutAWriterDoesNotBlock) {
+    const QByteArray fifo = QFile::encodeName(Path("pipe"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    auto stream = OpenReadStream(QStringLiteral("utf8::") + Path("pipe"));
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(stream->ReadLine(), QString());
+    EXPECT_TRUE(StreamEof(*stream));
 }
