@@ -43,6 +43,8 @@ TApplication::~TApplication()
 {
     delete History;
     delete wSettings;
+    if (Window)
+        Window->Free();
 }
 
 void TApplication::Init()

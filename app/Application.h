@@ -103,8 +103,18 @@ public:
     bool RunPass();
     void Dispatch(const TEvent& event);
 
-    // Ends the program: settings written, process ended with status 0.
+    // Ends the program: unsaved changes are offered for saving first (Cancel keeps the editor open),
+    // then the settings are written and the process ends with status 0.
     void EndProgram();
+
+    // Document commands. The saves report whether the text reached the disk.
+    void NewDoc(int ask);
+    bool SaveDoc();
+    bool SaveAsDoc();
+    void LoadDoc();
+    // Loads a script as LoadDoc does once its requester has answered; the document stays as it was when
+    // the file cannot be read whole.
+    bool LoadFile(const QString& path);
 
     // Syntax colouring of the text area; a negative line means the cursor's line.
     void LoadKeywords();

@@ -5,7 +5,11 @@
 #include "gui/GuiDriver.h"
 #include "resources/EmbeddedFiles.h"
 
+#include <QDir>
+#include <QString>
+
 #include <climits>
+#include <csignal>
 #include <string>
 #include <unistd.h>
 
@@ -27,6 +31,10 @@ void EnterExecutableDirectory()
 
 int main(int argc, char** argv)
 {
+    // A file-size limit must make a save fail, not end the editor with the script unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
+    // A script named on the command line is relative to the folder the editor was started from.
+    const QString startFolder = QDir::currentPath();
     EnterExecutableDirectory();
     RegisterEmbeddedFiles();
     StartGui(argc, argv);
@@ -34,5 +42,7 @@ int main(int argc, char** argv)
     LoadStartupResources();
     App = new TApplication();
     App->Init();
+    if (argc > 1)
+        App->LoadFile(QDir(startFolder).absoluteFilePath(QString::fromLocal8Bit(argv[1])));
     App->Run();
 }

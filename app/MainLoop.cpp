@@ -49,6 +49,10 @@ void TApplication::Dispatch(const TEvent& event)
 void TApplication::HandleMenuAction(int tag)
 {
     switch (tag) {
+    case M_NEW: NewDoc(1); break;
+    case M_LOAD: LoadDoc(); break;
+    case M_SAVE: SaveDoc(); break;
+    case M_SAVEAS: SaveAsDoc(); break;
     case M_EXIT: EndProgram(); break;
     case M_UNDO: History->Undo(*Textarea); break;
     case M_CUT: Cut(); break;
@@ -116,6 +120,9 @@ bool TApplication::HandleDialogAction(const TEvent& event)
 void TApplication::HandleToolbar(int index)
 {
     switch (index) {
+    case TB_NEW: NewDoc(1); break;
+    case TB_OPEN: LoadDoc(); break;
+    case TB_SAVE: SaveDoc(); break;
     case TB_COLOR: InsertColorCode(); break;
     case TB_RUN_GAME: RunGame(false); break;
     case TB_RUN_DEDICATED: RunGame(true); break;
@@ -135,11 +142,17 @@ bool TApplication::InsertAtCaret(const QString& text, bool recolourCursorLine)
 {
     const int cursor = Textarea->GetCursorPos(TextUnit::Chars);
     const int selection = Textarea->GetSelectionLength(TextUnit::Chars);
+    const QString replaced = Textarea->AreaText(cursor, selection, TextUnit::Chars);
+    const int before = Textarea->AreaLen(TextUnit::Chars);
     if (!Textarea->ReplaceText(cursor, selection, text, TextUnit::Chars))
         return false;
+    // Every edit is recorded: Undo works by position, and an edit it did not know of would make it
+    // remove the wrong characters later.
+    const int inserted = Textarea->AreaLen(TextUnit::Chars) - before + selection;
+    History->AddAction(*Textarea, cursor, inserted, replaced, cursor, selection);
     if (recolourCursorLine)
         UpdateTextareaLine(-1);
-    Textarea->SetSelection(cursor + text.size(), 0, TextUnit::Chars);
+    Textarea->SetSelection(cursor + inserted, 0, TextUnit::Chars);
     return true;
 }
 
@@ -191,13 +204,17 @@ void TApplication::BlockIndent(bool outdent)
     const int first = Textarea->GetCursorPos(TextUnit::Lines);
     const int count = Textarea->GetSelectionLength(TextUnit::Lines);
     for (int line = first; line < first + count; ++line) {
+        const int start = Textarea->CharAt(line);
         const QString text = Textarea->AreaText(line, 1, TextUnit::Lines);
         if (outdent) {
             if (!text.startsWith(QLatin1Char('\t')))
                 continue;
             Textarea->ReplaceText(line, 1, text.mid(1), TextUnit::Lines);
+            History->AddAction(*Textarea, start, 0, QStringLiteral("\t"), start, 0);
         } else {
-            Textarea->ReplaceText(line, 1, QLatin1Char('\t') + text, TextUnit::Lines);
+            if (!Textarea->ReplaceText(line, 1, QLatin1Char('\t') + text, TextUnit::Lines))
+                break;
+            History->AddAction(*Textarea, start, 1, QString(), start, 0);
         }
         UpdateTextareaLine(line);
     }
@@ -225,6 +242,15 @@ void TApplication::RunGame(bool dedicated)
 
 void TApplication::EndProgram()
 {
+    // Unsaved work is offered for saving, unless it is an empty new script.
+    const bool emptyNewScript = File.isEmpty() && Textarea->AreaLen(TextUnit::Chars) == 0;
+    if (Modified && !emptyNewScript) {
+        ApplicationTitle = QStringLiteral("Tarvane Lua Editor");
+        const int answer = Proceed(QStringLiteral("Save changes to the script before exiting?"));
+        UpdateTitle();
+        if (answer < 0 || (answer == 1 && !SaveDoc()))
+            return;
+    }
     wSettings->SaveCfg();
     SystemDriver().Exit(0);
 }

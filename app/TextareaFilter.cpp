@@ -81,15 +81,16 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
 
     if (event.id == Event::KeyChar) {
         const int code = event.data;
-        if (code == VirtualKey::Tab)
-            return selection >= 2 ? IndentSelectedLines(area) : 1;
+        if (code == VirtualKey::Tab && selection >= 2)
+            return IndentSelectedLines(area);
         if (code == 22) {
             const int last = area->GetCursorPos(TextUnit::Lines);
             for (int line = App->TextLast; line <= last; ++line)
                 App->UpdateTextareaLine(line);
             return 1;
         }
-        if (code >= 32 && code != 127 && Fits(area, selection, 1))
+        // A Tab over less than two characters types like any character, and is undone like one.
+        if ((code >= 32 || code == VirtualKey::Tab) && code != 127 && Fits(area, selection, 1))
             App->History->AddAction(*area, cursor, 1, selected, cursor, selection);
         return 1;
     }
@@ -117,6 +118,18 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
             const bool pair = behind.size() == 2 && IsHighSurrogate(behind, 0) && IsLowSurrogate(behind, 1);
             const int length = pair ? 2 : 1;
             App->History->AddAction(*area, cursor - length, 0, behind.right(length), cursor, 0);
+        }
+        return 1;
+    case 'V':
+    case 'X':
+        // Ctrl+V and Ctrl+X are the menu's; with Shift as well they would reach the text area, which
+        // would paste or cut behind the history's back, so they run the commands and their records.
+        if ((event.mods & Modifier::Ctrl) && !(event.mods & Modifier::Alt)) {
+            if (event.data == 'V')
+                App->Paste();
+            else
+                App->Cut();
+            return 0;
         }
         return 1;
     case VirtualKey::Return:

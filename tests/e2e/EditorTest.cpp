@@ -9,9 +9,11 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -19,16 +21,41 @@ using namespace std::chrono_literals;
 namespace {
 std::string editorPath;
 
+struct EditorOptions {
+    std::vector<std::string> arguments {};
+    // The folder the editor is started from; the test's own when empty.
+    fs::path workingDirectory {};
+    // A limit on the size of the files the editor writes, in bytes; none when 0.
+    rlim_t fileSizeLimit = 0;
+};
+
 class Editor {
 public:
-    explicit Editor(const fs::path& folder)
-        : folder(folder)
+    explicit Editor(const fs::path& folder, const EditorOptions& options = {})
     {
         const fs::path copy = folder / "tarvane-le";
         fs::copy_file(editorPath, copy, fs::copy_options::overwrite_existing);
+        // Qt's own settings (the file dialog remembers its folder) stay inside the test's folder.
+        const fs::path home = folder / "home";
+        fs::create_directories(home);
+        std::vector<std::string> arguments { copy.string() };
+        arguments.insert(arguments.end(), options.arguments.begin(), options.arguments.end());
         pid = fork();
         if (pid == 0) {
-            execl(copy.c_str(), copy.c_str(), static_cast<char*>(nullptr));
+            setenv("HOME", home.c_str(), 1);
+            setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
+            if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0)
+                _exit(126);
+            if (options.fileSizeLimit) {
+                const rlimit limit { options.fileSizeLimit, options.fileSizeLimit };
+                if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                    _exit(126);
+            }
+            std::vector<char*> argv;
+            for (std::string& argument : arguments)
+                argv.push_back(argument.data());
+            argv.push_back(nullptr);
+            execv(copy.c_str(), argv.data());
             _exit(127);
         }
     }
@@ -45,22 +72,51 @@ public:
     int WaitForExit(std::chrono::milliseconds timeout)
     {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (std::chrono::steady_clock::now() < deadline) {
+        do {
             int status = 0;
             if (waitpid(pid, &status, WNOHANG) == pid) {
                 exited = true;
                 return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
             }
             std::this_thread::sleep_for(20ms);
-        }
+        } while (std::chrono::steady_clock::now() < deadline);
         return -1;
     }
 
 private:
-    fs::path folder;
     pid_t pid = -1;
     bool exited = false;
 };
+
+std::string Read(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return "<missing>";
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+bool WaitForFile(const fs::path& path, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!fs::exists(path)) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+void Write(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The settings file of a run that changed nothing: two empty paths, then colours, styles and auto-indent.
+const std::string DefaultConfig = std::string("\r\n\r\n")
+    + std::string { char(255), char(255), char(255), 1, //
+          0, 0, 0, 0, 0, 0, 100, 0, 0, 0, 0, char(140), char(140), 0, 0, 0, 0, 0, 1, 0, //
+          0, 0, 0, 0, 0, 0, 0, 50, 1, 0, char(150), 0, 0, 0, 0 };
 
 class EditorTest : public testing::Test {
 protected:
@@ -75,7 +131,9 @@ protected:
     void TearDown() override { fs::remove_all(folder); }
 
     fs::path folder;
-    TX11Session x;
+    // One connection for the whole run: an X server resets when its last client leaves, and a test
+    // that connects during the reset finds no display.
+    static inline TX11Session x;
 };
 
 TEST_F(EditorTest, StartsWithANewScriptAndEndsWithStatusZeroWhenItsWindowIsClosed)
@@ -85,6 +143,88 @@ TEST_F(EditorTest, StartsWithANewScriptAndEndsWithStatusZeroWhenItsWindowIsClose
     ASSERT_TRUE(window.has_value()) << "the main window did not appear";
     x.RequestClose(*window);
     EXPECT_EQ(editor.WaitForExit(10s), 0);
+}
+TEST_F(EditorTest, ATypedScriptIsSavedThroughTheFileRequesterAndTheSettingsAreWrittenOnExit)
+{
+    Editor editor(folder);
+    const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
+    ASSERT_TRUE(window.has_value()) << "the main window did not appear";
+    x.Focus(*window);
+    // Enter keeps the tabs of the line it breaks.
+    x.Type("local x = 1\n\tif x then\nprint(x)");
+    x.Key("s", { "Control_L" });
+    const auto requester = x.WaitForWindow("Save script", 20s);
+    ASSERT_TRUE(requester.has_value()) << "the file requester did not appear";
+    x.Focus(*requester);
+    const fs::path script = folder / "hello.lua";
+    x.Type(script.string() + "\n");
+    const auto saved = x.WaitForWindow("Tarvane:LE - hello.lua", 20s);
+    ASSERT_TRUE(saved.has_value()) << "the title did not lose its modified mark";
+    // The title changes as the save begins; the file appears whole, by a rename, once it is on disk.
+    EXPECT_TRUE(WaitForFile(script, 20s));
+    EXPECT_EQ(Read(script), "local x = 1\n\tif x then\n\tprint(x)");
+    x.RequestClose(*saved);
+    EXPECT_EQ(editor.WaitForExit(10s), 0);
+    EXPECT_EQ(Read(folder / "config.dat"), DefaultConfig);
+}
+
+TEST_F(EditorTest, AScriptNamedOnTheCommandLineIsLoadedFromTheStartingFolder)
+{
+    fs::create_directories(folder / "work" / "scripts");
+    Write(folder / "work" / "scripts" / "start.lua", "print('hi')\n");
+    Editor editor(folder, { .arguments = { "scripts/start.lua" }, .workingDirectory = folder / "work" });
+    const auto window = x.WaitForWindow("Tarvane:LE - start.lua", 20s);
+    ASSERT_TRUE(window.has_value()) << "the script was not loaded";
+    // Nothing changed, so closing asks nothing.
+    x.RequestClose(*window);
+    EXPECT_EQ(editor.WaitForExit(10s), 0);
+    EXPECT_EQ(Read(folder / "work" / "scripts" / "start.lua"), "print('hi')\n");
+}
+
+TEST_F(EditorTest, AMissingScriptOnTheCommandLineIsReportedAndANewScriptStarts)
+{
+    Editor editor(folder, { .arguments = { "missing.lua" } });
+    const auto notice = x.WaitForWindow("Tarvane Lua Editor", 20s);
+    ASSERT_TRUE(notice.has_value()) << "the failure was not reported";
+    x.Focus(*notice);
+    x.Key("Return");
+    const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
+    ASSERT_TRUE(window.has_value());
+    x.RequestClose(*window);
+    EXPECT_EQ(editor.WaitForExit(10s), 0);
+}
+
+TEST_F(EditorTest, ASaveBeyondTheFileSizeLimitFailsWithoutEndingTheEditor)
+{
+    const std::string old(400, '-');
+    Write(folder / "big.lua", old);
+    // Room for the settings file, not for the script.
+    Editor editor(folder, { .arguments = { "big.lua" }, .workingDirectory = folder, .fileSizeLimit = 200 });
+    const auto window = x.WaitForWindow("Tarvane:LE - big.lua", 20s);
+    ASSERT_TRUE(window.has_value()) << "the script was not loaded";
+    x.Focus(*window);
+    x.Type("x");
+    ASSERT_TRUE(x.WaitForWindow("Tarvane:LE - big.lua*", 20s).has_value());
+    x.Key("s", { "Control_L" });
+    const auto notice = x.WaitForWindow("Tarvane Lua Editor", 20s);
+    ASSERT_TRUE(notice.has_value()) << "the failed save was not reported";
+    EXPECT_EQ(editor.WaitForExit(0ms), -1) << "the editor ended";
+    EXPECT_EQ(Read(folder / "big.lua"), old);
+    for (const auto& entry : fs::directory_iterator(folder))
+        EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+
+    x.Focus(*notice);
+    x.Key("Return");
+    ASSERT_TRUE(x.WaitForWindowGone(*notice, 20s));
+    // The changes are still unsaved, so closing asks; No ends without saving.
+    x.RequestClose(*window);
+    const auto question = x.WaitForWindow("Tarvane Lua Editor", 20s);
+    ASSERT_TRUE(question.has_value()) << "closing did not ask about the unsaved changes";
+    x.Focus(*question);
+    x.Key("n");
+    EXPECT_EQ(editor.WaitForExit(10s), 0);
+    EXPECT_EQ(Read(folder / "big.lua"), old);
+    EXPECT_EQ(Read(folder / "config.dat"), DefaultConfig);
 }
 } // namespace
 

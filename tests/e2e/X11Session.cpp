@@ -2,17 +2,27 @@
 
 #include <X11/Xlib.h>
 
-#include <X11/Xatom.h>
 #include <X11/XKBlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 #include <thread>
 #include <vector>
 
+namespace {
+// Windows of the program under test come and go while they are looked at; a request about a window
+// that has just been destroyed must not end the test, as Xlib's default handler would.
+int IgnoreErrors(Display*, XErrorEvent*)
+{
+    return 0;
+}
+} // namespace
+
 TX11Session::TX11Session()
     : display(XOpenDisplay(nullptr))
 {
+    XSetErrorHandler(IgnoreErrors);
 }
 
 TX11Session::~TX11Session()
@@ -79,6 +89,18 @@ std::optional<XWindow> TX11Session::WaitForWindow(const std::string& title, std:
     return std::nullopt;
 }
 
+bool TX11Session::WaitForWindowGone(XWindow window, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    do {
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
+}
+
 void TX11Session::RequestClose(XWindow window)
 {
     XEvent event {};
@@ -110,7 +132,8 @@ void TX11Session::Key(const std::string& keysym, std::initializer_list<const cha
     KeySym sym = XStringToKeysym(keysym.c_str());
     KeyCode code = XKeysymToKeycode(display, sym);
     // Characters on the shifted level need Shift.
-    const bool shifted = XkbKeycodeToKeysym(display, code, 0, 0) != sym && XkbKeycodeToKeysym(display, code, 0, 1) == sym;
+    const bool shifted
+        = XkbKeycodeToKeysym(display, code, 0, 0) != sym && XkbKeycodeToKeysym(display, code, 0, 1) == sym;
     KeyCode shift = XKeysymToKeycode(display, XStringToKeysym("Shift_L"));
     if (shifted)
         XTestFakeKeyEvent(display, shift, True, CurrentTime);

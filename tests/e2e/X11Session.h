@@ -21,6 +21,8 @@ public:
 
     // The first viewable top-level window whose title equals `title`, waiting up to `timeout`.
     std::optional<XWindow> WaitForWindow(const std::string& title, std::chrono::milliseconds timeout);
+    // Waits up to `timeout` until the window is no longer viewable (closed or hidden); false on timeout.
+    bool WaitForWindowGone(XWindow window, std::chrono::milliseconds timeout);
     // The title of a window ("" when it has none).
     std::string TitleOf(XWindow window);
     // Asks the window to close, as a window manager's close button does.

@@ -1,0 +1,446 @@
+// The script document through the whole application: new, load, save and save as, their questions,
+// the bytes on disk, safe replacement of the old file, and the question when the program ends.
+#include "AppFixture.h"
+
+#include "highlight/History.h"
+#include "settings/WSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <ostream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Readable failure messages for texts.
+static void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+QByteArray Bytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void Put(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << qPrintable(path);
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+mode_t Permissions(const QString& path)
+{
+    struct stat info { };
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode & 07777;
+}
+
+// The names of the hidden files a save would leave behind when it failed to clean up.
+QStringList HiddenFiles(const QString& folder)
+{
+    return QDir(folder).entryList(QStringList { ".*" }, QDir::Files | QDir::Hidden | QDir::System);
+}
+} // namespace
+
+class DocumentsTest : public AppFixture {
+protected:
+    QString Path(const QString& name) const { return folder.filePath(name); }
+    QString Title() const { return App->Window->GetText(); }
+    QString AllText() const { return Text()->AreaText(0, -1, TextUnit::Chars); }
+
+    // Load from the menu, agreeing to drop changes when asked.
+    void Load(const QString& path)
+    {
+        if (App->Modified)
+            system->proceedAnswers.push_back(1);
+        system->fileAnswers.push_back(path);
+        Menu(TApplication::M_LOAD);
+    }
+
+    // Replaces the whole text as a user's edit would: the text area reports the change to the loop.
+    void Edit(const QString& text)
+    {
+        Text()->ReplaceText(0, -1, text, TextUnit::Chars);
+        Send(Event::GadgetAction, Text());
+    }
+
+    const TRecordedRequest* Last(const QString& kind) const
+    {
+        for (auto it = system->requests.rbegin(); it != system->requests.rend(); ++it) {
+            if (it->kind == kind)
+                return &*it;
+        }
+        return nullptr;
+    }
+
+    void ExpectSaveFailureReported()
+    {
+        const TRecordedRequest* notice = Last("Notify");
+        ASSERT_NE(notice, nullptr);
+        EXPECT_EQ(notice->caption, "Tarvane Lua Editor");
+        EXPECT_EQ(notice->text, "Failed to save script!");
+        EXPECT_TRUE(notice->serious);
+    }
+
+    QString ConfigFile() const { return App->wSettings->ConfigPath(); }
+};
+
+TEST_F(DocumentsTest, SavingANeverSavedScriptAsksForAPathAndCancellingKeepsItModified)
+{
+    Edit("x = 1");
+    system->requests.clear();
+    Menu(TApplication::M_SAVE);
+    ASSERT_EQ(system->requests.size(), 1u);
+    const TRecordedRequest& request = system->requests[0];
+    EXPECT_EQ(request.kind, "RequestFile");
+    EXPECT_EQ(request.caption, "Save script");
+    EXPECT_EQ(request.text, "Lua script:lua");
+    EXPECT_TRUE(request.save);
+    EXPECT_EQ(request.path, "");
+    EXPECT_EQ(App->Modified, 1);
+    EXPECT_EQ(App->File, "");
+    EXPECT_EQ(Title(), "Tarvane:LE - New Script.lua*");
+    EXPECT_EQ(AllText(), "x = 1");
+
+    system->fileAnswers.push_back(Path("first.lua"));
+    Menu(TApplication::M_SAVE);
+    EXPECT_EQ(Bytes(Path("first.lua")), "x = 1");
+    EXPECT_EQ(App->File, Path("first.lua"));
+    EXPECT_EQ(App->FileName, "first.lua");
+    EXPECT_EQ(Title(), "Tarvane:LE - first.lua");
+}
+
+TEST_F(DocumentsTest, NewAsksOnlyAboutChangesAndOnlyYesStartsOver)
+{
+    Put(Path("a.lua"), "print(1)");
+    Load(Path("a.lua"));
+    system->requests.clear();
+    Menu(TApplication::M_NEW);
+    EXPECT_TRUE(system->requests.empty()) << "an unchanged document needs no question";
+    EXPECT_EQ(Title(), "Tarvane:LE - New Script.lua*");
+    EXPECT_EQ(App->File, "");
+    EXPECT_EQ(AllText(), "");
+
+    Load(Path("a.lua"));
+    Edit("print(1)\nprint(2)");
+    Text()->SetSelection(12, 0, TextUnit::Chars);
+    Send(Event::GadgetSelect, Text());
+    App->History->AddAction(*Text(), 9, 1, QString(), 9, 0);
+    for (int answer : { 0, -1 }) {
+        system->requests.clear();
+        system->proceedAnswers.push_back(answer);
+        Menu(TApplication::M_NEW);
+        ASSERT_EQ(system->requests.size(), 1u);
+        EXPECT_EQ(system->requests[0].kind, "Proceed");
+        EXPECT_EQ(system->requests[0].caption, "Tarvane Lua Editor");
+        EXPECT_EQ(system->requests[0].text, "Create new script without saving?");
+        EXPECT_FALSE(system->requests[0].serious);
+        EXPECT_EQ(AllText(), "print(1)\nprint(2)") << "answer " << answer;
+        EXPECT_EQ(App->File, Path("a.lua"));
+        EXPECT_EQ(Title(), "Tarvane:LE - a.lua*");
+        EXPECT_EQ(App->History->Count(), 1);
+    }
+
+    system->proceedAnswers.push_back(1);
+    Menu(TApplication::M_NEW);
+    EXPECT_EQ(AllText(), "");
+    EXPECT_EQ(App->File, "");
+    EXPECT_EQ(Title(), "Tarvane:LE - New Script.lua*");
+    EXPECT_EQ(App->History->Count(), 0);
+    EXPECT_EQ(App->lLines->GetText(), "Line: 1 / 1");
+    EXPECT_EQ(App->lChar->GetText(), "Char: 0");
+}
+
+TEST_F(DocumentsTest, LoadAsksWithTheWindowTitleAsCaptionAndOnlyYesGoesOn)
+{
+    Put(Path("b.lua"), "b = 2");
+    Edit("changed");
+    for (int answer : { 0, -1 }) {
+        system->requests.clear();
+        system->proceedAnswers.push_back(answer);
+        system->fileAnswers = { Path("b.lua") };
+        Menu(TApplication::M_LOAD);
+        ASSERT_EQ(system->requests.size(), 1u) << "no file requester after answer " << answer;
+        EXPECT_EQ(system->requests[0].kind, "Proceed");
+        EXPECT_EQ(system->requests[0].caption, "Tarvane:LE - New Script.lua*");
+        EXPECT_EQ(system->requests[0].text, "Load another script without saving current?");
+        EXPECT_FALSE(system->requests[0].serious);
+        EXPECT_EQ(AllText(), "changed");
+    }
+
+    system->requests.clear();
+    system->proceedAnswers.push_back(1);
+    system->fileAnswers = { Path("b.lua") };
+    Menu(TApplication::M_LOAD);
+    ASSERT_EQ(system->requests.size(), 2u);
+    EXPECT_EQ(system->requests[1].kind, "RequestFile");
+    EXPECT_EQ(system->requests[1].caption, "Load script");
+    EXPECT_EQ(system->requests[1].text, "Lua script:lua");
+    EXPECT_FALSE(system->requests[1].save);
+    EXPECT_EQ(system->requests[1].path, "");
+    EXPECT_EQ(AllText(), "b = 2");
+    EXPECT_EQ(Title(), "Tarvane:LE - b.lua");
+
+    // Unchanged, the next load goes straight to the requester; cancelling it changes nothing.
+    system->requests.clear();
+    Menu(TApplication::M_LOAD);
+    ASSERT_EQ(system->requests.size(), 1u);
+    EXPECT_EQ(system->requests[0].kind, "RequestFile");
+    EXPECT_EQ(AllText(), "b = 2");
+    EXPECT_EQ(Title(), "Tarvane:LE - b.lua");
+}
+
+TEST_F(DocumentsTest, AFinalLineBreakIsDroppedOnLoadingAndNotWrittenBack)
+{
+    Put(Path("one.lua"), "a = 1\nb = 2\n");
+    Load(Path("one.lua"));
+    EXPECT_EQ(AllText(), "a = 1\nb = 2");
+    ASSERT_TRUE(App->SaveDoc());
+    EXPECT_EQ(Bytes(Path("one.lua")), "a = 1\nb = 2");
+
+    Put(Path("two.lua"), "a = 1\n\n");
+    Load(Path("two.lua"));
+    EXPECT_EQ(AllText(), "a = 1\n") << "two line breaks leave an empty last line";
+    ASSERT_TRUE(App->SaveDoc());
+    EXPECT_EQ(Bytes(Path("two.lua")), "a = 1\n");
+}
+
+TEST_F(DocumentsTest, LoadingKeepsTheCaretWithinTheNewTextAndLeavesNothingToUndo)
+{
+    Edit("0123456789\n0123456789");
+    App->History->AddAction(*Text(), 20, 1, QString(), 20, 0);
+    Text()->SetSelection(15, 0, TextUnit::Chars);
+    Send(Event::GadgetSelect, Text());
+    Put(Path("short.lua"), "abc\nde");
+    Load(Path("short.lua"));
+    EXPECT_EQ(Text()->GetCursorPos(TextUnit::Chars), 6) << "the caret is limited to the new length";
+    EXPECT_EQ(App->lLines->GetText(), "Line: 2 / 2");
+    EXPECT_EQ(App->lChar->GetText(), "Char: 2");
+    EXPECT_EQ(App->TextLast, 1);
+    EXPECT_EQ(Title(), "Tarvane:LE - short.lua");
+    EXPECT_EQ(App->History->Count(), 0);
+    Menu(TApplication::M_UNDO);
+    EXPECT_EQ(AllText(), "abc\nde");
+    EXPECT_EQ(App->Modified, 0);
+
+    Text()->SetSelection(2, 0, TextUnit::Chars);
+    Put(Path("long.lua"), "a\nbcdef\ng");
+    Load(Path("long.lua"));
+    EXPECT_EQ(Text()->GetCursorPos(TextUnit::Chars), 2) << "a caret inside the new text stays where it was";
+    EXPECT_EQ(App->lLines->GetText(), "Line: 2 / 3");
+    EXPECT_EQ(App->lChar->GetText(), "Char: 0");
+}
+
+TEST_F(DocumentsTest, ScriptsRoundTripThroughLoadAndSave)
+{
+    struct Case {
+        const char* what;
+        QByteArray file;
+        QString text;
+        QByteArray saved;
+    };
+    const Case cases[] = {
+        { "CR LF line ends", "if a then\r\n\tb()\r\nend\r\n", "if a then\n\tb()\nend", "if a then\n\tb()\nend" },
+        { "a byte-order mark", "\xEF\xBB\xBFprint('x')\n", "print('x')", "print('x')" },
+        { "two-, three- and four-byte characters", "s = '\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80'",
+            QStringLiteral("s = '\u00E9\u20AC") + QString::fromUcs4(U"\U0001F600") + "'",
+            "s = '\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80'" },
+        // Latin-1, stray bytes, an overlong form, an encoded surrogate and a sequence cut short.
+        { "bytes that are not UTF-8", "caf\xE9 \xFF\xFE \xC0\xAF \xED\xA0\x80 \xE2\x82",
+            QString(
+                reinterpret_cast<const QChar*>(u"caf\xDCE9 \xDCFF\xDCFE \xDCC0\xDCAF \xDCED\xDCA0\xDC80 \xDCE2\xDC82")),
+            "caf\xE9 \xFF\xFE \xC0\xAF \xED\xA0\x80 \xE2\x82" },
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const QString path = Path(QStringLiteral("case%1.lua").arg(++n));
+        Put(path, c.file);
+        Load(path);
+        EXPECT_EQ(AllText(), c.text) << c.what;
+        ASSERT_TRUE(App->SaveDoc()) << c.what;
+        EXPECT_EQ(Bytes(path), c.saved) << c.what;
+    }
+}
+
+TEST_F(DocumentsTest, SavingKeepsPermissionsAndWritesThroughSymbolicLinks)
+{
+    Put(Path("private.lua"), "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(Path("private.lua")).constData(), 0640), 0);
+    Load(Path("private.lua"));
+    Edit("new");
+    ASSERT_TRUE(App->SaveDoc());
+    EXPECT_EQ(Bytes(Path("private.lua")), "new");
+    EXPECT_EQ(Permissions(Path("private.lua")), mode_t(0640));
+
+    ASSERT_TRUE(QDir(folder.path()).mkdir("real"));
+    Put(Path("real/target.lua"), "old");
+    ASSERT_TRUE(QFile::link("real/target.lua", Path("link.lua")));
+    Load(Path("link.lua"));
+    Edit("through the link");
+    ASSERT_TRUE(App->SaveDoc());
+    EXPECT_TRUE(QFileInfo(Path("link.lua")).isSymLink());
+    EXPECT_EQ(QFileInfo(Path("link.lua")).symLinkTarget(), Path("real/target.lua"));
+    EXPECT_EQ(Bytes(Path("real/target.lua")), "through the link");
+    EXPECT_EQ(Title(), "Tarvane:LE - link.lua");
+
+    // A new file gets the usual permissions.
+    const mode_t oldMask = ::umask(022);
+    system->fileAnswers.push_back(Path("fresh.lua"));
+    Menu(TApplication::M_SAVEAS);
+    ::umask(oldMask);
+    EXPECT_EQ(Bytes(Path("fresh.lua")), "through the link");
+    EXPECT_EQ(Permissions(Path("fresh.lua")), mode_t(0644));
+
+    EXPECT_TRUE(HiddenFiles(folder.path()).isEmpty()) << qPrintable(HiddenFiles(folder.path()).join(' '));
+    EXPECT_TRUE(HiddenFiles(Path("real")).isEmpty()) << qPrintable(HiddenFiles(Path("real")).join(' '));
+}
+
+TEST_F(DocumentsTest, AFailedSaveAsKeepsTheDocumentWhereItWas)
+{
+    Put(Path("a.lua"), "old");
+    Load(Path("a.lua"));
+    Edit("new");
+    system->fileAnswers.push_back(Path("missing/b.lua"));
+    Menu(TApplication::M_SAVEAS);
+    ExpectSaveFailureReported();
+    EXPECT_EQ(App->File, Path("a.lua"));
+    EXPECT_EQ(App->FileName, "a.lua");
+    EXPECT_EQ(App->Modified, 1);
+    EXPECT_EQ(Title(), "Tarvane:LE - a.lua*");
+    EXPECT_EQ(Bytes(Path("a.lua")), "old");
+    EXPECT_FALSE(QFileInfo::exists(Path("missing")));
+
+    // The rename fails when a folder has taken the file's place; the written copy must not stay behind.
+    ASSERT_TRUE(QFile::remove(Path("a.lua")));
+    ASSERT_TRUE(QDir(folder.path()).mkdir("a.lua"));
+    system->requests.clear();
+    Menu(TApplication::M_SAVE);
+    ExpectSaveFailureReported();
+    EXPECT_EQ(App->Modified, 1);
+    EXPECT_EQ(Title(), "Tarvane:LE - a.lua*");
+    EXPECT_TRUE(QFileInfo(Path("a.lua")).isDir());
+    EXPECT_TRUE(HiddenFiles(folder.path()).isEmpty()) << qPrintable(HiddenFiles(folder.path()).join(' '));
+    EXPECT_EQ(AllText(), "new");
+}
+
+TEST_F(DocumentsTest, AScriptThatCannotBeReadWholeLeavesTheDocumentAsItWas)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir("folder.lua"));
+    Put(Path("huge.lua"), QByteArray(TextAreaCapacity + 1, 'a'));
+    Put(Path("huge-lines.lua"), QByteArray(TextAreaCapacity / 2, 'a') + '\n' + QByteArray(TextAreaCapacity / 2, 'b'));
+    QStringList unreadable = { Path("folder.lua"), Path("missing.lua"), Path("huge.lua"), Path("huge-lines.lua") };
+    // Memory at address 0 is never mapped, so reading the process's own memory fails at once.
+    const int probe = ::open("/proc/self/mem", O_RDONLY);
+    char byte;
+    if (probe >= 0 && ::read(probe, &byte, 1) < 0 && errno == EIO)
+        unreadable << "/proc/self/mem";
+    else
+        std::fprintf(stderr, "note: /proc/self/mem reads without an error here; the read error is not covered\n");
+    if (probe >= 0)
+        ::close(probe);
+
+    Edit("keep me");
+    for (const QString& path : unreadable) {
+        system->requests.clear();
+        Load(path);
+        const TRecordedRequest* notice = Last("Notify");
+        ASSERT_NE(notice, nullptr) << qPrintable(path);
+        EXPECT_EQ(notice->caption, "Tarvane Lua Editor");
+        EXPECT_EQ(notice->text, "Failed to open script!");
+        EXPECT_TRUE(notice->serious);
+        EXPECT_EQ(AllText(), "keep me") << qPrintable(path);
+        EXPECT_EQ(App->File, "");
+        EXPECT_EQ(Title(), "Tarvane:LE - New Script.lua*");
+    }
+}
+
+TEST_F(DocumentsTest, AScriptOfExactlyTheTextAreaCapacityLoads)
+{
+    // The byte-order mark and the final line break are not part of the text, so they do not count.
+    Put(Path("full.lua"), "\xEF\xBB\xBF" + QByteArray(TextAreaCapacity, 'a') + '\n');
+    Load(Path("full.lua"));
+    EXPECT_EQ(Last("Notify"), nullptr);
+    EXPECT_EQ(Text()->AreaLen(TextUnit::Chars), TextAreaCapacity);
+    EXPECT_EQ(Title(), "Tarvane:LE - full.lua");
+}
+
+// Ending the program.
+
+TEST_F(DocumentsTest, AnEmptyNewScriptEndsWithoutAQuestion)
+{
+    QFile::remove(ConfigFile());
+    Menu(TApplication::M_EXIT);
+    EXPECT_EQ(Last("Proceed"), nullptr);
+    EXPECT_EQ(system->exits, std::vector<int> { 0 });
+    EXPECT_EQ(Bytes(ConfigFile()).size(), 43);
+}
+
+TEST_F(DocumentsTest, EndingWithChangesAsksAndNoEndsWithoutSaving)
+{
+    Put(Path("a.lua"), "old");
+    Load(Path("a.lua"));
+    Edit("new");
+    QFile::remove(ConfigFile());
+    system->proceedAnswers.push_back(0);
+    Send(Event::WindowClose, App->Window);
+    const TRecordedRequest* question = Last("Proceed");
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(question->caption, "Tarvane Lua Editor");
+    EXPECT_EQ(question->text, "Save changes to the script before exiting?");
+    EXPECT_EQ(system->exits, std::vector<int> { 0 });
+    EXPECT_EQ(Bytes(Path("a.lua")), "old");
+    EXPECT_EQ(Bytes(ConfigFile()).size(), 43);
+}
+
+TEST_F(DocumentsTest, EndingWithChangesAndYesSavesFirst)
+{
+    Put(Path("a.lua"), "old");
+    Load(Path("a.lua"));
+    Edit("new");
+    QFile::remove(ConfigFile());
+    system->proceedAnswers.push_back(1);
+    Menu(TApplication::M_EXIT);
+    EXPECT_EQ(Bytes(Path("a.lua")), "new");
+    EXPECT_EQ(system->exits, std::vector<int> { 0 });
+    EXPECT_EQ(Bytes(ConfigFile()).size(), 43);
+}
+
+TEST_F(DocumentsTest, EndingStaysOpenOnCancelOrWhenTheSaveDoesNotHappen)
+{
+    QFile::remove(ConfigFile());
+    Edit("never saved");
+
+    system->proceedAnswers.push_back(-1);
+    Menu(TApplication::M_EXIT);
+    EXPECT_TRUE(system->exits.empty()) << "Cancel keeps the editor open";
+    EXPECT_EQ(Last("RequestFile"), nullptr);
+
+    system->proceedAnswers.push_back(1);
+    Send(Event::WindowClose, App->Window);
+    ASSERT_NE(Last("RequestFile"), nullptr);
+    EXPECT_EQ(Last("RequestFile")->caption, "Save script");
+    EXPECT_TRUE(system->exits.empty()) << "a cancelled file requester keeps the editor open";
+
+    ASSERT_TRUE(QDir(folder.path()).mkdir("gone"));
+    Put(Path("gone/a.lua"), "old");
+    Load(Path("gone/a.lua"));
+    Edit("new");
+    ASSERT_TRUE(QDir(Path("gone")).removeRecursively());
+    system->proceedAnswers.push_back(1);
+    Menu(TApplication::M_EXIT);
+    ExpectSaveFailureReported();
+    EXPECT_TRUE(system->exits.empty()) << "a failed save keeps the editor open";
+
+    EXPECT_EQ(App->Modified, 1);
+    EXPECT_EQ(Title(), "Tarvane:LE - a.lua*");
+    EXPECT_EQ(AllText(), "new");
+    EXPECT_FALSE(QFileInfo::exists(ConfigFile())) << "the settings are written only when the program ends";
+}

@@ -1,0 +1,403 @@
+// The main window as Init builds it: title, status labels, menus, toolbar, geometry and resizing, the
+// hot keys that reach the loop from the text area, and how closing the window ends the program.
+#include "AppFixture.h"
+
+#include "gui/MenuGadget.h"
+#include "gui/ToolbarGadget.h"
+#include "settings/ConfigRecord.h"
+#include "settings/WSettings.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include <utility>
+#include <vector>
+
+// Texts in failure messages as text, with line breaks and tabs visible.
+static void PrintTo(const QString& text, std::ostream* out)
+{
+    QString shown = text;
+    shown.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('\n'), QLatin1String("\\n"))
+        .replace(QLatin1Char('\t'), QLatin1String("\\t"));
+    *out << '"' << shown.toStdString() << '"';
+}
+
+namespace {
+using Editor = TApplication;
+
+struct ExpectedItem {
+    QString label; // text, a tab and the shortcut; "" for a separator
+    int tag;
+};
+
+struct ExpectedMenu {
+    QString title;
+    std::vector<ExpectedItem> items;
+};
+
+const std::vector<ExpectedMenu> Menus = {
+    { "File",
+        {
+            { "&New\tCtrl+N", Editor::M_NEW },
+            { "L&oad...\tCtrl+O", Editor::M_LOAD },
+            { "&Save\tCtrl+S", Editor::M_SAVE },
+            { "Save As...", Editor::M_SAVEAS },
+            { "", 0 },
+            { "Exit", Editor::M_EXIT },
+        } },
+    { "Edit",
+        {
+            { "Undo\tCtrl+Z", Editor::M_UNDO },
+            { "", 0 },
+            { "Cut\tCtrl+X", Editor::M_CUT },
+            { "&Copy\tCtrl+C", Editor::M_COPY },
+            { "Paste\tCtrl+V", Editor::M_PASTE },
+            { "", 0 },
+            { "Select All\tCtrl+A", Editor::M_ALL },
+            { "Select &Line\tCtrl+L", Editor::M_LINE },
+            { "", 0 },
+            { "Block Indent\tCtrl+]", Editor::M_BIN },
+            { "Block Outdent\tCtrl+[", Editor::M_BOUT },
+        } },
+    { "Tool",
+        {
+            { "Insert Item ID\tCtrl+1", Editor::M_ITEMID },
+            { "Create HUD\tCtrl+2", Editor::M_HUD },
+            { "Insert Color\tCtrl+3", Editor::M_COLOR },
+            { "Create Timer\tCtrl+4", Editor::M_TIME },
+            { "Create Image\tCtrl+5", Editor::M_IMG },
+            { "Create Hook\tCtrl+6", Editor::M_HOOK },
+            { "S&ettings\tCtrl+E", Editor::M_SETTINGS },
+        } },
+    { "Help", { { "About", Editor::M_ABOUT } } },
+};
+
+const QStringList ToolbarTips = { "New", "Open", "Save", "", "Insert item id", "Create hud text",
+    "Insert formatted color", "Create timer", "Create image (doesn't work yet)", "Create hook", "", "Run Tarvane",
+    "Run Tarvane Dedicated", "Command-Line Arguments" };
+
+TLayoutRect ShapeOf(const TGadget* gadget)
+{
+    return { gadget->GetXPos(), gadget->GetYPos(), gadget->GetWidth(), gadget->GetHeight() };
+}
+
+TLayoutRect WidgetShapeOf(const TGadget* gadget)
+{
+    const QRect r = TWidgetGadget::From(const_cast<TGadget*>(gadget))->Widget()->geometry();
+    return { r.x(), r.y(), r.width(), r.height() };
+}
+
+class MainWindowTest : public AppFixture {
+protected:
+    QWidget* Top() const { return TWidgetGadget::From(App->Window)->Widget(); }
+    QWidget* Client() const { return TWidgetGadget::From(App->Window)->ClientWidget(); }
+    QMenuBar* Bar() const { return Top()->findChild<QMenuBar*>(); }
+    QToolBar* ToolBar() const { return static_cast<QToolBar*>(TWidgetGadget::From(App->Toolbar)->Widget()); }
+    TToolbarGadget* Toolbar() const { return static_cast<TToolbarGadget*>(App->Toolbar); }
+
+    TMenuGadget* ItemWithTag(int tag) const
+    {
+        for (TGadget* menu : App->Window->GetMenu()->kids)
+            for (TGadget* item : menu->kids)
+                if (static_cast<TMenuGadget*>(item)->Tag() == tag)
+                    return static_cast<TMenuGadget*>(item);
+        return nullptr;
+    }
+
+    // The gadgets of the main window's client area, picked by kind and creation order.
+    TGadget* Strip() const { return App->Toolbar->parent; }
+    std::vector<TGadget*> FrameLines() const
+    {
+        std::vector<TGadget*> lines;
+        for (TGadget* kid : App->Window->kids)
+            if (kid->Class() == GadgetClass::Panel && kid != Strip())
+                lines.push_back(kid);
+        return lines;
+    }
+
+    // Resizes the window's client area as dragging its frame would.
+    void ResizeClient(int w, int h)
+    {
+        Top()->resize(w, h + Bar()->height());
+        Settle();
+    }
+
+    // The MenuActions now waiting, without running them.
+    static std::vector<int> QueuedMenuTags()
+    {
+        std::vector<int> tags;
+        while (EventQueue.Poll())
+            if (EventQueue.Current().id == Event::MenuAction)
+                tags.push_back(EventQueue.Current().data);
+        return tags;
+    }
+
+    static QByteArray FileText(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    }
+
+    bool ConfigWritten() const { return QFile::exists(App->wSettings->ConfigPath()); }
+};
+
+TEST_F(MainWindowTest, StartsAsAModifiedNewScriptWithSaveEnabled)
+{
+    EXPECT_EQ(App->Window->GetText(), "Tarvane:LE - New Script.lua*");
+    EXPECT_EQ(Top()->windowTitle(), "Tarvane:LE - New Script.lua*");
+    EXPECT_EQ(ApplicationTitle, "Tarvane:LE - New Script.lua*");
+    EXPECT_EQ(App->lLines->GetText(), "Line: 1 / 1");
+    EXPECT_EQ(App->lChar->GetText(), "Char: 0");
+    EXPECT_EQ(
+        static_cast<QLabel*>(TWidgetGadget::From(App->lChar)->Widget())->alignment() & Qt::AlignRight, Qt::AlignRight);
+    EXPECT_EQ(Script(), "");
+    EXPECT_EQ(Recorded(), 0);
+
+    EXPECT_FALSE(App->mFileSave->State() & GadgetState::Disabled);
+    EXPECT_FALSE(App->Toolbar->ItemState(Editor::TB_SAVE) & ItemState::Disabled);
+    EXPECT_TRUE(ToolBar()->actions()[Editor::TB_SAVE]->isEnabled());
+
+    EXPECT_TRUE(ItemWithTag(Editor::M_IMG)->State() & GadgetState::Disabled);
+    EXPECT_TRUE(App->Toolbar->ItemState(Editor::TB_IMAGE) & ItemState::Disabled);
+    EXPECT_FALSE(ToolBar()->actions()[Editor::TB_IMAGE]->isEnabled());
+
+    EXPECT_FALSE(IsHidden(App->Window, true));
+    EXPECT_TRUE(IsHidden(App->wSettings->Window, false));
+    EXPECT_EQ(ActiveGadget(), Text());
+}
+
+TEST_F(MainWindowTest, MenusHoldEveryItemWithItsTagLabelAndSeparators)
+{
+    const std::vector<TGadget*>& menus = App->Window->GetMenu()->kids;
+    const QList<QAction*> barActions = Bar()->actions();
+    ASSERT_EQ(menus.size(), Menus.size());
+    ASSERT_EQ(barActions.size(), static_cast<qsizetype>(Menus.size()));
+    for (std::size_t m = 0; m < Menus.size(); ++m) {
+        SCOPED_TRACE(Menus[m].title.toStdString());
+        auto* menu = static_cast<TMenuGadget*>(menus[m]);
+        EXPECT_EQ(menu->GetText(), Menus[m].title);
+        EXPECT_EQ(menu->Tag(), 0);
+        EXPECT_EQ(barActions[m]->text(), Menus[m].title);
+        ASSERT_EQ(menu->kids.size(), Menus[m].items.size());
+        const QList<QAction*> shown = barActions[m]->menu()->actions();
+        ASSERT_EQ(shown.size(), static_cast<qsizetype>(Menus[m].items.size()));
+        for (std::size_t i = 0; i < Menus[m].items.size(); ++i) {
+            const ExpectedItem& expected = Menus[m].items[i];
+            auto* item = static_cast<TMenuGadget*>(menu->kids[i]);
+            EXPECT_EQ(item->Label(), expected.label);
+            EXPECT_EQ(item->Tag(), expected.tag);
+            if (expected.label.isEmpty()) {
+                EXPECT_TRUE(shown[i]->isSeparator()) << "item " << i;
+            } else {
+                EXPECT_EQ(shown[i]->text(), expected.label);
+                EXPECT_EQ(shown[i]->isEnabled(), expected.tag != Editor::M_IMG) << expected.label.toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(App->mFileSave, ItemWithTag(Editor::M_SAVE));
+    EXPECT_EQ(App->mFile, menus[0]);
+    EXPECT_EQ(App->mEdit, menus[1]);
+    EXPECT_EQ(App->mTool, menus[2]);
+    EXPECT_EQ(App->mHelp, menus[3]);
+}
+
+TEST_F(MainWindowTest, ToolbarHasFourteenItemsWithSeparatorsCountedInTheIndices)
+{
+    ASSERT_EQ(Toolbar()->ItemCount(), 14);
+    for (int i = 0; i < 14; ++i) {
+        EXPECT_EQ(Toolbar()->ItemTip(i), ToolbarTips[i]) << "item " << i;
+        EXPECT_EQ(Toolbar()->IsSeparator(i), i == 3 || i == 10) << "item " << i;
+    }
+    const QList<QAction*> actions = ToolBar()->actions();
+    ASSERT_EQ(actions.size(), 14);
+    EXPECT_TRUE(actions[3]->isSeparator());
+    EXPECT_TRUE(actions[10]->isSeparator());
+    EXPECT_EQ(actions[4]->toolTip(), "Insert item id");
+    EXPECT_EQ(actions[11]->toolTip(), "Run Tarvane");
+    // The strip behind the toolbar spans the window at the top.
+    EXPECT_EQ(ShapeOf(Strip()), (TLayoutRect { 0, 0, 640, 32 }));
+
+    // The buttons right after the separators raise their own indices.
+    for (int index : { 4, 11 }) {
+        EventQueue.Clear();
+        QTest::mouseClick(ToolBar()->widgetForAction(actions[index]), Qt::LeftButton);
+        ASSERT_EQ(EventQueue.Poll(), Event::GadgetAction) << "item " << index;
+        EXPECT_EQ(EventQueue.Current().source, App->Toolbar);
+        EXPECT_EQ(EventQueue.Current().data, index);
+    }
+    EventQueue.Clear();
+}
+
+TEST_F(MainWindowTest, ClientAreaAndTheGadgetsInItHaveTheirStartingShapes)
+{
+    EXPECT_EQ(App->Window->ClientWidth(), 640);
+    EXPECT_EQ(App->Window->ClientHeight(), 512);
+    EXPECT_EQ(Client()->size(), QSize(640, 512));
+
+    EXPECT_EQ(ShapeOf(Text()), (TLayoutRect { 0, 32, 640, 460 }));
+    EXPECT_EQ(WidgetShapeOf(Text()), (TLayoutRect { 0, 32, 640, 460 }));
+    EXPECT_EQ(ShapeOf(App->lLines), (TLayoutRect { 5, 494, 315, 15 }));
+    EXPECT_EQ(ShapeOf(App->lChar), (TLayoutRect { 320, 494, 315, 15 }));
+    const std::vector<TGadget*> lines = FrameLines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(ShapeOf(lines[0]), (TLayoutRect { 0, 32, 640, 1 }));
+    EXPECT_EQ(ShapeOf(lines[1]), (TLayoutRect { 0, 32, 1, 460 }));
+    EXPECT_EQ(ShapeOf(lines[2]), (TLayoutRect { 638, 32, 1, 459 }));
+    EXPECT_EQ(ShapeOf(lines[3]), (TLayoutRect { 1, 490, 638, 1 }));
+    EXPECT_EQ(WidgetShapeOf(lines[3]), (TLayoutRect { 1, 490, 638, 1 }));
+}
+
+TEST_F(MainWindowTest, ResizingMovesTheGadgetsWithTheirEdgesAndStopsAtTheMinimumSize)
+{
+    ResizeClient(800, 600);
+    ASSERT_EQ(Client()->size(), QSize(800, 600));
+    EXPECT_EQ(ShapeOf(Strip()), (TLayoutRect { 0, 0, 800, 32 }));
+    EXPECT_EQ(ShapeOf(Text()), (TLayoutRect { 0, 32, 800, 548 }));
+    EXPECT_EQ(WidgetShapeOf(Text()), (TLayoutRect { 0, 32, 800, 548 }));
+    const std::vector<TGadget*> lines = FrameLines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(ShapeOf(lines[0]), (TLayoutRect { 0, 32, 800, 1 }));
+    EXPECT_EQ(ShapeOf(lines[1]), (TLayoutRect { 0, 32, 1, 548 }));
+    EXPECT_EQ(ShapeOf(lines[2]), (TLayoutRect { 798, 32, 1, 547 }));
+    EXPECT_EQ(ShapeOf(lines[3]), (TLayoutRect { 1, 578, 798, 1 }));
+    // lLines keeps its left edge and lChar its right edge (5 pixels in); both stay on the bottom.
+    EXPECT_EQ(ShapeOf(App->lLines), (TLayoutRect { 5, 582, 395, 15 }));
+    EXPECT_EQ(ShapeOf(App->lChar), (TLayoutRect { 400, 582, 395, 15 }));
+    EXPECT_EQ(WidgetShapeOf(App->lChar), (TLayoutRect { 400, 582, 395, 15 }));
+
+    EXPECT_EQ(Top()->minimumSize(), QSize(389, 240));
+    Top()->resize(100, 100);
+    Settle();
+    EXPECT_EQ(Top()->size(), QSize(389, 240));
+    EXPECT_EQ(Text()->GetWidth(), 389);
+    EXPECT_EQ(Text()->GetHeight(), Client()->height() - 52);
+
+    // Back at the first size, everything is where it started.
+    ResizeClient(640, 512);
+    EXPECT_EQ(ShapeOf(Text()), (TLayoutRect { 0, 32, 640, 460 }));
+    EXPECT_EQ(ShapeOf(App->lLines), (TLayoutRect { 5, 494, 315, 15 }));
+    EXPECT_EQ(ShapeOf(App->lChar), (TLayoutRect { 320, 494, 315, 15 }));
+    EXPECT_EQ(ShapeOf(FrameLines()[2]), (TLayoutRect { 638, 32, 1, 459 }));
+}
+
+TEST_F(MainWindowTest, EveryShortcutRaisesItsItemFromTheTextArea)
+{
+    const std::vector<std::pair<Qt::Key, int>> shortcuts = {
+        { Qt::Key_N, Editor::M_NEW },
+        { Qt::Key_O, Editor::M_LOAD },
+        { Qt::Key_S, Editor::M_SAVE },
+        { Qt::Key_Z, Editor::M_UNDO },
+        { Qt::Key_X, Editor::M_CUT },
+        { Qt::Key_C, Editor::M_COPY },
+        { Qt::Key_V, Editor::M_PASTE },
+        { Qt::Key_A, Editor::M_ALL },
+        { Qt::Key_L, Editor::M_LINE },
+        { Qt::Key_BracketRight, Editor::M_BIN },
+        { Qt::Key_BracketLeft, Editor::M_BOUT },
+        { Qt::Key_1, Editor::M_ITEMID },
+        { Qt::Key_2, Editor::M_HUD },
+        { Qt::Key_3, Editor::M_COLOR },
+        { Qt::Key_4, Editor::M_TIME },
+        { Qt::Key_6, Editor::M_HOOK },
+        { Qt::Key_E, Editor::M_SETTINGS },
+    };
+    for (const auto& [key, tag] : shortcuts) {
+        EventQueue.Clear();
+        QTest::keyClick(View(), key, Qt::ControlModifier);
+        EXPECT_EQ(QueuedMenuTags(), std::vector<int> { tag }) << "tag " << tag;
+    }
+    // Create Image is disabled, so its key raises nothing.
+    EventQueue.Clear();
+    QTest::keyClick(View(), Qt::Key_5, Qt::ControlModifier);
+    EXPECT_EQ(QueuedMenuTags(), std::vector<int> {});
+    EXPECT_EQ(Script(), "");
+}
+
+TEST_F(MainWindowTest, CtrlAAndCtrlZInTheTextAreaRunTheLoopsCommands)
+{
+    SetScript("one\ntwo", 2);
+    Key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Cursor(), 0);
+    EXPECT_EQ(SelectionLength(), 7);
+
+    Select(7);
+    Type("xy");
+    ASSERT_EQ(Script(), "one\ntwoxy");
+    // The text area keeps no undo of its own: only the editor's history can take the "y" back.
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Script(), "one\ntwox");
+    EXPECT_EQ(Recorded(), 1);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Script(), "one\ntwo");
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowOrExitEndsWithStatusZeroAndWritesTheSettings)
+{
+    // An empty new script is nothing to lose: no question.
+    QFile::remove(App->wSettings->ConfigPath());
+    App->wSettings->pathGame->SetText("/games/tarvane/Tarvane.exe");
+    Top()->close();
+    Settle();
+    EXPECT_EQ(system->exits, std::vector<int> { 0 });
+    EXPECT_TRUE(system->requests.empty());
+    ASSERT_TRUE(ConfigWritten());
+    EXPECT_EQ(TConfigRecord::Load(App->wSettings->ConfigPath()).gamePath, "/games/tarvane/Tarvane.exe");
+
+    system->exits.clear();
+    QFile::remove(App->wSettings->ConfigPath());
+    Menu(Editor::M_EXIT);
+    EXPECT_EQ(system->exits, std::vector<int> { 0 });
+    EXPECT_TRUE(ConfigWritten());
+}
+
+TEST_F(MainWindowTest, EndingWithUnsavedChangesOffersToSaveThem)
+{
+    Type("x");
+    QFile::remove(App->wSettings->ConfigPath());
+
+    // Cancel keeps the editor open and writes nothing.
+    system->proceedAnswers = { -1 };
+    Menu(Editor::M_EXIT);
+    ASSERT_EQ(system->requests.size(), 1u);
+    EXPECT_EQ(system->requests[0].kind, "Proceed");
+    EXPECT_EQ(system->requests[0].text, "Save changes to the script before exiting?");
+    EXPECT_EQ(system->requests[0].caption, "Tarvane Lua Editor");
+    EXPECT_EQ(ApplicationTitle, "Tarvane:LE - New Script.lua*");
+    EXPECT_TRUE(system->exits.empty());
+    EXPECT_FALSE(ConfigWritten());
+
+    // Yes with the save requester cancelled: nothing was saved, so the editor stays.
+    system->requests.clear();
+    system->proceedAnswers = { 1 };
+    Top()->close();
+    Settle();
+    ASSERT_EQ(system->requests.size(), 2u);
+    EXPECT_EQ(system->requests[1].kind, "RequestFile");
+    EXPECT_EQ(system->requests[1].caption, "Save script");
+    EXPECT_TRUE(system->exits.empty());
+    EXPECT_EQ(App->Modified, 1);
+
+    // Yes with a path saves, then ends.
+    const QString path = folder.filePath("kept.lua");
+    system->proceedAnswers = { 1 };
+    system->fileAnswers = { path };
+    Menu(Editor::M_EXIT);
+    EXPECT_EQ(system->exits, std::vector<int> { 0 });
+    EXPECT_TRUE(ConfigWritten());
+    EXPECT_EQ(FileText(path), "x");
+
+    // No ends without saving.
+    system->exits.clear();
+    Type("y");
+    system->proceedAnswers = { 0 };
+    Top()->close();
+    Settle();
+    EXPECT_EQ(system->exits, std::vector<int> { 0 });
+    EXPECT_EQ(FileText(path), "x");
+}
+} // namespace
