@@ -31,9 +31,15 @@ bool TApplication::RunPass()
 void TApplication::Dispatch(const TEvent& event)
 {
     switch (event.id) {
-    case Event::MenuAction: HandleMenuAction(event.data); break;
-    case Event::WindowClose: HandleWindowClose(event.source); break;
-    case Event::GadgetAction: HandleGadgetAction(event); break;
+    case Event::MenuAction:
+        HandleMenuAction(event.data);
+        break;
+    case Event::WindowClose:
+        HandleWindowClose(event.source);
+        break;
+    case Event::GadgetAction:
+        HandleGadgetAction(event);
+        break;
     case Event::GadgetSelect:
         if (event.source && event.source == Textarea)
             HandleTextareaSelect();
@@ -42,36 +48,80 @@ void TApplication::Dispatch(const TEvent& event)
         if (event.source)
             wSettings->ColourSwatchClicked(event.source);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
 void TApplication::HandleMenuAction(int tag)
 {
     switch (tag) {
-    case M_NEW: NewDoc(1); break;
-    case M_LOAD: LoadDoc(); break;
-    case M_SAVE: SaveDoc(); break;
-    case M_SAVEAS: SaveAsDoc(); break;
-    case M_EXIT: EndProgram(); break;
-    case M_UNDO: History->Undo(*Textarea); break;
-    case M_CUT: Cut(); break;
-    case M_COPY: Textarea->Activate(2); break;
-    case M_PASTE: Paste(); break;
-    case M_ALL: Textarea->SetSelection(0, -1, TextUnit::Chars); break;
-    case M_LINE: SelectLine(); break;
-    case M_BIN: BlockIndent(false); break;
-    case M_BOUT: BlockIndent(true); break;
+    case M_NEW:
+        NewDoc(1);
+        break;
+    case M_LOAD:
+        LoadDoc();
+        break;
+    case M_SAVE:
+        SaveDoc();
+        break;
+    case M_SAVEAS:
+        SaveAsDoc();
+        break;
+    case M_EXIT:
+        EndProgram();
+        break;
+    case M_UNDO:
+        History->Undo(*Textarea);
+        break;
+    case M_CUT:
+        Cut();
+        break;
+    case M_COPY:
+        Textarea->Activate(2);
+        break;
+    case M_PASTE:
+        Paste();
+        break;
+    case M_ALL:
+        Textarea->SetSelection(0, -1, TextUnit::Chars);
+        break;
+    case M_LINE:
+        SelectLine();
+        break;
+    case M_BIN:
+        BlockIndent(false);
+        break;
+    case M_BOUT:
+        BlockIndent(true);
+        break;
     // The Tool menu raises the toolbar's own events, so both paths run one handler.
-    case M_ITEMID: TEvent::Create(Event::GadgetAction, Toolbar, TB_ITEMID).Emit(); break;
-    case M_HUD: TEvent::Create(Event::GadgetAction, Toolbar, TB_HUD).Emit(); break;
-    case M_COLOR: TEvent::Create(Event::GadgetAction, Toolbar, TB_COLOR).Emit(); break;
-    case M_TIME: TEvent::Create(Event::GadgetAction, Toolbar, TB_TIMER).Emit(); break;
-    case M_IMG: TEvent::Create(Event::GadgetAction, Toolbar, TB_IMAGE).Emit(); break;
-    case M_HOOK: TEvent::Create(Event::GadgetAction, Toolbar, TB_HOOK).Emit(); break;
-    case M_SETTINGS: wSettings->Open(); break;
-    case M_ABOUT: About(); break;
-    default: break;
+    case M_ITEMID:
+        TEvent::Create(Event::GadgetAction, Toolbar, TB_ITEMID).Emit();
+        break;
+    case M_HUD:
+        TEvent::Create(Event::GadgetAction, Toolbar, TB_HUD).Emit();
+        break;
+    case M_COLOR:
+        TEvent::Create(Event::GadgetAction, Toolbar, TB_COLOR).Emit();
+        break;
+    case M_TIME:
+        TEvent::Create(Event::GadgetAction, Toolbar, TB_TIMER).Emit();
+        break;
+    case M_IMG:
+        TEvent::Create(Event::GadgetAction, Toolbar, TB_IMAGE).Emit();
+        break;
+    case M_HOOK:
+        TEvent::Create(Event::GadgetAction, Toolbar, TB_HOOK).Emit();
+        break;
+    case M_SETTINGS:
+        wSettings->Open();
+        break;
+    case M_ABOUT:
+        About();
+        break;
+    default:
+        break;
     }
 }
 
@@ -120,13 +170,26 @@ bool TApplication::HandleDialogAction(const TEvent& event)
 void TApplication::HandleToolbar(int index)
 {
     switch (index) {
-    case TB_NEW: NewDoc(1); break;
-    case TB_OPEN: LoadDoc(); break;
-    case TB_SAVE: SaveDoc(); break;
-    case TB_COLOR: InsertColorCode(); break;
-    case TB_RUN_GAME: RunGame(false); break;
-    case TB_RUN_DEDICATED: RunGame(true); break;
-    default: break;
+    case TB_NEW:
+        NewDoc(1);
+        break;
+    case TB_OPEN:
+        LoadDoc();
+        break;
+    case TB_SAVE:
+        SaveDoc();
+        break;
+    case TB_COLOR:
+        InsertColorCode();
+        break;
+    case TB_RUN_GAME:
+        RunGame(false);
+        break;
+    case TB_RUN_DEDICATED:
+        RunGame(true);
+        break;
+    default:
+        break;
     }
 }
 

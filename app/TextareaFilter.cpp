@@ -59,8 +59,8 @@ int IndentSelectedLines(TGadget* area)
 
 int AutoIndent(TGadget* area, int cursor, int selection, const QString& selected)
 {
-    const QString indent = QLatin1Char('\n') + LeadingTabs(area->AreaText(area->GetCursorPos(TextUnit::Lines), 1,
-                                                   TextUnit::Lines));
+    const QString indent
+        = QLatin1Char('\n') + LeadingTabs(area->AreaText(area->GetCursorPos(TextUnit::Lines), 1, TextUnit::Lines));
     if (!area->ReplaceText(cursor, selection, indent, TextUnit::Chars))
         return 0;
     App->History->AddAction(*area, cursor, indent.size(), selected, cursor, selection);

@@ -296,7 +296,8 @@ int Parent(int argc, char** argv)
     const double lexFloor = v.value("lex_floor_ms");
     PrintRow("compute floor: lex every line into a flat part array", lexFloor, lexFloor);
     PrintRow("GlobalUpdateTextarea: lex and colour the whole text", v.value("colour_all_ms"), lexFloor);
-    std::printf("  %-52s %9.3f ms\n", "UpdateTextareaLine of a middle line + repaint", v.value("colour_line_repaint_ms"));
+    std::printf(
+        "  %-52s %9.3f ms\n", "UpdateTextareaLine of a middle line + repaint", v.value("colour_line_repaint_ms"));
     std::printf("  %-52s %9.3f ms\n", "key 'x' + UpdateTextareaLine + repaint", v.value("colour_keystroke_ms"));
     std::printf("  %-52s %9.1f MiB\n", "peak memory, script loaded and coloured", v.value("colour_loaded_peak_mib"));
 

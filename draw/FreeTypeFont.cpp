@@ -11,12 +11,14 @@
 class FreeTypeLibrary {
 public:
     FT_Library handle = nullptr;
-    ~FreeTypeLibrary() {
+    ~FreeTypeLibrary()
+    {
         if (handle)
             FT_Done_FreeType(handle);
     }
 
-    static std::shared_ptr<FreeTypeLibrary> Shared() {
+    static std::shared_ptr<FreeTypeLibrary> Shared()
+    {
         static std::shared_ptr<FreeTypeLibrary> library = [] {
             auto created = std::make_shared<FreeTypeLibrary>();
             if (FT_Init_FreeType(&created->handle) != 0)
@@ -27,14 +29,16 @@ public:
     }
 };
 
-std::shared_ptr<TFreeTypeFont> TFreeTypeFont::Load(const std::string& url, int size, int style) {
+std::shared_ptr<TFreeTypeFont> TFreeTypeFont::Load(const std::string& url, int size, int style)
+{
     std::vector<unsigned char> bytes;
     if (!ReadStreamBytes(url, bytes))
         return nullptr;
     return FromBytes(std::move(bytes), size, style);
 }
 
-std::shared_ptr<TFreeTypeFont> TFreeTypeFont::FromBytes(std::vector<unsigned char> bytes, int size, int style) {
+std::shared_ptr<TFreeTypeFont> TFreeTypeFont::FromBytes(std::vector<unsigned char> bytes, int size, int style)
+{
     std::shared_ptr<FreeTypeLibrary> library = FreeTypeLibrary::Shared();
     if (!library->handle || bytes.empty())
         return nullptr;
@@ -63,16 +67,19 @@ std::shared_ptr<TFreeTypeFont> TFreeTypeFont::FromBytes(std::vector<unsigned cha
     return font;
 }
 
-TFreeTypeFont::~TFreeTypeFont() {
+TFreeTypeFont::~TFreeTypeFont()
+{
     if (_ft_face)
         FT_Done_Face(_ft_face);
 }
 
-int TFreeTypeFont::CharToGlyph(char32_t c) const {
+int TFreeTypeFont::CharToGlyph(char32_t c) const
+{
     return static_cast<int>(FT_Get_Char_Index(_ft_face, static_cast<FT_ULong>(c))) - 1;
 }
 
-const TFreeTypeGlyph& TFreeTypeFont::Glyph(int index) {
+const TFreeTypeGlyph& TFreeTypeFont::Glyph(int index)
+{
     static const TFreeTypeGlyph empty;
     if (index < 0 || index >= CountGlyphs())
         return empty;
@@ -82,7 +89,8 @@ const TFreeTypeGlyph& TFreeTypeFont::Glyph(int index) {
     return *slot;
 }
 
-TFreeTypeGlyph TFreeTypeFont::Rasterise(int index) const {
+TFreeTypeGlyph TFreeTypeFont::Rasterise(int index) const
+{
     TFreeTypeGlyph glyph;
     if (FT_Load_Glyph(_ft_face, static_cast<FT_UInt>(index + 1), FT_LOAD_RENDER) != 0)
         return glyph;

@@ -5,25 +5,30 @@
 
 namespace {
 // Exact round(value / 255) for value in 0..255 * 255.
-inline int Div255(int value) {
+inline int Div255(int value)
+{
     value += 128;
     return (value + (value >> 8)) >> 8;
 }
 
-inline int Mul255(int a, int b) {
+inline int Mul255(int a, int b)
+{
     return Div255(a * b);
 }
 
-inline int ClampByte(int value) {
+inline int ClampByte(int value)
+{
     return std::clamp(value, 0, 255);
 }
 
-inline std::uint32_t Opaque(int red, int green, int blue) {
+inline std::uint32_t Opaque(int red, int green, int blue)
+{
     return 0xFF000000u | (static_cast<std::uint32_t>(red) << 16) | (static_cast<std::uint32_t>(green) << 8)
         | static_cast<std::uint32_t>(blue);
 }
 
-inline int BlendChannel(int mode, int source, int opacity, int destination) {
+inline int BlendChannel(int mode, int source, int opacity, int destination)
+{
     switch (mode) {
     case Blend::Alpha:
         return Div255(source * opacity + destination * (255 - opacity));
@@ -36,23 +41,27 @@ inline int BlendChannel(int mode, int source, int opacity, int destination) {
     }
 }
 
-std::weak_ptr<TGraphics>& Current() {
+std::weak_ptr<TGraphics>& Current()
+{
     static std::weak_ptr<TGraphics> current;
     return current;
 }
 } // namespace
 
-TGraphics::TGraphics(int width, int height) {
+TGraphics::TGraphics(int width, int height)
+{
     Resize(width, height);
 }
 
-std::uint32_t TGraphics::Pixel(int x, int y) const {
+std::uint32_t TGraphics::Pixel(int x, int y) const
+{
     if (x < 0 || y < 0 || x >= _width || y >= _height)
         return 0;
     return _pixels[static_cast<std::size_t>(y) * _width + x];
 }
 
-void TGraphics::Resize(int width, int height) {
+void TGraphics::Resize(int width, int height)
+{
     width = std::max(0, width);
     height = std::max(0, height);
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height,
@@ -66,48 +75,57 @@ void TGraphics::Resize(int width, int height) {
     _height = height;
 }
 
-void TGraphics::SetColor(int red, int green, int blue) {
+void TGraphics::SetColor(int red, int green, int blue)
+{
     _state.color_red = ClampByte(red);
     _state.color_green = ClampByte(green);
     _state.color_blue = ClampByte(blue);
 }
 
-void TGraphics::SetAlpha(float alpha) {
+void TGraphics::SetAlpha(float alpha)
+{
     _state.color_alpha = alpha > 0 ? std::min(alpha, 1.0f) : 0.0f; // NaN counts as 0
 }
 
-void TGraphics::SetBlend(int mode) {
+void TGraphics::SetBlend(int mode)
+{
     if (mode >= Blend::Mask && mode <= Blend::Shade)
         _state.blend_mode = mode;
 }
 
-void TGraphics::SetClearColor(int red, int green, int blue) {
+void TGraphics::SetClearColor(int red, int green, int blue)
+{
     _state.clscolor_red = ClampByte(red);
     _state.clscolor_green = ClampByte(green);
     _state.clscolor_blue = ClampByte(blue);
 }
 
-void TGraphics::SetFont(std::shared_ptr<TImageFont> font) {
+void TGraphics::SetFont(std::shared_ptr<TImageFont> font)
+{
     _state.image_font = std::move(font);
 }
 
-TImageFont* TGraphics::Font() const {
+TImageFont* TGraphics::Font() const
+{
     if (_state.image_font)
         return _state.image_font.get();
     return DefaultFont().get();
 }
 
-void TGraphics::Clear() {
+void TGraphics::Clear()
+{
     std::fill(_pixels.begin(), _pixels.end(), Opaque(_state.clscolor_red, _state.clscolor_green, _state.clscolor_blue));
 }
 
-void TGraphics::DrawImage(const TImage& image, int x, int y, int frame) {
+void TGraphics::DrawImage(const TImage& image, int x, int y, int frame)
+{
     if (frame < 0 || frame >= image.Frames() || !image.pixmaps[static_cast<std::size_t>(frame)])
         return;
     DrawPixmap(*image.pixmaps[static_cast<std::size_t>(frame)], x - image.handle_x, y - image.handle_y);
 }
 
-void TGraphics::DrawPixmap(const TPixmap& pixmap, int x, int y) {
+void TGraphics::DrawPixmap(const TPixmap& pixmap, int x, int y)
+{
     const long long left = std::max<long long>(0, x);
     const long long top = std::max<long long>(0, y);
     const long long right = std::min<long long>(_width, static_cast<long long>(x) + pixmap.width);
@@ -159,86 +177,103 @@ void TGraphics::DrawPixmap(const TPixmap& pixmap, int x, int y) {
     }
 }
 
-void TGraphics::DrawText(const std::u16string& text, int x, int y) {
+void TGraphics::DrawText(const std::u16string& text, int x, int y)
+{
     if (TImageFont* font = Font())
         font->Draw(
             text, x, y, [this](const TImage& glyph, int glyphX, int glyphY) { DrawImage(glyph, glyphX, glyphY); });
 }
 
-int TGraphics::TextWidth(const std::u16string& text) const {
+int TGraphics::TextWidth(const std::u16string& text) const
+{
     TImageFont* font = Font();
     return font ? font->TextWidth(text) : 0;
 }
 
-void TGraphics::Present() const {
+void TGraphics::Present() const
+{
     if (_presenter)
         _presenter(*this);
 }
 
-std::shared_ptr<TGraphics> CreateGraphics(int width, int height) {
+std::shared_ptr<TGraphics> CreateGraphics(int width, int height)
+{
     return std::make_shared<TGraphics>(width, height);
 }
 
-void SelectGraphics(const std::shared_ptr<TGraphics>& graphics) {
+void SelectGraphics(const std::shared_ptr<TGraphics>& graphics)
+{
     Current() = graphics;
 }
 
-std::shared_ptr<TGraphics> CurrentGraphics() {
+std::shared_ptr<TGraphics> CurrentGraphics()
+{
     return Current().lock();
 }
 
-void FlipGraphics(int sync) {
+void FlipGraphics(int sync)
+{
     if (auto graphics = CurrentGraphics())
         graphics->Present();
 }
 
-void ClearGraphics() {
+void ClearGraphics()
+{
     if (auto graphics = CurrentGraphics())
         graphics->Clear();
 }
 
-void SetDrawColor(int red, int green, int blue) {
+void SetDrawColor(int red, int green, int blue)
+{
     if (auto graphics = CurrentGraphics())
         graphics->SetColor(red, green, blue);
 }
 
-void SetDrawAlpha(float alpha) {
+void SetDrawAlpha(float alpha)
+{
     if (auto graphics = CurrentGraphics())
         graphics->SetAlpha(alpha);
 }
 
-void SetDrawBlend(int mode) {
+void SetDrawBlend(int mode)
+{
     if (auto graphics = CurrentGraphics())
         graphics->SetBlend(mode);
 }
 
-void SetClearColor(int red, int green, int blue) {
+void SetClearColor(int red, int green, int blue)
+{
     if (auto graphics = CurrentGraphics())
         graphics->SetClearColor(red, green, blue);
 }
 
-void DrawImageAt(const std::shared_ptr<TImage>& image, int x, int y, int frame) {
+void DrawImageAt(const std::shared_ptr<TImage>& image, int x, int y, int frame)
+{
     auto graphics = CurrentGraphics();
     if (graphics && image)
         graphics->DrawImage(*image, x, y, frame);
 }
 
-void SelectFont(std::shared_ptr<TImageFont> font) {
+void SelectFont(std::shared_ptr<TImageFont> font)
+{
     if (auto graphics = CurrentGraphics())
         graphics->SetFont(std::move(font));
 }
 
-void DrawTextAt(const std::u16string& text, int x, int y) {
+void DrawTextAt(const std::u16string& text, int x, int y)
+{
     if (auto graphics = CurrentGraphics())
         graphics->DrawText(text, x, y);
 }
 
-int TextWidthOf(const std::u16string& text) {
+int TextWidthOf(const std::u16string& text)
+{
     auto graphics = CurrentGraphics();
     return graphics ? graphics->TextWidth(text) : 0;
 }
 
-std::shared_ptr<TImageFont> DefaultFont() {
+std::shared_ptr<TImageFont> DefaultFont()
+{
     // Tried once: without the font package there is simply no default text.
     static const std::shared_ptr<TImageFont> font = LoadFontUrl(DefaultFontPath, DefaultFontSize, 0);
     return font;

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-std::shared_ptr<TPixmap> MaskPixmap(const TPixmap& pixmap, int maskRed, int maskGreen, int maskBlue) {
+std::shared_ptr<TPixmap> MaskPixmap(const TPixmap& pixmap, int maskRed, int maskGreen, int maskBlue)
+{
     const int width = pixmap.width;
     const int height = pixmap.height;
     const int step = BytesPerPixel(pixmap.format);
@@ -42,7 +43,8 @@ std::shared_ptr<TPixmap> MaskPixmap(const TPixmap& pixmap, int maskRed, int mask
 }
 
 std::shared_ptr<TImage> TImage::FromPixmap(
-    std::shared_ptr<TPixmap> pixmap, int flags, int maskRed, int maskGreen, int maskBlue) {
+    std::shared_ptr<TPixmap> pixmap, int flags, int maskRed, int maskGreen, int maskBlue)
+{
     if (!pixmap)
         return nullptr;
     if (flags == -1)
@@ -60,10 +62,12 @@ std::shared_ptr<TImage> TImage::FromPixmap(
     return image;
 }
 
-std::shared_ptr<TImage> TImage::Load(const std::string& url, int flags, int maskRed, int maskGreen, int maskBlue) {
+std::shared_ptr<TImage> TImage::Load(const std::string& url, int flags, int maskRed, int maskGreen, int maskBlue)
+{
     return FromPixmap(LoadPixmapUrl(url), flags, maskRed, maskGreen, maskBlue);
 }
 
-std::shared_ptr<TImage> LoadImageUrl(const std::string& url, int flags) {
+std::shared_ptr<TImage> LoadImageUrl(const std::string& url, int flags)
+{
     return TImage::Load(url, flags);
 }

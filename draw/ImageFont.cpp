@@ -3,16 +3,20 @@
 TImageFont::TImageFont(std::shared_ptr<TFreeTypeFont> source)
     : _src_font(std::move(source))
     , _glyphs(static_cast<std::size_t>(_src_font->CountGlyphs()))
-    , _imageFlags((_src_font->Style() & FontStyle::Smooth) ? ImageFlag::Filtered | ImageFlag::MipMapped : 0) { }
+    , _imageFlags((_src_font->Style() & FontStyle::Smooth) ? ImageFlag::Filtered | ImageFlag::MipMapped : 0)
+{
+}
 
-std::shared_ptr<TImageFont> TImageFont::Load(const std::string& url, int size, int style) {
+std::shared_ptr<TImageFont> TImageFont::Load(const std::string& url, int size, int style)
+{
     std::shared_ptr<TFreeTypeFont> source = TFreeTypeFont::Load(url, size, style);
     if (!source)
         return nullptr;
     return std::make_shared<TImageFont>(std::move(source));
 }
 
-const TImageGlyph& TImageFont::Glyph(int index) {
+const TImageGlyph& TImageFont::Glyph(int index)
+{
     static const TImageGlyph empty;
     if (index < 0 || index >= static_cast<int>(_glyphs.size()))
         return empty;
@@ -30,7 +34,8 @@ const TImageGlyph& TImageFont::Glyph(int index) {
     return *slot;
 }
 
-int TImageFont::TextWidth(const std::u16string& text) {
+int TImageFont::TextWidth(const std::u16string& text)
+{
     int width = 0;
     ForEachCodePoint(text, [&](char32_t c) {
         int index = CharToGlyph(c);
@@ -41,7 +46,8 @@ int TImageFont::TextWidth(const std::u16string& text) {
 }
 
 void TImageFont::Draw(
-    const std::u16string& text, int x, int y, const std::function<void(const TImage&, int, int)>& drawImage) {
+    const std::u16string& text, int x, int y, const std::function<void(const TImage&, int, int)>& drawImage)
+{
     float penX = static_cast<float>(x);
     ForEachCodePoint(text, [&](char32_t c) {
         int index = CharToGlyph(c);
@@ -54,11 +60,13 @@ void TImageFont::Draw(
     });
 }
 
-std::shared_ptr<TImageFont> LoadFontUrl(const std::string& url, int size, int style) {
+std::shared_ptr<TImageFont> LoadFontUrl(const std::string& url, int size, int style)
+{
     return TImageFont::Load(url, size, style);
 }
 
-void ForEachCodePoint(const std::u16string& text, const std::function<void(char32_t)>& visit) {
+void ForEachCodePoint(const std::u16string& text, const std::function<void(char32_t)>& visit)
+{
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t unit = text[i];
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size()) {

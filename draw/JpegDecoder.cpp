@@ -13,13 +13,15 @@ struct JpegErrors {
     std::jmp_buf jump;
 };
 
-[[noreturn]] void OnJpegError(j_common_ptr info) {
+[[noreturn]] void OnJpegError(j_common_ptr info)
+{
     std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
 }
 
 // Level -1 is a warning about corrupt data (a truncated file, a bad Huffman code): libjpeg would go on and
 // fill the rest with grey, but a damaged picture must not pass for a good one.
-void OnJpegMessage(j_common_ptr info, int level) {
+void OnJpegMessage(j_common_ptr info, int level)
+{
     if (level < 0)
         std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
 }
@@ -27,7 +29,8 @@ void OnJpegMessage(j_common_ptr info, int level) {
 void OnJpegOutput(j_common_ptr) { }
 
 bool ReadJpeg(jpeg_decompress_struct* decoder, JpegErrors* errors, const std::vector<unsigned char>& bytes,
-    std::shared_ptr<TPixmap>& result) {
+    std::shared_ptr<TPixmap>& result)
+{
     if (setjmp(errors->jump))
         return false;
 
@@ -53,11 +56,13 @@ bool ReadJpeg(jpeg_decompress_struct* decoder, JpegErrors* errors, const std::ve
 }
 } // namespace
 
-bool LooksLikeJpeg(const std::vector<unsigned char>& bytes) {
+bool LooksLikeJpeg(const std::vector<unsigned char>& bytes)
+{
     return bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
 }
 
-std::shared_ptr<TPixmap> DecodeJpeg(const std::vector<unsigned char>& bytes) {
+std::shared_ptr<TPixmap> DecodeJpeg(const std::vector<unsigned char>& bytes)
+{
     jpeg_decompress_struct decoder {};
     JpegErrors errors {};
     decoder.err = jpeg_std_error(&errors.base);

@@ -3,7 +3,8 @@
 #include "draw/PixmapDecoders.h"
 #include "resources/StreamBytes.h"
 
-int BytesPerPixel(TPixelFormat format) {
+int BytesPerPixel(TPixelFormat format)
+{
     switch (format) {
     case TPixelFormat::Alpha8:
         return 1;
@@ -19,11 +20,13 @@ TPixmap::TPixmap(int width, int height, TPixelFormat format)
     : width(width)
     , height(height)
     , pitch(width * BytesPerPixel(format))
-    , format(format) {
+    , format(format)
+{
     pixels.assign(static_cast<std::size_t>(pitch) * height, 0);
 }
 
-std::shared_ptr<TPixmap> DecodePixmap(const std::vector<unsigned char>& bytes) {
+std::shared_ptr<TPixmap> DecodePixmap(const std::vector<unsigned char>& bytes)
+{
     if (LooksLikePng(bytes))
         return DecodePng(bytes);
     if (LooksLikeJpeg(bytes))
@@ -31,7 +34,8 @@ std::shared_ptr<TPixmap> DecodePixmap(const std::vector<unsigned char>& bytes) {
     return nullptr;
 }
 
-std::shared_ptr<TPixmap> LoadPixmapUrl(const std::string& url) {
+std::shared_ptr<TPixmap> LoadPixmapUrl(const std::string& url)
+{
     std::vector<unsigned char> bytes;
     if (!ReadStreamBytes(url, bytes))
         return nullptr;

@@ -9,7 +9,8 @@ bool LooksLikeJpeg(const std::vector<unsigned char>& bytes);
 std::shared_ptr<TPixmap> DecodePng(const std::vector<unsigned char>& bytes);
 std::shared_ptr<TPixmap> DecodeJpeg(const std::vector<unsigned char>& bytes);
 
-inline bool FitsPixmapLimits(long long width, long long height) {
+inline bool FitsPixmapLimits(long long width, long long height)
+{
     return width > 0 && height > 0 && width <= MaxPixmapSide && height <= MaxPixmapSide
         && width * height <= MaxPixmapPixels;
 }

@@ -13,7 +13,8 @@ struct PngInput {
     std::size_t pos;
 };
 
-void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
+void ReadFromMemory(png_structp png, png_bytep out, png_size_t length)
+{
     auto* input = static_cast<PngInput*>(png_get_io_ptr(png));
     if (length > input->size - input->pos)
         png_error(png, "unexpected end of data");
@@ -22,14 +23,16 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
 }
 
 // Silent handlers: a damaged picture is an ordinary failure, not something to print or abort on.
-void OnPngError(png_structp png, png_const_charp) {
+void OnPngError(png_structp png, png_const_charp)
+{
     png_longjmp(png, 1);
 }
 
 void OnPngWarning(png_structp, png_const_charp) { }
 
 bool ReadPng(
-    png_structp png, png_infop info, PngInput* input, std::shared_ptr<TPixmap>& result, std::vector<png_bytep>& rows) {
+    png_structp png, png_infop info, PngInput* input, std::shared_ptr<TPixmap>& result, std::vector<png_bytep>& rows)
+{
     if (setjmp(png_jmpbuf(png)))
         return false;
 
@@ -74,11 +77,13 @@ bool ReadPng(
 }
 } // namespace
 
-bool LooksLikePng(const std::vector<unsigned char>& bytes) {
+bool LooksLikePng(const std::vector<unsigned char>& bytes)
+{
     return bytes.size() >= 8 && png_sig_cmp(bytes.data(), 0, 8) == 0;
 }
 
-std::shared_ptr<TPixmap> DecodePng(const std::vector<unsigned char>& bytes) {
+std::shared_ptr<TPixmap> DecodePng(const std::vector<unsigned char>& bytes)
+{
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
     if (!png)
         return nullptr;

@@ -3,19 +3,22 @@
 #include "gui/Hook.h"
 
 namespace {
-void* TrackEvent(int, void* data, void* context) {
+void* TrackEvent(int, void* data, void* context)
+{
     if (data)
         static_cast<TPolledInput*>(context)->Record(*static_cast<const TEvent*>(data));
     return data; // the queue further down the chain must still see the event
 }
 } // namespace
 
-TPolledInput& TPolledInput::Instance() {
+TPolledInput& TPolledInput::Instance()
+{
     static TPolledInput input;
     return input;
 }
 
-void TPolledInput::Record(const TEvent& event) {
+void TPolledInput::Record(const TEvent& event)
+{
     if (source && event.source != source)
         return;
     switch (event.id) {
@@ -51,7 +54,8 @@ void TPolledInput::Record(const TEvent& event) {
     }
 }
 
-void TPolledInput::Flush() {
+void TPolledInput::Flush()
+{
     _buttons.fill(false);
     _keys.fill(false);
     _charHead = 0;
@@ -59,25 +63,30 @@ void TPolledInput::Flush() {
     _wheel = 0;
 }
 
-void TPolledInput::Reset() {
+void TPolledInput::Reset()
+{
     Flush();
     _mouseX = 0;
     _mouseY = 0;
 }
 
-bool TPolledInput::MouseDown(int button) const {
+bool TPolledInput::MouseDown(int button) const
+{
     return button >= 1 && button <= 3 && _buttons[static_cast<std::size_t>(button)];
 }
 
-bool TPolledInput::KeyDown(int key) const {
+bool TPolledInput::KeyDown(int key) const
+{
     return key >= 0 && key < KeyCount && _keys[static_cast<std::size_t>(key)];
 }
 
-int TPolledInput::PeekChar() const {
+int TPolledInput::PeekChar() const
+{
     return _charCount ? _chars[static_cast<std::size_t>(_charHead)] : 0;
 }
 
-int TPolledInput::GetChar() {
+int TPolledInput::GetChar()
+{
     if (!_charCount)
         return 0;
     int code = _chars[static_cast<std::size_t>(_charHead)];
@@ -86,7 +95,8 @@ int TPolledInput::GetChar() {
     return code;
 }
 
-void EnablePolledInput(TGadget* source) {
+void EnablePolledInput(TGadget* source)
+{
     TPolledInput& input = TPolledInput::Instance();
     input.source = source;
     if (!input.hooked) {
@@ -95,7 +105,8 @@ void EnablePolledInput(TGadget* source) {
     }
 }
 
-void ResetPolledInput() {
+void ResetPolledInput()
+{
     TPolledInput& input = TPolledInput::Instance();
     if (input.hooked)
         RemoveHook(EventEmitHookId(), TrackEvent, &input);
@@ -104,30 +115,37 @@ void ResetPolledInput() {
     input.Reset();
 }
 
-int PolledMouseX() {
+int PolledMouseX()
+{
     return TPolledInput::Instance().MouseX();
 }
 
-int PolledMouseY() {
+int PolledMouseY()
+{
     return TPolledInput::Instance().MouseY();
 }
 
-int PolledMouseWheel() {
+int PolledMouseWheel()
+{
     return TPolledInput::Instance().MouseWheel();
 }
 
-int PolledMouseDown(int button) {
+int PolledMouseDown(int button)
+{
     return TPolledInput::Instance().MouseDown(button) ? 1 : 0;
 }
 
-int PolledKeyDown(int key) {
+int PolledKeyDown(int key)
+{
     return TPolledInput::Instance().KeyDown(key) ? 1 : 0;
 }
 
-int PolledGetChar() {
+int PolledGetChar()
+{
     return TPolledInput::Instance().GetChar();
 }
 
-void FlushPolledInput() {
+void FlushPolledInput()
+{
     TPolledInput::Instance().Flush();
 }

@@ -53,8 +53,8 @@ protected:
     }
     void wheelEvent(QWheelEvent* event) override
     {
-        EmitGadgetEvent(Event::MouseWheel, gadget, event->angleDelta().y() / 120, event->position().x(),
-            event->position().y());
+        EmitGadgetEvent(
+            Event::MouseWheel, gadget, event->angleDelta().y() / 120, event->position().x(), event->position().y());
     }
 
 private:

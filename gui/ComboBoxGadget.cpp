@@ -37,8 +37,8 @@ void TComboBoxGadget::Clear()
     lastSelection = -1;
 }
 
-void TComboBoxGadget::InsertItem(int index, const QString& text, const QString& tip, int icon, std::any itemExtra,
-    int flags)
+void TComboBoxGadget::InsertItem(
+    int index, const QString& text, const QString& tip, int icon, std::any itemExtra, int flags)
 {
     index = std::clamp(index, 0, ItemCount());
     TGadget::InsertItem(index, text, tip, icon, std::move(itemExtra), flags);
@@ -53,8 +53,8 @@ void TComboBoxGadget::InsertItem(int index, const QString& text, const QString& 
     lastSelection = Box(this)->currentIndex();
 }
 
-void TComboBoxGadget::SetItem(int index, const QString& text, const QString& tip, int icon, std::any itemExtra,
-    int flags)
+void TComboBoxGadget::SetItem(
+    int index, const QString& text, const QString& tip, int icon, std::any itemExtra, int flags)
 {
     if (index < 0 || index >= ItemCount())
         return;

@@ -8,8 +8,8 @@ public:
     TComboBoxGadget(TGadget* group, int style);
 
     void Clear() override;
-    void InsertItem(int index, const QString& text, const QString& tip, int icon, std::any itemExtra,
-        int flags) override;
+    void InsertItem(
+        int index, const QString& text, const QString& tip, int icon, std::any itemExtra, int flags) override;
     void SetItem(int index, const QString& text, const QString& tip, int icon, std::any itemExtra, int flags) override;
     void SelectItem(int index, int select) override;
     int SelectedItem() const override;

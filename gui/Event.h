@@ -67,8 +67,8 @@ struct TEvent {
     int y = 0;
     std::any extra;
 
-    static TEvent Create(int id, TGadget* source, int data = 0, int mods = 0, int x = 0, int y = 0,
-        std::any extra = {});
+    static TEvent Create(
+        int id, TGadget* source, int data = 0, int mods = 0, int x = 0, int y = 0, std::any extra = {});
 
     // Runs the hook chain of EventEmitHookId with this event; the queue and the polled input listen there.
     void Emit() const;

@@ -160,7 +160,10 @@ std::any TGadget::ItemExtra(int index) const
 
 void TGadget::SetItemState(int index, int state) { }
 
-int TGadget::ItemState(int index) const { return 0; }
+int TGadget::ItemState(int index) const
+{
+    return 0;
+}
 
 void TGadget::SelectItem(int index, int select) { }
 

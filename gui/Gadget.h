@@ -151,7 +151,8 @@ public:
 
     // Items of list-like gadgets (combo boxes, toolbars).
     virtual void Clear();
-    virtual void InsertItem(int index, const QString& text, const QString& tip, int icon, std::any itemExtra, int flags);
+    virtual void InsertItem(
+        int index, const QString& text, const QString& tip, int icon, std::any itemExtra, int flags);
     virtual void SetItem(int index, const QString& text, const QString& tip, int icon, std::any itemExtra, int flags);
     int ItemCount() const { return static_cast<int>(items.size()); }
     QString ItemText(int index) const;

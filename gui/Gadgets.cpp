@@ -103,8 +103,8 @@ void SetItemEnabled(TGadget* gadget, int index, bool on)
 void SetToolbarItemTips(TGadget* toolbar, const QStringList& tips)
 {
     for (int i = 0; i < toolbar->ItemCount() && i < tips.size(); ++i) {
-        toolbar->SetItem(i, toolbar->ItemText(i), tips[i], toolbar->ItemIcon(i), toolbar->ItemExtra(i),
-            toolbar->ItemFlags(i));
+        toolbar->SetItem(
+            i, toolbar->ItemText(i), tips[i], toolbar->ItemIcon(i), toolbar->ItemExtra(i), toolbar->ItemFlags(i));
     }
 }
 

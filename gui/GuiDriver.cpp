@@ -26,19 +26,30 @@ TDesktopGadget* desktop = nullptr;
 TGadget* Construct(GadgetClass gadgetClass, const QString& text, TGadget* group, int style)
 {
     switch (gadgetClass) {
-    case GadgetClass::Window: return new TWindowGadget(group, style);
-    case GadgetClass::Button: return new TButtonGadget(group, style);
-    case GadgetClass::Panel: return new TPanelGadget(group, style);
-    case GadgetClass::TextField: return new TTextFieldGadget(group, style);
-    case GadgetClass::TextArea: return new TTextArea(group, style);
-    case GadgetClass::ComboBox: return new TComboBoxGadget(group, style);
-    case GadgetClass::Toolbar: return new TToolbarGadget(group, style);
-    case GadgetClass::TreeView: return new TTreeViewGadget(group, style);
-    case GadgetClass::Label: return new TLabelGadget(group, style);
-    case GadgetClass::Canvas: return new TCanvasGadget(group, style);
+    case GadgetClass::Window:
+        return new TWindowGadget(group, style);
+    case GadgetClass::Button:
+        return new TButtonGadget(group, style);
+    case GadgetClass::Panel:
+        return new TPanelGadget(group, style);
+    case GadgetClass::TextField:
+        return new TTextFieldGadget(group, style);
+    case GadgetClass::TextArea:
+        return new TTextArea(group, style);
+    case GadgetClass::ComboBox:
+        return new TComboBoxGadget(group, style);
+    case GadgetClass::Toolbar:
+        return new TToolbarGadget(group, style);
+    case GadgetClass::TreeView:
+        return new TTreeViewGadget(group, style);
+    case GadgetClass::Label:
+        return new TLabelGadget(group, style);
+    case GadgetClass::Canvas:
+        return new TCanvasGadget(group, style);
     case GadgetClass::MenuItem:
         return group && group->Class() == GadgetClass::MenuItem ? new TMenuGadget(group, text, style) : nullptr;
-    default: return nullptr;
+    default:
+        return nullptr;
     }
 }
 } // namespace
@@ -69,8 +80,8 @@ TGadget* Desktop()
     return desktop;
 }
 
-TGadget* CreateGadget(GadgetClass gadgetClass, const QString& text, int x, int y, int w, int h, TGadget* group,
-    int style)
+TGadget* CreateGadget(
+    GadgetClass gadgetClass, const QString& text, int x, int y, int w, int h, TGadget* group, int style)
 {
     if (gadgetClass == GadgetClass::Window && !group)
         group = desktop;

@@ -15,8 +15,8 @@ TGadget* Desktop();
 
 // Creates a gadget of a class in `group` (null: the desktop) and gives it its text, shape, the default
 // GUI font and visibility. Null when the class cannot be created.
-TGadget* CreateGadget(GadgetClass gadgetClass, const QString& text, int x, int y, int w, int h, TGadget* group,
-    int style);
+TGadget* CreateGadget(
+    GadgetClass gadgetClass, const QString& text, int x, int y, int w, int h, TGadget* group, int style);
 
 // The gadget that has the keyboard focus, or null.
 TGadget* ActiveGadget();

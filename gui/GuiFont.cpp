@@ -9,11 +9,16 @@ namespace {
 QStringList CandidatesFor(int kind)
 {
     switch (kind) {
-    case FontKind::Monospaced: return { "Liberation Mono", "DejaVu Sans Mono" };
-    case FontKind::SansSerif: return { "Liberation Sans", "DejaVu Sans" };
-    case FontKind::Serif: return { "Liberation Serif", "DejaVu Serif" };
-    case FontKind::Script: return { "Comic Neue", "DejaVu Sans" };
-    default: return { "Liberation Sans", "DejaVu Sans" };
+    case FontKind::Monospaced:
+        return { "Liberation Mono", "DejaVu Sans Mono" };
+    case FontKind::SansSerif:
+        return { "Liberation Sans", "DejaVu Sans" };
+    case FontKind::Serif:
+        return { "Liberation Serif", "DejaVu Serif" };
+    case FontKind::Script:
+        return { "Comic Neue", "DejaVu Sans" };
+    default:
+        return { "Liberation Sans", "DejaVu Sans" };
     }
 }
 
@@ -32,9 +37,12 @@ QString ResolveFamily(int kind)
 double DefaultSize(int kind)
 {
     switch (kind) {
-    case FontKind::Gui: return 8;
-    case FontKind::Serif: return 11;
-    default: return 10;
+    case FontKind::Gui:
+        return 8;
+    case FontKind::Serif:
+        return 11;
+    default:
+        return 10;
     }
 }
 } // namespace

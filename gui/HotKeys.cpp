@@ -31,11 +31,16 @@ std::vector<THotKey>& Table()
 int ModifiersWithoutOwnKey(int key, int modifiers)
 {
     switch (key) {
-    case VirtualKey::Shift: return modifiers & ~1;
-    case VirtualKey::Control: return modifiers & ~2;
-    case VirtualKey::Menu: return modifiers & ~4;
-    case VirtualKey::LeftWin: return modifiers & ~8;
-    default: return modifiers;
+    case VirtualKey::Shift:
+        return modifiers & ~1;
+    case VirtualKey::Control:
+        return modifiers & ~2;
+    case VirtualKey::Menu:
+        return modifiers & ~4;
+    case VirtualKey::LeftWin:
+        return modifiers & ~8;
+    default:
+        return modifiers;
     }
 }
 

@@ -83,13 +83,19 @@ int KeypadCode(int qtKey)
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
         return VirtualKey::Numpad0 + (qtKey - Qt::Key_0);
     switch (qtKey) {
-    case Qt::Key_Asterisk: return 106;
-    case Qt::Key_Plus: return 107;
-    case Qt::Key_Minus: return 109;
+    case Qt::Key_Asterisk:
+        return 106;
+    case Qt::Key_Plus:
+        return 107;
+    case Qt::Key_Minus:
+        return 109;
     case Qt::Key_Period:
-    case Qt::Key_Comma: return 110;
-    case Qt::Key_Slash: return 111;
-    default: return 0;
+    case Qt::Key_Comma:
+        return 110;
+    case Qt::Key_Slash:
+        return 111;
+    default:
+        return 0;
     }
 }
 
@@ -99,15 +105,24 @@ int ControlCharOf(int vk, int mods)
     if (vk >= 'A' && vk <= 'Z')
         return vk - 'A' + 1;
     switch (vk) {
-    case 219: return 27;
-    case 220: return 28;
-    case 221: return 29;
-    case '6': return (mods & Qt::ShiftModifier) ? 30 : 0;
-    case 189: return (mods & Qt::ShiftModifier) ? 31 : 0;
-    case VirtualKey::Return: return 10;
-    case VirtualKey::Back: return 127;
-    case VirtualKey::Space: return 32;
-    default: return 0;
+    case 219:
+        return 27;
+    case 220:
+        return 28;
+    case 221:
+        return 29;
+    case '6':
+        return (mods & Qt::ShiftModifier) ? 30 : 0;
+    case 189:
+        return (mods & Qt::ShiftModifier) ? 31 : 0;
+    case VirtualKey::Return:
+        return 10;
+    case VirtualKey::Back:
+        return 127;
+    case VirtualKey::Space:
+        return 32;
+    default:
+        return 0;
     }
 }
 } // namespace
@@ -148,12 +163,18 @@ QString CharCodesOf(const QKeyEvent* event)
         return code ? QString(QChar(code)) : QString();
     }
     switch (vk) {
-    case VirtualKey::Return: return QString(QChar(13));
-    case VirtualKey::Tab: return QString(QChar(9));
-    case VirtualKey::Back: return QString(QChar(8));
-    case VirtualKey::Escape: return QString(QChar(27));
-    case VirtualKey::Delete: return {};
-    default: break;
+    case VirtualKey::Return:
+        return QString(QChar(13));
+    case VirtualKey::Tab:
+        return QString(QChar(9));
+    case VirtualKey::Back:
+        return QString(QChar(8));
+    case VirtualKey::Escape:
+        return QString(QChar(27));
+    case VirtualKey::Delete:
+        return {};
+    default:
+        break;
     }
     QString text = event->text();
     // Qt puts control characters into the text of keys that type nothing here.
@@ -192,11 +213,36 @@ QString HotKeyLabel(int key, int modifiers)
         name = QStringLiteral("Num %1").arg(key - VirtualKey::Numpad0);
     else {
         static const std::pair<int, const char*> names[] = {
-            { 8, "Backspace" }, { 9, "Tab" }, { 13, "Enter" }, { 27, "Esc" }, { 32, "Space" }, { 33, "PageUp" },
-            { 34, "PageDown" }, { 35, "End" }, { 36, "Home" }, { 37, "Left" }, { 38, "Up" }, { 39, "Right" },
-            { 40, "Down" }, { 45, "Insert" }, { 46, "Delete" }, { 106, "Num *" }, { 107, "Num +" },
-            { 109, "Num -" }, { 110, "Num ." }, { 111, "Num /" }, { 186, ";" }, { 187, "=" }, { 188, "," },
-            { 189, "-" }, { 190, "." }, { 191, "/" }, { 192, "~" }, { 219, "[" }, { 221, "]" }, { 222, "'" },
+            { 8, "Backspace" },
+            { 9, "Tab" },
+            { 13, "Enter" },
+            { 27, "Esc" },
+            { 32, "Space" },
+            { 33, "PageUp" },
+            { 34, "PageDown" },
+            { 35, "End" },
+            { 36, "Home" },
+            { 37, "Left" },
+            { 38, "Up" },
+            { 39, "Right" },
+            { 40, "Down" },
+            { 45, "Insert" },
+            { 46, "Delete" },
+            { 106, "Num *" },
+            { 107, "Num +" },
+            { 109, "Num -" },
+            { 110, "Num ." },
+            { 111, "Num /" },
+            { 186, ";" },
+            { 187, "=" },
+            { 188, "," },
+            { 189, "-" },
+            { 190, "." },
+            { 191, "/" },
+            { 192, "~" },
+            { 219, "[" },
+            { 221, "]" },
+            { 222, "'" },
             { 226, "\\" },
         };
         for (const auto& [code, text] : names) {

@@ -8,18 +8,29 @@ TLabelGadget::TLabelGadget(TGadget* group, int style)
     auto* label = new QLabel(ParentWidgetFor(group));
     Qt::Alignment alignment = Qt::AlignTop;
     switch (style & LabelStyle::AlignMask) {
-    case LabelStyle::AlignRight: alignment |= Qt::AlignRight; break;
-    case LabelStyle::AlignCentre: alignment |= Qt::AlignHCenter; break;
-    default: alignment |= Qt::AlignLeft; break;
+    case LabelStyle::AlignRight:
+        alignment |= Qt::AlignRight;
+        break;
+    case LabelStyle::AlignCentre:
+        alignment |= Qt::AlignHCenter;
+        break;
+    default:
+        alignment |= Qt::AlignLeft;
+        break;
     }
     label->setAlignment(alignment);
     // Static text wraps at its width, as on the desktop this program came from.
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
     switch (style & LabelStyle::FrameMask) {
-    case LabelStyle::FlatFrame: label->setFrameStyle(QFrame::Box | QFrame::Plain); break;
-    case LabelStyle::SunkenFrame: label->setFrameStyle(QFrame::Panel | QFrame::Sunken); break;
-    default: break;
+    case LabelStyle::FlatFrame:
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        break;
+    case LabelStyle::SunkenFrame:
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        break;
+    default:
+        break;
     }
     SetWidget(label);
 }

@@ -37,16 +37,16 @@ protected:
     {
         if (!Active())
             return QFrame::mousePressEvent(event);
-        EmitGadgetEvent(Event::MouseDown, gadget, MouseButtonNumber(event->button()), event->position().x(),
-            event->position().y());
+        EmitGadgetEvent(
+            Event::MouseDown, gadget, MouseButtonNumber(event->button()), event->position().x(), event->position().y());
     }
 
     void mouseReleaseEvent(QMouseEvent* event) override
     {
         if (!Active())
             return QFrame::mouseReleaseEvent(event);
-        EmitGadgetEvent(Event::MouseUp, gadget, MouseButtonNumber(event->button()), event->position().x(),
-            event->position().y());
+        EmitGadgetEvent(
+            Event::MouseUp, gadget, MouseButtonNumber(event->button()), event->position().x(), event->position().y());
     }
 
     void mouseMoveEvent(QMouseEvent* event) override
@@ -60,8 +60,8 @@ protected:
     {
         if (!Active())
             return QFrame::wheelEvent(event);
-        EmitGadgetEvent(Event::MouseWheel, gadget, event->angleDelta().y() / 120, event->position().x(),
-            event->position().y());
+        EmitGadgetEvent(
+            Event::MouseWheel, gadget, event->angleDelta().y() / 120, event->position().x(), event->position().y());
     }
 
 private:
@@ -81,9 +81,14 @@ TPanelGadget::TPanelGadget(TGadget* group, int style)
     } else {
         auto* surface = new PanelSurface(this, parentWidget);
         switch (style & PanelStyle::KindMask) {
-        case PanelStyle::Sunken: surface->setFrameStyle(QFrame::Panel | QFrame::Sunken); break;
-        case PanelStyle::Raised: surface->setFrameStyle(QFrame::Panel | QFrame::Raised); break;
-        default: break;
+        case PanelStyle::Sunken:
+            surface->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            break;
+        case PanelStyle::Raised:
+            surface->setFrameStyle(QFrame::Panel | QFrame::Raised);
+            break;
+        default:
+            break;
         }
         surface->setLineWidth(1);
         client = surface;

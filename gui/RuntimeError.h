@@ -7,5 +7,7 @@
 class TRuntimeError : public std::runtime_error {
 public:
     explicit TRuntimeError(const std::string& message)
-        : std::runtime_error(message) { }
+        : std::runtime_error(message)
+    {
+    }
 };

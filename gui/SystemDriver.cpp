@@ -41,8 +41,8 @@ class QtSystemDriver : public TSystemDriver {
 public:
     void Notify(const QString& caption, const QString& text, bool serious) override
     {
-        QMessageBox box(serious ? QMessageBox::Warning : QMessageBox::Information, caption, text, QMessageBox::Ok,
-            ActiveWindow());
+        QMessageBox box(
+            serious ? QMessageBox::Warning : QMessageBox::Information, caption, text, QMessageBox::Ok, ActiveWindow());
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
         box.exec();
     }
@@ -57,11 +57,14 @@ public:
 
     int Proceed(const QString& caption, const QString& text, bool serious) override
     {
-        switch (AskWithButtons(caption, text, serious, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-            QMessageBox::Cancel)) {
-        case QMessageBox::Yes: return 1;
-        case QMessageBox::No: return 0;
-        default: return -1;
+        switch (AskWithButtons(
+            caption, text, serious, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel)) {
+        case QMessageBox::Yes:
+            return 1;
+        case QMessageBox::No:
+            return 0;
+        default:
+            return -1;
         }
     }
 

@@ -57,9 +57,8 @@ void TToolbarGadget::ApplyItems()
             action->setIcon(QIcon(QPixmap::fromImage(image.copy(item.icon * side, 0, side, side))));
         }
         action->setToolTip(item.tip);
-        QObject::connect(action, &QAction::triggered, [this, index] {
-            EmitGadgetEvent(Event::GadgetAction, this, index, 0, 0, ItemExtra(index));
-        });
+        QObject::connect(action, &QAction::triggered,
+            [this, index] { EmitGadgetEvent(Event::GadgetAction, this, index, 0, 0, ItemExtra(index)); });
         ApplyState(index);
     }
     // The toolbar places and sizes itself at the top left of its parent.

@@ -77,10 +77,17 @@ QString TNodeGadget::GetText() const
 void TNodeGadget::Activate(int command)
 {
     switch (command) {
-    case ActivateCommand::Expand: tree->ExpandQuietly(this, true); break;
-    case ActivateCommand::Collapse: tree->ExpandQuietly(this, false); break;
-    case ActivateCommand::Select: tree->SelectQuietly(this); break;
-    default: break;
+    case ActivateCommand::Expand:
+        tree->ExpandQuietly(this, true);
+        break;
+    case ActivateCommand::Collapse:
+        tree->ExpandQuietly(this, false);
+        break;
+    case ActivateCommand::Select:
+        tree->SelectQuietly(this);
+        break;
+    default:
+        break;
     }
 }
 

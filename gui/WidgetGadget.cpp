@@ -139,9 +139,13 @@ int OfferKeyToFilter(TGadget* gadget, int id, int code, int mods)
 int MouseButtonNumber(Qt::MouseButton button)
 {
     switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 3;
-    default: return 0;
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 3;
+    default:
+        return 0;
     }
 }

@@ -178,10 +178,17 @@ void TWindowGadget::Activate(int command)
         top->raise();
         top->activateWindow();
         break;
-    case ActivateCommand::Minimise: top->showMinimized(); break;
-    case ActivateCommand::Maximise: top->showMaximized(); break;
-    case ActivateCommand::Restore: top->showNormal(); break;
-    default: break;
+    case ActivateCommand::Minimise:
+        top->showMinimized();
+        break;
+    case ActivateCommand::Maximise:
+        top->showMaximized();
+        break;
+    case ActivateCommand::Restore:
+        top->showNormal();
+        break;
+    default:
+        break;
     }
 }
 

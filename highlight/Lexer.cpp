@@ -13,7 +13,8 @@ enum class CharClass : std::uint8_t { Other, Letter, Bracket, Sign, Digit };
 
 // Covers U+0000..U+00FF, which holds every member of the tables including the colour-code sign;
 // anything above is of no class.
-constexpr std::array<CharClass, 256> BuildClassTable() {
+constexpr std::array<CharClass, 256> BuildClassTable()
+{
     std::array<CharClass, 256> table {};
     for (char16_t c : TLexer::tNumbers)
         table[c] = CharClass::Digit;
@@ -33,7 +34,8 @@ constexpr std::array<CharClass, 256> BuildClassTable() {
 
 constexpr std::array<CharClass, 256> ClassTable = BuildClassTable();
 
-inline CharClass ClassOf(char16_t c) {
+inline CharClass ClassOf(char16_t c)
+{
     return c < ClassTable.size() ? ClassTable[c] : CharClass::Other;
 }
 
@@ -43,9 +45,12 @@ enum class StringMode { None, DoubleQuoted, SingleQuoted, LongBracket };
 
 TLexer::TLexer()
     : Part(PartsCount)
-    , PartType(PartsCount, PT_OTHER) { }
+    , PartType(PartsCount, PT_OTHER)
+{
+}
 
-void TLexer::ScanLine(QStringView line, std::vector<TLexerSpan>& out) {
+void TLexer::ScanLine(QStringView line, std::vector<TLexerSpan>& out)
+{
     out.clear();
     // The first part is always used, so an empty line still yields its one empty part.
     out.push_back({ 0, 0, PT_OTHER });
@@ -143,7 +148,8 @@ void TLexer::ScanLine(QStringView line, std::vector<TLexerSpan>& out) {
     }
 }
 
-int TLexer::ParseLine(const QString& line) {
+int TLexer::ParseLine(const QString& line)
+{
     ScanLine(line, spans);
 
     // Clear what an earlier line left, so a reused lexer holds what a fresh one would.

@@ -2,12 +2,13 @@
 
 #include <QFile>
 #include <algorithm>
-#include <string>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
-std::unique_ptr<TCStream> TCStream::Open(const QString& path, Mode mode) {
+std::unique_ptr<TCStream> TCStream::Open(const QString& path, Mode mode)
+{
     const int flags = mode == Mode::Read ? O_RDONLY : mode == Mode::Write ? O_WRONLY | O_CREAT | O_TRUNC : O_RDWR;
     // Opened without blocking, so that a named pipe nobody writes to cannot freeze the editor; the
     // reads and writes that follow block as usual.
@@ -32,27 +33,33 @@ std::unique_ptr<TCStream> TCStream::Open(const QString& path, Mode mode) {
 
 TCStream::TCStream(FILE* file, qint64 size)
     : _file(file)
-    , _size(size) { }
+    , _size(size)
+{
+}
 
-TCStream::~TCStream() {
+TCStream::~TCStream()
+{
     // Errors can only be reported by an explicit Close; a destructor must not throw.
     if (_file)
         std::fclose(_file);
 }
 
-FILE* TCStream::OpenFile() {
+FILE* TCStream::OpenFile()
+{
     if (!_file)
         throw TStreamException("Stream is closed");
     return _file;
 }
 
-void TCStream::Switch(LastOp op) {
+void TCStream::Switch(LastOp op)
+{
     if (_last != op && _last != LastOp::None && fseeko(_file, _pos, SEEK_SET) != 0)
         FailPositioning();
     _last = op;
 }
 
-void TCStream::FailPositioning() {
+void TCStream::FailPositioning()
+{
     std::clearerr(_file);
     // Positioning after a write first hands the buffered bytes over, so its failure is a lost write.
     if (_last == LastOp::Write)
@@ -60,7 +67,8 @@ void TCStream::FailPositioning() {
     throw TStreamReadException();
 }
 
-qint64 TCStream::Seek(qint64 pos) {
+qint64 TCStream::Seek(qint64 pos)
+{
     FILE* file = OpenFile();
     if (pos < 0)
         pos = 0;
@@ -71,7 +79,8 @@ qint64 TCStream::Seek(qint64 pos) {
     return _pos;
 }
 
-qint64 TCStream::Read(void* buffer, qint64 count) {
+qint64 TCStream::Read(void* buffer, qint64 count)
+{
     FILE* file = OpenFile();
     if (count <= 0)
         return 0;
@@ -85,7 +94,8 @@ qint64 TCStream::Read(void* buffer, qint64 count) {
     return qint64(got);
 }
 
-qint64 TCStream::Write(const void* buffer, qint64 count) {
+qint64 TCStream::Write(const void* buffer, qint64 count)
+{
     FILE* file = OpenFile();
     if (count <= 0)
         return 0;
@@ -100,7 +110,8 @@ qint64 TCStream::Write(const void* buffer, qint64 count) {
     return count;
 }
 
-void TCStream::Flush() {
+void TCStream::Flush()
+{
     FILE* file = OpenFile();
     if (std::fflush(file) != 0) {
         std::clearerr(file);
@@ -108,13 +119,15 @@ void TCStream::Flush() {
     }
 }
 
-void TCStream::Sync() {
+void TCStream::Sync()
+{
     Flush();
     if (fsync(fileno(_file)) != 0)
         throw TStreamWriteException();
 }
 
-void TCStream::Close() {
+void TCStream::Close()
+{
     if (!_file)
         return;
     FILE* file = _file;
@@ -124,7 +137,8 @@ void TCStream::Close() {
         throw TStreamWriteException();
 }
 
-QString TCStream::ReadLine() {
+QString TCStream::ReadLine()
+{
     FILE* file = OpenFile();
     Switch(LastOp::Read);
     std::string bytes;

@@ -14,12 +14,14 @@ TLE_EMBEDDED(arial)
 #undef TLE_EMBEDDED
 
 namespace {
-void Register(const char* name, const unsigned char* start, const unsigned char* end) {
+void Register(const char* name, const unsigned char* start, const unsigned char* end)
+{
     RegisterIncbin(QString::fromLatin1(name), start, end - start);
 }
 } // namespace
 
-void RegisterEmbeddedFiles() {
+void RegisterEmbeddedFiles()
+{
     Register("incbins/keywords.txt", tle_incbin_keywords, tle_incbin_keywords_end);
     Register("incbins/toolbar.png", tle_incbin_toolbar, tle_incbin_toolbar_end);
     Register("incbins/items.txt", tle_incbin_items, tle_incbin_items_end);

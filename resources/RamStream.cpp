@@ -5,14 +5,18 @@
 
 TRamStream::TRamStream(const unsigned char* bytes, qint64 size)
     : _bytes(bytes)
-    , _size(bytes ? std::max<qint64>(size, 0) : 0) { }
+    , _size(bytes ? std::max<qint64>(size, 0) : 0)
+{
+}
 
-qint64 TRamStream::Seek(qint64 pos) {
+qint64 TRamStream::Seek(qint64 pos)
+{
     _pos = std::clamp<qint64>(pos, 0, _size);
     return _pos;
 }
 
-qint64 TRamStream::Read(void* buffer, qint64 count) {
+qint64 TRamStream::Read(void* buffer, qint64 count)
+{
     const qint64 n = std::clamp<qint64>(count, 0, _size - _pos);
     if (n > 0)
         std::memcpy(buffer, _bytes + _pos, size_t(n));
@@ -20,19 +24,22 @@ qint64 TRamStream::Read(void* buffer, qint64 count) {
     return n;
 }
 
-qint64 TRamStream::Write(const void*, qint64 count) {
+qint64 TRamStream::Write(const void*, qint64 count)
+{
     if (count <= 0)
         return 0;
     throw TStreamWriteException();
 }
 
-void TRamStream::Close() {
+void TRamStream::Close()
+{
     _bytes = nullptr;
     _size = 0;
     _pos = 0;
 }
 
-QString TRamStream::ReadLine() {
+QString TRamStream::ReadLine()
+{
     QString line;
     const unsigned char* p = _bytes + _pos;
     const unsigned char* end = _bytes + _size;

@@ -58,7 +58,7 @@ bool ReplaceFileSafely(const QString& path, const std::function<void(const QStri
         return false;
     const QString temporary = QFile::decodeName(pattern);
 
-    struct stat old {};
+    struct stat old { };
     const bool replacing = ::stat(targetName.constData(), &old) == 0;
     bool ok = ::fchmod(fd, replacing ? (old.st_mode & 07777) : DefaultMode()) == 0;
     if (ok && replacing && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {

@@ -4,7 +4,8 @@
 
 namespace {
 // Plain streams store one byte per character: the low eight bits of its code.
-std::string LowBytes(const QString& text, bool lineEnd) {
+std::string LowBytes(const QString& text, bool lineEnd)
+{
     std::string bytes;
     bytes.resize(size_t(text.size()) + (lineEnd ? 2 : 0));
     char* out = bytes.data();
@@ -18,28 +19,33 @@ std::string LowBytes(const QString& text, bool lineEnd) {
 }
 } // namespace
 
-void TStream::ReadFully(void* buffer, qint64 count) {
+void TStream::ReadFully(void* buffer, qint64 count)
+{
     if (Read(buffer, count) != count)
         throw TStreamReadException();
 }
 
-void TStream::WriteFully(const void* buffer, qint64 count) {
+void TStream::WriteFully(const void* buffer, qint64 count)
+{
     if (Write(buffer, count) != count)
         throw TStreamWriteException();
 }
 
-int TStream::ReadByte() {
+int TStream::ReadByte()
+{
     unsigned char byte;
     ReadFully(&byte, 1);
     return byte;
 }
 
-void TStream::WriteByte(int value) {
+void TStream::WriteByte(int value)
+{
     const unsigned char byte = static_cast<unsigned char>(value);
     WriteFully(&byte, 1);
 }
 
-QString TStream::ReadLine() {
+QString TStream::ReadLine()
+{
     std::string bytes;
     unsigned char byte;
     while (Read(&byte, 1) == 1) {
@@ -51,12 +57,14 @@ QString TStream::ReadLine() {
     return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
 }
 
-void TStream::WriteLine(const QString& text) {
+void TStream::WriteLine(const QString& text)
+{
     const std::string bytes = LowBytes(text, true);
     WriteFully(bytes.data(), qint64(bytes.size()));
 }
 
-void TStream::WriteString(const QString& text) {
+void TStream::WriteString(const QString& text)
+{
     const std::string bytes = LowBytes(text, false);
     WriteFully(bytes.data(), qint64(bytes.size()));
 }

@@ -32,16 +32,20 @@ protected:
 
 // Opens `url` with the given access; null when it cannot be opened or nothing serves its protocol.
 std::unique_ptr<TStream> OpenStream(const QString& url, bool readable, bool writeable);
-inline std::unique_ptr<TStream> OpenReadStream(const QString& url) {
+inline std::unique_ptr<TStream> OpenReadStream(const QString& url)
+{
     return OpenStream(url, true, false);
 }
-inline std::unique_ptr<TStream> OpenWriteStream(const QString& url) {
+inline std::unique_ptr<TStream> OpenWriteStream(const QString& url)
+{
     return OpenStream(url, false, true);
 }
 
-inline bool StreamEof(TStream& stream) {
+inline bool StreamEof(TStream& stream)
+{
     return stream.Eof();
 }
-inline void CloseStream(TStream& stream) {
+inline void CloseStream(TStream& stream)
+{
     stream.Close();
 }

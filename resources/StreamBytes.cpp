@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-bool ReadStreamBytes(const std::string& url, std::vector<unsigned char>& bytes) {
+bool ReadStreamBytes(const std::string& url, std::vector<unsigned char>& bytes)
+{
     bytes.clear();
     try {
         std::unique_ptr<TStream> stream = OpenReadStream(QString::fromStdString(url));

@@ -11,11 +11,15 @@ public:
 class TStreamReadException : public TStreamException {
 public:
     TStreamReadException()
-        : TStreamException("Error reading from stream") { }
+        : TStreamException("Error reading from stream")
+    {
+    }
 };
 
 class TStreamWriteException : public TStreamException {
 public:
     TStreamWriteException()
-        : TStreamException("Error writing to stream") { }
+        : TStreamException("Error writing to stream")
+    {
+    }
 };

@@ -12,7 +12,8 @@ namespace {
 class TIncbinStreamFactory : public TStreamFactory {
 public:
     std::unique_ptr<TStream> CreateStream(
-        const QString& protocol, const QString& location, bool readable, bool writeable) override {
+        const QString& protocol, const QString& location, bool readable, bool writeable) override
+    {
         // Embedded files are part of the executable and never change.
         if (protocol != QLatin1String("incbin") || writeable)
             return nullptr;
@@ -26,7 +27,8 @@ public:
 class TTextStreamFactory : public TStreamFactory {
 public:
     std::unique_ptr<TStream> CreateStream(
-        const QString& protocol, const QString& location, bool readable, bool writeable) override {
+        const QString& protocol, const QString& location, bool readable, bool writeable) override
+    {
         const std::optional<TTextEncoding> encoding = EncodingOf(protocol);
         if (!encoding)
             return nullptr;
@@ -37,7 +39,8 @@ public:
     }
 
 private:
-    static std::optional<TTextEncoding> EncodingOf(const QString& protocol) {
+    static std::optional<TTextEncoding> EncodingOf(const QString& protocol)
+    {
         if (protocol == QLatin1String("latin1"))
             return TTextEncoding::Latin1;
         if (protocol == QLatin1String("utf8"))
@@ -50,7 +53,8 @@ private:
     }
 };
 
-std::vector<std::unique_ptr<TStreamFactory>>& Factories() {
+std::vector<std::unique_ptr<TStreamFactory>>& Factories()
+{
     static std::vector<std::unique_ptr<TStreamFactory>> factories = [] {
         std::vector<std::unique_ptr<TStreamFactory>> builtIn;
         builtIn.push_back(std::make_unique<TIncbinStreamFactory>());
@@ -61,11 +65,13 @@ std::vector<std::unique_ptr<TStreamFactory>>& Factories() {
 }
 } // namespace
 
-void RegisterStreamFactory(std::unique_ptr<TStreamFactory> factory) {
+void RegisterStreamFactory(std::unique_ptr<TStreamFactory> factory)
+{
     Factories().push_back(std::move(factory));
 }
 
-std::unique_ptr<TStream> OpenStream(const QString& url, bool readable, bool writeable) {
+std::unique_ptr<TStream> OpenStream(const QString& url, bool readable, bool writeable)
+{
     if (!readable && !writeable)
         return nullptr;
     const qsizetype separator = url.indexOf(QLatin1String("::"));

@@ -6,7 +6,9 @@
 class TStreamWrapper : public TStream {
 public:
     explicit TStreamWrapper(std::unique_ptr<TStream> stream)
-        : _stream(std::move(stream)) { }
+        : _stream(std::move(stream))
+    {
+    }
 
     qint64 Pos() override { return _stream->Pos(); }
     qint64 Size() override { return _stream->Size(); }

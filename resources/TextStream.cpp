@@ -8,11 +8,13 @@
 namespace {
 constexpr size_t BufferSize = 64 * 1024;
 
-bool EndsLine(unsigned unit) {
+bool EndsLine(unsigned unit)
+{
     return unit == 10 || unit == 0;
 }
 
-void AppendCode(std::u16string& line, char32_t code) {
+void AppendCode(std::u16string& line, char32_t code)
+{
     if (code < 0x10000) {
         line.push_back(char16_t(code));
     } else {
@@ -26,16 +28,21 @@ TTextStream::TTextStream(std::unique_ptr<TStream> stream, TTextEncoding encoding
     : TStreamWrapper(std::move(stream))
     , _encoding(encoding)
     , _in(BufferSize)
-    , _out(BufferSize) { }
+    , _out(BufferSize)
+{
+}
 
-TTextStream::~TTextStream() {
+TTextStream::~TTextStream()
+{
     // Only Close reports a failed write; here the bytes are handed over as well as possible.
     try {
         FlushOut();
-    } catch (const TStreamException&) { }
+    } catch (const TStreamException&) {
+    }
 }
 
-bool TTextStream::Ensure(size_t count) {
+bool TTextStream::Ensure(size_t count)
+{
     if (_inEnd - _inPos >= count)
         return true;
     FlushOut();
@@ -53,13 +60,15 @@ bool TTextStream::Ensure(size_t count) {
     return _inEnd >= count;
 }
 
-void TTextStream::DropReadAhead() {
+void TTextStream::DropReadAhead()
+{
     if (Unread() > 0)
         _stream->Seek(_stream->Pos() - Unread());
     _inPos = _inEnd = 0;
 }
 
-void TTextStream::FlushOut() {
+void TTextStream::FlushOut()
+{
     if (_outLen == 0)
         return;
     const qint64 count = qint64(_outLen);
@@ -68,25 +77,30 @@ void TTextStream::FlushOut() {
         throw TStreamWriteException();
 }
 
-qint64 TTextStream::Pos() {
+qint64 TTextStream::Pos()
+{
     return _stream->Pos() - Unread() + qint64(_outLen);
 }
 
-qint64 TTextStream::Size() {
+qint64 TTextStream::Size()
+{
     return std::max(_stream->Size(), Pos());
 }
 
-bool TTextStream::Eof() {
+bool TTextStream::Eof()
+{
     return Unread() == 0 && Pos() == Size();
 }
 
-qint64 TTextStream::Seek(qint64 pos) {
+qint64 TTextStream::Seek(qint64 pos)
+{
     FlushOut();
     _inPos = _inEnd = 0;
     return _stream->Seek(pos);
 }
 
-qint64 TTextStream::Read(void* buffer, qint64 count) {
+qint64 TTextStream::Read(void* buffer, qint64 count)
+{
     if (count <= 0)
         return 0;
     FlushOut();
@@ -98,7 +112,8 @@ qint64 TTextStream::Read(void* buffer, qint64 count) {
     return buffered + _stream->Read(static_cast<unsigned char*>(buffer) + buffered, count - buffered);
 }
 
-qint64 TTextStream::Write(const void* buffer, qint64 count) {
+qint64 TTextStream::Write(const void* buffer, qint64 count)
+{
     if (count <= 0)
         return 0;
     DropReadAhead();
@@ -115,12 +130,14 @@ qint64 TTextStream::Write(const void* buffer, qint64 count) {
     return count;
 }
 
-void TTextStream::Flush() {
+void TTextStream::Flush()
+{
     FlushOut();
     _stream->Flush();
 }
 
-void TTextStream::Close() {
+void TTextStream::Close()
+{
     _inPos = _inEnd = 0;
     try {
         FlushOut();
@@ -128,13 +145,15 @@ void TTextStream::Close() {
         // The inner stream is closed even when the last bytes could not be written.
         try {
             _stream->Close();
-        } catch (const TStreamException&) { }
+        } catch (const TStreamException&) {
+        }
         throw;
     }
     _stream->Close();
 }
 
-QString TTextStream::ReadLine() {
+QString TTextStream::ReadLine()
+{
     FlushOut();
     _line.clear();
     switch (_encoding) {
@@ -152,7 +171,8 @@ QString TTextStream::ReadLine() {
     return QString(reinterpret_cast<const QChar*>(_line.data()), qsizetype(_line.size()));
 }
 
-void TTextStream::ReadLatin1Line() {
+void TTextStream::ReadLatin1Line()
+{
     while (Ensure(1)) {
         const unsigned char* p = _in.data() + _inPos;
         const unsigned char* end = _in.data() + _inEnd;
@@ -169,7 +189,8 @@ void TTextStream::ReadLatin1Line() {
     }
 }
 
-void TTextStream::ReadUtf8Line() {
+void TTextStream::ReadUtf8Line()
+{
     while (Ensure(1)) {
         const unsigned char* p = _in.data() + _inPos;
         const unsigned char* end = _in.data() + _inEnd;
@@ -194,7 +215,8 @@ void TTextStream::ReadUtf8Line() {
     }
 }
 
-void TTextStream::ReadUtf16Line() {
+void TTextStream::ReadUtf16Line()
+{
     const bool bigEndian = _encoding == TTextEncoding::Utf16BE;
     for (;;) {
         if (!Ensure(2)) {
@@ -219,7 +241,8 @@ void TTextStream::ReadUtf16Line() {
     }
 }
 
-void TTextStream::Encode(const char16_t* units, size_t count) {
+void TTextStream::Encode(const char16_t* units, size_t count)
+{
     DropReadAhead();
     size_t i = 0;
     while (i < count) {
@@ -254,11 +277,13 @@ void TTextStream::Encode(const char16_t* units, size_t count) {
     }
 }
 
-void TTextStream::WriteString(const QString& text) {
+void TTextStream::WriteString(const QString& text)
+{
     Encode(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size()));
 }
 
-void TTextStream::WriteLine(const QString& text) {
+void TTextStream::WriteLine(const QString& text)
+{
     WriteString(text);
     static constexpr char16_t lineEnd[] = { 13, 10 };
     Encode(lineEnd, 2);

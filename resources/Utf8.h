@@ -13,19 +13,23 @@ namespace Utf8 {
 
 inline constexpr char32_t EscapeBase = 0xDC00;
 
-inline bool IsHighSurrogate(char32_t u) {
+inline bool IsHighSurrogate(char32_t u)
+{
     return u >= 0xD800 && u <= 0xDBFF;
 }
-inline bool IsLowSurrogate(char32_t u) {
+inline bool IsLowSurrogate(char32_t u)
+{
     return u >= 0xDC00 && u <= 0xDFFF;
 }
-inline bool IsEscapedByte(char32_t u) {
+inline bool IsEscapedByte(char32_t u)
+{
     return u >= 0xDC80 && u <= 0xDCFF;
 }
 
 // Decodes the character at p (p < end) into `code` and returns the number of bytes it took (1 to 4).
 // `end` must be the end of the data or at least four bytes away.
-inline int Decode(const unsigned char* p, const unsigned char* end, char32_t& code) {
+inline int Decode(const unsigned char* p, const unsigned char* end, char32_t& code)
+{
     const unsigned b0 = p[0];
     auto continues = [&](std::ptrdiff_t i) { return end - p > i && (p[i] & 0xC0) == 0x80; };
     if (b0 < 0x80) {
@@ -62,7 +66,8 @@ inline int Decode(const unsigned char* p, const unsigned char* end, char32_t& co
 // Encodes the UTF-16 unit units[i] (with units[i + 1] when the two form a surrogate pair) at `out`, which
 // needs room for four bytes. Returns the byte after the last one written and advances i past what it used.
 // A surrogate outside a pair and outside the escaped bytes keeps its three-byte form.
-inline unsigned char* Encode(const char16_t* units, std::size_t count, std::size_t& i, unsigned char* out) {
+inline unsigned char* Encode(const char16_t* units, std::size_t count, std::size_t& i, unsigned char* out)
+{
     const char32_t u = units[i++];
     if (u < 0x80) {
         *out++ = static_cast<unsigned char>(u);

@@ -13,29 +13,35 @@
 
 namespace gen {
 
-Color rgb(int r, int g, int b, float a) {
+Color rgb(int r, int g, int b, float a)
+{
     return { static_cast<float>(r), static_cast<float>(g), static_cast<float>(b), a };
 }
 
-Color mix(Color c0, Color c1, float t) {
+Color mix(Color c0, Color c1, float t)
+{
     return { c0.r + (c1.r - c0.r) * t, c0.g + (c1.g - c0.g) * t, c0.b + (c1.b - c0.b) * t, c0.a + (c1.a - c0.a) * t };
 }
 
-Color shade(Color c, float factor) {
+Color shade(Color c, float factor)
+{
     if (factor <= 1)
         return { c.r * factor, c.g * factor, c.b * factor, c.a };
     return mix(c, rgb(255, 255, 255, c.a), std::min(factor - 1, 1.0f));
 }
 
-Color withAlpha(Color c, float a) {
+Color withAlpha(Color c, float a)
+{
     return { c.r, c.g, c.b, a };
 }
 
-Paint solid(Color c) {
+Paint solid(Color c)
+{
     return [c](float, float) { return c; };
 }
 
-Paint linear(float x0, float y0, Color c0, float x1, float y1, Color c1) {
+Paint linear(float x0, float y0, Color c0, float x1, float y1, Color c1)
+{
     float dx = x1 - x0, dy = y1 - y0;
     float len2 = dx * dx + dy * dy;
     return [=](float x, float y) {
@@ -44,7 +50,8 @@ Paint linear(float x0, float y0, Color c0, float x1, float y1, Color c1) {
     };
 }
 
-float hashNoise(int x, int y, int seed) {
+float hashNoise(int x, int y, int seed)
+{
     uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u
         + static_cast<uint32_t>(seed) * 2246822519u;
     h = (h ^ (h >> 13)) * 1274126177u;
@@ -52,7 +59,8 @@ float hashNoise(int x, int y, int seed) {
     return (h & 0xffffff) / 16777215.0f;
 }
 
-float valueNoise(float x, float y, int seed) {
+float valueNoise(float x, float y, int seed)
+{
     int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
     float fx = x - ix, fy = y - iy;
     fx = fx * fx * (3 - 2 * fx);
@@ -65,9 +73,12 @@ float valueNoise(float x, float y, int seed) {
 Canvas::Canvas(int width, int height, Color background)
     : m_width(width)
     , m_height(height)
-    , m_pixels(static_cast<size_t>(width) * height, background) { }
+    , m_pixels(static_cast<size_t>(width) * height, background)
+{
+}
 
-void Canvas::blend(int x, int y, Color c, float coverage) {
+void Canvas::blend(int x, int y, Color c, float coverage)
+{
     if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return;
     float sa = c.a * coverage;
@@ -83,7 +94,8 @@ void Canvas::blend(int x, int y, Color c, float coverage) {
     d = { c.r * ks + d.r * kd, c.g * ks + d.g * kd, c.b * ks + d.b * kd, oa };
 }
 
-void Canvas::fill(const Shape& shape, const Paint& paint, int samples) {
+void Canvas::fill(const Shape& shape, const Paint& paint, int samples)
+{
     int x0 = std::max(0, static_cast<int>(std::floor(shape.x0)) - 1);
     int y0 = std::max(0, static_cast<int>(std::floor(shape.y0)) - 1);
     int x1 = std::min(m_width - 1, static_cast<int>(std::ceil(shape.x1)) + 1);
@@ -123,12 +135,14 @@ void Canvas::fill(const Shape& shape, const Paint& paint, int samples) {
     }
 }
 
-void Canvas::fillOutlined(const Shape& shape, const Paint& paint, Color rim, float rimWidth, int samples) {
+void Canvas::fillOutlined(const Shape& shape, const Paint& paint, Color rim, float rimWidth, int samples)
+{
     fill(grow(shape, rimWidth), rim, samples);
     fill(shape, paint, samples);
 }
 
-float Canvas::text(Font& font, const std::string& s, float x, float baseline, Color c) {
+float Canvas::text(Font& font, const std::string& s, float x, float baseline, Color c)
+{
     FT_Face face = font.face();
     if (!face)
         return 0;
@@ -151,14 +165,16 @@ float Canvas::text(Font& font, const std::string& s, float x, float baseline, Co
     return pen - x;
 }
 
-void Canvas::draw(const Canvas& other, int dx, int dy) {
+void Canvas::draw(const Canvas& other, int dx, int dy)
+{
     for (int y = 0; y < other.m_height; ++y) {
         for (int x = 0; x < other.m_width; ++x)
             blend(x + dx, y + dy, other.at(x, y), 1);
     }
 }
 
-void Canvas::filter(const std::function<Color(int, int, Color)>& f) {
+void Canvas::filter(const std::function<Color(int, int, Color)>& f)
+{
     for (int y = 0; y < m_height; ++y) {
         for (int x = 0; x < m_width; ++x)
             m_pixels[y * m_width + x] = f(x, y, m_pixels[y * m_width + x]);
@@ -167,13 +183,15 @@ void Canvas::filter(const std::function<Color(int, int, Color)>& f) {
 
 namespace {
 
-unsigned char toByte(float v) {
+unsigned char toByte(float v)
+{
     return static_cast<unsigned char>(std::clamp(std::lround(v), 0L, 255L));
 }
 
 } // namespace
 
-bool Canvas::savePng(const std::string& path, bool withAlpha) const {
+bool Canvas::savePng(const std::string& path, bool withAlpha) const
+{
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
         return false;
@@ -215,7 +233,8 @@ bool Canvas::savePng(const std::string& path, bool withAlpha) const {
     return std::fclose(f) == 0;
 }
 
-bool Canvas::saveJpeg(const std::string& path, int quality) const {
+bool Canvas::saveJpeg(const std::string& path, int quality) const
+{
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
         return false;

@@ -48,7 +48,8 @@ public:
     void fill(const Shape& shape, Color c, int samples = 4) { fill(shape, solid(c), samples); }
     // A dark rim of the given width around the shape, then the shape itself.
     void fillOutlined(const Shape& shape, const Paint& paint, Color rim, float rimWidth, int samples = 4);
-    void fillOutlined(const Shape& shape, Color c, Color rim, float rimWidth, int samples = 4) {
+    void fillOutlined(const Shape& shape, Color c, Color rim, float rimWidth, int samples = 4)
+    {
         fillOutlined(shape, solid(c), rim, rimWidth, samples);
     }
 

@@ -8,7 +8,8 @@ namespace gen {
 
 namespace {
 
-FT_Library library() {
+FT_Library library()
+{
     static FT_Library lib = [] {
         FT_Library l = nullptr;
         FT_Init_FreeType(&l);
@@ -19,7 +20,8 @@ FT_Library library() {
 
 } // namespace
 
-Font::Font(const std::string& path, int pixelSize) {
+Font::Font(const std::string& path, int pixelSize)
+{
     FT_Face face = nullptr;
     if (library() && FT_New_Face(library(), path.c_str(), 0, &face) == 0) {
         FT_Set_Pixel_Sizes(face, 0, pixelSize);
@@ -27,12 +29,14 @@ Font::Font(const std::string& path, int pixelSize) {
     }
 }
 
-Font::~Font() {
+Font::~Font()
+{
     if (m_face)
         FT_Done_Face(m_face);
 }
 
-float Font::width(const std::string& s) {
+float Font::width(const std::string& s)
+{
     float w = 0;
     for (unsigned char ch : s) {
         if (FT_Load_Char(m_face, ch, FT_LOAD_DEFAULT) == 0)

@@ -47,34 +47,40 @@ const char* const Props[GameMap::Rows] = {
     "....................",
 };
 
-float smoothstep(float e0, float e1, float v) {
+float smoothstep(float e0, float e1, float v)
+{
     float t = std::clamp((v - e0) / (e1 - e0), 0.0f, 1.0f);
     return t * t * (3 - 2 * t);
 }
 
-Color scaled(Color c, float k) {
+Color scaled(Color c, float k)
+{
     return { c.r * k, c.g * k, c.b * k, 1 };
 }
 
 } // namespace
 
-void dropShadow(Canvas& c, const Shape& s, float dx, float dy, float strength) {
+void dropShadow(Canvas& c, const Shape& s, float dx, float dy, float strength)
+{
     c.fill(translate(grow(s, 0.5f), dx, dy), rgb(10, 12, 14, strength), 4);
 }
 
-char GameMap::at(int column, int row) const {
+char GameMap::at(int column, int row) const
+{
     column = std::clamp(column, 0, Columns - 1);
     row = std::clamp(row, 0, Rows - 1);
     return Floor[row][column];
 }
 
-bool GameMap::wallAtPixel(float x, float y) const {
+bool GameMap::wallAtPixel(float x, float y) const
+{
     if (x < 0 || y < 0)
         return false;
     return at(static_cast<int>(x) / Tile, static_cast<int>(y) / Tile) == '#';
 }
 
-Color GameMap::stone(int x, int y) const {
+Color GameMap::stone(int x, int y) const
+{
     // Square flags of half a tile, each a little different, with grout lines
     // and a light edge on the top and left of every flag.
     int sx = x % 16, sy = y % 16;
@@ -90,7 +96,8 @@ Color GameMap::stone(int x, int y) const {
     return scaled(rgb(158, 152, 140), k);
 }
 
-Color GameMap::planks(int x, int y) const {
+Color GameMap::planks(int x, int y) const
+{
     int row = y / 8;
     int shift = static_cast<int>(hashNoise(row, 0, 21) * 48);
     int along = (x + shift) % 48, plank = (x + shift) / 48;
@@ -105,7 +112,8 @@ Color GameMap::planks(int x, int y) const {
     return scaled(rgb(160, 112, 66), k);
 }
 
-Color GameMap::outdoor(int x, int y) const {
+Color GameMap::outdoor(int x, int y) const
+{
     // A ragged edge where the beaten path meets the open ground.
     float jx = (valueNoise(x / 9.0f, y / 9.0f, 31) - 0.5f) * 22;
     float jy = (valueNoise(x / 9.0f, y / 9.0f, 32) - 0.5f) * 22;
@@ -134,7 +142,8 @@ Color GameMap::outdoor(int x, int y) const {
     return mix(dirt, grass, g);
 }
 
-Color GameMap::wall(int x, int y) const {
+Color GameMap::wall(int x, int y) const
+{
     int tx = x / Tile, ty = y / Tile, lx = x % Tile, ly = y % Tile;
     float k = 0.92f + 0.1f * valueNoise(x / 6.0f, y / 6.0f, 51) + 0.05f * hashNoise(x, y, 52);
     k *= 0.95f + 0.08f * hashNoise(tx, ty, 53);
@@ -158,7 +167,8 @@ Color GameMap::wall(int x, int y) const {
     return scaled(rgb(124, 122, 120), k);
 }
 
-void GameMap::paintGround(Canvas& c) const {
+void GameMap::paintGround(Canvas& c) const
+{
     for (int y = 0; y < c.height(); ++y) {
         for (int x = 0; x < c.width(); ++x) {
             char t = at(x / Tile, y / Tile);
@@ -184,7 +194,8 @@ void GameMap::paintGround(Canvas& c) const {
 
 namespace {
 
-void crate(Canvas& c, float x, float y, float tone) {
+void crate(Canvas& c, float x, float y, float tone)
+{
     Color rim = rgb(74, 46, 22);
     Shape body = box(x + 1.5f, y + 1.5f, x + 30.5f, y + 30.5f, 1.5f);
     dropShadow(c, body);
@@ -202,7 +213,8 @@ void crate(Canvas& c, float x, float y, float tone) {
             c.fill(circle(nx, ny, 1.1f), rgb(92, 90, 88));
 }
 
-void barrel(Canvas& c, float cx, float cy, Color paint) {
+void barrel(Canvas& c, float cx, float cy, Color paint)
+{
     Shape body = circle(cx, cy, 13);
     dropShadow(c, body);
     c.fillOutlined(body, linear(cx - 13, cy - 13, shade(paint, 1.35f), cx + 13, cy + 13, shade(paint, 0.6f)),
@@ -213,7 +225,8 @@ void barrel(Canvas& c, float cx, float cy, Color paint) {
     c.fill(circle(cx - 5, cy - 5, 3.5f), rgb(255, 255, 255, 0.18f));
 }
 
-void bush(Canvas& c, float cx, float cy, int seed) {
+void bush(Canvas& c, float cx, float cy, int seed)
+{
     std::vector<Shape> parts;
     for (int i = 0; i < 6; ++i) {
         float a = i * 1.047f + hashNoise(i, seed, 61);
@@ -233,7 +246,8 @@ void bush(Canvas& c, float cx, float cy, int seed) {
     }
 }
 
-void medkit(Canvas& c, float cx, float cy) {
+void medkit(Canvas& c, float cx, float cy)
+{
     Shape kit = box(cx - 10, cy - 8, cx + 10, cy + 8, 2);
     dropShadow(c, kit, 3, 3, 0.35f);
     c.fillOutlined(
@@ -241,7 +255,8 @@ void medkit(Canvas& c, float cx, float cy) {
     c.fill(unite(box(cx - 2, cy - 6, cx + 2, cy + 6), box(cx - 6, cy - 2, cx + 6, cy + 2)), rgb(214, 40, 40));
 }
 
-void rifle(Canvas& c, float cx, float cy, float angle) {
+void rifle(Canvas& c, float cx, float cy, float angle)
+{
     Color metal = rgb(52, 54, 60), wood = rgb(120, 78, 40), ink = rgb(24, 24, 28);
     Shape stock = polygon({ { cx - 20, cy - 3 }, { cx - 10, cy - 2 }, { cx - 10, cy + 2 }, { cx - 20, cy + 4 } });
     Shape body = box(cx - 10, cy - 2.5f, cx + 6, cy + 2.5f, 1);
@@ -257,7 +272,8 @@ void rifle(Canvas& c, float cx, float cy, float angle) {
 
 } // namespace
 
-void GameMap::paintProps(Canvas& c) const {
+void GameMap::paintProps(Canvas& c) const
+{
     for (int row = 0; row < Rows; ++row) {
         for (int col = 0; col < Columns; ++col) {
             float x = static_cast<float>(col * Tile), y = static_cast<float>(row * Tile);

@@ -20,7 +20,8 @@ const Color HudYellow = rgb(255, 214, 84);
 
 // A soldier seen from straight above, facing `angle` (radians, 0 = right).
 // Returns the muzzle position so tracers can start there.
-Point soldier(Canvas& c, float x, float y, float angle, const Team& team) {
+Point soldier(Canvas& c, float x, float y, float angle, const Team& team)
+{
     auto place = [&](const Shape& s) { return rotate(translate(s, x, y), x, y, angle); };
     Shape gun = place(unite(box(2, 3, 31, 7, 1), box(9, 6, 13, 12, 1)));
     Shape body = place(ellipse(-1, 0, 9, 14));
@@ -37,7 +38,8 @@ Point soldier(Canvas& c, float x, float y, float angle, const Team& team) {
     return { x + 32 * ca - 5 * sa, y + 32 * sa + 5 * ca };
 }
 
-void tracer(Canvas& c, Point from, Point to) {
+void tracer(Canvas& c, Point from, Point to)
+{
     float dx = to.x - from.x, dy = to.y - from.y;
     c.fill(capsule(from.x, from.y, to.x, to.y, 1.1f),
         linear(from.x, from.y, rgb(255, 240, 170, 0.9f), to.x, to.y, rgb(255, 220, 120, 0.05f)));
@@ -59,7 +61,8 @@ void tracer(Canvas& c, Point from, Point to) {
     }
 }
 
-void aimCursor(Canvas& c, float x, float y) {
+void aimCursor(Canvas& c, float x, float y)
+{
     Color col = rgb(120, 255, 120);
     for (int i = 0; i < 4; ++i) {
         float a = i * 3.14159265f / 2;
@@ -69,19 +72,22 @@ void aimCursor(Canvas& c, float x, float y) {
     }
 }
 
-float shadowedText(Canvas& c, Font& font, const std::string& s, float x, float baseline, Color col, float offset = 1) {
+float shadowedText(Canvas& c, Font& font, const std::string& s, float x, float baseline, Color col, float offset = 1)
+{
     c.text(font, s, x + offset, baseline + offset, rgb(12, 12, 12, 0.75f));
     return c.text(font, s, x, baseline, col);
 }
 
 // HUD symbols have the HUD's colour with a dark rim, like its numbers' shadow.
-void hudSymbol(Canvas& c, const Shape& s) {
+void hudSymbol(Canvas& c, const Shape& s)
+{
     c.fill(translate(s, 2, 2), rgb(12, 12, 12, 0.6f));
     c.fillOutlined(
         s, linear(0, s.y0, shade(HudYellow, 1.15f), 0, s.y1, shade(HudYellow, 0.85f)), rgb(60, 40, 10, 0.9f), 1);
 }
 
-void hud(Canvas& c, const std::string& fontDir) {
+void hud(Canvas& c, const std::string& fontDir)
+{
     Font big(fontDir + "/LiberationSans-Bold.ttf", 30);
     Font small(fontDir + "/LiberationSans-Bold.ttf", 14);
     Font chat(fontDir + "/LiberationSans-Regular.ttf", 15);
@@ -134,7 +140,8 @@ void hud(Canvas& c, const std::string& fontDir) {
 
 } // namespace
 
-Canvas paintHudScreen(const std::string& fontDir) {
+Canvas paintHudScreen(const std::string& fontDir)
+{
     Canvas c(640, 480, rgb(90, 90, 90));
     GameMap map;
     map.paintGround(c);

@@ -28,10 +28,12 @@ inline const Color screen = rgb(30, 42, 66);
 
 // Light falls from the top left: every fill runs from its light to its dark
 // colour along that diagonal of the shape's box.
-inline Paint lit(const Shape& s, Color hi, Color lo) {
+inline Paint lit(const Shape& s, Color hi, Color lo)
+{
     return linear(s.x0, s.y0, hi, s.x1, s.y1, lo);
 }
-inline Paint litVertical(const Shape& s, Color hi, Color lo) {
+inline Paint litVertical(const Shape& s, Color hi, Color lo)
+{
     return linear(0, s.y0, hi, 0, s.y1, lo);
 }
 

@@ -8,11 +8,13 @@ namespace gen {
 
 namespace {
 
-float length(float x, float y) {
+float length(float x, float y)
+{
     return std::sqrt(x * x + y * y);
 }
 
-float segmentDistance(float px, float py, float ax, float ay, float bx, float by) {
+float segmentDistance(float px, float py, float ax, float ay, float bx, float by)
+{
     float dx = bx - ax, dy = by - ay;
     float len2 = dx * dx + dy * dy;
     float t = len2 > 0 ? std::clamp(((px - ax) * dx + (py - ay) * dy) / len2, 0.0f, 1.0f) : 0.0f;
@@ -21,11 +23,13 @@ float segmentDistance(float px, float py, float ax, float ay, float bx, float by
 
 } // namespace
 
-Shape circle(float cx, float cy, float r) {
+Shape circle(float cx, float cy, float r)
+{
     return { [=](float x, float y) { return length(x - cx, y - cy) - r; }, cx - r, cy - r, cx + r, cy + r };
 }
 
-Shape ellipse(float cx, float cy, float rx, float ry) {
+Shape ellipse(float cx, float cy, float rx, float ry)
+{
     // Scaled circle distance divided by its gradient: close enough to exact
     // for the mild ellipses drawn here.
     return { [=](float x, float y) {
@@ -39,7 +43,8 @@ Shape ellipse(float cx, float cy, float rx, float ry) {
         cx - rx, cy - ry, cx + rx, cy + ry };
 }
 
-Shape box(float x0, float y0, float x1, float y1, float radius) {
+Shape box(float x0, float y0, float x1, float y1, float radius)
+{
     float cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
     float hx = (x1 - x0) / 2 - radius, hy = (y1 - y0) / 2 - radius;
     return { [=](float x, float y) {
@@ -49,7 +54,8 @@ Shape box(float x0, float y0, float x1, float y1, float radius) {
         x0, y0, x1, y1 };
 }
 
-Shape polygon(std::vector<Point> v) {
+Shape polygon(std::vector<Point> v)
+{
     float x0 = v[0].x, y0 = v[0].y, x1 = x0, y1 = y0;
     for (auto& p : v) {
         x0 = std::min(x0, p.x);
@@ -72,12 +78,14 @@ Shape polygon(std::vector<Point> v) {
         x0, y0, x1, y1 };
 }
 
-Shape capsule(float ax, float ay, float bx, float by, float r) {
+Shape capsule(float ax, float ay, float bx, float by, float r)
+{
     return { [=](float x, float y) { return segmentDistance(x, y, ax, ay, bx, by) - r; }, std::min(ax, bx) - r,
         std::min(ay, by) - r, std::max(ax, bx) + r, std::max(ay, by) + r };
 }
 
-Shape arc(float cx, float cy, float r, float a0, float a1, float halfWidth) {
+Shape arc(float cx, float cy, float r, float a0, float a1, float halfWidth)
+{
     float ex0 = cx + r * std::cos(a0), ey0 = cy + r * std::sin(a0);
     float ex1 = cx + r * std::cos(a1), ey1 = cy + r * std::sin(a1);
     float span = a1 - a0;
@@ -95,44 +103,52 @@ Shape arc(float cx, float cy, float r, float a0, float a1, float halfWidth) {
         cx - r - halfWidth, cy - r - halfWidth, cx + r + halfWidth, cy + r + halfWidth };
 }
 
-Shape path(const std::vector<Point>& points, float halfWidth) {
+Shape path(const std::vector<Point>& points, float halfWidth)
+{
     std::vector<Shape> parts;
     for (size_t i = 1; i < points.size(); ++i)
         parts.push_back(capsule(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, halfWidth));
     return unite(parts);
 }
 
-Shape unite(const Shape& a, const Shape& b) {
+Shape unite(const Shape& a, const Shape& b)
+{
     return { [a, b](float x, float y) { return std::min(a.d(x, y), b.d(x, y)); }, std::min(a.x0, b.x0),
         std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1) };
 }
 
-Shape unite(const std::vector<Shape>& shapes) {
+Shape unite(const std::vector<Shape>& shapes)
+{
     Shape s = shapes[0];
     for (size_t i = 1; i < shapes.size(); ++i)
         s = unite(s, shapes[i]);
     return s;
 }
 
-Shape intersect(const Shape& a, const Shape& b) {
+Shape intersect(const Shape& a, const Shape& b)
+{
     return { [a, b](float x, float y) { return std::max(a.d(x, y), b.d(x, y)); }, std::max(a.x0, b.x0),
         std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1) };
 }
 
-Shape subtract(const Shape& a, const Shape& b) {
+Shape subtract(const Shape& a, const Shape& b)
+{
     return { [a, b](float x, float y) { return std::max(a.d(x, y), -b.d(x, y)); }, a.x0, a.y0, a.x1, a.y1 };
 }
 
-Shape grow(const Shape& s, float by) {
+Shape grow(const Shape& s, float by)
+{
     return { [s, by](float x, float y) { return s.d(x, y) - by; }, s.x0 - by, s.y0 - by, s.x1 + by, s.y1 + by };
 }
 
-Shape outline(const Shape& s, float width) {
+Shape outline(const Shape& s, float width)
+{
     float h = width / 2;
     return { [s, h](float x, float y) { return std::abs(s.d(x, y)) - h; }, s.x0 - h, s.y0 - h, s.x1 + h, s.y1 + h };
 }
 
-Shape rotate(const Shape& s, float cx, float cy, float angle) {
+Shape rotate(const Shape& s, float cx, float cy, float angle)
+{
     float c = std::cos(angle), sn = std::sin(angle);
     // Bounds: rotate the corners of the old bounds.
     float xs[4] = { s.x0, s.x1, s.x1, s.x0 }, ys[4] = { s.y0, s.y0, s.y1, s.y1 };
@@ -152,7 +168,8 @@ Shape rotate(const Shape& s, float cx, float cy, float angle) {
         x0, y0, x1, y1 };
 }
 
-Shape translate(const Shape& s, float dx, float dy) {
+Shape translate(const Shape& s, float dx, float dy)
+{
     return { [s, dx, dy](float x, float y) { return s.d(x - dx, y - dy); }, s.x0 + dx, s.y0 + dy, s.x1 + dx,
         s.y1 + dy };
 }

@@ -14,24 +14,29 @@ constexpr int Side = 24;
 constexpr int Samples = 8;
 constexpr float Pi = 3.14159265f;
 
-void outlined(Canvas& c, const Shape& s, const Paint& p, float rim = 1) {
+void outlined(Canvas& c, const Shape& s, const Paint& p, float rim = 1)
+{
     c.fillOutlined(s, p, ink, rim, Samples);
 }
-void paint(Canvas& c, const Shape& s, const Paint& p) {
+void paint(Canvas& c, const Shape& s, const Paint& p)
+{
     c.fill(s, p, Samples);
 }
-void paint(Canvas& c, const Shape& s, Color col) {
+void paint(Canvas& c, const Shape& s, Color col)
+{
     c.fill(s, col, Samples);
 }
 
 // The green "start" triangle shared by the two launch icons.
-void playBadge(Canvas& c) {
+void playBadge(Canvas& c)
+{
     Shape tri = polygon({ { 13, 12.5f }, { 22.5f, 17.75f }, { 13, 23 } });
     outlined(c, tri, lit(tri, greenHi, greenLo));
     paint(c, polygon({ { 14.3f, 14.8f }, { 18.5f, 17.2f }, { 14.3f, 16.6f } }), rgb(255, 255, 255, 0.45f));
 }
 
-void newPage(Canvas& c) {
+void newPage(Canvas& c)
+{
     Shape page = polygon({ { 5, 2 }, { 14, 2 }, { 19, 7 }, { 19, 22 }, { 5, 22 } });
     outlined(c, page, lit(page, paperHi, paperLo));
     Shape corner = polygon({ { 14.5f, 2 }, { 14.5f, 7.5f }, { 19, 7.5f } });
@@ -39,7 +44,8 @@ void newPage(Canvas& c) {
     paint(c, outline(corner, 1), ink);
 }
 
-void openFolder(Canvas& c) {
+void openFolder(Canvas& c)
+{
     Shape back = polygon({ { 2, 4 }, { 8, 4 }, { 10, 6 }, { 18, 6 }, { 18, 20 }, { 2, 20 } });
     outlined(c, back, lit(back, rgb(236, 180, 64), rgb(196, 130, 26)));
     Shape sheet = box(5, 8, 16, 16);
@@ -51,7 +57,8 @@ void openFolder(Canvas& c) {
     paint(c, polygon({ { 7, 12 }, { 20.5f, 12 }, { 20.1f, 13 }, { 6.6f, 13 } }), rgb(255, 246, 200, 0.7f));
 }
 
-void floppy(Canvas& c) {
+void floppy(Canvas& c)
+{
     Shape body = polygon({ { 3, 3 }, { 18, 3 }, { 21, 6 }, { 21, 21 }, { 3, 21 } });
     outlined(c, body, lit(body, blueHi, blueLo));
     Shape shutter = box(7, 3, 16, 10);
@@ -64,7 +71,8 @@ void floppy(Canvas& c) {
     paint(c, box(6, 13, 18, 14), redHi);
 }
 
-void itemWithId(Canvas& c) {
+void itemWithId(Canvas& c)
+{
     Shape crate = box(2, 3, 15, 16);
     outlined(c, crate, lit(crate, woodHi, woodLo));
     Shape panel = box(4, 5, 13, 14);
@@ -84,7 +92,8 @@ void itemWithId(Canvas& c) {
     paint(c, capsule(14.9f, 17.4f, 20.8f, 17.4f, 0.65f), sign);
 }
 
-void hudText(Canvas& c) {
+void hudText(Canvas& c)
+{
     Shape base = box(7, 20, 17, 22, 0.8f);
     outlined(c, base, lit(base, steelHi, steelLo));
     Shape neck = box(10, 17, 14, 20);
@@ -101,7 +110,8 @@ void hudText(Canvas& c) {
     paint(c, polygon({ { 4, 5 }, { 12, 5 }, { 4, 11 } }), rgb(255, 255, 255, 0.12f));
 }
 
-void colourPalette(Canvas& c) {
+void colourPalette(Canvas& c)
+{
     Shape hole = circle(15, 16.5f, 1.9f);
     Shape board = subtract(subtract(ellipse(12, 12.5f, 10.5f, 8.5f), hole), circle(22.5f, 18.5f, 3.8f));
     board = rotate(board, 12, 12.5f, -0.2f);
@@ -124,7 +134,8 @@ void colourPalette(Canvas& c) {
     }
 }
 
-void stopwatch(Canvas& c) {
+void stopwatch(Canvas& c)
+{
     Shape crown = box(10.5f, 1, 13.5f, 4);
     outlined(c, crown, lit(crown, steelHi, steelLo));
     Shape button = rotate(box(10.8f, 1, 13.2f, 5), 12, 13.5f, 0.8f);
@@ -147,7 +158,8 @@ void stopwatch(Canvas& c) {
     paint(c, circle(12, 13.5f, 1.2f), redLo);
 }
 
-void picture(Canvas& c) {
+void picture(Canvas& c)
+{
     Shape frame = box(2, 4, 22, 20);
     outlined(c, frame, lit(frame, paperHi, paperLo));
     Shape view = box(4, 6, 20, 18);
@@ -162,7 +174,8 @@ void picture(Canvas& c) {
     paint(c, outline(view, 1), rgb(150, 160, 178));
 }
 
-void hook(Canvas& c) {
+void hook(Canvas& c)
+{
     // The end of the line it hangs from.
     paint(c, capsule(14.5f, 0, 14.5f, 2, 0.45f), rgb(60, 110, 200));
     Shape metal = unite({
@@ -177,7 +190,8 @@ void hook(Canvas& c) {
     paint(c, arc(9.5f, 15, 5.35f, 0.5f, 1.6f, 0.3f), rgb(255, 255, 255, 0.45f));
 }
 
-void gamepad(Canvas& c) {
+void gamepad(Canvas& c)
+{
     Shape pad
         = unite({ box(1, 3, 20, 11.5f, 4), capsule(5, 9, 3.8f, 13.6f, 2.3f), capsule(16, 9, 17.2f, 13.6f, 2.3f) });
     outlined(c, pad, lit(pad, slateHi, slateLo));
@@ -189,7 +203,8 @@ void gamepad(Canvas& c) {
     playBadge(c);
 }
 
-void serverTower(Canvas& c) {
+void serverTower(Canvas& c)
+{
     Shape tower = box(3, 1, 14, 23, 1);
     outlined(c, tower, lit(tower, rgb(200, 208, 220), rgb(110, 120, 138)));
     for (float y : { 3.5f, 7.5f }) {
@@ -204,7 +219,8 @@ void serverTower(Canvas& c) {
     playBadge(c);
 }
 
-void terminal(Canvas& c) {
+void terminal(Canvas& c)
+{
     Shape window = box(2, 3, 22, 21, 1);
     outlined(c, window, solid(rgb(34, 38, 48)));
     Shape title = intersect(window, box(2, 3, 22, 7));
@@ -219,7 +235,8 @@ void terminal(Canvas& c) {
 
 } // namespace
 
-Canvas paintToolbar() {
+Canvas paintToolbar()
+{
     using Painter = void (*)(Canvas&);
     Painter icons[14] = { newPage, openFolder, floppy, nullptr, itemWithId, hudText, colourPalette, stopwatch, picture,
         hook, nullptr, gamepad, serverTower, terminal };
@@ -234,7 +251,8 @@ Canvas paintToolbar() {
     return strip;
 }
 
-Canvas paintToolbarBackground() {
+Canvas paintToolbarBackground()
+{
     // Every row is one colour, so the tiles meet without a seam.
     Canvas c(32, 32);
     for (int y = 0; y < 32; ++y) {

@@ -8,7 +8,8 @@ namespace gen {
 
 using namespace palette;
 
-Canvas paintWindowIcon() {
+Canvas paintWindowIcon()
+{
     constexpr int Samples = 8;
     Canvas c(48, 48);
     Shape page = polygon({ { 7, 3 }, { 30, 3 }, { 39, 12 }, { 39, 45 }, { 7, 45 } });

@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <string>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s OUTDIR FONTDIR\n", argv[0]);
         return 2;

@@ -370,9 +370,10 @@ TEST_F(KeyFilterTest, UndoingARandomSessionReturnsEveryTextOnTheWay)
         Settle();
         if (blockIndent)
             ++indentedBlocks;
-        if (Script() != before)
-            ASSERT_GT(Recorded(), recordedBefore) << "step " << step << " (" << key.name.toStdString()
-                                                  << ") changed the text without an undo step";
+        if (Script() != before) {
+            ASSERT_GT(Recorded(), recordedBefore)
+                << "step " << step << " (" << key.name.toStdString() << ") changed the text without an undo step";
+        }
         steps.push_back({ step, key.name, Recorded(), Script() });
     }
 

@@ -14,16 +14,19 @@ namespace {
 // The same face opened straight through FreeType, as the reference the font layer must agree with.
 class ReferenceFace {
 public:
-    explicit ReferenceFace(int size) {
+    explicit ReferenceFace(int size)
+    {
         FT_Init_FreeType(&_library);
         FT_New_Face(_library, LiberationSans, 0, &_face);
         FT_Set_Pixel_Sizes(_face, 0, static_cast<FT_UInt>(size));
     }
-    ~ReferenceFace() {
+    ~ReferenceFace()
+    {
         FT_Done_Face(_face);
         FT_Done_FreeType(_library);
     }
-    FT_GlyphSlot Render(char32_t c) {
+    FT_GlyphSlot Render(char32_t c)
+    {
         EXPECT_EQ(FT_Load_Char(_face, c, FT_LOAD_RENDER), 0);
         return _face->glyph;
     }
@@ -36,14 +39,16 @@ private:
     FT_Face _face = nullptr;
 };
 
-int Coverage(const TPixmap& pixmap, int x, int y) {
+int Coverage(const TPixmap& pixmap, int x, int y)
+{
     if (x < 0 || y < 0 || x >= pixmap.width || y >= pixmap.height)
         return 0;
     return pixmap.Row(y)[x];
 }
 } // namespace
 
-TEST(FontTest, GlyphsMatchFreeTypeAndTheSmoothStyleAddsATransparentBorder) {
+TEST(FontTest, GlyphsMatchFreeTypeAndTheSmoothStyleAddsATransparentBorder)
+{
     ReferenceFace reference(13);
     auto plain = TFreeTypeFont::Load(LiberationSans, 13, 0);
     auto smooth = TFreeTypeFont::Load(LiberationSans, 13, FontStyle::Smooth);
@@ -98,7 +103,8 @@ TEST(FontTest, GlyphsMatchFreeTypeAndTheSmoothStyleAddsATransparentBorder) {
     EXPECT_FALSE(LoadFontUrl(LiberationSans, 0, 4));
 }
 
-TEST(FontTest, TextWidthSumsAdvancesOfTheCharactersTheFontHas) {
+TEST(FontTest, TextWidthSumsAdvancesOfTheCharactersTheFontHas)
+{
     ReferenceFace reference(13);
     auto font = LoadFontUrl(LiberationSans, 13, FontStyle::Smooth);
     ASSERT_TRUE(font);
@@ -135,7 +141,8 @@ TEST(FontTest, TextWidthSumsAdvancesOfTheCharactersTheFontHas) {
     }
 }
 
-TEST(FontTest, BlackTextPaintsCoverageTimesAlphaOverWhite) {
+TEST(FontTest, BlackTextPaintsCoverageTimesAlphaOverWhite)
+{
     ReferenceFace reference(13);
     auto font = LoadFontUrl(LiberationSans, 13, FontStyle::Smooth);
     ASSERT_TRUE(font);
@@ -182,7 +189,8 @@ TEST(FontTest, BlackTextPaintsCoverageTimesAlphaOverWhite) {
     SelectGraphics(nullptr);
 }
 
-TEST(FontTest, NullFontSelectsTheBuiltInDefault) {
+TEST(FontTest, NullFontSelectsTheBuiltInDefault)
+{
     auto font = LoadFontUrl(LiberationSans, 13, FontStyle::Smooth);
     auto graphics = CreateGraphics(60, 20);
     graphics->SetFont(font);
@@ -197,7 +205,8 @@ TEST(FontTest, NullFontSelectsTheBuiltInDefault) {
     EXPECT_NE(graphics->Pixels(), std::vector<std::uint32_t>(60 * 20, 0xFF000000u));
 }
 
-TEST(FontTest, Utf16TextIsWalkedByCodePoint) {
+TEST(FontTest, Utf16TextIsWalkedByCodePoint)
+{
     std::u32string seen;
     auto collect = [&](char32_t c) { seen.push_back(c); };
     ForEachCodePoint(u"a\U0001F600b", collect);

@@ -5,15 +5,18 @@
 #include <cmath>
 
 namespace {
-std::uint32_t Rgb(int red, int green, int blue) {
+std::uint32_t Rgb(int red, int green, int blue)
+{
     return 0xFF000000u | static_cast<std::uint32_t>(red << 16 | green << 8 | blue);
 }
 
-int Round(double value) {
+int Round(double value)
+{
     return static_cast<int>(std::floor(value + 0.5));
 }
 
-std::shared_ptr<TImage> RgbaImage(int width, int height, std::array<unsigned char, 4> pixel) {
+std::shared_ptr<TImage> RgbaImage(int width, int height, std::array<unsigned char, 4> pixel)
+{
     auto pixmap = std::make_shared<TPixmap>(width, height, TPixelFormat::RGBA8888);
     for (std::size_t i = 0; i < pixmap->pixels.size(); i += 4)
         std::copy(pixel.begin(), pixel.end(), pixmap->pixels.begin() + static_cast<std::ptrdiff_t>(i));
@@ -21,7 +24,8 @@ std::shared_ptr<TImage> RgbaImage(int width, int height, std::array<unsigned cha
 }
 
 // One source pixel drawn in `mode` over a surface cleared to (100, 150, 200).
-std::uint32_t DrawOverBackground(int mode, std::array<unsigned char, 4> source) {
+std::uint32_t DrawOverBackground(int mode, std::array<unsigned char, 4> source)
+{
     auto graphics = CreateGraphics(1, 1);
     graphics->SetClearColor(100, 150, 200);
     graphics->Clear();
@@ -31,7 +35,8 @@ std::uint32_t DrawOverBackground(int mode, std::array<unsigned char, 4> source) 
 }
 } // namespace
 
-TEST(GraphicsTest, BlendModesCombineSourceAndDestinationAsDocumented) {
+TEST(GraphicsTest, BlendModesCombineSourceAndDestinationAsDocumented)
+{
     // Mask: opacity 128 (just over half) draws the colour as it is; 127 draws nothing.
     EXPECT_EQ(DrawOverBackground(Blend::Mask, { 200, 100, 50, 128 }), Rgb(200, 100, 50));
     EXPECT_EQ(DrawOverBackground(Blend::Mask, { 200, 100, 50, 127 }), Rgb(100, 150, 200));
@@ -60,7 +65,8 @@ TEST(GraphicsTest, BlendModesCombineSourceAndDestinationAsDocumented) {
     EXPECT_EQ(graphics->State().blend_mode, Blend::Alpha);
 }
 
-TEST(GraphicsTest, ImagesAreMultipliedByTheDrawingColourAndAlpha) {
+TEST(GraphicsTest, ImagesAreMultipliedByTheDrawingColourAndAlpha)
+{
     auto graphics = CreateGraphics(2, 1);
     graphics->SetBlend(Blend::Solid);
     graphics->SetColor(128, 255, 999); // clamped to 255
@@ -86,7 +92,8 @@ TEST(GraphicsTest, ImagesAreMultipliedByTheDrawingColourAndAlpha) {
     EXPECT_EQ(graphics->State().color_alpha, 0.0f);
 }
 
-TEST(GraphicsTest, DrawingIsClippedAndClearingLeavesOnlyTheClearColour) {
+TEST(GraphicsTest, DrawingIsClippedAndClearingLeavesOnlyTheClearColour)
+{
     auto graphics = CreateGraphics(4, 3);
     EXPECT_EQ(graphics->Pixels(), std::vector<std::uint32_t>(12, Rgb(0, 0, 0)));
     graphics->SetBlend(Blend::Solid);
@@ -109,7 +116,8 @@ TEST(GraphicsTest, DrawingIsClippedAndClearingLeavesOnlyTheClearColour) {
     EXPECT_EQ(graphics->Pixels(), (std::vector<std::uint32_t> { K, K, K, K, Rgb(1, 2, 3) }));
 }
 
-TEST(GraphicsTest, CurrentContextCallsReachTheSelectedContextAndFlipPresentsIt) {
+TEST(GraphicsTest, CurrentContextCallsReachTheSelectedContextAndFlipPresentsIt)
+{
     auto first = CreateGraphics(2, 2);
     auto second = CreateGraphics(1, 1);
     std::vector<const TGraphics*> presented;

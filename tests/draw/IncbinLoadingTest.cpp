@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(IncbinLoadingTest, ImagesAndFontsLoadFromEmbeddedBytes) {
+TEST(IncbinLoadingTest, ImagesAndFontsLoadFromEmbeddedBytes)
+{
     TTestFolder folder;
     std::vector<unsigned char> rgb(24 * 16 * 3);
     for (std::size_t i = 0; i < rgb.size(); ++i)

@@ -11,14 +11,16 @@
 #include <cmath>
 
 namespace {
-std::array<int, 4> PixelOf(const TPixmap& pixmap, int x, int y) {
+std::array<int, 4> PixelOf(const TPixmap& pixmap, int x, int y)
+{
     const unsigned char* p = pixmap.Row(y) + x * BytesPerPixel(pixmap.format);
     if (pixmap.format == TPixelFormat::RGBA8888)
         return { p[0], p[1], p[2], p[3] };
     return { p[0], p[1], p[2], 255 };
 }
 
-std::shared_ptr<TPixmap> RgbPixmap(int width, int height, const std::vector<unsigned char>& rgb) {
+std::shared_ptr<TPixmap> RgbPixmap(int width, int height, const std::vector<unsigned char>& rgb)
+{
     auto pixmap = std::make_shared<TPixmap>(width, height, TPixelFormat::RGB888);
     pixmap->pixels = rgb;
     return pixmap;
@@ -26,7 +28,8 @@ std::shared_ptr<TPixmap> RgbPixmap(int width, int height, const std::vector<unsi
 
 // Checks the colour-key rule on `masked` against the alpha-less `original`, computing each expected colour
 // from the original's neighbours.
-void ExpectMaskRule(const TPixmap& original, const TPixmap& masked, int maskRed, int maskGreen, int maskBlue) {
+void ExpectMaskRule(const TPixmap& original, const TPixmap& masked, int maskRed, int maskGreen, int maskBlue)
+{
     ASSERT_EQ(masked.format, TPixelFormat::RGBA8888);
     auto isKey = [&](int x, int y) {
         auto p = PixelOf(original, x, y);
@@ -59,7 +62,8 @@ void ExpectMaskRule(const TPixmap& original, const TPixmap& masked, int maskRed,
 }
 } // namespace
 
-TEST(PixmapTest, PngColourTypesAreNormalisedToEightBitRgbOrRgba) {
+TEST(PixmapTest, PngColourTypesAreNormalisedToEightBitRgbOrRgba)
+{
     struct Case {
         const char* name;
         TPngPicture png;
@@ -100,7 +104,8 @@ TEST(PixmapTest, PngColourTypesAreNormalisedToEightBitRgbOrRgba) {
     }
 }
 
-TEST(PixmapTest, DamagedOrForeignDataGivesNull) {
+TEST(PixmapTest, DamagedOrForeignDataGivesNull)
+{
     TTestFolder folder;
     std::vector<unsigned char> rgb(32 * 32 * 3);
     for (std::size_t i = 0; i < rgb.size(); ++i)
@@ -138,7 +143,8 @@ TEST(PixmapTest, DamagedOrForeignDataGivesNull) {
     EXPECT_FALSE(LoadImageUrl(folder.File("missing.png"), -1));
 }
 
-TEST(PixmapTest, JpegDecodesToRgbAndDefaultFlagsMakeExactlyBlackPixelsTransparent) {
+TEST(PixmapTest, JpegDecodesToRgbAndDefaultFlagsMakeExactlyBlackPixelsTransparent)
+{
     TTestFolder folder;
     // 16 x 16 in flat 8 x 8 blocks: black, orange, blue and a block of near-black that must stay opaque.
     const int size = 16;
@@ -187,7 +193,8 @@ TEST(PixmapTest, JpegDecodesToRgbAndDefaultFlagsMakeExactlyBlackPixelsTransparen
     EXPECT_EQ(unmasked->pixmaps[0]->format, TPixelFormat::RGB888);
 }
 
-TEST(PixmapTest, MaskedPixelsTakeTheRoundedAverageOfTheirUnmaskedNeighbours) {
+TEST(PixmapTest, MaskedPixelsTakeTheRoundedAverageOfTheirUnmaskedNeighbours)
+{
     // clang-format off
     auto pixmap = RgbPixmap(3, 3, {
         10, 0, 0,   0, 0, 0,   20, 0, 0,

@@ -10,7 +10,8 @@ protected:
     void SetUp() override { ResetPolledInput(); }
     void TearDown() override { ResetPolledInput(); }
 
-    static void Emit(int id, int data = 0, int x = 0, int y = 0, TGadget* source = nullptr) {
+    static void Emit(int id, int data = 0, int x = 0, int y = 0, TGadget* source = nullptr)
+    {
         TEvent::Create(id, source, data, 0, x, y).Emit();
     }
 
@@ -21,7 +22,8 @@ protected:
 };
 } // namespace
 
-TEST_F(PolledInputTest, MouseKeysCharactersAndWheelFollowTheEvents) {
+TEST_F(PolledInputTest, MouseKeysCharactersAndWheelFollowTheEvents)
+{
     Emit(Event::MouseDown, 1); // not enabled yet
     EXPECT_EQ(PolledMouseDown(1), 0);
 
@@ -57,7 +59,8 @@ TEST_F(PolledInputTest, MouseKeysCharactersAndWheelFollowTheEvents) {
     EXPECT_EQ(PolledGetChar(), 0);
 }
 
-TEST_F(PolledInputTest, SuspendAndResumeClearEverythingButThePointer) {
+TEST_F(PolledInputTest, SuspendAndResumeClearEverythingButThePointer)
+{
     EnablePolledInput(nullptr);
     for (int id : { Event::AppSuspend, Event::AppResume }) {
         Emit(Event::MouseMove, 0, 3, 4);
@@ -72,7 +75,8 @@ TEST_F(PolledInputTest, SuspendAndResumeClearEverythingButThePointer) {
     }
 }
 
-TEST_F(PolledInputTest, ASourceLimitsTrackingToItsOwnEvents) {
+TEST_F(PolledInputTest, ASourceLimitsTrackingToItsOwnEvents)
+{
     EnablePolledInput(canvas);
     Emit(Event::MouseMove, 0, 50, 60, canvas);
     Emit(Event::MouseMove, 0, 1, 1, other);
@@ -89,7 +93,8 @@ TEST_F(PolledInputTest, ASourceLimitsTrackingToItsOwnEvents) {
     EXPECT_EQ(TPolledInput::Instance().QueuedChars(), 1);
 }
 
-TEST_F(PolledInputTest, TheTrackerRunsAheadOfTheQueueAndPassesTheEventOn) {
+TEST_F(PolledInputTest, TheTrackerRunsAheadOfTheQueueAndPassesTheEventOn)
+{
     struct Seen {
         void* event = nullptr;
         int mouseXThen = -1;

@@ -9,19 +9,22 @@
 #include <jpeglib.h>
 #include <png.h>
 
-TTestFolder::TTestFolder() {
+TTestFolder::TTestFolder()
+{
     std::string pattern = (std::filesystem::temp_directory_path() / "tle-draw-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot create a temporary folder");
     _path = pattern;
 }
 
-TTestFolder::~TTestFolder() {
+TTestFolder::~TTestFolder()
+{
     std::error_code ignored;
     std::filesystem::remove_all(_path, ignored);
 }
 
-void WritePng(const std::string& path, const TPngPicture& picture) {
+void WritePng(const std::string& path, const TPngPicture& picture)
+{
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         throw std::runtime_error("cannot write " + path);
@@ -59,7 +62,8 @@ void WritePng(const std::string& path, const TPngPicture& picture) {
     std::fclose(file);
 }
 
-void WriteJpeg(const std::string& path, int width, int height, const std::vector<unsigned char>& rgb) {
+void WriteJpeg(const std::string& path, int width, int height, const std::vector<unsigned char>& rgb)
+{
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         throw std::runtime_error("cannot write " + path);
@@ -89,12 +93,14 @@ void WriteJpeg(const std::string& path, int width, int height, const std::vector
     std::fclose(file);
 }
 
-std::vector<unsigned char> ReadFile(const std::string& path) {
+std::vector<unsigned char> ReadFile(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
-void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes) {
+void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes)
+{
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }

@@ -24,7 +24,9 @@ struct TPngPicture {
         , height(height)
         , colorType(colorType)
         , bitDepth(bitDepth)
-        , rows(std::move(rows)) { }
+        , rows(std::move(rows))
+    {
+    }
 
     int width = 0;
     int height = 0;

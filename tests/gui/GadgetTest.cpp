@@ -52,8 +52,7 @@ protected:
         return events;
     }
 
-    template <typename W>
-    static W* WidgetOf(TGadget* gadget)
+    template <typename W> static W* WidgetOf(TGadget* gadget)
     {
         return static_cast<W*>(TWidgetGadget::From(gadget)->Widget());
     }

@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     QString line(static_cast<qsizetype>(size / 2), Qt::Uninitialized);
     std::memcpy(line.data(), data, (size / 2) * 2);
 

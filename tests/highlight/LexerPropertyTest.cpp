@@ -7,20 +7,25 @@
 
 namespace {
 
-bool IsLetter(QChar c) {
+bool IsLetter(QChar c)
+{
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
 }
-bool IsDigit(QChar c) {
+bool IsDigit(QChar c)
+{
     return c >= u'0' && c <= u'9';
 }
-bool IsBracket(QChar c) {
+bool IsBracket(QChar c)
+{
     return QStringView(u"<>()[]{}").contains(c);
 }
-bool IsSign(QChar c) {
+bool IsSign(QChar c)
+{
     return QStringView(u"=+-*/:~!;.,\\|@#$%^&\u00A9").contains(c);
 }
 
-template <typename Pred> bool All(const QString& text, Pred pred) {
+template <typename Pred> bool All(const QString& text, Pred pred)
+{
     for (QChar c : text) {
         if (!pred(c))
             return false;
@@ -29,7 +34,8 @@ template <typename Pred> bool All(const QString& text, Pred pred) {
 }
 
 // Everything the colouring and the class rules promise about the parts of one line.
-void ExpectWellFormed(const TLexer& lexer, const QString& line) {
+void ExpectWellFormed(const TLexer& lexer, const QString& line)
+{
     const QString where = "line: " + line;
     ASSERT_GE(lexer.Parts, 1) << where.toStdString();
     ASSERT_LE(lexer.Parts, lexer.PartsCount);
@@ -105,7 +111,8 @@ void ExpectWellFormed(const TLexer& lexer, const QString& line) {
     }
 }
 
-QString RandomLine(std::mt19937& random, int maxLength) {
+QString RandomLine(std::mt19937& random, int maxLength)
+{
     // Weighted towards the characters that switch the lexer's state.
     static const char16_t alphabet[]
         = u"aZ_q09 \t\r\n\"\"''\\\\[[]]({<>-----=.~,#?`\u00A9\u00E9\u0416\u212A\xD83D\xDE00";
@@ -123,7 +130,8 @@ QString RandomLine(std::mt19937& random, int maxLength) {
 
 } // namespace
 
-TEST(LexerPropertyTest, RandomLinesJoinBackAndKeepTheClassRules) {
+TEST(LexerPropertyTest, RandomLinesJoinBackAndKeepTheClassRules)
+{
     std::mt19937 random(20240611);
     TLexer reused;
     std::vector<TLexerSpan> scanned;
@@ -153,7 +161,8 @@ TEST(LexerPropertyTest, RandomLinesJoinBackAndKeepTheClassRules) {
     }
 }
 
-TEST(LexerPropertyTest, LongLinesAreLexedToTheirEnd) {
+TEST(LexerPropertyTest, LongLinesAreLexedToTheirEnd)
+{
     TLexer lexer;
     const QString words = QString("ab ").repeated(3000) + "end";
     lexer.ParseLine(words);

@@ -19,18 +19,21 @@ constexpr int Str = TLexer::PT_STRING;
 constexpr int C = TLexer::PT_COMMENT;
 constexpr int B = TLexer::PT_BRACKET;
 
-QString Q(const char16_t* text) {
+QString Q(const char16_t* text)
+{
     return QString::fromUtf16(text);
 }
 
-Parts PartsOf(const TLexer& lexer) {
+Parts PartsOf(const TLexer& lexer)
+{
     Parts parts;
     for (int k = 0; k < lexer.Parts; ++k)
         parts.emplace_back(lexer.Part[k], lexer.PartType[k]);
     return parts;
 }
 
-Parts Lex(const QString& line) {
+Parts Lex(const QString& line)
+{
     TLexer lexer;
     EXPECT_EQ(lexer.ParseLine(line), 0);
     return PartsOf(lexer);
@@ -39,11 +42,13 @@ Parts Lex(const QString& line) {
 } // namespace
 
 // Lets a failing comparison print the parts readably.
-void PrintTo(const std::pair<QString, int>& part, std::ostream* os) {
+void PrintTo(const std::pair<QString, int>& part, std::ostream* os)
+{
     *os << "(\"" << part.first.toStdString() << "\", " << part.second << ")";
 }
 
-TEST(LexerTest, NewLexerHoldsNoPartsAndEmptyArrays) {
+TEST(LexerTest, NewLexerHoldsNoPartsAndEmptyArrays)
+{
     TLexer lexer;
     EXPECT_EQ(lexer.Parts, 0);
     EXPECT_EQ(lexer.PartsCount, 512);
@@ -55,7 +60,8 @@ TEST(LexerTest, NewLexerHoldsNoPartsAndEmptyArrays) {
     }
 }
 
-TEST(LexerTest, EmptyLineIsOneEmptyOtherPart) {
+TEST(LexerTest, EmptyLineIsOneEmptyOtherPart)
+{
     TLexer lexer;
     lexer.ParseLine(QString());
     EXPECT_EQ(lexer.Parts, 1);
@@ -63,7 +69,8 @@ TEST(LexerTest, EmptyLineIsOneEmptyOtherPart) {
     EXPECT_EQ(lexer.PartType[0], O);
 }
 
-TEST(LexerTest, BlanksAndUnclassedCharactersEachStandAlone) {
+TEST(LexerTest, BlanksAndUnclassedCharactersEachStandAlone)
+{
     EXPECT_EQ(Lex("x = 10"), (Parts { { "x", W }, { " ", O }, { "=", S }, { " ", O }, { "10", N } }));
     EXPECT_EQ(Lex("  local"), (Parts { { " ", O }, { " ", O }, { "local", W } }));
     EXPECT_EQ(Lex("\t\r\n"), (Parts { { "\t", O }, { "\r", O }, { "\n", O } }));
@@ -78,7 +85,8 @@ TEST(LexerTest, BlanksAndUnclassedCharactersEachStandAlone) {
     EXPECT_EQ(Lex(QString(QChar(0)) + "x"), (Parts { { QString(QChar(0)), O }, { "x", W } }));
 }
 
-TEST(LexerTest, DigitsContinueWordsButLettersStartNewOnes) {
+TEST(LexerTest, DigitsContinueWordsButLettersStartNewOnes)
+{
     EXPECT_EQ(Lex("123abc"), (Parts { { "123", N }, { "abc", W } }));
     EXPECT_EQ(Lex("abc123 msg2"), (Parts { { "abc123", W }, { " ", O }, { "msg2", W } }));
     EXPECT_EQ(Lex("_x9_Y"), (Parts { { "_x9_Y", W } }));
@@ -89,7 +97,8 @@ TEST(LexerTest, DigitsContinueWordsButLettersStartNewOnes) {
     EXPECT_EQ(Lex("a 1"), (Parts { { "a", W }, { " ", O }, { "1", N } }));
 }
 
-TEST(LexerTest, SignsAndBracketsRunTogether) {
+TEST(LexerTest, SignsAndBracketsRunTogether)
+{
     EXPECT_EQ(Lex("a==b"), (Parts { { "a", W }, { "==", S }, { "b", W } }));
     EXPECT_EQ(Lex("~=..=-"), (Parts { { "~=..=-", S } }));
     EXPECT_EQ(Lex("f()})"), (Parts { { "f", W }, { "()})", B } }));
@@ -100,7 +109,8 @@ TEST(LexerTest, SignsAndBracketsRunTogether) {
     EXPECT_EQ(Lex("\\|@#$%^&!;:,*/+"), (Parts { { "\\|@#$%^&!;:,*/+", S } }));
 }
 
-TEST(LexerTest, DoubleDashCommentsRunToTheEndOfTheLine) {
+TEST(LexerTest, DoubleDashCommentsRunToTheEndOfTheLine)
+{
     EXPECT_EQ(Lex("a --b"), (Parts { { "a", W }, { " ", O }, { "--b", C } }));
     EXPECT_EQ(Lex("-- x = 'y'"), (Parts { { "-- x = 'y'", C } }));
     EXPECT_EQ(Lex("=--x"), (Parts { { "=", S }, { "--x", C } }));
@@ -109,7 +119,8 @@ TEST(LexerTest, DoubleDashCommentsRunToTheEndOfTheLine) {
     EXPECT_EQ(Lex("x--"), (Parts { { "x", W }, { "--", C } }));
 }
 
-TEST(LexerTest, QuotedStringsCloseOnlyOnTheirOwnQuote) {
+TEST(LexerTest, QuotedStringsCloseOnlyOnTheirOwnQuote)
+{
     EXPECT_EQ(Lex("print('a'..'b')"),
         (Parts { { "print", W }, { "(", B }, { "'a'", Str }, { "..", S }, { "'b'", Str }, { ")", B } }));
     EXPECT_EQ(Lex("'say \"hi\"' x"), (Parts { { "'say \"hi\"'", Str }, { " ", O }, { "x", W } }));
@@ -122,7 +133,8 @@ TEST(LexerTest, QuotedStringsCloseOnlyOnTheirOwnQuote) {
     EXPECT_EQ(Lex("'"), (Parts { { "'", Str } }));
 }
 
-TEST(LexerTest, BackslashEscapesAQuoteOnlyWhenAlone) {
+TEST(LexerTest, BackslashEscapesAQuoteOnlyWhenAlone)
+{
     // "a\"b" then a comment: the escaped quote stays inside.
     EXPECT_EQ(Lex(R"("a\"b"--c)"), (Parts { { R"("a\"b")", Str }, { "--c", C } }));
     // "a\\" is closed by its last quote.
@@ -136,13 +148,15 @@ TEST(LexerTest, BackslashEscapesAQuoteOnlyWhenAlone) {
     EXPECT_EQ(Lex(R"(\"a")"), (Parts { { "\\", S }, { "\"a\"", Str } }));
 }
 
-TEST(LexerTest, AdjacentStringsMergeIntoOnePart) {
+TEST(LexerTest, AdjacentStringsMergeIntoOnePart)
+{
     EXPECT_EQ(Lex("\"a\"\"b\""), (Parts { { "\"a\"\"b\"", Str } }));
     EXPECT_EQ(Lex("'a'\"b\"[[c]]d"), (Parts { { "'a'\"b\"[[c]]", Str }, { "d", W } }));
     EXPECT_EQ(Lex("\"a\" \"b\""), (Parts { { "\"a\"", Str }, { " ", O }, { "\"b\"", Str } }));
 }
 
-TEST(LexerTest, DoubleBracketStringsEndAtDoubleClosingBracket) {
+TEST(LexerTest, DoubleBracketStringsEndAtDoubleClosingBracket)
+{
     EXPECT_EQ(Lex("t[[x]]y"), (Parts { { "t", W }, { "[[x]]", Str }, { "y", W } }));
     EXPECT_EQ(Lex("[[a]b]]c"), (Parts { { "[[a]b]]", Str }, { "c", W } }));
     EXPECT_EQ(Lex("[[]]"), (Parts { { "[[]]", Str } }));
@@ -152,7 +166,8 @@ TEST(LexerTest, DoubleBracketStringsEndAtDoubleClosingBracket) {
     EXPECT_EQ(Lex("x["), (Parts { { "x", W }, { "[", B } }));
 }
 
-TEST(LexerTest, LinesOfTypicalScriptsSplitAsExpected) {
+TEST(LexerTest, LinesOfTypicalScriptsSplitAsExpected)
+{
     const std::vector<std::pair<QString, Parts>> table = {
         { "local function f(a, b) return a .. b end",
             { { "local", W }, { " ", O }, { "function", W }, { " ", O }, { "f", W }, { "(", B }, { "a", W }, { ",", S },

@@ -7,7 +7,8 @@
 namespace {
 using EmbeddedFilesTest = TempFolderTest;
 
-QStringList ReadLines(const QString& url) {
+QStringList ReadLines(const QString& url)
+{
     QStringList lines;
     auto stream = OpenReadStream(url);
     if (!stream)
@@ -18,7 +19,8 @@ QStringList ReadLines(const QString& url) {
 }
 } // namespace
 
-TEST_F(EmbeddedFilesTest, SevenFilesAreRegisteredInOrderWithTheirContent) {
+TEST_F(EmbeddedFilesTest, SevenFilesAreRegisteredInOrderWithTheirContent)
+{
     RegisterEmbeddedFiles();
     const QString source = qEnvironmentVariable("TLE_SOURCE_DIR");
     ASSERT_FALSE(source.isEmpty());
@@ -43,7 +45,8 @@ TEST_F(EmbeddedFilesTest, SevenFilesAreRegisteredInOrderWithTheirContent) {
     EXPECT_EQ(FindIncbin("incbins/items.txt").size, 877);
 }
 
-TEST_F(EmbeddedFilesTest, KeywordAndItemListsReadAsLines) {
+TEST_F(EmbeddedFilesTest, KeywordAndItemListsReadAsLines)
+{
     RegisterEmbeddedFiles();
     const QStringList keywords = ReadLines("incbin::incbins/keywords.txt");
     EXPECT_EQ(keywords.size(), 109);

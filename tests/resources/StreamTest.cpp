@@ -20,7 +20,8 @@ const std::string defaultConfig = "\r\n\r\n"s
     + std::string { '\xff', '\xff', '\xff', 1, 0, 0, 0, 0, 0, 0, 100, 0, 0, 0, 0, (char)140, (char)140, 0, 0, 0, 0, 0,
           1, 0, 0, 0, 0, 0, 0, 0, 0, 50, 1, 0, (char)150, 0, 0, 0, 0 };
 
-std::vector<QString> ReadAllLines(TStream& stream) {
+std::vector<QString> ReadAllLines(TStream& stream)
+{
     std::vector<QString> lines;
     while (!stream.Eof())
         lines.push_back(stream.ReadLine());
@@ -28,7 +29,8 @@ std::vector<QString> ReadAllLines(TStream& stream) {
 }
 } // namespace
 
-TEST_F(StreamTest, ConfigStyleFileRoundTripsThroughPlainStream) {
+TEST_F(StreamTest, ConfigStyleFileRoundTripsThroughPlainStream)
+{
     auto out = OpenWriteStream(Path("config.dat"));
     ASSERT_TRUE(out);
     out->WriteLine("");
@@ -53,7 +55,8 @@ TEST_F(StreamTest, ConfigStyleFileRoundTripsThroughPlainStream) {
     CloseStream(*in);
 }
 
-TEST_F(StreamTest, PlainLinesEndAtLineFeedOrZeroAndDropCarriageReturns) {
+TEST_F(StreamTest, PlainLinesEndAtLineFeedOrZeroAndDropCarriageReturns)
+{
     const std::string bytes = "one\r\ntw\ro\rx\nthree\0four\n\nlast"s;
     Put("lines.txt", bytes);
     const std::vector<QString> expected { "one", "twox", "three", "four", "", "last" };
@@ -71,7 +74,8 @@ TEST_F(StreamTest, PlainLinesEndAtLineFeedOrZeroAndDropCarriageReturns) {
     EXPECT_EQ(ReadAllLines(ending), std::vector<QString> { "a" });
 }
 
-TEST_F(StreamTest, PlainWritesKeepTheLowEightBitsOfEachCharacter) {
+TEST_F(StreamTest, PlainWritesKeepTheLowEightBitsOfEachCharacter)
+{
     auto out = OpenWriteStream(Path("bytes.bin"));
     ASSERT_TRUE(out);
     out->WriteString(QString::fromUtf8("A\u00e9\u0141\u20ac"));
@@ -83,7 +87,8 @@ TEST_F(StreamTest, PlainWritesKeepTheLowEightBitsOfEachCharacter) {
     EXPECT_EQ(in->ReadLine(), QString::fromUtf8("A\u00e9A\u00ac\u00ff"));
 }
 
-TEST_F(StreamTest, PathsOpenWithTheRequestedAccess) {
+TEST_F(StreamTest, PathsOpenWithTheRequestedAccess)
+{
     ASSERT_TRUE(QDir(folder.path()).mkdir("sub"));
     Put("sub/file.txt", "abcdef");
 
@@ -127,7 +132,8 @@ TEST_F(StreamTest, PathsOpenWithTheRequestedAccess) {
     EXPECT_EQ(Fetch("sub/file.txt"), "z");
 }
 
-TEST_F(StreamTest, RegistryKeepsTheFirstFileOfAName) {
+TEST_F(StreamTest, RegistryKeepsTheFirstFileOfAName)
+{
     static const unsigned char first[] = "alpha\r\nbeta";
     static const unsigned char second[] = "other";
     EXPECT_EQ(RegisterIncbin("test/words.txt", first, 11), 1);
@@ -147,7 +153,8 @@ TEST_F(StreamTest, RegistryKeepsTheFirstFileOfAName) {
     EXPECT_EQ(names, (std::vector<QString> { "test/words.txt", "test/Words.txt" }));
 }
 
-TEST_F(StreamTest, EmbeddedFilesOpenForReadingOnlyUnderTheirExactName) {
+TEST_F(StreamTest, EmbeddedFilesOpenForReadingOnlyUnderTheirExactName)
+{
     static const unsigned char bytes[] = "function\r\nend";
     RegisterIncbin("test/keywords.txt", bytes, 13);
 
@@ -170,7 +177,8 @@ TEST_F(StreamTest, EmbeddedFilesOpenForReadingOnlyUnderTheirExactName) {
     EXPECT_EQ(text->ReadLine(), "function");
 }
 
-TEST_F(StreamTest, WritesThatTheDeviceRefusesThrow) {
+TEST_F(StreamTest, WritesThatTheDeviceRefusesThrow)
+{
     // /dev/full takes the bytes into the C library's buffer and fails when they are handed over.
     auto full = OpenWriteStream("/dev/full");
     ASSERT_TRUE(full);
@@ -207,7 +215,8 @@ TEST_F(StreamTest, WritesThatTheDeviceRefusesThrow) {
     saver.Close();
 }
 
-TEST_F(StreamTest, StripDirKeepsTheLastPathComponent) {
+TEST_F(StreamTest, StripDirKeepsTheLastPathComponent)
+{
     EXPECT_EQ(StripDir("C:\\Scripts\\sample.lua"), "sample.lua");
     EXPECT_EQ(StripDir("/home/me/lua/test.lua"), "test.lua");
     EXPECT_EQ(StripDir("mixed/dir\\name.lua"), "name.lua");
@@ -215,7 +224,8 @@ TEST_F(StreamTest, StripDirKeepsTheLastPathComponent) {
     EXPECT_EQ(StripDir("dir/"), "");
 }
 
-TEST_F(StreamTest, ReadStreamBytesReadsAnyReadableUrl) {
+TEST_F(StreamTest, ReadStreamBytesReadsAnyReadableUrl)
+{
     std::string big(200000, '\0');
     for (size_t i = 0; i < big.size(); ++i)
         big[i] = char(i * 7919 % 251);
@@ -235,7 +245,8 @@ TEST_F(StreamTest, ReadStreamBytesReadsAnyReadableUrl) {
 }
 
 // A named pipe that nobody writes to opens and reads as empty instead of freezing whoever opened it.
-TEST_F(StreamTest, ANamedPipeWithoutAWriterDoesNotBlock) {
+TEST_F(StreamTest, ANamedPipeWithoutAWriterDoesNotBlock)
+{
     const QByteArray fifo = QFile::encodeName(Path("pipe"));
     ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
     auto stream = OpenReadStream(QStringLiteral("utf8::") + Path("pipe"));

@@ -16,7 +16,8 @@ protected:
 
     QString Path(const QString& name) const { return folder.filePath(name); }
 
-    void Put(const QString& name, const std::string& bytes) const {
+    void Put(const QString& name, const std::string& bytes) const
+    {
         std::ofstream out(QFile::encodeName(Path(name)).toStdString(), std::ios::binary);
         out.write(bytes.data(), std::streamsize(bytes.size()));
         ASSERT_TRUE(out.good());
@@ -24,7 +25,8 @@ protected:
 
     std::string Fetch(const QString& name) const { return FetchFile(Path(name)); }
 
-    static std::string FetchFile(const QString& path) {
+    static std::string FetchFile(const QString& path)
+    {
         std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }

@@ -12,7 +12,8 @@ using TextStreamTest = TempFolderTest;
 
 // Reads a script the way the document loader does: lines joined with "\n", so one final line break
 // is dropped.
-QString LoadDocument(const QString& url) {
+QString LoadDocument(const QString& url)
+{
     auto stream = OpenReadStream(url);
     if (!stream)
         return "<not opened>";
@@ -27,14 +28,16 @@ QString LoadDocument(const QString& url) {
     return text;
 }
 
-void SaveDocument(const QString& url, const QString& text) {
+void SaveDocument(const QString& url, const QString& text)
+{
     auto stream = OpenWriteStream(url);
     ASSERT_TRUE(stream);
     stream->WriteString(text);
     CloseStream(*stream);
 }
 
-QString Escaped(std::initializer_list<unsigned char> bytes) {
+QString Escaped(std::initializer_list<unsigned char> bytes)
+{
     QString text;
     for (unsigned char b : bytes)
         text += QChar(0xDC00 + b);
@@ -42,7 +45,8 @@ QString Escaped(std::initializer_list<unsigned char> bytes) {
 }
 } // namespace
 
-TEST_F(TextStreamTest, ByteOrderMarkIsReadAsACharacterAndNeverAdded) {
+TEST_F(TextStreamTest, ByteOrderMarkIsReadAsACharacterAndNeverAdded)
+{
     Put("bom.lua", "\xef\xbb\xbfprint(1)\nend");
     const QString text = LoadDocument("utf8::" + Path("bom.lua"));
     EXPECT_EQ(text, QChar(0xFEFF) + QString("print(1)\nend"));
@@ -56,7 +60,8 @@ TEST_F(TextStreamTest, ByteOrderMarkIsReadAsACharacterAndNeverAdded) {
     EXPECT_EQ(Fetch("plain16.txt"), std::string("x\0", 2));
 }
 
-TEST_F(TextStreamTest, CrLfScriptLoadsWithoutCarriageReturnsAndSavesWithLineFeeds) {
+TEST_F(TextStreamTest, CrLfScriptLoadsWithoutCarriageReturnsAndSavesWithLineFeeds)
+{
     Put("crlf.lua", "local a = 1\r\nif a then\r\n\tprint(a)\r\nend\r\n");
     const QString text = LoadDocument("utf8::" + Path("crlf.lua"));
     EXPECT_EQ(text, "local a = 1\nif a then\n\tprint(a)\nend");
@@ -70,14 +75,16 @@ TEST_F(TextStreamTest, CrLfScriptLoadsWithoutCarriageReturnsAndSavesWithLineFeed
     EXPECT_EQ(LoadDocument("utf8::" + Path("empty.lua")), "");
 }
 
-TEST_F(TextStreamTest, ZeroCharacterSplitsALine) {
+TEST_F(TextStreamTest, ZeroCharacterSplitsALine)
+{
     Put("zero.lua", "ab\0cd\nef"s);
     EXPECT_EQ(LoadDocument("utf8::" + Path("zero.lua")), "ab\ncd\nef");
     Put("zero16.txt", "a\0\0\0b\0"s);
     EXPECT_EQ(LoadDocument("utf16le::" + Path("zero16.txt")), "a\nb");
 }
 
-TEST_F(TextStreamTest, CharactersBeyondAsciiRoundTripAsUtf8) {
+TEST_F(TextStreamTest, CharactersBeyondAsciiRoundTripAsUtf8)
+{
     // Two-, three- and four-byte forms: e acute, euro sign, a face beyond U+FFFF (a surrogate pair).
     const QString text = QString::fromUtf8("caf\u00e9 \u20ac \U0001F600!");
     SaveDocument("utf8::" + Path("multi.lua"), text);
@@ -91,7 +98,8 @@ TEST_F(TextStreamTest, CharactersBeyondAsciiRoundTripAsUtf8) {
     EXPECT_EQ(LoadDocument("utf8::" + Path("edges.lua")), edges);
 }
 
-TEST_F(TextStreamTest, InvalidUtf8BytesLoadAsEscapesAndSaveBackUnchanged) {
+TEST_F(TextStreamTest, InvalidUtf8BytesLoadAsEscapesAndSaveBackUnchanged)
+{
     struct Case {
         std::string bytes;
         QString text;
@@ -124,7 +132,8 @@ TEST_F(TextStreamTest, InvalidUtf8BytesLoadAsEscapesAndSaveBackUnchanged) {
     EXPECT_EQ(Fetch("lone.lua"), "\xed\xa0\xbdx\xed\xb8\x80");
 }
 
-TEST_F(TextStreamTest, RandomBytesSurviveLoadAndSave) {
+TEST_F(TextStreamTest, RandomBytesSurviveLoadAndSave)
+{
     std::mt19937 random(20240611);
     // Mostly bytes that form or break multi-byte sequences, some line feeds, never CR or 0.
     const std::string alphabet = "ab\n\x80\x8f\x90\xa0\xbf\xc0\xc1\xc2\xdf\xe0\xe1\xed\xef\xf0\xf1\xf4\xf5\xff"s;
@@ -142,7 +151,8 @@ TEST_F(TextStreamTest, RandomBytesSurviveLoadAndSave) {
     }
 }
 
-TEST_F(TextStreamTest, LongScriptsDecodeAcrossBufferBoundaries) {
+TEST_F(TextStreamTest, LongScriptsDecodeAcrossBufferBoundaries)
+{
     // Almost only multi-byte characters, shifted by 0 to 3 leading bytes, so that whatever block size the
     // stream reads in, sequences of every length straddle its block ends at every offset.
     const QStringList pieces { QString::fromUtf8("\u00e9"), QString::fromUtf8("\u20ac"),
@@ -160,7 +170,8 @@ TEST_F(TextStreamTest, LongScriptsDecodeAcrossBufferBoundaries) {
     }
 }
 
-TEST_F(TextStreamTest, Utf16InBothByteOrders) {
+TEST_F(TextStreamTest, Utf16InBothByteOrders)
+{
     const QString text = QString::fromUtf8("A\u00e9\u20ac\U0001F600");
     auto be = OpenWriteStream("utf16be::" + Path("be.txt"));
     be->WriteLine(text);
@@ -185,7 +196,8 @@ TEST_F(TextStreamTest, Utf16InBothByteOrders) {
     EXPECT_THROW(odd->ReadLine(), TStreamReadException);
 }
 
-TEST_F(TextStreamTest, Latin1ReadsBytesAsCharactersAndWritesLowBits) {
+TEST_F(TextStreamTest, Latin1ReadsBytesAsCharactersAndWritesLowBits)
+{
     Put("latin.txt",
         "gr\xfc\xdf\r\n\xa9"
         "255000000");
@@ -197,7 +209,8 @@ TEST_F(TextStreamTest, Latin1ReadsBytesAsCharactersAndWritesLowBits) {
     EXPECT_EQ(Fetch("out.txt"), "\xfc\xac");
 }
 
-TEST_F(TextStreamTest, ByteOperationsStayInStepWithBufferedText) {
+TEST_F(TextStreamTest, ByteOperationsStayInStepWithBufferedText)
+{
     Put("mixed.txt", "first\nsecond\nthird");
     auto stream = OpenStream("utf8::" + Path("mixed.txt"), true, true);
     ASSERT_TRUE(stream);

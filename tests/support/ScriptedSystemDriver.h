@@ -92,8 +92,7 @@ private:
         return request;
     }
 
-    template <typename T>
-    static T Take(std::deque<T>& answers, T unanswered)
+    template <typename T> static T Take(std::deque<T>& answers, T unanswered)
     {
         if (answers.empty())
             return unanswered;
