@@ -1,5 +1,11 @@
-// Timing and memory readings shared by the benchmark's scenarios.
+// Timing and memory readings, and the editor-sized text area, shared by the benchmark's scenarios.
 #pragma once
+
+#include "gui/Gadgets.h"
+#include "gui/GuiFont.h"
+#include "gui/TextArea.h"
+
+#include <QApplication>
 
 #include <QByteArray>
 #include <QFile>
@@ -53,5 +59,17 @@ inline double PeakMiB()
             return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
     }
     return 0;
+}
+// A window with a text area shaped, fonted and focused as the editor's own.
+inline TTextArea* MakeBenchTextArea()
+{
+    TGadget* window = MakeWindow("Bench", 0, 0, 640, 512, nullptr, 1 | 2 | 0x20);
+    auto* area = static_cast<TTextArea*>(MakeTextArea(0, 32, 640, 460, window, 0));
+    area->SetTabs(4);
+    area->SetFont(LibraryFont(FontKind::Monospaced, 10, 0));
+    window->SetShow(1);
+    area->Activate(ActivateCommand::Focus);
+    QApplication::processEvents();
+    return area;
 }
 } // namespace bench

@@ -72,13 +72,7 @@ int ColouringScenario(int argc, char** argv)
 {
     StartGui(argc, argv);
     RegisterEmbeddedFiles();
-    TGadget* window = MakeWindow("Bench", 0, 0, 640, 512, nullptr, 1 | 2 | 0x20);
-    auto* area = static_cast<TTextArea*>(MakeTextArea(0, 32, 640, 460, window, 0));
-    area->SetTabs(4);
-    area->SetFont(LibraryFont(FontKind::Monospaced, 10, 0));
-    window->SetShow(1);
-    area->Activate(ActivateCommand::Focus);
-    QApplication::processEvents();
+    TTextArea* area = MakeBenchTextArea();
 
     const QString script = GenerateLuaScript(100000, 4000000);
     std::vector<TFlatPart> parts;

@@ -10,6 +10,7 @@
 #include "gui/TextArea.h"
 #include "highlight/History.h"
 #include "resources/EmbeddedFiles.h"
+#include "support/QStringPrinter.h"
 #include "support/ScriptedSystemDriver.h"
 
 #include <QDir>

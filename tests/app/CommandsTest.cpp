@@ -9,16 +9,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-// Texts in failure messages as text, with line breaks and tabs visible.
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    QString shown = text;
-    shown.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
-        .replace(QLatin1Char('\n'), QLatin1String("\\n"))
-        .replace(QLatin1Char('\t'), QLatin1String("\\t"));
-    *out << '"' << shown.toStdString() << '"';
-}
-
 namespace {
 using Editor = TApplication;
 

@@ -16,12 +16,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// Readable failure messages for texts.
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 QByteArray Bytes(const QString& path)
 {

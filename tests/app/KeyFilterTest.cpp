@@ -12,16 +12,6 @@
 #include <sstream>
 #include <vector>
 
-// Texts in failure messages as text, with line breaks and tabs visible.
-static void PrintTo(const QString& text, std::ostream* out)
-{
-    QString shown = text;
-    shown.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
-        .replace(QLatin1Char('\n'), QLatin1String("\\n"))
-        .replace(QLatin1Char('\t'), QLatin1String("\\t"));
-    *out << '"' << shown.toStdString() << '"';
-}
-
 namespace {
 const QString Emoji = QString::fromUtf16(u"\U0001F600"); // two UTF-16 units
 
