@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -163,46 +162,6 @@ TEST_F(GadgetTest, ATreeViewReportsSelectionAndActivationWithTheNode)
     EXPECT_EQ(std::any_cast<TGadget*>(events[0].extra), hook);
     EXPECT_EQ(hook->GetText(), "break");
     EXPECT_EQ(std::any_cast<QString>(hook->extra), "tx, ty, id");
-}
-
-// A number field's filter: refuses every key-down but the arrows and Delete, and takes digits,
-// Backspace and the clipboard control characters.
-int NumbersOnly(TEvent& event, void*)
-{
-    if (event.id == Event::KeyDown)
-        return (event.data >= 37 && event.data <= 40) || event.data == 46;
-    if (event.id == Event::KeyChar)
-        return (event.data >= '0' && event.data <= '9') || event.data == 8 || event.data == 1 || event.data == 3
-            || event.data == 22 || event.data == 24;
-    return 0;
-}
-
-TEST_F(GadgetTest, ATextFieldActsOnTypingAtTheCharacterAndOnNavigationAtTheKeyDown)
-{
-    TGadget* field = MakeTextField(5, 5, 100, 20, window, 0);
-    field->SetFilter(NumbersOnly, nullptr);
-    auto* edit = WidgetOf<QLineEdit>(field);
-    QTest::keyClicks(edit, "12a3");
-    EXPECT_EQ(field->GetText(), "123");
-    // Backspace's key-down is refused, yet its character deletes.
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    EXPECT_EQ(field->GetText(), "12");
-    // Left is taken at its key-down; the digit lands before the 2.
-    QTest::keyClick(edit, Qt::Key_Left);
-    QTest::keyClick(edit, Qt::Key_9);
-    EXPECT_EQ(field->GetText(), "192");
-    // Home is refused at its key-down and types nothing: the caret stays.
-    QTest::keyClick(edit, Qt::Key_Home);
-    QTest::keyClick(edit, Qt::Key_7);
-    EXPECT_EQ(field->GetText(), "1972");
-    // Delete works at its key-down.
-    QTest::keyClick(edit, Qt::Key_Delete);
-    EXPECT_EQ(field->GetText(), "197");
-
-    const auto events = Drain();
-    ASSERT_FALSE(events.empty());
-    EXPECT_EQ(events.back().id, Event::GadgetAction); // user changes report, merged in the queue
-    EXPECT_EQ(events.back().source, field);
 }
 
 TEST_F(GadgetTest, ToolbarSeparatorsStillCountAsItems)
