@@ -144,6 +144,7 @@ private:
     void InsertColorCode();
     void Cut();
     void Paste();
+    void Undo();
     void SelectLine();
     void BlockIndent(bool outdent);
     void About();

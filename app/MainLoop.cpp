@@ -72,7 +72,7 @@ void TApplication::HandleMenuAction(int tag)
         EndProgram();
         break;
     case M_UNDO:
-        History->Undo(*Textarea);
+        Undo();
         break;
     case M_CUT:
         Cut();
@@ -255,6 +255,15 @@ void TApplication::Paste()
     const int last = Textarea->GetCursorPos(TextUnit::Lines);
     for (int line = TextLast; line <= last; ++line)
         UpdateTextareaLine(line);
+}
+
+void TApplication::Undo()
+{
+    // Undone text differs from the file as much as typed text does.
+    if (History->Undo(*Textarea) && !Modified) {
+        Modified = 1;
+        UpdateTitle();
+    }
 }
 
 void TApplication::SelectLine()

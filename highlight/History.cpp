@@ -2,7 +2,7 @@
 
 #include "gui/Gadget.h"
 
-void TAction::Undo(TGadget& textarea, const std::function<void(int line)>& recolourLine) const
+bool TAction::Undo(TGadget& textarea, const std::function<void(int line)>& recolourLine) const
 {
     const int length = textarea.AreaLen(TextUnit::Chars);
     // Backspace at the very start records position -1, and Delete at the very end a range behind the
@@ -12,19 +12,20 @@ void TAction::Undo(TGadget& textarea, const std::function<void(int line)>& recol
     const bool changesNothing = Sel == 0 && Text.isEmpty();
     if (outside || changesNothing) {
         textarea.SetSelection(SelPos, SelLen, TextUnit::Chars);
-        return;
+        return false;
     }
 
     textarea.ReplaceText(Pos, Sel, Text, TextUnit::Chars);
     textarea.SetSelection(SelPos, SelLen, TextUnit::Chars);
 
     if (!recolourLine)
-        return;
+        return true;
     // Asked after the replacement, so the lines are those of the restored text.
     const int first = textarea.LineAt(Pos);
     const int last = textarea.LineAt(Pos + static_cast<int>(Text.size()));
     for (int line = first; line <= last; ++line)
         recolourLine(line);
+    return true;
 }
 
 THistory::THistory(std::function<void(int line)> recolourLine)
@@ -32,12 +33,13 @@ THistory::THistory(std::function<void(int line)> recolourLine)
 {
 }
 
-void THistory::Undo(TGadget& textarea)
+bool THistory::Undo(TGadget& textarea)
 {
     if (_Undo.empty())
-        return;
-    _Undo.back().Undo(textarea, recolour);
+        return false;
+    const bool changed = _Undo.back().Undo(textarea, recolour);
     _Undo.pop_back();
+    return changed;
 }
 
 void THistory::AddAction(TGadget& /*textarea*/, int pos, int sel, const QString& text, int selPos, int selLen)

@@ -18,7 +18,8 @@ struct TAction {
     int SelLen = 0;
 
     // `recolourLine` is called for each line the restored range touches, first to last.
-    void Undo(TGadget& textarea, const std::function<void(int line)>& recolourLine) const;
+    // True when the text changed (an action outside the text only puts the caret back).
+    bool Undo(TGadget& textarea, const std::function<void(int line)>& recolourLine) const;
 };
 
 class THistory {
@@ -27,8 +28,9 @@ public:
     // its UpdateTextareaLine); it may be empty.
     explicit THistory(std::function<void(int line)> recolourLine = {});
 
-    // Undoes the most recent action on `textarea`; nothing at all when there is none.
-    void Undo(TGadget& textarea);
+    // Undoes the most recent action on `textarea`; nothing at all when there is none. True when the
+    // text changed.
+    bool Undo(TGadget& textarea);
     // Records an edit that is about to be applied. The gadget is not used; it keeps the call shaped
     // like the other history calls.
     void AddAction(TGadget& textarea, int pos, int sel, const QString& text, int selPos, int selLen);

@@ -315,6 +315,28 @@ TEST_F(CommandsTest, UndoWithAnEmptyHistoryChangesNothing)
     EXPECT_EQ(SelectionLength(), 2);
 }
 
+TEST_F(CommandsTest, UndoAfterASaveMarksTheDocumentModified)
+{
+    SetScript("abc", 3);
+    Type("d");
+    SaveFirst();
+    Undo();
+    EXPECT_EQ(Script(), "abc");
+    EXPECT_EQ(App->Modified, 1);
+    EXPECT_EQ(App->Window->GetText(), "Tarvane:LE - saved.lua*");
+    EXPECT_FALSE(App->mFileSave->State() & GadgetState::Disabled);
+
+    // An undo step that only puts the caret back leaves a saved document unmarked.
+    App->History->Clear();
+    Select(0);
+    Key(Qt::Key_Backspace); // at the very start: recorded, changes nothing
+    Menu(Editor::M_SAVE);
+    ASSERT_EQ(App->Modified, 0);
+    Undo();
+    EXPECT_EQ(Script(), "abc");
+    EXPECT_EQ(App->Modified, 0);
+}
+
 TEST_F(CommandsTest, RunGameNeedsAPathOfTwoCharactersOrMore)
 {
     TWSettings& settings = *App->wSettings;
