@@ -1,9 +1,8 @@
 // Translation of Qt key events into the virtual-key and character codes that key filters and hot keys use.
 //
-// A key press on the desktop the program was designed for is two messages: a key-down carrying a
-// virtual-key code, then (for keys that type something) a character carrying a UTF-16 code. Filters
-// see both, in that order, and which of the two carries a key's effect differs by key: the gadgets
-// that act on keys decide that per key.
+// Key filters see a key press as two events: a key-down carrying a virtual-key code, then (for keys
+// that type something) a character carrying a UTF-16 code. Which of the two carries a key's effect
+// differs by key: the gadgets that act on keys decide that per key.
 #pragma once
 
 #include <QString>

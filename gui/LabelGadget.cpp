@@ -19,7 +19,7 @@ TLabelGadget::TLabelGadget(TGadget* group, int style)
         break;
     }
     label->setAlignment(alignment);
-    // Static text wraps at its width, as on the desktop this program came from.
+    // Static text wraps at its width: a long hook signature takes a second line.
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
     switch (style & LabelStyle::FrameMask) {
