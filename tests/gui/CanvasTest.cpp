@@ -5,6 +5,7 @@
 #include "gui/EventQueue.h"
 #include "gui/Gadgets.h"
 #include "gui/WidgetGadget.h"
+#include "support/WindowFixture.h"
 
 #include <QTest>
 #include <QWidget>
@@ -12,27 +13,22 @@
 #include <gtest/gtest.h>
 
 namespace {
-class CanvasTest : public testing::Test {
+class CanvasTest : public WindowFixture {
 protected:
     void SetUp() override
     {
-        window = MakeWindow("Canvas", 0, 0, 100, 80, nullptr, 1 | 0x20 | 0x40);
+        WindowFixture::SetUp();
         canvas = MakeCanvas(10, 5, 64, 48, window, 0);
-        window->SetShow(1);
-        ProcessPlatformInput();
-        EventQueue.Clear();
     }
 
     void TearDown() override
     {
-        window->Free();
-        EventQueue.Clear();
+        WindowFixture::TearDown();
         ResetPolledInput();
     }
 
-    QWidget* Widget() const { return TWidgetGadget::From(canvas)->Widget(); }
+    QWidget* Widget() const { return WidgetOf<QWidget>(canvas); }
 
-    TGadget* window = nullptr;
     TGadget* canvas = nullptr;
 };
 

@@ -8,6 +8,7 @@
 #include "gui/ToolbarGadget.h"
 #include "gui/TreeViewGadget.h"
 #include "gui/WidgetGadget.h"
+#include "support/WindowFixture.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -24,40 +25,7 @@
 namespace {
 constexpr int DialogStyle = 1 | 0x10 | 0x20 | 0x40 | 0x200;
 
-class GadgetTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        window = MakeWindow("Test", 0, 0, 300, 200, nullptr, DialogStyle);
-        window->SetShow(1);
-        ProcessPlatformInput();
-        EventQueue.Clear();
-    }
-
-    void TearDown() override
-    {
-        window->Free();
-        EventQueue.Clear();
-    }
-
-    std::vector<TEvent> Drain()
-    {
-        ProcessPlatformInput();
-        std::vector<TEvent> events;
-        while (EventQueue.Count()) {
-            EventQueue.Poll();
-            events.push_back(EventQueue.Current());
-        }
-        return events;
-    }
-
-    template <typename W> static W* WidgetOf(TGadget* gadget)
-    {
-        return static_cast<W*>(TWidgetGadget::From(gadget)->Widget());
-    }
-
-    TGadget* window = nullptr;
-};
+using GadgetTest = WindowFixture;
 
 TEST_F(GadgetTest, ClosingAWindowReportsWindowCloseAndLeavesItOpen)
 {

@@ -5,6 +5,7 @@
 #include "gui/EventQueue.h"
 #include "gui/Gadgets.h"
 #include "gui/WidgetGadget.h"
+#include "support/WindowFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,26 +15,16 @@
 #include <gtest/gtest.h>
 
 namespace {
-class NumberFieldTest : public testing::Test {
+class NumberFieldTest : public WindowFixture {
 protected:
     void SetUp() override
     {
-        window = MakeWindow("Numbers", 0, 0, 200, 100, nullptr, 1 | 0x20 | 0x40);
+        WindowFixture::SetUp();
         field = MakeTextField(5, 5, 100, 20, window, 0);
-        window->SetShow(1);
-        ProcessPlatformInput();
-        EventQueue.Clear();
     }
 
-    void TearDown() override
-    {
-        window->Free();
-        EventQueue.Clear();
-    }
+    QLineEdit* Edit() const { return WidgetOf<QLineEdit>(field); }
 
-    QLineEdit* Edit() const { return static_cast<QLineEdit*>(TWidgetGadget::From(field)->Widget()); }
-
-    TGadget* window = nullptr;
     TGadget* field = nullptr;
 };
 
