@@ -246,9 +246,9 @@ void TApplication::Paste()
     const int before = Textarea->AreaLen(TextUnit::Chars);
     Textarea->Activate(3);
     const int inserted = Textarea->AreaLen(TextUnit::Chars) - before + selection;
-    if (Textarea->GetCursorPos(TextUnit::Chars) == cursor && inserted == selection
-        && Textarea->AreaText(cursor, selection, TextUnit::Chars) == replaced)
-        return; // nothing was pasted
+    // A paste puts the caret behind what it inserted; an unmoved selection means nothing was pasted.
+    if (Textarea->GetCursorPos(TextUnit::Chars) == cursor && Textarea->GetSelectionLength(TextUnit::Chars) == selection)
+        return;
     History->AddAction(*Textarea, cursor, inserted, replaced, cursor, selection);
     Modified = 1;
     UpdateTitle();
