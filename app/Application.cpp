@@ -1,23 +1,33 @@
 #include "app/Application.h"
 
-#include "app/StartupResources.h"
+#include "app/TextareaClient.h"
 #include "draw/Pixmap.h"
-#include "gui/Gadgets.h"
+#include "gui/GadgetFactory.h"
 #include "gui/GuiFont.h"
+#include "gui/KeyMap.h"
 #include "gui/SystemDriver.h"
 #include "highlight/History.h"
+#include "highlight/SyntaxColouring.h"
 #include "settings/WSettings.h"
+#include "tools/StartupResources.h"
 
 TApplication* App = nullptr;
 
 namespace {
-constexpr int Ctrl = 2;
+constexpr int Ctrl = Modifier::Ctrl;
 
 // Main window: title bar, resizable, menu bar, client coordinates, hidden at creation, centred.
 constexpr int MainWindowStyle = 1 | 2 | 4 | 0x20 | 0x40 | 0x200;
 constexpr int ClientWidth = 640;
 constexpr int ClientHeight = 512;
+constexpr int MinimumWidth = 389;
+constexpr int MinimumHeight = 240;
 constexpr int ToolbarStripHeight = 32;
+// The text area fills the client area between the toolbar strip and the status line.
+constexpr int TextareaHeight = 460;
+constexpr int StatusY = ToolbarStripHeight + TextareaHeight + 2;
+constexpr int StatusHeight = 15;
+constexpr int FrameShade = 105; // grey of the right and bottom frame lines
 
 const QStringList ToolbarTips = {
     "New",
@@ -37,7 +47,10 @@ const QStringList ToolbarTips = {
 };
 } // namespace
 
-TApplication::TApplication() = default;
+TApplication::TApplication()
+    : colouring(std::make_unique<TSyntaxColouring>())
+{
+}
 
 TApplication::~TApplication()
 {
@@ -51,32 +64,36 @@ void TApplication::Init()
 {
     Window = MakeWindow(QString(), 0, 0, ClientWidth, ClientHeight, nullptr, MainWindowStyle);
     Window->SetPixmap(StartupResources().icon, 8);
-    Window->SetMinimumSize(389, 240);
+    Window->SetMinimumSize(MinimumWidth, MinimumHeight);
 
     CreateToolbarStrip();
 
     // One-pixel lines frame the text area.
-    TGadget* frame = MakePanel(0, 32, 640, 1, Window, 0);
-    frame->SetLayout(1, 1, 1, 0);
-    frame = MakePanel(0, 32, 1, 460, Window, 0);
-    frame->SetLayout(1, 0, 1, 1);
-    frame = MakePanel(638, 32, 1, 459, Window, 0);
-    frame->SetColor(105, 105, 105);
-    frame->SetLayout(0, 1, 1, 1);
-    frame = MakePanel(1, 490, 638, 1, Window, 0);
-    frame->SetColor(105, 105, 105);
-    frame->SetLayout(1, 1, 0, 1);
+    using namespace EdgeMode;
+    const int top = ToolbarStripHeight;
+    TGadget* frame = MakePanel(0, top, ClientWidth, 1, Window, 0);
+    frame->SetLayout(Aligned, Aligned, Aligned, Centred);
+    frame = MakePanel(0, top, 1, TextareaHeight, Window, 0);
+    frame->SetLayout(Aligned, Centred, Aligned, Aligned);
+    frame = MakePanel(ClientWidth - 2, top, 1, TextareaHeight - 1, Window, 0);
+    frame->SetColor(FrameShade, FrameShade, FrameShade);
+    frame->SetLayout(Centred, Aligned, Aligned, Aligned);
+    frame = MakePanel(1, top + TextareaHeight - 2, ClientWidth - 2, 1, Window, 0);
+    frame->SetColor(FrameShade, FrameShade, FrameShade);
+    frame->SetLayout(Aligned, Aligned, Centred, Aligned);
 
-    Textarea = MakeTextArea(0, 32, 640, 460, Window, 0);
+    Textarea = MakeTextArea(0, top, ClientWidth, TextareaHeight, Window, 0);
     Textarea->SetTabs(4);
     Textarea->SetFont(LibraryFont(FontKind::Monospaced, 10, 0));
-    Textarea->SetLayout(1, 1, 1, 1);
+    Textarea->SetLayout(Aligned, Aligned, Aligned, Aligned);
     Textarea->SetFilter(TextareaFilter, Textarea);
+    TextareaClient = std::make_unique<TTextareaClient>(*Textarea);
 
-    lLines = MakeLabel(QStringLiteral("Line: 1 / 1"), 5, 494, 315, 15, Window, 0);
-    lLines->SetLayout(1, 2, 0, 1);
-    lChar = MakeLabel(QStringLiteral("Char: 0"), 320, 494, 315, 15, Window, 8);
-    lChar->SetLayout(2, 1, 0, 1);
+    const int half = ClientWidth / 2;
+    lLines = MakeLabel(QStringLiteral("Line: 1 / 1"), 5, StatusY, half - 5, StatusHeight, Window, 0);
+    lLines->SetLayout(Aligned, Relative, Centred, Aligned);
+    lChar = MakeLabel(QStringLiteral("Char: 0"), half, StatusY, half - 5, StatusHeight, Window, 8);
+    lChar->SetLayout(Relative, Aligned, Centred, Aligned);
 
     CreateMenus();
 
@@ -85,7 +102,7 @@ void TApplication::Init()
 
     UpdateTitle();
     Window->SetShow(1);
-    Textarea->Activate(0);
+    Textarea->Activate(ActivateCommand::Focus);
 
     History = new THistory([this](int line) { UpdateTextareaLine(line); });
     LoadKeywords();
@@ -95,7 +112,7 @@ void TApplication::CreateToolbarStrip()
 {
     gfxToolbar = LoadPixmapUrl("incbin::incbins/toolbar.png");
     TGadget* strip = MakePanel(0, 0, Window->ClientWidth(), ToolbarStripHeight, Window, 0);
-    strip->SetLayout(1, 1, 1, 0);
+    strip->SetLayout(EdgeMode::Aligned, EdgeMode::Aligned, EdgeMode::Aligned, EdgeMode::Centred);
     strip->SetPixmap(StartupResources().gradient, 8);
     Toolbar = MakeToolbar(LoadIconStrip(gfxToolbar), 0, 0, 0, 0, strip, 0);
     SetToolbarItemTips(Toolbar, ToolbarTips);
@@ -124,8 +141,8 @@ void TApplication::CreateMenus()
     MakeMenuItem(QStringLiteral("Select All"), M_ALL, mEdit, 'A', Ctrl);
     MakeMenuItem(QStringLiteral("Select &Line"), M_LINE, mEdit, 'L', Ctrl);
     MakeMenuItem(QString(), 0, mEdit);
-    MakeMenuItem(QStringLiteral("Block Indent"), M_BIN, mEdit, 221, Ctrl);
-    MakeMenuItem(QStringLiteral("Block Outdent"), M_BOUT, mEdit, 219, Ctrl);
+    MakeMenuItem(QStringLiteral("Block Indent"), M_BIN, mEdit, VirtualKey::CloseBracket, Ctrl);
+    MakeMenuItem(QStringLiteral("Block Outdent"), M_BOUT, mEdit, VirtualKey::OpenBracket, Ctrl);
 
     mTool = MakeMenuItem(QStringLiteral("Tool"), 0, root);
     MakeMenuItem(QStringLiteral("Insert Item ID"), M_ITEMID, mTool, '1', Ctrl);
@@ -154,4 +171,25 @@ void TApplication::UpdateTitle()
         mFileSave->SetEnabled(0);
     }
     Window->SetText(ApplicationTitle);
+}
+
+void TApplication::MarkModified()
+{
+    Modified = 1;
+    UpdateTitle();
+}
+
+int TApplication::Ask(const QString& question)
+{
+    ApplicationTitle = QStringLiteral("Tarvane Lua Editor");
+    const int answer = Proceed(question);
+    UpdateTitle();
+    return answer;
+}
+
+void TApplication::Tell(const QString& text, bool serious)
+{
+    ApplicationTitle = QStringLiteral("Tarvane Lua Editor");
+    Notify(text, serious);
+    UpdateTitle();
 }

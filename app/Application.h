@@ -2,10 +2,11 @@
 //
 // The class is split over several files by subsystem: Application.cpp builds the main window,
 // MainLoop.cpp runs the event loop and the commands, Documents.cpp holds the document commands,
-// TextareaFilter.cpp the editing key filter and Colouring.cpp the syntax-colouring calls.
+// TextareaFilter.cpp the editing key filter and TextareaColouring.cpp the syntax-colouring calls.
+// The colouring and the undo history see the text area through TextareaClient.
 #pragma once
 
-#include "gui/Event.h"
+#include "event/Event.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,8 @@
 class TGadget;
 class THistory;
 class TPixmap;
+class TSyntaxColouring;
+class TTextareaClient;
 class TWItems;
 class TWSettings;
 class TWHudtxt;
@@ -84,6 +87,8 @@ public:
     QString File;
     int Modified = 1;
     THistory* History = nullptr;
+    // The text area as the colouring and the undo history use it.
+    std::unique_ptr<TTextareaClient> TextareaClient;
     TGadget* lLines = nullptr;
     TGadget* lChar = nullptr;
     TGadget* mFile = nullptr;
@@ -95,6 +100,8 @@ public:
     // Rebuilds the application title from the document and shows it in the main window; the Save
     // controls are enabled only while the document is modified.
     void UpdateTitle();
+    // The document differs from its file now: marks it so and shows it in the title.
+    void MarkModified();
     void Init();
 
     // The event loop; it never returns, the program ends from inside it.
@@ -130,6 +137,11 @@ public:
     bool InsertAtCaret(const QString& text, bool recolourCursorLine = true);
 
 private:
+    // A question or a notice in a message box with the application's caption; the window's title is
+    // restored afterwards. Ask returns the requester's answer (1 yes, 0 no, -1 cancel).
+    int Ask(const QString& question);
+    void Tell(const QString& text, bool serious);
+
     void CreateToolbarStrip();
     void CreateMenus();
 
@@ -146,9 +158,13 @@ private:
     void Paste();
     void Undo();
     void SelectLine();
+    // Indents (outdents) every line the selection touches by one tab, one undo step per line, and
+    // selects those lines whole.
     void BlockIndent(bool outdent);
     void About();
     void RunGame(bool dedicated);
+
+    std::unique_ptr<TSyntaxColouring> colouring;
 };
 
 // The one application object.

@@ -5,7 +5,7 @@
 // whole leaves the current document as it was.
 #include "app/Application.h"
 
-#include "gui/EventQueue.h"
+#include "event/EventQueue.h"
 #include "gui/Gadget.h"
 #include "gui/SystemDriver.h"
 #include "highlight/History.h"
@@ -17,7 +17,6 @@
 #include "resources/TextStream.h"
 
 namespace {
-const QString Caption = QStringLiteral("Tarvane Lua Editor");
 const QString ScriptFilter = QStringLiteral("Lua script:lua");
 
 bool WriteScript(const QString& path, const QString& text)
@@ -66,16 +65,14 @@ std::optional<QString> ReadScript(const QString& path)
 
 void TApplication::NewDoc(int ask)
 {
-    ApplicationTitle = Caption;
-    if (!Modified || !ask || Proceed(QStringLiteral("Create new script without saving?")) == 1) {
-        FileName = QStringLiteral("New Script.lua");
-        File.clear();
-        Modified = 1;
-        Textarea->ReplaceText(0, -1, QString(), TextUnit::Chars);
-        TEvent::Create(Event::GadgetSelect, Textarea).Emit();
-        History->Clear();
-    }
-    UpdateTitle();
+    if (Modified && ask && Ask(QStringLiteral("Create new script without saving?")) != 1)
+        return;
+    FileName = QStringLiteral("New Script.lua");
+    File.clear();
+    Textarea->ReplaceText(0, -1, QString(), TextUnit::Chars);
+    TEvent::Create(Event::GadgetSelect, Textarea).Emit();
+    History->Clear();
+    MarkModified();
 }
 
 bool TApplication::SaveDoc()
@@ -83,10 +80,8 @@ bool TApplication::SaveDoc()
     if (File.isEmpty())
         return SaveAsDoc();
     if (!WriteScript(File, Textarea->AreaText(0, -1, TextUnit::Chars))) {
-        ApplicationTitle = Caption;
-        Notify(QStringLiteral("Failed to save script!"), true);
-        Modified = 1;
-        UpdateTitle();
+        Tell(QStringLiteral("Failed to save script!"), true);
+        MarkModified();
         return false;
     }
     Modified = 0;
@@ -110,8 +105,7 @@ bool TApplication::SaveAsDoc()
     // A failed Save As leaves the document where it was.
     File = oldFile;
     FileName = oldFileName;
-    Modified = 1;
-    UpdateTitle();
+    MarkModified();
     return false;
 }
 
@@ -128,9 +122,7 @@ bool TApplication::LoadFile(const QString& path)
 {
     const std::optional<QString> text = ReadScript(path);
     if (!text || !Textarea->ReplaceText(0, -1, *text, TextUnit::Chars)) {
-        ApplicationTitle = Caption;
-        Notify(QStringLiteral("Failed to open script!"), true);
-        UpdateTitle();
+        Tell(QStringLiteral("Failed to open script!"), true);
         return false;
     }
     GlobalUpdateTextarea();

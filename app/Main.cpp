@@ -1,9 +1,9 @@
 // Program start: embedded files, the library layers, the shared images and font, then the application.
 #include "app/Application.h"
-#include "app/StartupResources.h"
 #include "draw/PolledInput.h"
 #include "gui/GuiDriver.h"
 #include "resources/EmbeddedFiles.h"
+#include "tools/StartupResources.h"
 
 #include <QDir>
 #include <QString>

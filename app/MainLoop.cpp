@@ -1,13 +1,14 @@
 // The event loop and the commands of the menus and the toolbar.
 #include "app/Application.h"
 
-#include "app/ColorCode.h"
 #include "app/RunExecutable.h"
-#include "gui/EventQueue.h"
+#include "app/TextareaClient.h"
+#include "event/EventQueue.h"
 #include "gui/Gadget.h"
 #include "gui/SystemDriver.h"
 #include "highlight/History.h"
 #include "settings/WSettings.h"
+#include "tools/ColorCode.h"
 
 #include <chrono>
 #include <thread>
@@ -78,7 +79,7 @@ void TApplication::HandleMenuAction(int tag)
         Cut();
         break;
     case M_COPY:
-        Textarea->Activate(2);
+        Textarea->Activate(ActivateCommand::Copy);
         break;
     case M_PASTE:
         Paste();
@@ -150,10 +151,8 @@ void TApplication::HandleGadgetAction(const TEvent& event)
     } else if (source == Textarea) {
         // The user changed the text: colour the cursor's line and mark the document.
         UpdateTextareaLine(Textarea->GetCursorPos(TextUnit::Lines));
-        if (!Modified) {
-            Modified = 1;
-            UpdateTitle();
-        }
+        if (!Modified)
+            MarkModified();
     }
 }
 
@@ -212,7 +211,7 @@ bool TApplication::InsertAtCaret(const QString& text, bool recolourCursorLine)
     // Every edit is recorded: Undo works by position, and an edit it did not know of would make it
     // remove the wrong characters later.
     const int inserted = Textarea->AreaLen(TextUnit::Chars) - before + selection;
-    History->AddAction(*Textarea, cursor, inserted, replaced, cursor, selection);
+    History->AddAction(*TextareaClient, cursor, inserted, replaced, cursor, selection);
     if (recolourCursorLine)
         UpdateTextareaLine(-1);
     Textarea->SetSelection(cursor + inserted, 0, TextUnit::Chars);
@@ -230,10 +229,9 @@ void TApplication::Cut()
 {
     const int cursor = Textarea->GetCursorPos(TextUnit::Chars);
     const int selection = Textarea->GetSelectionLength(TextUnit::Chars);
-    History->AddAction(*Textarea, cursor, 0, Textarea->AreaText(cursor, selection, TextUnit::Chars), cursor, selection);
-    Textarea->Activate(1);
-    Modified = 1;
-    UpdateTitle();
+    History->AddAction(*TextareaClient, cursor, 0, TextareaClient->Text(cursor, selection), cursor, selection);
+    Textarea->Activate(ActivateCommand::Cut);
+    MarkModified();
 }
 
 void TApplication::Paste()
@@ -244,14 +242,13 @@ void TApplication::Paste()
     // The undo record counts the characters the paste really put into the text area, whatever the
     // clipboard's line ends were.
     const int before = Textarea->AreaLen(TextUnit::Chars);
-    Textarea->Activate(3);
+    Textarea->Activate(ActivateCommand::Paste);
     const int inserted = Textarea->AreaLen(TextUnit::Chars) - before + selection;
     // A paste puts the caret behind what it inserted; an unmoved selection means nothing was pasted.
     if (Textarea->GetCursorPos(TextUnit::Chars) == cursor && Textarea->GetSelectionLength(TextUnit::Chars) == selection)
         return;
-    History->AddAction(*Textarea, cursor, inserted, replaced, cursor, selection);
-    Modified = 1;
-    UpdateTitle();
+    History->AddAction(*TextareaClient, cursor, inserted, replaced, cursor, selection);
+    MarkModified();
     const int last = Textarea->GetCursorPos(TextUnit::Lines);
     for (int line = TextLast; line <= last; ++line)
         UpdateTextareaLine(line);
@@ -260,10 +257,8 @@ void TApplication::Paste()
 void TApplication::Undo()
 {
     // Undone text differs from the file as much as typed text does.
-    if (History->Undo(*Textarea) && !Modified) {
-        Modified = 1;
-        UpdateTitle();
-    }
+    if (History->Undo(*TextareaClient) && !Modified)
+        MarkModified();
 }
 
 void TApplication::SelectLine()
@@ -282,25 +277,24 @@ void TApplication::BlockIndent(bool outdent)
             if (!text.startsWith(QLatin1Char('\t')))
                 continue;
             Textarea->ReplaceText(line, 1, text.mid(1), TextUnit::Lines);
-            History->AddAction(*Textarea, start, 0, QStringLiteral("\t"), start, 0);
+            History->AddAction(*TextareaClient, start, 0, QStringLiteral("\t"), start, 0);
         } else {
+            // A tab that would pass the text area's capacity is refused, and so are the lines after it.
             if (!Textarea->ReplaceText(line, 1, QLatin1Char('\t') + text, TextUnit::Lines))
                 break;
-            History->AddAction(*Textarea, start, 1, QString(), start, 0);
+            History->AddAction(*TextareaClient, start, 1, QString(), start, 0);
         }
         UpdateTextareaLine(line);
     }
     Textarea->SetSelection(first, count, TextUnit::Lines);
-    Modified = 1;
-    UpdateTitle();
+    MarkModified();
 }
 
 void TApplication::About()
 {
-    ApplicationTitle = QStringLiteral("Tarvane Lua Editor");
-    Notify(QStringLiteral("Tarvane Lua Editor\nVersion: 1.1\n\nAn editor for the Lua scripts of Tarvane.\n"
-                          "HUD preview font: Liberation Sans (SIL Open Font License)."));
-    UpdateTitle();
+    Tell(QStringLiteral("Tarvane Lua Editor\nVersion: " TLE_VERSION "\n\nAn editor for the Lua scripts of Tarvane.\n"
+                        "HUD preview font: Liberation Sans (SIL Open Font License)."),
+        false);
 }
 
 void TApplication::RunGame(bool dedicated)
@@ -317,9 +311,7 @@ void TApplication::EndProgram()
     // Unsaved work is offered for saving, unless it is an empty new script.
     const bool emptyNewScript = File.isEmpty() && Textarea->AreaLen(TextUnit::Chars) == 0;
     if (Modified && !emptyNewScript) {
-        ApplicationTitle = QStringLiteral("Tarvane Lua Editor");
-        const int answer = Proceed(QStringLiteral("Save changes to the script before exiting?"));
-        UpdateTitle();
+        const int answer = Ask(QStringLiteral("Save changes to the script before exiting?"));
         if (answer < 0 || (answer == 1 && !SaveDoc()))
             return;
     }

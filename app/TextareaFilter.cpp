@@ -2,7 +2,8 @@
 // auto-indent on Enter and block indent with Tab.
 #include "app/Application.h"
 
-#include "gui/EventQueue.h"
+#include "app/TextareaClient.h"
+#include "event/EventQueue.h"
 #include "gui/Gadget.h"
 #include "gui/KeyMap.h"
 #include "highlight/History.h"
@@ -37,37 +38,16 @@ bool IsLowSurrogate(const QString& text, int index)
     return index >= 0 && index < text.size() && text[index].isLowSurrogate();
 }
 
-// Tab over two or more selected characters indents every selected line, one undo record per line.
-int IndentSelectedLines(TGadget* area)
-{
-    const int first = area->GetCursorPos(TextUnit::Lines);
-    const int count = area->GetSelectionLength(TextUnit::Lines);
-    for (int line = first; line < first + count; ++line) {
-        const int start = area->CharAt(line);
-        const QString text = area->AreaText(line, 1, TextUnit::Lines);
-        if (!Fits(area, 0, 1))
-            break;
-        App->History->AddAction(*area, start, 1, QString(), start, 0);
-        area->ReplaceText(line, 1, QLatin1Char('\t') + text, TextUnit::Lines);
-        App->UpdateTextareaLine(line);
-    }
-    area->SetSelection(first, count, TextUnit::Lines);
-    App->Modified = 1;
-    App->UpdateTitle();
-    return 0;
-}
-
 int AutoIndent(TGadget* area, int cursor, int selection, const QString& selected)
 {
     const QString indent
         = QLatin1Char('\n') + LeadingTabs(area->AreaText(area->GetCursorPos(TextUnit::Lines), 1, TextUnit::Lines));
     if (!area->ReplaceText(cursor, selection, indent, TextUnit::Chars))
         return 0;
-    App->History->AddAction(*area, cursor, indent.size(), selected, cursor, selection);
+    App->History->AddAction(*App->TextareaClient, cursor, indent.size(), selected, cursor, selection);
     area->SetSelection(cursor + indent.size(), 0, TextUnit::Chars);
     TEvent::Create(Event::GadgetSelect, area).Emit();
-    App->Modified = 1;
-    App->UpdateTitle();
+    App->MarkModified();
     return 0;
 }
 } // namespace
@@ -81,17 +61,22 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
 
     if (event.id == Event::KeyChar) {
         const int code = event.data;
-        if (code == VirtualKey::Tab && selection >= 2)
-            return IndentSelectedLines(area);
-        if (code == 22) {
+        // Tab over two or more selected characters indents every selected line.
+        if (code == CharCode::Tab && selection >= 2) {
+            App->BlockIndent(false);
+            return 0;
+        }
+        if (code == CharCode::CtrlV) {
             const int last = area->GetCursorPos(TextUnit::Lines);
             for (int line = App->TextLast; line <= last; ++line)
                 App->UpdateTextareaLine(line);
             return 1;
         }
         // A Tab over less than two characters types like any character, and is undone like one.
-        if ((code >= 32 || code == VirtualKey::Tab) && code != 127 && Fits(area, selection, 1))
-            App->History->AddAction(*area, cursor, 1, selected, cursor, selection);
+        const bool types
+            = (code >= CharCode::FirstPrintable || code == CharCode::Tab) && code != CharCode::CtrlBackspace;
+        if (types && Fits(area, selection, 1))
+            App->History->AddAction(*App->TextareaClient, cursor, 1, selected, cursor, selection);
         return 1;
     }
 
@@ -100,24 +85,24 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
     switch (event.data) {
     case VirtualKey::Delete:
         if (selection > 0) {
-            App->History->AddAction(*area, cursor, 0, selected, cursor, selection);
+            App->History->AddAction(*App->TextareaClient, cursor, 0, selected, cursor, selection);
         } else {
             // The text area deletes a character beyond U+FFFF whole, so the record keeps both halves.
             const QString ahead = area->AreaText(cursor, 2, TextUnit::Chars);
             const int length = IsHighSurrogate(ahead, 0) && IsLowSurrogate(ahead, 1) ? 2 : 1;
-            App->History->AddAction(*area, cursor, 0, ahead.left(length), cursor, 0);
+            App->History->AddAction(*App->TextareaClient, cursor, 0, ahead.left(length), cursor, 0);
         }
         return 1;
     case VirtualKey::Back:
         if (selection > 0) {
-            App->History->AddAction(*area, cursor, 0, selected, cursor, selection);
+            App->History->AddAction(*App->TextareaClient, cursor, 0, selected, cursor, selection);
         } else {
             // At the very start the record points before the text and restores nothing.
             const int start = std::max(0, cursor - 2);
             const QString behind = area->AreaText(start, cursor - start, TextUnit::Chars);
             const bool pair = behind.size() == 2 && IsHighSurrogate(behind, 0) && IsLowSurrogate(behind, 1);
             const int length = pair ? 2 : 1;
-            App->History->AddAction(*area, cursor - length, 0, behind.right(length), cursor, 0);
+            App->History->AddAction(*App->TextareaClient, cursor - length, 0, behind.right(length), cursor, 0);
         }
         return 1;
     case 'V':
@@ -136,7 +121,7 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
         if (App->wSettings && ButtonValue(App->wSettings->bIndent) != 0)
             return AutoIndent(area, cursor, selection, selected);
         if (Fits(area, selection, 1))
-            App->History->AddAction(*area, cursor, 1, selected, cursor, selection);
+            App->History->AddAction(*App->TextareaClient, cursor, 1, selected, cursor, selection);
         return 1;
     default:
         return 1;

@@ -1,7 +1,7 @@
 // Timing and memory readings, and the editor-sized text area, shared by the benchmark's scenarios.
 #pragma once
 
-#include "gui/Gadgets.h"
+#include "gui/GadgetFactory.h"
 #include "gui/GuiFont.h"
 #include "gui/TextArea.h"
 

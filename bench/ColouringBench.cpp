@@ -6,13 +6,15 @@
 
 #include "LuaScriptGenerator.h"
 
-#include "gui/Gadgets.h"
+#include "app/TextareaClient.h"
+#include "gui/GadgetFactory.h"
 #include "gui/GuiDriver.h"
 #include "gui/GuiFont.h"
 #include "gui/TextArea.h"
-#include "highlight/Colouring.h"
 #include "highlight/Lexer.h"
+#include "highlight/SyntaxColouring.h"
 #include "resources/EmbeddedFiles.h"
+#include "settings/ConfigRecord.h"
 
 #include <QApplication>
 #include <QFile>
@@ -29,17 +31,16 @@ constexpr int Runs = 7;
 constexpr int KeystrokeRuns = 41;
 using namespace bench;
 
-// The editor's default colours.
+// The editor's default colours, as a settings file of defaults holds them.
 TColourScheme DefaultScheme()
 {
+    const TConfigRecord defaults;
     TColourScheme scheme;
-    scheme.Text = { 0, 0, 0, 0 };
-    scheme.Comment = { 0, 100, 0, 0 };
-    scheme.Number = { 0, 140, 140, 0 };
-    scheme.Bracket = { 0, 0, 0, 1 };
-    scheme.Sign = { 0, 0, 0, 0 };
-    scheme.Keyword = { 0, 0, 50, 1 };
-    scheme.String = { 150, 0, 0, 0 };
+    for (int k = 0; k < TokenClassCount; ++k) {
+        const TClassSetting& setting = defaults.classes[k];
+        scheme.Classes[k] = { setting.r, setting.g, setting.b,
+            (setting.bold ? TextStyleBit::Bold : 0) | (setting.italic ? TextStyleBit::Italic : 0) };
+    }
     return scheme;
 }
 
@@ -82,7 +83,8 @@ int ColouringScenario(int argc, char** argv)
     TSyntaxColouring colouring(LoadKeywordList().value_or(QStringList()));
     const TColourScheme scheme = DefaultScheme();
     area->ReplaceText(0, -1, script, TextUnit::Chars);
-    std::printf("colour_all_ms=%.4f\n", MedianOf(Runs, nullptr, [&] { colouring.ColourAll(*area, scheme); }));
+    TTextareaClient client(*area);
+    std::printf("colour_all_ms=%.4f\n", MedianOf(Runs, nullptr, [&] { colouring.ColourAll(client, scheme); }));
     QApplication::processEvents();
     std::printf("colour_loaded_peak_mib=%.4f\n", PeakMiB());
 
@@ -91,13 +93,13 @@ int ColouringScenario(int argc, char** argv)
     QApplication::processEvents();
     QWidget* viewport = area->View()->viewport();
     std::printf("colour_line_repaint_ms=%.4f\n", MedianOf(KeystrokeRuns, nullptr, [&] {
-        colouring.ColourLine(*area, middle, scheme);
+        colouring.ColourLine(client, middle, scheme);
         viewport->repaint();
     }));
     std::printf("colour_keystroke_ms=%.4f\n", MedianOf(KeystrokeRuns, nullptr, [&] {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
         QApplication::sendEvent(area->View(), &press);
-        colouring.ColourLine(*area, -1, scheme);
+        colouring.ColourLine(client, -1, scheme);
         viewport->repaint();
     }));
     std::printf("colour_end_peak_mib=%.4f\n", PeakMiB());

@@ -9,8 +9,8 @@
 #include "LuaScriptGenerator.h"
 #include "TokenSplitter.h"
 
-#include "gui/EventQueue.h"
-#include "gui/Gadgets.h"
+#include "event/EventQueue.h"
+#include "gui/GadgetFactory.h"
 #include "gui/GuiDriver.h"
 #include "gui/GuiFont.h"
 #include "gui/TextArea.h"

@@ -2,7 +2,7 @@
 // asks "is the button down now?" instead of handling events.
 #pragma once
 
-#include "gui/Event.h"
+#include "event/Event.h"
 
 #include <array>
 

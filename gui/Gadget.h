@@ -5,7 +5,7 @@
 // returns 0 or an empty value, so callers never need to know which kind they hold.
 #pragma once
 
-#include "gui/Event.h"
+#include "event/Event.h"
 
 #include <QString>
 
@@ -107,7 +107,6 @@ public:
     TGadget(const TGadget&) = delete;
     TGadget& operator=(const TGadget&) = delete;
 
-    TGadget* source = nullptr; // a proxy that stands for this gadget in events; unused by the program
     TGadget* parent = nullptr;
     std::vector<TGadget*> kids; // owned, in creation order
     int xpos = 0, ypos = 0, width = 0, height = 0;
@@ -116,7 +115,6 @@ public:
     int style = 0;
     int sensitivity = 0;
     int visible = 0;
-    int total = 0;
     int lockl = 0, lockr = 0, lockt = 0, lockb = 0;
     int lockx = 0, locky = 0, lockw = 0, lockh = 0;
     int lockcw = 1, lockch = 1;

@@ -1,10 +1,10 @@
 #include "gui/GuiDriver.h"
 
+#include "event/EventQueue.h"
 #include "gui/ButtonGadget.h"
 #include "gui/CanvasGadget.h"
 #include "gui/ComboBoxGadget.h"
 #include "gui/DesktopGadget.h"
-#include "gui/EventQueue.h"
 #include "gui/GuiFont.h"
 #include "gui/HotKeys.h"
 #include "gui/LabelGadget.h"
@@ -64,9 +64,8 @@ void StartGui(int& argc, char** argv)
     // One GUI font, sized so that the program's fixed geometry shows every label, field and button whole.
     QApplication::setFont(QFontOf(*LibraryFont(FontKind::Gui, 0, 0)));
     InstallHotKeyFilter();
-    EventQueue.SetPlatformPump([](bool wait) {
-        QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
-    });
+    EventQueue.Listen();
+    EventQueue.SetPlatformPump([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
     desktop = new TDesktopGadget();
 }
 
@@ -85,8 +84,6 @@ TGadget* CreateGadget(
 {
     if (gadgetClass == GadgetClass::Window && !group)
         group = desktop;
-    if (group && group->source)
-        group = group->source;
     TGadget* gadget = Construct(gadgetClass, text, group, style);
     if (!gadget)
         return nullptr;

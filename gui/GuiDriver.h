@@ -6,7 +6,8 @@
 #include <QString>
 
 // Starts the widget layer once per process: the platform application, one look (Fusion and a GUI font
-// sized for the program's fixed geometry), the hot-key table and the queue's input pump.
+// sized for the program's fixed geometry), the hot-key table, and the event queue listening on the
+// event chain with its input pump.
 void StartGui(int& argc, char** argv);
 bool GuiStarted();
 

@@ -1,7 +1,7 @@
 // The process-wide hot-key table: key combinations that raise a ready event while their window is in front.
 #pragma once
 
-#include "gui/Event.h"
+#include "event/Event.h"
 
 class QObject;
 class QKeyEvent;

@@ -31,7 +31,25 @@ inline constexpr int Delete = 46;
 inline constexpr int LeftWin = 91;
 inline constexpr int Numpad0 = 96;
 inline constexpr int F1 = 112;
+// Punctuation keys of a US layout.
+inline constexpr int Comma = 188;
+inline constexpr int Period = 190;
+inline constexpr int OpenBracket = 219;
+inline constexpr int CloseBracket = 221;
 } // namespace VirtualKey
+
+// Character codes of KeyChar events that type no printable character.
+namespace CharCode {
+inline constexpr int CtrlA = 1;
+inline constexpr int CtrlC = 3;
+inline constexpr int Backspace = 8;
+inline constexpr int Tab = 9;
+inline constexpr int Return = 13;
+inline constexpr int CtrlV = 22; // Ctrl+V, the paste key
+inline constexpr int CtrlX = 24;
+inline constexpr int FirstPrintable = 32; // codes from here on type themselves
+inline constexpr int CtrlBackspace = 127; // what Ctrl+Backspace types
+} // namespace CharCode
 
 // The virtual-key code of a key event (0 when the key has none). Shift+Tab is Tab; shifted punctuation
 // maps to its unshifted key on a US layout (Ctrl+Shift+comma is 188).

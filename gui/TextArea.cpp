@@ -3,8 +3,6 @@
 #include "gui/GuiFont.h"
 #include "gui/KeyMap.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QKeyEvent>
 
 namespace {
@@ -171,21 +169,14 @@ void TTextArea::Activate(int command)
         TWidgetGadget::Activate(ActivateCommand::Focus);
         break;
     case ActivateCommand::Paste:
-        lastPasteLength = ReadOnly() ? 0 : view->Paste();
+        if (!ReadOnly())
+            view->Paste();
         TWidgetGadget::Activate(ActivateCommand::Focus);
         break;
     default:
         TWidgetGadget::Activate(command);
         break;
     }
-}
-
-int TTextArea::PasteLength() const
-{
-    const QString text = QGuiApplication::clipboard()->text();
-    const int length = TTextBuffer::NormalisedLength(text);
-    const long long after = static_cast<long long>(buffer->Length()) - GetSelectionLength(TextUnit::Chars) + length;
-    return after > Capacity ? 0 : length;
 }
 
 void TTextArea::ViewKeyPress(QKeyEvent* event)
@@ -198,7 +189,7 @@ void TTextArea::ViewKeyPress(QKeyEvent* event)
     // There are no keyboard alignment or font-size commands; their keys do nothing at all.
     if (ctrl && (key == 'L' || key == 'E' || key == 'R'))
         return;
-    if (ctrl && shift && (key == 188 || key == 190))
+    if (ctrl && shift && (key == VirtualKey::Comma || key == VirtualKey::Period))
         return;
 
     if (ReadOnly()) {

@@ -47,12 +47,6 @@ public:
     // and report like typing.
     void Activate(int command) override;
 
-    // The units the last paste through Activate inserted (0 when the clipboard was empty or the paste
-    // was refused), for the program's undo record of it.
-    int LastPasteLength() const { return lastPasteLength; }
-    // The units a paste would insert now: the clipboard text with each line break as one unit.
-    int PasteLength() const;
-
     TTextView* View() const { return view; }
     const TTextBuffer& Buffer() const { return *buffer; }
 
@@ -84,5 +78,4 @@ private:
     int lockedAnchor = 0;
     int lockedCaret = 0;
     Qt::CursorShape lockedCursor = Qt::IBeamCursor;
-    int lastPasteLength = 0;
 };

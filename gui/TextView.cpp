@@ -1,6 +1,6 @@
 #include "gui/TextView.h"
 
-#include "gui/Event.h"
+#include "event/Event.h"
 #include "gui/KeyMap.h"
 
 #include <QApplication>

@@ -1,28 +1,28 @@
 #include "highlight/History.h"
 
-#include "gui/Gadget.h"
+#include "highlight/TextClient.h"
 
-bool TAction::Undo(TGadget& textarea, const std::function<void(int line)>& recolourLine) const
+bool TAction::Undo(TTextClient& textarea, const std::function<void(int line)>& recolourLine) const
 {
-    const int length = textarea.AreaLen(TextUnit::Chars);
+    const int length = textarea.Length();
     // Backspace at the very start records position -1, and Delete at the very end a range behind the
     // last character. Neither edit changed the text, so putting their range "back" would only
     // duplicate or misplace characters: such a step restores the caret alone.
     const bool outside = Pos < 0 || Pos > length || Sel < 0 || Sel > length - Pos;
     const bool changesNothing = Sel == 0 && Text.isEmpty();
     if (outside || changesNothing) {
-        textarea.SetSelection(SelPos, SelLen, TextUnit::Chars);
+        textarea.Select(SelPos, SelLen);
         return false;
     }
 
-    textarea.ReplaceText(Pos, Sel, Text, TextUnit::Chars);
-    textarea.SetSelection(SelPos, SelLen, TextUnit::Chars);
+    textarea.Replace(Pos, Sel, Text);
+    textarea.Select(SelPos, SelLen);
 
     if (!recolourLine)
         return true;
     // Asked after the replacement, so the lines are those of the restored text.
-    const int first = textarea.LineAt(Pos);
-    const int last = textarea.LineAt(Pos + static_cast<int>(Text.size()));
+    const int first = textarea.LineOf(Pos);
+    const int last = textarea.LineOf(Pos + static_cast<int>(Text.size()));
     for (int line = first; line <= last; ++line)
         recolourLine(line);
     return true;
@@ -33,7 +33,7 @@ THistory::THistory(std::function<void(int line)> recolourLine)
 {
 }
 
-bool THistory::Undo(TGadget& textarea)
+bool THistory::Undo(TTextClient& textarea)
 {
     if (_Undo.empty())
         return false;
@@ -42,7 +42,7 @@ bool THistory::Undo(TGadget& textarea)
     return changed;
 }
 
-void THistory::AddAction(TGadget& /*textarea*/, int pos, int sel, const QString& text, int selPos, int selLen)
+void THistory::AddAction(TTextClient& /*textarea*/, int pos, int sel, const QString& text, int selPos, int selLen)
 {
     _Undo.push_back(TAction { pos, sel, text, selPos, selLen });
 }

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-class TGadget;
+class TTextClient;
 
 // One recorded edit, stored as the way back: undo removes Sel characters at Pos, puts Text there and
 // selects SelLen characters from SelPos. Positions and lengths are text-area characters.
@@ -19,7 +19,7 @@ struct TAction {
 
     // `recolourLine` is called for each line the restored range touches, first to last.
     // True when the text changed (an action outside the text only puts the caret back).
-    bool Undo(TGadget& textarea, const std::function<void(int line)>& recolourLine) const;
+    bool Undo(TTextClient& textarea, const std::function<void(int line)>& recolourLine) const;
 };
 
 class THistory {
@@ -30,10 +30,10 @@ public:
 
     // Undoes the most recent action on `textarea`; nothing at all when there is none. True when the
     // text changed.
-    bool Undo(TGadget& textarea);
+    bool Undo(TTextClient& textarea);
     // Records an edit that is about to be applied. The gadget is not used; it keeps the call shaped
     // like the other history calls.
-    void AddAction(TGadget& textarea, int pos, int sel, const QString& text, int selPos, int selLen);
+    void AddAction(TTextClient& textarea, int pos, int sel, const QString& text, int selPos, int selLen);
     void Clear();
 
     int Count() const { return static_cast<int>(_Undo.size()); }

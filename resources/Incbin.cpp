@@ -2,37 +2,38 @@
 
 #include <algorithm>
 
-namespace {
-std::vector<TIncbin>& Registry()
+int TIncbinRegistry::Register(const QString& name, const unsigned char* bytes, qint64 size)
 {
-    static std::vector<TIncbin> registry;
+    if (std::any_of(entries.begin(), entries.end(), [&](const TIncbin& entry) { return entry.name == name; }))
+        return 0;
+    entries.push_back({ name, bytes, size });
+    return 1;
+}
+
+TIncbin TIncbinRegistry::Find(const QString& name) const
+{
+    const auto entry
+        = std::find_if(entries.begin(), entries.end(), [&](const TIncbin& entry) { return entry.name == name; });
+    return entry == entries.end() ? TIncbin() : *entry;
+}
+
+TIncbinRegistry& IncbinRegistry()
+{
+    static TIncbinRegistry registry;
     return registry;
 }
 
-std::vector<TIncbin>::const_iterator Find(const QString& name)
-{
-    const std::vector<TIncbin>& registry = Registry();
-    return std::find_if(registry.begin(), registry.end(), [&](const TIncbin& entry) { return entry.name == name; });
-}
-} // namespace
-
 int RegisterIncbin(const QString& name, const unsigned char* bytes, qint64 size)
 {
-    if (Find(name) != Registry().end())
-        return 0;
-    Registry().push_back({ name, bytes, size });
-    return 1;
+    return IncbinRegistry().Register(name, bytes, size);
 }
 
 TIncbin FindIncbin(const QString& name)
 {
-    const auto entry = Find(name);
-    if (entry == Registry().end())
-        return {};
-    return *entry;
+    return IncbinRegistry().Find(name);
 }
 
 const std::vector<TIncbin>& RegisteredIncbins()
 {
-    return Registry();
+    return IncbinRegistry().Entries();
 }

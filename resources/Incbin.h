@@ -10,12 +10,25 @@ struct TIncbin {
     qint64 size = 0;
 };
 
-// Adds the file unless its name is already registered: 1 when added, 0 when the name was taken.
-// The bytes must stay valid for the rest of the process.
+// The program's files live in the one IncbinRegistry(); a test that must see a registry from its start
+// makes its own.
+class TIncbinRegistry {
+public:
+    // Adds the file unless its name is already registered: 1 when added, 0 when the name was taken.
+    // The bytes must stay valid as long as the registry.
+    int Register(const QString& name, const unsigned char* bytes, qint64 size);
+    // The entry with exactly this name (case matters); bytes null and size 0 when there is none.
+    TIncbin Find(const QString& name) const;
+    // Every registered file, in the order of registration.
+    const std::vector<TIncbin>& Entries() const { return entries; }
+
+private:
+    std::vector<TIncbin> entries;
+};
+
+TIncbinRegistry& IncbinRegistry();
+
+// The process's registry, as the stream layer and start-up use it.
 int RegisterIncbin(const QString& name, const unsigned char* bytes, qint64 size);
-
-// The entry with exactly this name (case matters); bytes null and size 0 when there is none.
 TIncbin FindIncbin(const QString& name);
-
-// Every registered file, in the order of registration.
 const std::vector<TIncbin>& RegisteredIncbins();

@@ -6,16 +6,14 @@
 // old file in place; the new one is written beside it, synced, and renamed over it.
 #pragma once
 
+#include "highlight/TokenClass.h"
+
 #include <QString>
 
 #include <array>
 #include <cstdint>
 
 class TStream;
-
-// The token classes in the order of the file and of the dialog's rows.
-enum class TokenClass : int { Text, Comment, Number, Bracket, Sign, Keyword, String };
-inline constexpr int TokenClassCount = 7;
 
 struct TClassSetting {
     uint8_t r = 0, g = 0, b = 0;
@@ -31,6 +29,7 @@ struct TConfigRecord {
     QString dediPath;
     uint8_t backR = 255, backG = 255, backB = 255;
     uint8_t indent = 1;
+    // In file order, which is the order of TTokenClass.
     std::array<TClassSetting, TokenClassCount> classes { {
         { 0, 0, 0, 0, 0 }, // text
         { 0, 100, 0, 0, 0 }, // comment
@@ -41,8 +40,8 @@ struct TConfigRecord {
         { 150, 0, 0, 0, 0 }, // string
     } };
 
-    TClassSetting& Class(TokenClass c) { return classes[static_cast<int>(c)]; }
-    const TClassSetting& Class(TokenClass c) const { return classes[static_cast<int>(c)]; }
+    TClassSetting& Class(TTokenClass c) { return classes[static_cast<int>(c)]; }
+    const TClassSetting& Class(TTokenClass c) const { return classes[static_cast<int>(c)]; }
 
     // Takes values in file order for as long as the stream holds them; the others keep what they
     // had. A path line counts only with its line end, so a path cut short is not taken. Never throws.

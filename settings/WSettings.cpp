@@ -1,6 +1,6 @@
 #include "settings/WSettings.h"
 
-#include "gui/Gadgets.h"
+#include "gui/GadgetFactory.h"
 #include "gui/GuiFont.h"
 #include "gui/SystemDriver.h"
 #include "settings/ConfigLocation.h"
@@ -36,41 +36,44 @@ constexpr TPreviewRange SignRanges[] = { { 29, 1 }, { 54, 1 } };
 constexpr TPreviewRange KeywordRanges[] = { { 0, 8 }, { 17, 5 }, { 44, 5 }, { 79, 3 } };
 constexpr TPreviewRange StringRanges[] = { { 56, 8 } };
 
-// One row of the dialog: a token class with its fields.
+// One row of the dialog: a token class with its gadgets.
 struct TClassRow {
     const char* label;
-    uint8_t TWSettings::*r;
-    uint8_t TWSettings::*g;
-    uint8_t TWSettings::*b;
-    int TWSettings::*style;
     TGadget* TWSettings::*swatch;
     TGadget* TWSettings::*bold;
     TGadget* TWSettings::*italic;
+    int (TWSettings::*chooseColour)();
     std::span<const TPreviewRange> ranges;
 };
 
-// In TokenClass order. Text comes first because its range covers the whole preview and the later
+// In TTokenClass order. Text comes first because its range covers the whole preview and the later
 // classes paint over it.
 const TClassRow Rows[TokenClassCount] = {
-    { "Text color", &TWSettings::textR, &TWSettings::textG, &TWSettings::textB, &TWSettings::textStyle,
-        &TWSettings::colText, &TWSettings::bTextBold, &TWSettings::bTextItalic, TextRanges },
-    { "Comment color", &TWSettings::commentR, &TWSettings::commentG, &TWSettings::commentB, &TWSettings::commentStyle,
-        &TWSettings::colComment, &TWSettings::bCommentBold, &TWSettings::bCommentItalic, CommentRanges },
-    { "Number color", &TWSettings::numberR, &TWSettings::numberG, &TWSettings::numberB, &TWSettings::numberStyle,
-        &TWSettings::colNumber, &TWSettings::bNumberBold, &TWSettings::bNumberItalic, NumberRanges },
-    { "Bracket color", &TWSettings::bracketR, &TWSettings::bracketG, &TWSettings::bracketB, &TWSettings::bracketStyle,
-        &TWSettings::colBracket, &TWSettings::bBracketBold, &TWSettings::bBracketItalic, BracketRanges },
-    { "Sign color", &TWSettings::SignR, &TWSettings::SignG, &TWSettings::SignB, &TWSettings::SignStyle,
-        &TWSettings::colSign, &TWSettings::bSignBold, &TWSettings::bSignItalic, SignRanges },
-    { "Keyword color", &TWSettings::keywordR, &TWSettings::keywordG, &TWSettings::keywordB, &TWSettings::keywordStyle,
-        &TWSettings::colkeyword, &TWSettings::bkeywordBold, &TWSettings::bkeywordItalic, KeywordRanges },
-    { "String color", &TWSettings::StringR, &TWSettings::StringG, &TWSettings::StringB, &TWSettings::StringStyle,
-        &TWSettings::colString, &TWSettings::bStringBold, &TWSettings::bStringItalic, StringRanges },
+    { "Text color", &TWSettings::colText, &TWSettings::bTextBold, &TWSettings::bTextItalic, &TWSettings::TextColor,
+        TextRanges },
+    { "Comment color", &TWSettings::colComment, &TWSettings::bCommentBold, &TWSettings::bCommentItalic,
+        &TWSettings::CommentColor, CommentRanges },
+    { "Number color", &TWSettings::colNumber, &TWSettings::bNumberBold, &TWSettings::bNumberItalic,
+        &TWSettings::NumberColor, NumberRanges },
+    { "Bracket color", &TWSettings::colBracket, &TWSettings::bBracketBold, &TWSettings::bBracketItalic,
+        &TWSettings::BracketColor, BracketRanges },
+    { "Sign color", &TWSettings::colSign, &TWSettings::bSignBold, &TWSettings::bSignItalic, &TWSettings::SignColor,
+        SignRanges },
+    { "Keyword color", &TWSettings::colkeyword, &TWSettings::bkeywordBold, &TWSettings::bkeywordItalic,
+        &TWSettings::KeywordColor, KeywordRanges },
+    { "String color", &TWSettings::colString, &TWSettings::bStringBold, &TWSettings::bStringItalic,
+        &TWSettings::StringColor, StringRanges },
 };
 
-const TClassRow& RowOf(TokenClass token)
+// Opens the colour requester on (r, g, b); false when cancelled, otherwise the three take the answer.
+template <typename Component> bool PickColour(Component& r, Component& g, Component& b)
 {
-    return Rows[static_cast<int>(token)];
+    if (!RequestColor(r, g, b))
+        return false;
+    r = Component(ChosenRed() & 0xff);
+    g = Component(ChosenGreen() & 0xff);
+    b = Component(ChosenBlue() & 0xff);
+    return true;
 }
 } // namespace
 
@@ -115,30 +118,20 @@ int TWSettings::Update()
         mainTextarea->SetColor(backR, backG, backB);
     colBack->SetColor(backR, backG, backB);
     Textarea->SetColor(backR, backG, backB);
-    for (const TClassRow& row : Rows) {
-        const int r = this->*row.r, g = this->*row.g, b = this->*row.b;
-        int& style = this->*row.style;
-        style = 0;
-        (this->*row.swatch)->SetColor(r, g, b);
+    for (int k = 0; k < TokenClassCount; ++k) {
+        const TClassRow& row = Rows[k];
+        TPartColour& colour = Colours.Classes[k];
+        (this->*row.swatch)->SetColor(colour.R, colour.G, colour.B);
         // An indeterminate box counts as ticked.
+        colour.Style = 0;
         if (ButtonValue(this->*row.bold) != 0)
-            style += 1;
+            colour.Style |= TextStyleBit::Bold;
         if (ButtonValue(this->*row.italic) != 0)
-            style += 2;
+            colour.Style |= TextStyleBit::Italic;
         for (const TPreviewRange& range : row.ranges)
-            Textarea->SetStyle(r, g, b, style, range.pos, range.length, TextUnit::Chars);
+            Textarea->SetStyle(colour.R, colour.G, colour.B, colour.Style, range.pos, range.length, TextUnit::Chars);
     }
     return 0;
-}
-
-bool TWSettings::PickColour(uint8_t& r, uint8_t& g, uint8_t& b)
-{
-    if (!RequestColor(r, g, b))
-        return false;
-    r = uint8_t(ChosenRed() & 0xff);
-    g = uint8_t(ChosenGreen() & 0xff);
-    b = uint8_t(ChosenBlue() & 0xff);
-    return true;
 }
 
 int TWSettings::BackColor()
@@ -149,47 +142,47 @@ int TWSettings::BackColor()
     return Update();
 }
 
-int TWSettings::ChooseClassColour(TokenClass token)
+int TWSettings::ChooseClassColour(TTokenClass token)
 {
-    const TClassRow& row = RowOf(token);
-    if (!PickColour(this->*row.r, this->*row.g, this->*row.b))
+    TPartColour& colour = Colours[token];
+    if (!PickColour(colour.R, colour.G, colour.B))
         return 0;
     return Update();
 }
 
 int TWSettings::TextColor()
 {
-    return ChooseClassColour(TokenClass::Text);
+    return ChooseClassColour(TTokenClass::Text);
 }
 
 int TWSettings::CommentColor()
 {
-    return ChooseClassColour(TokenClass::Comment);
+    return ChooseClassColour(TTokenClass::Comment);
 }
 
 int TWSettings::NumberColor()
 {
-    return ChooseClassColour(TokenClass::Number);
+    return ChooseClassColour(TTokenClass::Number);
 }
 
 int TWSettings::BracketColor()
 {
-    return ChooseClassColour(TokenClass::Bracket);
+    return ChooseClassColour(TTokenClass::Bracket);
 }
 
 int TWSettings::SignColor()
 {
-    return ChooseClassColour(TokenClass::Sign);
+    return ChooseClassColour(TTokenClass::Sign);
 }
 
 int TWSettings::KeywordColor()
 {
-    return ChooseClassColour(TokenClass::Keyword);
+    return ChooseClassColour(TTokenClass::Keyword);
 }
 
 int TWSettings::StringColor()
 {
-    return ChooseClassColour(TokenClass::String);
+    return ChooseClassColour(TTokenClass::String);
 }
 
 int TWSettings::NothingFilter(TEvent&, void*)
@@ -209,8 +202,9 @@ TConfigRecord TWSettings::Collect() const
     record.indent = uint8_t(ButtonValue(bIndent));
     for (int k = 0; k < TokenClassCount; ++k) {
         const TClassRow& row = Rows[k];
-        record.classes[k] = { this->*row.r, this->*row.g, this->*row.b, uint8_t(ButtonValue(this->*row.bold)),
-            uint8_t(ButtonValue(this->*row.italic)) };
+        const TPartColour& colour = Colours.Classes[k];
+        record.classes[k] = { uint8_t(colour.R), uint8_t(colour.G), uint8_t(colour.B),
+            uint8_t(ButtonValue(this->*row.bold)), uint8_t(ButtonValue(this->*row.italic)) };
     }
     return record;
 }
@@ -227,9 +221,10 @@ void TWSettings::Apply(const TConfigRecord& record)
     for (int k = 0; k < TokenClassCount; ++k) {
         const TClassRow& row = Rows[k];
         const TClassSetting& setting = record.classes[k];
-        this->*row.r = setting.r;
-        this->*row.g = setting.g;
-        this->*row.b = setting.b;
+        TPartColour& colour = Colours.Classes[k];
+        colour.R = setting.r;
+        colour.G = setting.g;
+        colour.B = setting.b;
         (this->*row.bold)->SetSelected(setting.bold);
         (this->*row.italic)->SetSelected(setting.italic);
     }
@@ -277,9 +272,9 @@ bool TWSettings::ColourSwatchClicked(const TGadget* source)
         BackColor();
         return true;
     }
-    for (int k = 0; k < TokenClassCount; ++k) {
-        if (source == this->*Rows[k].swatch) {
-            ChooseClassColour(static_cast<TokenClass>(k));
+    for (const TClassRow& row : Rows) {
+        if (source == this->*row.swatch) {
+            (this->*row.chooseColour)();
             return true;
         }
     }

@@ -6,6 +6,7 @@
 // and written only when the program ends.
 #pragma once
 
+#include "highlight/TokenClass.h"
 #include "settings/ConfigRecord.h"
 
 #include <QString>
@@ -31,38 +32,27 @@ public:
     uint8_t backR = 0, backG = 0, backB = 0;
     TGadget* colBack = nullptr;
     TGadget* bIndent = nullptr;
-    uint8_t textR = 0, textG = 0, textB = 0;
-    int textStyle = 0;
+    // Colour bytes and style of the seven token classes, indexed by class. Update derives each style
+    // from its bold and italic boxes.
+    TColourScheme Colours;
     TGadget* colText = nullptr;
     TGadget* bTextBold = nullptr;
     TGadget* bTextItalic = nullptr;
-    uint8_t commentR = 0, commentG = 0, commentB = 0;
-    int commentStyle = 0;
     TGadget* colComment = nullptr;
     TGadget* bCommentBold = nullptr;
     TGadget* bCommentItalic = nullptr;
-    uint8_t numberR = 0, numberG = 0, numberB = 0;
-    int numberStyle = 0;
     TGadget* colNumber = nullptr;
     TGadget* bNumberBold = nullptr;
     TGadget* bNumberItalic = nullptr;
-    uint8_t bracketR = 0, bracketG = 0, bracketB = 0;
-    int bracketStyle = 0;
     TGadget* colBracket = nullptr;
     TGadget* bBracketBold = nullptr;
     TGadget* bBracketItalic = nullptr;
-    uint8_t SignR = 0, SignG = 0, SignB = 0;
-    int SignStyle = 0;
     TGadget* colSign = nullptr;
     TGadget* bSignBold = nullptr;
     TGadget* bSignItalic = nullptr;
-    uint8_t keywordR = 0, keywordG = 0, keywordB = 0;
-    int keywordStyle = 0;
     TGadget* colkeyword = nullptr;
     TGadget* bkeywordBold = nullptr;
     TGadget* bkeywordItalic = nullptr;
-    uint8_t StringR = 0, StringG = 0, StringB = 0;
-    int StringStyle = 0;
     TGadget* colString = nullptr;
     TGadget* bStringBold = nullptr;
     TGadget* bStringItalic = nullptr;
@@ -111,9 +101,7 @@ public:
     const QString& ConfigPath() const { return configPath; }
 
 private:
-    int ChooseClassColour(TokenClass token);
-    // Opens the colour requester on (r, g, b); false when cancelled.
-    static bool PickColour(uint8_t& r, uint8_t& g, uint8_t& b);
+    int ChooseClassColour(TTokenClass token);
     TConfigRecord Collect() const;
     void Apply(const TConfigRecord& record);
 

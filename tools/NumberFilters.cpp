@@ -1,19 +1,21 @@
 #include "tools/NumberFilters.h"
 
+#include "gui/KeyMap.h"
+
 namespace {
 bool IsArrowOrDelete(int key)
 {
-    return (key >= 37 && key <= 40) || key == 46;
+    return (key >= VirtualKey::Left && key <= VirtualKey::Down) || key == VirtualKey::Delete;
 }
 
 bool IsDigitOrEditingCharacter(int code)
 {
     switch (code) {
-    case 8: // Backspace
-    case 1: // Ctrl+A
-    case 3: // Ctrl+C
-    case 22: // Ctrl+V
-    case 24: // Ctrl+X
+    case CharCode::Backspace:
+    case CharCode::CtrlA:
+    case CharCode::CtrlC:
+    case CharCode::CtrlV:
+    case CharCode::CtrlX:
         return true;
     default:
         return code >= '0' && code <= '9';

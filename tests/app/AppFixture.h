@@ -3,8 +3,7 @@
 #pragma once
 
 #include "app/Application.h"
-#include "app/StartupResources.h"
-#include "gui/EventQueue.h"
+#include "event/EventQueue.h"
 #include "gui/Gadget.h"
 #include "gui/GuiDriver.h"
 #include "gui/TextArea.h"
@@ -12,6 +11,7 @@
 #include "resources/EmbeddedFiles.h"
 #include "support/QStringPrinter.h"
 #include "support/ScriptedSystemDriver.h"
+#include "tools/StartupResources.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -27,9 +27,9 @@ protected:
 
     bool KeywordColoured(int pos) const
     {
-        const TWSettings& s = *App->wSettings;
+        const TPartColour& keyword = App->wSettings->Colours[TTokenClass::Keyword];
         const TTextStyle& style = StyleAt(pos);
-        return style.r == s.keywordR && style.g == s.keywordG && style.b == s.keywordB && style.flags == s.keywordStyle;
+        return style.r == keyword.R && style.g == keyword.G && style.b == keyword.B && style.flags == keyword.Style;
     }
     bool Uncoloured(int pos) const { return StyleAt(pos) == Area()->Buffer().DefaultStyle(); }
 

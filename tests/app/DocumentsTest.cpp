@@ -2,6 +2,7 @@
 // the bytes on disk, safe replacement of the old file, and the question when the program ends.
 #include "AppFixture.h"
 
+#include "app/TextareaClient.h"
 #include "highlight/History.h"
 #include "settings/WSettings.h"
 
@@ -127,7 +128,7 @@ TEST_F(DocumentsTest, NewAsksOnlyAboutChangesAndOnlyYesStartsOver)
     Edit("print(1)\nprint(2)");
     Text()->SetSelection(12, 0, TextUnit::Chars);
     Send(Event::GadgetSelect, Text());
-    App->History->AddAction(*Text(), 9, 1, QString(), 9, 0);
+    App->History->AddAction(*App->TextareaClient, 9, 1, QString(), 9, 0);
     for (int answer : { 0, -1 }) {
         system->requests.clear();
         system->proceedAnswers.push_back(answer);
@@ -210,7 +211,7 @@ TEST_F(DocumentsTest, AFinalLineBreakIsDroppedOnLoadingAndNotWrittenBack)
 TEST_F(DocumentsTest, LoadingKeepsTheCaretWithinTheNewTextAndLeavesNothingToUndo)
 {
     Edit("0123456789\n0123456789");
-    App->History->AddAction(*Text(), 20, 1, QString(), 20, 0);
+    App->History->AddAction(*App->TextareaClient, 20, 1, QString(), 20, 0);
     Text()->SetSelection(15, 0, TextUnit::Chars);
     Send(Event::GadgetSelect, Text());
     Put(Path("short.lua"), "abc\nde");

@@ -2,12 +2,12 @@
 // offscreen with a scripted system driver, loads the script named by its argument, adds a line, saves
 // and prints what the editor did, one "key=value" per line.
 #include "app/Application.h"
-#include "app/StartupResources.h"
-#include "gui/EventQueue.h"
+#include "event/EventQueue.h"
 #include "gui/Gadget.h"
 #include "gui/GuiDriver.h"
 #include "resources/EmbeddedFiles.h"
 #include "support/ScriptedSystemDriver.h"
+#include "tools/StartupResources.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "draw/PolledInput.h"
 
-#include "gui/Hook.h"
+#include "event/Hook.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // event queue and the polled input.
 #include "draw/Graphics.h"
 #include "draw/PolledInput.h"
-#include "gui/EventQueue.h"
-#include "gui/Gadgets.h"
+#include "event/EventQueue.h"
+#include "gui/GadgetFactory.h"
 #include "gui/WidgetGadget.h"
 #include "support/WindowFixture.h"
 

@@ -1,9 +1,9 @@
 // Gadgets on the offscreen platform: which user actions raise which events, and that programmatic
 // changes raise none.
 #include "draw/Pixmap.h"
+#include "event/EventQueue.h"
 #include "gui/ComboBoxGadget.h"
-#include "gui/EventQueue.h"
-#include "gui/Gadgets.h"
+#include "gui/GadgetFactory.h"
 #include "gui/MenuGadget.h"
 #include "gui/ToolbarGadget.h"
 #include "gui/TreeViewGadget.h"

@@ -1,6 +1,6 @@
 // Menus with hot keys: labels, and combinations that win over the focused gadget.
-#include "gui/EventQueue.h"
-#include "gui/Gadgets.h"
+#include "event/EventQueue.h"
+#include "gui/GadgetFactory.h"
 #include "gui/KeyMap.h"
 #include "gui/MenuGadget.h"
 #include "gui/WidgetGadget.h"

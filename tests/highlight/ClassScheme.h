@@ -2,20 +2,20 @@
 #pragma once
 
 #include "FakeTextArea.h"
-#include "highlight/Colouring.h"
+#include "highlight/SyntaxColouring.h"
 
 #include <QString>
 
 inline TColourScheme ClassScheme()
 {
     TColourScheme scheme;
-    scheme.Sign = { 1, 10, 100, 0 };
-    scheme.Keyword = { 2, 20, 200, 1 };
-    scheme.Text = { 3, 30, 130, 0 };
-    scheme.Number = { 4, 40, 140, 2 };
-    scheme.String = { 5, 50, 150, 0 };
-    scheme.Comment = { 6, 60, 160, 2 };
-    scheme.Bracket = { 7, 70, 170, 3 };
+    scheme[TTokenClass::Sign] = { 1, 10, 100, 0 };
+    scheme[TTokenClass::Keyword] = { 2, 20, 200, 1 };
+    scheme[TTokenClass::Text] = { 3, 30, 130, 0 };
+    scheme[TTokenClass::Number] = { 4, 40, 140, 2 };
+    scheme[TTokenClass::String] = { 5, 50, 150, 0 };
+    scheme[TTokenClass::Comment] = { 6, 60, 160, 2 };
+    scheme[TTokenClass::Bracket] = { 7, 70, 170, 3 };
     return scheme;
 }
 
@@ -24,8 +24,9 @@ inline QString ClassName(const TFakeStyle& style)
 {
     static const char* const names[] = { "none", "sign", "keyword", "word", "number", "string", "comment", "bracket" };
     const TColourScheme scheme = ClassScheme();
-    const TPartColour* byClass[] = { nullptr, &scheme.Sign, &scheme.Keyword, &scheme.Text, &scheme.Number,
-        &scheme.String, &scheme.Comment, &scheme.Bracket };
+    const TPartColour* byClass[] = { nullptr, &scheme[TTokenClass::Sign], &scheme[TTokenClass::Keyword],
+        &scheme[TTokenClass::Text], &scheme[TTokenClass::Number], &scheme[TTokenClass::String],
+        &scheme[TTokenClass::Comment], &scheme[TTokenClass::Bracket] };
     if (style == TFakeStyle {})
         return names[0];
     for (int k = 1; k < 8; ++k) {

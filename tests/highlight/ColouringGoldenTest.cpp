@@ -11,7 +11,7 @@
 // the rules give.
 #include "ClassScheme.h"
 #include "FakeTextArea.h"
-#include "highlight/Colouring.h"
+#include "highlight/SyntaxColouring.h"
 #include "resources/EmbeddedFiles.h"
 
 #include <QDir>
@@ -22,7 +22,7 @@ namespace {
 
 QString GoldenFolder()
 {
-    return qEnvironmentVariable("TLE_SOURCE_DIR") + QStringLiteral("/tests/highlight/golden");
+    return QStringLiteral(TLE_SOURCE_DIR "/tests/highlight/golden");
 }
 
 QString Escape(const QString& text)

@@ -1,8 +1,8 @@
 // Tests of the syntax colouring on a text area without a window: keyword rules, unformatted blanks,
 // and a full re-colouring that agrees with colouring line by line.
-#include "highlight/Colouring.h"
 #include "ClassScheme.h"
 #include "FakeTextArea.h"
+#include "highlight/SyntaxColouring.h"
 #include "resources/EmbeddedFiles.h"
 
 #include <QFile>
@@ -29,9 +29,9 @@ QStringList RealKeywords()
 // The class each character of [pos, pos + length) was formatted with; all must agree.
 QString ClassAt(const TFakeTextArea& area, int pos, int length)
 {
-    const QString first = ClassName(area.styles[pos]);
+    const QString first = ClassName(area.StyleAt(pos));
     for (int i = pos + 1; i < pos + length; ++i) {
-        if (ClassName(area.styles[i]) != first)
+        if (ClassName(area.StyleAt(i)) != first)
             return QStringLiteral("mixed");
     }
     return first;
@@ -116,7 +116,7 @@ TEST(ColouringTest, BlanksBetweenPartsStayUnformatted)
     EXPECT_EQ(area.calls[2], (TStyleCall { 5, 50, 150, 0, 4, 3 })); // "s"
     EXPECT_EQ(area.calls[3], (TStyleCall { 6, 60, 160, 2, 8, 4 })); // -- c
     for (int blank : { 1, 3, 7 })
-        EXPECT_EQ(area.styles[blank], TFakeStyle {}) << blank;
+        EXPECT_EQ(area.StyleAt(blank), TFakeStyle {}) << blank;
 }
 
 TEST(ColouringTest, EmptyTextFormatsNothing)
@@ -154,21 +154,21 @@ TEST(ColouringTest, ClassZeroCharactersKeepEarlierFormatting)
 {
     TSyntaxColouring colouring(RealKeywords());
     TFakeTextArea area(Q(u"local\t x ? 1\n"));
-    area.SetStyle(9, 9, 9, 8, 0, -1, TextUnit::Chars);
+    area.SetStyle(0, -1, TPartColour { 9, 9, 9, 8 });
     colouring.ColourLine(area, 0, ClassScheme());
     const TFakeStyle earlier { 9, 9, 9, 8 };
     for (int pos : { 5, 6, 8, 9, 10, 12 })
-        EXPECT_EQ(area.styles[pos], earlier) << pos;
+        EXPECT_EQ(area.StyleAt(pos), earlier) << pos;
     EXPECT_EQ(ClassAt(area, 0, 5), "keyword");
     EXPECT_EQ(ClassAt(area, 7, 1), "word");
     EXPECT_EQ(ClassAt(area, 11, 1), "number");
 
     // Colouring again with new colours replaces every formatted part and still skips the rest.
     TColourScheme changed = ClassScheme();
-    changed.Keyword = { 200, 0, 0, 3 };
+    changed[TTokenClass::Keyword] = { 200, 0, 0, 3 };
     colouring.ColourLine(area, 0, changed);
-    EXPECT_EQ(area.styles[0], (TFakeStyle { 200, 0, 0, 3 }));
-    EXPECT_EQ(area.styles[6], earlier);
+    EXPECT_EQ(area.StyleAt(0), (TFakeStyle { 200, 0, 0, 3 }));
+    EXPECT_EQ(area.StyleAt(6), earlier);
 }
 
 TEST(ColouringTest, FullColouringEqualsColouringEveryLine)
@@ -180,8 +180,8 @@ TEST(ColouringTest, FullColouringEqualsColouringEveryLine)
         TFakeTextArea whole(text);
         TFakeTextArea byLine(text);
         // Earlier formatting that class-0 parts must keep.
-        whole.SetStyle(11, 12, 13, 4, 0, -1, TextUnit::Chars);
-        byLine.SetStyle(11, 12, 13, 4, 0, -1, TextUnit::Chars);
+        whole.SetStyle(0, -1, TPartColour { 11, 12, 13, 4 });
+        byLine.SetStyle(0, -1, TPartColour { 11, 12, 13, 4 });
         whole.calls.clear();
         byLine.calls.clear();
 
@@ -190,7 +190,7 @@ TEST(ColouringTest, FullColouringEqualsColouringEveryLine)
             colouring.ColourLine(byLine, line, ClassScheme());
 
         ASSERT_EQ(Sorted(whole.calls), Sorted(byLine.calls)) << text.toStdString();
-        ASSERT_EQ(whole.styles, byLine.styles) << text.toStdString();
+        ASSERT_EQ(whole.Styles(), byLine.Styles()) << text.toStdString();
         // Every formatting call lies inside the text and formats at least one character.
         for (const TStyleCall& call : whole.calls) {
             ASSERT_GE(call.pos, 0);

@@ -1,8 +1,10 @@
-// A text area without a window: text, per-character formatting and selection with the gadget's
-// position rules, and a log of every formatting call, for testing colouring and undo.
+// The text area's own text model without a window, as the colouring and the undo history see it, with
+// a log of every formatting call. Positions follow the real text area because the text is a real
+// TTextBuffer.
 #pragma once
 
-#include "gui/Gadget.h"
+#include "gui/TextBuffer.h"
+#include "highlight/TextClient.h"
 
 #include <QString>
 
@@ -19,36 +21,41 @@ struct TStyleCall {
     bool operator==(const TStyleCall&) const = default;
 };
 
-class TFakeTextArea : public TGadget {
+class TFakeTextArea : public TTextClient {
 public:
     explicit TFakeTextArea(const QString& text = {});
 
-    // Ranges clamped like the gadget's; a negative length runs to the end.
-    struct Range {
-        int start = 0, end = 0;
-    };
-    Range Convert(int pos, int length, TextUnit units) const;
+    // The client interface, on the buffer.
+    int Length() const override { return buffer.Length(); }
+    int LastLine() const override { return buffer.AreaLen(TextUnit::Lines); }
+    int CursorLine() const override { return buffer.CursorPos(TextUnit::Lines); }
+    int LineStart(int line) const override { return buffer.CharAt(line); }
+    int LineOf(int pos) const override { return buffer.LineAt(pos); }
+    QString Text(int pos, int length) const override { return buffer.AreaText(pos, length, TextUnit::Chars); }
+    QString LineText(int line) const override { return buffer.AreaText(line, 1, TextUnit::Lines); }
+    bool Replace(int pos, int length, const QString& text) override;
+    void Select(int pos, int length) override { buffer.SetSelection(pos, length, TextUnit::Chars); }
+    void SetStyle(int pos, int length, const TPartColour& colour) override;
 
-    bool ReplaceText(int pos, int length, const QString& text, TextUnit units) override;
-    QString AreaText(int pos, int length, TextUnit units) const override;
-    int AreaLen(TextUnit units) const override;
-    int GetCursorPos(TextUnit units) const override;
-    int GetSelectionLength(TextUnit units) const override;
-    void SetStyle(int r, int g, int b, int flags, int pos, int length, TextUnit units) override;
-    void SetSelection(int pos, int length, TextUnit units) override;
-    int CharAt(int line) const override;
-    int LineAt(int pos) const override;
+    // The gadget's operations, for tests that edit the way the editing keys do.
+    bool ReplaceText(int pos, int length, const QString& text, TextUnit units);
+    QString AreaText(int pos, int length, TextUnit units) const { return buffer.AreaText(pos, length, units); }
+    int AreaLen(TextUnit units) const { return buffer.AreaLen(units); }
+    int GetCursorPos(TextUnit units) const { return buffer.CursorPos(units); }
+    int GetSelectionLength(TextUnit units) const { return buffer.SelectionLength(units); }
+    void SetSelection(int pos, int length, TextUnit units) { buffer.SetSelection(pos, length, units); }
+    int CharAt(int line) const { return buffer.CharAt(line); }
+    int LineAt(int pos) const { return buffer.LineAt(pos); }
 
-    const QString& Text() const { return text; }
-    int SelStart() const { return selStart; }
-    int SelEnd() const { return selEnd; }
+    QString Text() const { return buffer.AreaText(0, -1, TextUnit::Chars); }
+    int SelStart() const { return buffer.SelStart(); }
+    int SelEnd() const { return buffer.SelEnd(); }
+    TFakeStyle StyleAt(int pos) const;
+    std::vector<TFakeStyle> Styles() const; // one per character
 
-    std::vector<TFakeStyle> styles; // one per character
     std::vector<TStyleCall> calls; // every SetStyle, in order
-    int textChanges = 0; // ReplaceText calls that reached the text
+    int textChanges = 0; // replacements that reached the text
 
 private:
-    QString text;
-    int selStart = 0;
-    int selEnd = 0;
+    TTextBuffer buffer;
 };

@@ -132,23 +132,24 @@ TEST_F(StreamTest, PathsOpenWithTheRequestedAccess)
     EXPECT_EQ(Fetch("sub/file.txt"), "z");
 }
 
-TEST_F(StreamTest, RegistryKeepsTheFirstFileOfAName)
+TEST(IncbinRegistryTest, KeepsTheFirstFileOfAName)
 {
     static const unsigned char first[] = "alpha\r\nbeta";
     static const unsigned char second[] = "other";
-    EXPECT_EQ(RegisterIncbin("test/words.txt", first, 11), 1);
-    EXPECT_EQ(RegisterIncbin("test/words.txt", second, 5), 0);
-    EXPECT_EQ(RegisterIncbin("test/Words.txt", second, 5), 1);
+    TIncbinRegistry registry;
+    EXPECT_EQ(registry.Register("test/words.txt", first, 11), 1);
+    EXPECT_EQ(registry.Register("test/words.txt", second, 5), 0);
+    EXPECT_EQ(registry.Register("test/Words.txt", second, 5), 1);
 
-    const TIncbin found = FindIncbin("test/words.txt");
+    const TIncbin found = registry.Find("test/words.txt");
     EXPECT_EQ(found.bytes, first);
     EXPECT_EQ(found.size, 11);
-    const TIncbin absent = FindIncbin("test/words.tx");
+    const TIncbin absent = registry.Find("test/words.tx");
     EXPECT_EQ(absent.bytes, nullptr);
     EXPECT_EQ(absent.size, 0);
 
     std::vector<QString> names;
-    for (const TIncbin& entry : RegisteredIncbins())
+    for (const TIncbin& entry : registry.Entries())
         names.push_back(entry.name);
     EXPECT_EQ(names, (std::vector<QString> { "test/words.txt", "test/Words.txt" }));
 }

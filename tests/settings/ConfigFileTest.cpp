@@ -47,7 +47,7 @@ TEST(ConfigRecord, APathLineCutShortIsNotTaken)
     EXPECT_EQ(record.gamePath, "C:/Tarvane/Tarvane.exe");
     EXPECT_EQ(record.dediPath, "");
     EXPECT_EQ(record.backR, 255);
-    EXPECT_EQ(record.Class(TokenClass::Keyword), (TClassSetting { 0, 0, 50, 1, 0 }));
+    EXPECT_EQ(record.Class(TTokenClass::Keyword), (TClassSetting { 0, 0, 50, 1, 0 }));
 }
 
 TEST(ConfigRecord, PathsAreUtf8AndOldOneBytePathsStillRead)

@@ -3,8 +3,8 @@
 #include "settings/WSettings.h"
 #include "support/ScriptedSystemDriver.h"
 
-#include "gui/EventQueue.h"
-#include "gui/Gadgets.h"
+#include "event/EventQueue.h"
+#include "gui/GadgetFactory.h"
 #include "gui/TextArea.h"
 #include "gui/WidgetGadget.h"
 
@@ -119,13 +119,17 @@ std::string FixedBytes(const TWSettings& s)
     auto add = [&](uint8_t r, uint8_t g, uint8_t b, TGadget* bold, TGadget* italic) {
         bytes += { char(r), char(g), char(b), char(ButtonValue(bold)), char(ButtonValue(italic)) };
     };
-    add(s.textR, s.textG, s.textB, s.bTextBold, s.bTextItalic);
-    add(s.commentR, s.commentG, s.commentB, s.bCommentBold, s.bCommentItalic);
-    add(s.numberR, s.numberG, s.numberB, s.bNumberBold, s.bNumberItalic);
-    add(s.bracketR, s.bracketG, s.bracketB, s.bBracketBold, s.bBracketItalic);
-    add(s.SignR, s.SignG, s.SignB, s.bSignBold, s.bSignItalic);
-    add(s.keywordR, s.keywordG, s.keywordB, s.bkeywordBold, s.bkeywordItalic);
-    add(s.StringR, s.StringG, s.StringB, s.bStringBold, s.bStringItalic);
+    auto addClass = [&](TTokenClass c, TGadget* bold, TGadget* italic) {
+        const TPartColour& colour = s.Colours[c];
+        add(uint8_t(colour.R), uint8_t(colour.G), uint8_t(colour.B), bold, italic);
+    };
+    addClass(TTokenClass::Text, s.bTextBold, s.bTextItalic);
+    addClass(TTokenClass::Comment, s.bCommentBold, s.bCommentItalic);
+    addClass(TTokenClass::Number, s.bNumberBold, s.bNumberItalic);
+    addClass(TTokenClass::Bracket, s.bBracketBold, s.bBracketItalic);
+    addClass(TTokenClass::Sign, s.bSignBold, s.bSignItalic);
+    addClass(TTokenClass::Keyword, s.bkeywordBold, s.bkeywordItalic);
+    addClass(TTokenClass::String, s.bStringBold, s.bStringItalic);
     return bytes;
 }
 } // namespace
@@ -136,9 +140,9 @@ TEST_F(SettingsDialogTest, FirstStartWritesTheDefaultFileAndRunsOnIt)
     EXPECT_EQ(settings->ConfigPath(), folder.filePath("config.dat"));
     EXPECT_EQ(FileBytes(), DefaultFile);
     EXPECT_EQ(FixedBytes(*settings), DefaultFile.substr(4));
-    EXPECT_EQ(settings->textStyle, 0);
-    EXPECT_EQ(settings->bracketStyle, 1);
-    EXPECT_EQ(settings->keywordStyle, 1);
+    EXPECT_EQ(settings->Colours[TTokenClass::Text].Style, 0);
+    EXPECT_EQ(settings->Colours[TTokenClass::Bracket].Style, 1);
+    EXPECT_EQ(settings->Colours[TTokenClass::Keyword].Style, 1);
     EXPECT_EQ(mainArea.background, qRgb(255, 255, 255));
     EXPECT_TRUE(IsHidden(settings->Window, false));
 }
@@ -152,9 +156,12 @@ TEST_F(SettingsDialogTest, SavedSettingsComeBackInTheNextRun)
         auto first = MakeDialog();
         first->pathGame->SetText(game);
         first->pathDedi->SetText(dedicated);
-        for (uint8_t* colour : { &first->backR, &first->textG, &first->commentB, &first->numberR, &first->bracketG,
-                 &first->SignB, &first->keywordR, &first->StringG })
-            *colour = uint8_t(*colour + 77);
+        first->backR = uint8_t(first->backR + 77);
+        TColourScheme& colours = first->Colours;
+        for (int* component : { &colours[TTokenClass::Text].G, &colours[TTokenClass::Comment].B,
+                 &colours[TTokenClass::Number].R, &colours[TTokenClass::Bracket].G, &colours[TTokenClass::Sign].B,
+                 &colours[TTokenClass::Keyword].R, &colours[TTokenClass::String].G })
+            *component = (*component + 77) % 256;
         first->bIndent->SetSelected(0);
         first->bTextItalic->SetSelected(1);
         first->bBracketBold->SetSelected(0);
@@ -169,9 +176,9 @@ TEST_F(SettingsDialogTest, SavedSettingsComeBackInTheNextRun)
     EXPECT_EQ(second->pathGame->GetText(), game);
     EXPECT_EQ(second->pathDedi->GetText(), dedicated);
     EXPECT_EQ(FixedBytes(*second), fixed);
-    EXPECT_EQ(second->textStyle, 2);
-    EXPECT_EQ(second->bracketStyle, 0);
-    EXPECT_EQ(second->StringStyle, 1);
+    EXPECT_EQ(second->Colours[TTokenClass::Text].Style, 2);
+    EXPECT_EQ(second->Colours[TTokenClass::Bracket].Style, 0);
+    EXPECT_EQ(second->Colours[TTokenClass::String].Style, 1);
 }
 
 // A file cut at any length loads what it holds, keeps the defaults for the rest, and the next save
@@ -203,7 +210,7 @@ TEST_F(SettingsDialogTest, AnOddStateByteShowsTheBoxIndeterminateAndSavesAs255)
     PutFile(bytes);
     auto settings = MakeDialog();
     EXPECT_EQ(ButtonValue(settings->bTextBold), -1);
-    EXPECT_EQ(settings->textStyle, 1);
+    EXPECT_EQ(settings->Colours[TTokenClass::Text].Style, 1);
     settings->SaveCfg();
     bytes[4 + 4 + 3] = '\xff';
     EXPECT_EQ(FileBytes(), bytes);
@@ -219,10 +226,10 @@ TEST_F(SettingsDialogTest, TickingAndUntickingABoldBoxMarksTheDialogChanged)
     auto* box = static_cast<QAbstractButton*>(WidgetOf(settings->bkeywordBold));
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 10));
     DispatchEvents(*settings);
-    EXPECT_EQ(settings->keywordStyle, 0);
+    EXPECT_EQ(settings->Colours[TTokenClass::Keyword].Style, 0);
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 10));
     DispatchEvents(*settings);
-    EXPECT_EQ(settings->keywordStyle, 1);
+    EXPECT_EQ(settings->Colours[TTokenClass::Keyword].Style, 1);
     EXPECT_EQ(settings->Changed, 1);
 
     settings->Open(); // already open: keeps the flag
@@ -239,10 +246,8 @@ TEST_F(SettingsDialogTest, TickingAndUntickingABoldBoxMarksTheDialogChanged)
 TEST_F(SettingsDialogTest, ThePreviewIsColouredByFixedRanges)
 {
     auto settings = MakeDialog();
-    uint8_t TWSettings::*reds[] = { &TWSettings::textR, &TWSettings::commentR, &TWSettings::numberR,
-        &TWSettings::bracketR, &TWSettings::SignR, &TWSettings::keywordR, &TWSettings::StringR };
-    for (int k = 0; k < 7; ++k)
-        (*settings).*reds[k] = uint8_t(200 + k);
+    for (int k = 0; k < TokenClassCount; ++k)
+        settings->Colours.Classes[k].R = 200 + k;
     settings->bCommentItalic->SetSelected(1);
     settings->bNumberBold->SetSelected(1);
     settings->bNumberItalic->SetSelected(1);
@@ -304,7 +309,8 @@ TEST_F(SettingsDialogTest, AChosenColourReachesTheBytesTheSwatchAndTheBackground
 
     EXPECT_TRUE(settings->ColourSwatchClicked(settings->colkeyword));
     EXPECT_EQ(driver->requests.back().blue, 50);
-    EXPECT_EQ(qRgb(settings->keywordR, settings->keywordG, settings->keywordB), qRgb(10, 11, 12));
+    const TPartColour& keyword = settings->Colours[TTokenClass::Keyword];
+    EXPECT_EQ(qRgb(keyword.R, keyword.G, keyword.B), qRgb(10, 11, 12));
     EXPECT_EQ(SwatchColour(settings->colkeyword), qRgb(10, 11, 12));
 
     // Cancelled: the requester still opens on the current colour, and nothing changes.

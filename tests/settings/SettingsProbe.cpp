@@ -2,7 +2,7 @@
 // it loads the settings as the editor does at start, prints what it chose and loaded, then changes the
 // background and saves as the editor does at its end.
 // Usage: settings_probe <program folder>
-#include "gui/Gadgets.h"
+#include "gui/GadgetFactory.h"
 #include "gui/GuiDriver.h"
 #include "settings/WSettings.h"
 

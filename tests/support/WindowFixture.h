@@ -1,8 +1,8 @@
 // A fixture with one shown window of the widget layer for gadget tests, and an empty event queue.
 #pragma once
 
-#include "gui/EventQueue.h"
-#include "gui/Gadgets.h"
+#include "event/EventQueue.h"
+#include "gui/GadgetFactory.h"
 #include "gui/WidgetGadget.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // characters, and the field acts on typing at the character and on navigation at the key-down, so a
 // field that refuses Backspace's key-down still deletes through its character.
 #include "tools/NumberFilters.h"
-#include "gui/EventQueue.h"
-#include "gui/Gadgets.h"
+#include "event/EventQueue.h"
+#include "gui/GadgetFactory.h"
 #include "gui/WidgetGadget.h"
 #include "support/WindowFixture.h"
 

@@ -1,23 +1,27 @@
-#include "gui/EventQueue.h"
+#include "event/EventQueue.h"
 
-#include "gui/Hook.h"
+#include "event/Hook.h"
 
 TEventQueue EventQueue;
 
 namespace {
-void* PostEmittedEvent(int, void* data, void*)
+constexpr int QueuePriority = -10000;
+
+void* PostEmittedEvent(int, void* data, void* context)
 {
     const TEvent* event = static_cast<const TEvent*>(data);
-    EventQueue.Post(*event, CoalescesEvent(event->id));
+    static_cast<TEventQueue*>(context)->Post(*event, CoalescesEvent(event->id));
     return data;
 }
-
-// The queue listens on the event chain from the start, behind every other hook.
-const bool queueRegistered = [] {
-    RegisterHook(EventEmitHookId(), PostEmittedEvent, nullptr, -10000);
-    return true;
-}();
 } // namespace
+
+void TEventQueue::Listen()
+{
+    if (listening)
+        return;
+    RegisterHook(EventEmitHookId(), PostEmittedEvent, this, QueuePriority);
+    listening = true;
+}
 
 bool CoalescesEvent(int id)
 {
@@ -27,7 +31,7 @@ bool CoalescesEvent(int id)
 int TEventQueue::Poll()
 {
     if (events.empty() && platformPump)
-        platformPump(false);
+        platformPump();
     if (events.empty()) {
         current = TEvent();
         return 0;
@@ -35,13 +39,6 @@ int TEventQueue::Poll()
     current = std::move(events.front());
     events.pop_front();
     return current.id;
-}
-
-int TEventQueue::Wait()
-{
-    while (events.empty() && platformPump)
-        platformPump(true);
-    return Poll();
 }
 
 void TEventQueue::Post(const TEvent& event, bool coalesce)

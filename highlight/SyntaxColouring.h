@@ -2,6 +2,7 @@
 #pragma once
 
 #include "highlight/Lexer.h"
+#include "highlight/TokenClass.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,27 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
-class TGadget;
-
-// Colour and style bits (1 bold, 2 italic) of one class of parts.
-struct TPartColour {
-    int R = 0, G = 0, B = 0;
-    int Style = 0;
-    bool operator==(const TPartColour&) const = default;
-};
-
-// The colours of the part classes, filled by the caller from the settings right before a colouring
-// run so that each run uses the settings as they are then. Parts of class 0 are never formatted.
-struct TColourScheme {
-    TPartColour Sign; // class 1
-    TPartColour Keyword; // class 2, a word in the keyword list
-    TPartColour Text; // class 2, any other word
-    TPartColour Number; // class 3
-    TPartColour String; // class 4
-    TPartColour Comment; // class 5
-    TPartColour Bracket; // class 6
-    bool operator==(const TColourScheme&) const = default;
-};
+class TTextClient;
 
 inline constexpr const char* KeywordResource = "incbin::incbins/keywords.txt";
 
@@ -49,17 +30,17 @@ public:
     bool IsKeyword(QStringView word) const;
 
     // Re-colours one line; a negative line means the line that holds the cursor.
-    void ColourLine(TGadget& textarea, int line, const TColourScheme& scheme);
+    void ColourLine(TTextClient& textarea, int line, const TColourScheme& scheme);
     // Re-colours every line. The result is the same as ColourLine on each line in turn, but the text
     // is read once rather than line by line.
-    void ColourAll(TGadget& textarea, const TColourScheme& scheme);
+    void ColourAll(TTextClient& textarea, const TColourScheme& scheme);
 
-    // The colour of a part, or null for a part that stays unformatted.
-    const TPartColour* ColourOf(const TColourScheme& scheme, int partType, QStringView partText) const;
+    // The class of a lexer part, or nothing for a part that stays unformatted.
+    std::optional<TTokenClass> ClassOf(int partType, QStringView partText) const;
 
 private:
     // Formats the parts of one line whose first character is at `lineStart`.
-    void FormatLine(TGadget& textarea, QStringView line, int lineStart, const TColourScheme& scheme);
+    void FormatLine(TTextClient& textarea, QStringView line, int lineStart, const TColourScheme& scheme);
 
     QStringList keywordStore; // owns the characters the set's views point into
     std::unordered_set<std::u16string_view> keywordSet;

@@ -3,9 +3,9 @@
 // that changed class is put right by the next call for its line. A full re-colouring reads the
 // whole text once and walks it line by line; each line's start is the sum of the lengths of the
 // lines before it, which agrees with the text area because a line break is one character.
-#include "highlight/Colouring.h"
+#include "highlight/SyntaxColouring.h"
 
-#include "gui/Gadget.h"
+#include "highlight/TextClient.h"
 #include "resources/Stream.h"
 
 namespace {
@@ -62,52 +62,50 @@ bool TSyntaxColouring::IsKeyword(QStringView word) const
     return keywordSet.find(ToView(word)) != keywordSet.end();
 }
 
-const TPartColour* TSyntaxColouring::ColourOf(const TColourScheme& scheme, int partType, QStringView partText) const
+std::optional<TTokenClass> TSyntaxColouring::ClassOf(int partType, QStringView partText) const
 {
     switch (partType) {
     case TLexer::PT_SIGN:
-        return &scheme.Sign;
+        return TTokenClass::Sign;
     case TLexer::PT_WORD:
-        return IsKeyword(partText) ? &scheme.Keyword : &scheme.Text;
+        return IsKeyword(partText) ? TTokenClass::Keyword : TTokenClass::Text;
     case TLexer::PT_NUMBER:
-        return &scheme.Number;
+        return TTokenClass::Number;
     case TLexer::PT_STRING:
-        return &scheme.String;
+        return TTokenClass::String;
     case TLexer::PT_COMMENT:
-        return &scheme.Comment;
+        return TTokenClass::Comment;
     case TLexer::PT_BRACKET:
-        return &scheme.Bracket;
+        return TTokenClass::Bracket;
     default:
-        return nullptr;
+        return std::nullopt;
     }
 }
 
-void TSyntaxColouring::FormatLine(TGadget& textarea, QStringView line, int lineStart, const TColourScheme& scheme)
+void TSyntaxColouring::FormatLine(TTextClient& textarea, QStringView line, int lineStart, const TColourScheme& scheme)
 {
     TLexer::ScanLine(line, spans);
     // The parts cover the line end to end, so each part's start within the line is the sum of the
     // lengths before it.
     for (const TLexerSpan& span : spans) {
-        const TPartColour* colour = ColourOf(scheme, span.Type, line.sliced(span.Start, span.Length));
-        if (!colour)
+        const std::optional<TTokenClass> tokenClass = ClassOf(span.Type, line.sliced(span.Start, span.Length));
+        if (!tokenClass)
             continue;
-        textarea.SetStyle(colour->R, colour->G, colour->B, colour->Style, lineStart + static_cast<int>(span.Start),
-            static_cast<int>(span.Length), TextUnit::Chars);
+        textarea.SetStyle(lineStart + static_cast<int>(span.Start), static_cast<int>(span.Length), scheme[*tokenClass]);
     }
 }
 
-void TSyntaxColouring::ColourLine(TGadget& textarea, int line, const TColourScheme& scheme)
+void TSyntaxColouring::ColourLine(TTextClient& textarea, int line, const TColourScheme& scheme)
 {
     if (line < 0)
-        line = textarea.GetCursorPos(TextUnit::Lines);
-    const QString text = textarea.AreaText(line, 1, TextUnit::Lines);
-    FormatLine(textarea, text, textarea.CharAt(line), scheme);
+        line = textarea.CursorLine();
+    FormatLine(textarea, textarea.LineText(line), textarea.LineStart(line), scheme);
 }
 
-void TSyntaxColouring::ColourAll(TGadget& textarea, const TColourScheme& scheme)
+void TSyntaxColouring::ColourAll(TTextClient& textarea, const TColourScheme& scheme)
 {
-    const int lastLine = textarea.AreaLen(TextUnit::Lines);
-    const QString text = textarea.AreaText(0, -1, TextUnit::Chars);
+    const int lastLine = textarea.LastLine();
+    const QString text = textarea.Text(0, -1);
     const QStringView all(text);
     qsizetype start = 0;
     for (int line = 0; line <= lastLine; ++line) {

@@ -1,4 +1,4 @@
-#include "gui/Gadgets.h"
+#include "gui/GadgetFactory.h"
 
 #include "gui/WindowGadget.h"
 

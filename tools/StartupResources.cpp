@@ -1,4 +1,4 @@
-#include "app/StartupResources.h"
+#include "tools/StartupResources.h"
 
 #include "draw/Image.h"
 #include "draw/ImageFont.h"

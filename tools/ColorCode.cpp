@@ -1,4 +1,4 @@
-#include "app/ColorCode.h"
+#include "tools/ColorCode.h"
 
 QString PadColorComponent(const QString& digits)
 {

@@ -1,6 +1,6 @@
-#include "gui/EventQueue.h"
-#include "gui/Hook.h"
-#include "gui/RuntimeError.h"
+#include "event/EventQueue.h"
+#include "event/Hook.h"
+#include "event/RuntimeError.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,11 @@ TGadget* const Second = reinterpret_cast<TGadget*>(0x20);
 
 class EventQueueTest : public testing::Test {
 protected:
-    void SetUp() override { EventQueue.Clear(); }
+    void SetUp() override
+    {
+        EventQueue.Listen();
+        EventQueue.Clear();
+    }
     void TearDown() override { EventQueue.Clear(); }
 };
 
@@ -86,35 +90,39 @@ void* AddOne(int, void* data, void*)
     return reinterpret_cast<void*>(reinterpret_cast<long>(data) + 1);
 }
 
+// The chain tests use registries of their own, so they leave the process's ids and chains alone.
 TEST(HookTest, HigherPrioritiesRunFirstAndEqualOnesInRegistrationOrder)
 {
-    const int id = NewHookId();
+    THookRegistry hooks;
+    const int id = hooks.NewId();
     static const char* names[] = { "low", "high", "middle-1", "middle-2" };
-    RegisterHook(id, Record, const_cast<char*>(names[0]), -5);
-    RegisterHook(id, Record, const_cast<char*>(names[1]), 10);
-    RegisterHook(id, Record, const_cast<char*>(names[2]), 0);
-    RegisterHook(id, Record, const_cast<char*>(names[3]), 0);
+    hooks.Register(id, Record, const_cast<char*>(names[0]), -5);
+    hooks.Register(id, Record, const_cast<char*>(names[1]), 10);
+    hooks.Register(id, Record, const_cast<char*>(names[2]), 0);
+    hooks.Register(id, Record, const_cast<char*>(names[3]), 0);
     calls.clear();
-    CallHooks(id, nullptr);
+    hooks.Call(id, nullptr);
     EXPECT_EQ(calls, (std::vector<std::string> { "high", "middle-1", "middle-2", "low" }));
 
-    EXPECT_TRUE(RemoveHook(id, Record, const_cast<char*>(names[2])));
+    EXPECT_TRUE(hooks.Remove(id, Record, const_cast<char*>(names[2])));
     calls.clear();
-    CallHooks(id, nullptr);
+    hooks.Call(id, nullptr);
     EXPECT_EQ(calls, (std::vector<std::string> { "high", "middle-2", "low" }));
 }
 
 TEST(HookTest, EachResultBecomesTheNextHooksData)
 {
-    const int id = NewHookId();
-    RegisterHook(id, AddOne, nullptr, 0);
-    RegisterHook(id, AddOne, nullptr, 0);
-    RegisterHook(id, AddOne, nullptr, 0);
-    EXPECT_EQ(reinterpret_cast<long>(CallHooks(id, reinterpret_cast<void*>(10))), 13);
+    THookRegistry hooks;
+    const int id = hooks.NewId();
+    hooks.Register(id, AddOne, nullptr, 0);
+    hooks.Register(id, AddOne, nullptr, 0);
+    hooks.Register(id, AddOne, nullptr, 0);
+    EXPECT_EQ(reinterpret_cast<long>(hooks.Call(id, reinterpret_cast<void*>(10))), 13);
 }
 
 TEST(HookTest, TheQueueSitsBehindOtherHooksOnTheEventChain)
 {
+    EventQueue.Listen();
     EventQueue.Clear();
     static int seenBeforeQueue = -1;
     auto watch = [](int, void* data, void*) -> void* {
@@ -131,10 +139,11 @@ TEST(HookTest, TheQueueSitsBehindOtherHooksOnTheEventChain)
 
 TEST(HookTest, Asking256IdsStopsWithTooManyHookIds)
 {
+    THookRegistry hooks;
     bool stopped = false;
     try {
         for (int i = 0; i < 300; ++i)
-            NewHookId();
+            hooks.NewId();
     } catch (const TRuntimeError& error) {
         stopped = true;
         EXPECT_STREQ(error.what(), "Too many hook ids");

@@ -1,7 +1,7 @@
 // The one queue of emitted events that the main loop drains.
 #pragma once
 
-#include "gui/Event.h"
+#include "event/Event.h"
 
 #include <deque>
 #include <functional>
@@ -12,8 +12,6 @@ public:
 
     // Processes pending platform input once when empty; returns the id of the new current event, or 0.
     int Poll();
-    // As Poll, but blocks on platform input until an event is queued.
-    int Wait();
     const TEvent& Current() const { return current; }
 
     // With coalesce, a queued event of the same id and source takes the new data, mods, x, y and extra.
@@ -23,13 +21,18 @@ public:
     int Count() const { return static_cast<int>(events.size()); }
     void Clear();
 
-    // The widget layer gives the queue its way of processing platform input; `wait` blocks for some.
-    void SetPlatformPump(std::function<void(bool wait)> pump) { platformPump = std::move(pump); }
+    // The widget layer gives the queue its way of processing pending platform input.
+    void SetPlatformPump(std::function<void()> pump) { platformPump = std::move(pump); }
+
+    // Hooks the queue onto the event chain behind every other hook, so that it receives every emitted
+    // event; once per process, a later call does nothing. Start-up calls it before any event can arise.
+    void Listen();
 
 private:
     std::deque<TEvent> events;
     TEvent current;
-    std::function<void(bool wait)> platformPump;
+    std::function<void()> platformPump;
+    bool listening = false;
 };
 
 extern TEventQueue EventQueue;

@@ -1,6 +1,6 @@
-#include "gui/Event.h"
+#include "event/Event.h"
 
-#include "gui/Hook.h"
+#include "event/Hook.h"
 
 namespace Event {
 const char* Describe(int id)

@@ -1,0 +1,53 @@
+#include "app/TextareaClient.h"
+
+#include "gui/Gadget.h"
+
+int TTextareaClient::Length() const
+{
+    return area.AreaLen(TextUnit::Chars);
+}
+
+int TTextareaClient::LastLine() const
+{
+    return area.AreaLen(TextUnit::Lines);
+}
+
+int TTextareaClient::CursorLine() const
+{
+    return area.GetCursorPos(TextUnit::Lines);
+}
+
+int TTextareaClient::LineStart(int line) const
+{
+    return area.CharAt(line);
+}
+
+int TTextareaClient::LineOf(int pos) const
+{
+    return area.LineAt(pos);
+}
+
+QString TTextareaClient::Text(int pos, int length) const
+{
+    return area.AreaText(pos, length, TextUnit::Chars);
+}
+
+QString TTextareaClient::LineText(int line) const
+{
+    return area.AreaText(line, 1, TextUnit::Lines);
+}
+
+bool TTextareaClient::Replace(int pos, int length, const QString& text)
+{
+    return area.ReplaceText(pos, length, text, TextUnit::Chars);
+}
+
+void TTextareaClient::Select(int pos, int length)
+{
+    area.SetSelection(pos, length, TextUnit::Chars);
+}
+
+void TTextareaClient::SetStyle(int pos, int length, const TPartColour& colour)
+{
+    area.SetStyle(colour.R, colour.G, colour.B, colour.Style, pos, length, TextUnit::Chars);
+}

@@ -1,0 +1,28 @@
+// The text area as the colouring and the undo history see it.
+#pragma once
+
+#include "highlight/TextClient.h"
+
+class TGadget;
+
+class TTextareaClient : public TTextClient {
+public:
+    explicit TTextareaClient(TGadget& textarea)
+        : area(textarea)
+    {
+    }
+
+    int Length() const override;
+    int LastLine() const override;
+    int CursorLine() const override;
+    int LineStart(int line) const override;
+    int LineOf(int pos) const override;
+    QString Text(int pos, int length) const override;
+    QString LineText(int line) const override;
+    bool Replace(int pos, int length, const QString& text) override;
+    void Select(int pos, int length) override;
+    void SetStyle(int pos, int length, const TPartColour& colour) override;
+
+private:
+    TGadget& area;
+};

@@ -1,0 +1,23 @@
+// Syntax colouring of the text area with the colours and styles the settings hold at that moment.
+#include "app/Application.h"
+
+#include "app/TextareaClient.h"
+#include "highlight/SyntaxColouring.h"
+#include "settings/WSettings.h"
+
+void TApplication::LoadKeywords()
+{
+    if (auto keywords = LoadKeywordList())
+        Keywords = *keywords;
+    colouring->SetKeywords(Keywords);
+}
+
+void TApplication::UpdateTextareaLine(int line)
+{
+    colouring->ColourLine(*TextareaClient, line, wSettings->Colours);
+}
+
+void TApplication::GlobalUpdateTextarea()
+{
+    colouring->ColourAll(*TextareaClient, wSettings->Colours);
+}

@@ -1,0 +1,32 @@
+// What the colouring and the undo history need of a text area. The application adapts its text area
+// to it, so this floor needs no widget.
+#pragma once
+
+#include "highlight/TokenClass.h"
+
+#include <QString>
+
+// Positions count characters from 0, a line break being one; lines count from 0. Positions handed in
+// are clamped to the text, never rejected.
+class TTextClient {
+public:
+    virtual ~TTextClient() = default;
+
+    virtual int Length() const = 0;
+    // The index of the line that holds the end of the text.
+    virtual int LastLine() const = 0;
+    // The line that holds the cursor, the start of the selection.
+    virtual int CursorLine() const = 0;
+    virtual int LineStart(int line) const = 0;
+    virtual int LineOf(int pos) const = 0;
+    // Characters [pos, pos + length); a negative length runs to the end.
+    virtual QString Text(int pos, int length) const = 0;
+    // One line with its line break; the last line has none.
+    virtual QString LineText(int line) const = 0;
+
+    // Replaces [pos, pos + length); false when the text area refused the change, which then did
+    // nothing.
+    virtual bool Replace(int pos, int length, const QString& text) = 0;
+    virtual void Select(int pos, int length) = 0;
+    virtual void SetStyle(int pos, int length, const TPartColour& colour) = 0;
+};
