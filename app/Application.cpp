@@ -16,8 +16,10 @@ TApplication* App = nullptr;
 namespace {
 constexpr int Ctrl = Modifier::Ctrl;
 
-// Main window: title bar, resizable, menu bar, client coordinates, hidden at creation, centred.
-constexpr int MainWindowStyle = 1 | 2 | 4 | 0x20 | 0x40 | 0x200;
+constexpr int MainWindowStyle = WindowStyle::TitleBar | WindowStyle::Resizable | WindowStyle::MenuBar
+    | WindowStyle::ClientCoords | WindowStyle::Hidden | WindowStyle::Centred;
+// The panel behind the toolbar tiles its image; the program has always passed 8 for that.
+constexpr int TiledBackground = 8;
 constexpr int ClientWidth = 640;
 constexpr int ClientHeight = 512;
 constexpr int MinimumWidth = 389;
@@ -63,7 +65,7 @@ TApplication::~TApplication()
 void TApplication::Init()
 {
     Window = MakeWindow(QString(), 0, 0, ClientWidth, ClientHeight, nullptr, MainWindowStyle);
-    Window->SetPixmap(StartupResources().icon, 8);
+    Window->SetPixmap(StartupResources().icon, PixmapFlag::WindowIcon);
     Window->SetMinimumSize(MinimumWidth, MinimumHeight);
 
     CreateToolbarStrip();
@@ -92,7 +94,7 @@ void TApplication::Init()
     const int half = ClientWidth / 2;
     lLines = MakeLabel(QStringLiteral("Line: 1 / 1"), 5, StatusY, half - 5, StatusHeight, Window, 0);
     lLines->SetLayout(Aligned, Relative, Centred, Aligned);
-    lChar = MakeLabel(QStringLiteral("Char: 0"), half, StatusY, half - 5, StatusHeight, Window, 8);
+    lChar = MakeLabel(QStringLiteral("Char: 0"), half, StatusY, half - 5, StatusHeight, Window, LabelStyle::AlignRight);
     lChar->SetLayout(Relative, Aligned, Centred, Aligned);
 
     CreateMenus();
@@ -113,7 +115,7 @@ void TApplication::CreateToolbarStrip()
     gfxToolbar = LoadPixmapUrl("incbin::incbins/toolbar.png");
     TGadget* strip = MakePanel(0, 0, Window->ClientWidth(), ToolbarStripHeight, Window, 0);
     strip->SetLayout(EdgeMode::Aligned, EdgeMode::Aligned, EdgeMode::Aligned, EdgeMode::Centred);
-    strip->SetPixmap(StartupResources().gradient, 8);
+    strip->SetPixmap(StartupResources().gradient, TiledBackground);
     Toolbar = MakeToolbar(LoadIconStrip(gfxToolbar), 0, 0, 0, 0, strip, 0);
     SetToolbarItemTips(Toolbar, ToolbarTips);
     SetItemEnabled(Toolbar, TB_IMAGE, false);

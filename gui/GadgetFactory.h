@@ -2,6 +2,7 @@
 #pragma once
 
 #include "gui/Gadget.h"
+#include "gui/GadgetStyles.h"
 #include "gui/GuiDriver.h"
 #include "gui/IconStrip.h"
 

@@ -2,20 +2,11 @@
 // report the mouse.
 #pragma once
 
+#include "gui/GadgetStyles.h"
 #include "gui/WidgetGadget.h"
 
 #include <QColor>
 #include <QImage>
-
-namespace PanelStyle {
-inline constexpr int KindMask = 3;
-inline constexpr int Plain = 0;
-inline constexpr int Sunken = 1;
-inline constexpr int Raised = 2;
-inline constexpr int Group = 3;
-inline constexpr int Active = 4;
-inline constexpr int Canvas = 8;
-} // namespace PanelStyle
 
 // The group box's caption and frame around its client area.
 inline constexpr int GroupInsetLeft = 4;

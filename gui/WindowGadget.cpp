@@ -194,8 +194,7 @@ void TWindowGadget::Activate(int command)
 
 void TWindowGadget::SetPixmap(const std::shared_ptr<TPixmap>& pixmap, int flags)
 {
-    // Flag 8 makes the image the window's icon.
-    if (pixmap && (flags & 8))
+    if (pixmap && (flags & PixmapFlag::WindowIcon))
         Widget()->setWindowIcon(QIcon(QPixmap::fromImage(ImageOfPixmap(*pixmap))));
 }
 

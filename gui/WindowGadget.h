@@ -1,22 +1,10 @@
 // Top-level windows: the main window and the tool dialogs, with their menu bars.
 #pragma once
 
+#include "gui/GadgetStyles.h"
 #include "gui/WidgetGadget.h"
 
 class TMenuGadget;
-
-// Window style bits.
-namespace WindowStyle {
-inline constexpr int TitleBar = 1;
-inline constexpr int Resizable = 2;
-inline constexpr int MenuBar = 4;
-inline constexpr int StatusBar = 8;
-inline constexpr int ToolWindow = 0x10;
-inline constexpr int ClientCoords = 0x20;
-inline constexpr int Hidden = 0x40;
-inline constexpr int AcceptFiles = 0x80;
-inline constexpr int Centred = 0x200;
-} // namespace WindowStyle
 
 class TWindowGadget : public TWidgetGadget {
 public:

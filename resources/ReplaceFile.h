@@ -1,5 +1,10 @@
 // Replacing a file without ever destroying the old one: the new content goes to a temporary file in the
 // same folder, is synced to disk and then renamed over the old file in one step.
+//
+// Written by hand on purpose, not with QSaveFile: on the Qt we build with, QSaveFile::commit() reported
+// success after a short write on a full disk and put the truncated file in place of the old one. Here
+// every write's count is checked by the caller's writer and nothing is renamed unless all of it got
+// through.
 #pragma once
 
 #include <QString>

@@ -10,12 +10,12 @@
 #include <span>
 
 namespace {
-// Title bar, tool window, client-area size, hidden, centred on the main window.
-constexpr int DialogStyle = 1 | 0x10 | 0x20 | 0x40 | 0x200;
-constexpr int PushButtonStyle = 8;
-constexpr int CheckBoxStyle = 2;
-constexpr int GroupPanelStyle = 3;
-constexpr int SwatchStyle = 5; // sunken and active, so that it reports the mouse
+constexpr int DialogStyle = WindowStyle::TitleBar | WindowStyle::ToolWindow | WindowStyle::ClientCoords
+    | WindowStyle::Hidden | WindowStyle::Centred; // centred on the main window
+constexpr int PushButtonStyle = ButtonStyle::Push | ButtonStyle::PushLike;
+constexpr int CheckBoxStyle = ButtonStyle::CheckBox;
+constexpr int GroupPanelStyle = PanelStyle::Group;
+constexpr int SwatchStyle = PanelStyle::Sunken | PanelStyle::Active; // active, so that it reports the mouse
 
 const QString PreviewSample = QStringLiteral("function test()\n"
                                              "\tlocal value = (123 + 123)\n"
@@ -312,6 +312,6 @@ bool TWSettings::Close()
 {
     Window->SetShow(0);
     if (mainTextarea)
-        mainTextarea->Activate(0);
+        mainTextarea->Activate(ActivateCommand::Focus);
     return Changed != 0;
 }
