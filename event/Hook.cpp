@@ -20,11 +20,6 @@ THook*& THookRegistry::ChainOf(int id)
     return chains[id];
 }
 
-THook* THookRegistry::ChainOf(int id) const
-{
-    return const_cast<THookRegistry*>(this)->ChainOf(id);
-}
-
 int THookRegistry::NewId()
 {
     if (lastId + 1 >= MaxIds)
@@ -53,7 +48,7 @@ bool THookRegistry::Remove(int id, THookFunction func, void* context)
     return false;
 }
 
-void* THookRegistry::Call(int id, void* data) const
+void* THookRegistry::Call(int id, void* data)
 {
     for (THook* hook = ChainOf(id); hook;) {
         THook* next = hook->succ; // a hook may remove itself

@@ -32,11 +32,10 @@ public:
     // Removes the first hook of the chain with this function and context; true when one was found.
     bool Remove(int id, THookFunction func, void* context);
     // Calls the chain in order, each result becoming the next hook's data; returns the last result.
-    void* Call(int id, void* data) const;
+    void* Call(int id, void* data);
 
 private:
     THook*& ChainOf(int id);
-    THook* ChainOf(int id) const;
 
     std::array<THook*, MaxIds> chains {};
     int lastId = 0;
