@@ -4,17 +4,21 @@
 // fonts and colours while it paints, and repaints no more than a change touched. Keys do not act
 // here directly: every key press goes to the client (the gadget), which runs the key filter and then
 // calls KeyDownAction and CharAction for what the filter let through. Lines never wrap.
+//
+// The view keeps the widget's own business: events, scrolling, the caret's blink and mouse drags. It
+// lays lines out through a TTextLayouter, draws them through a TTextPainter, and leaves what keys and
+// clipboard commands do to a TTextCommands, for which it is the host.
 #pragma once
 
 #include "gui/TextBuffer.h"
+#include "gui/TextCommands.h"
 #include "gui/TextFonts.h"
-#include "gui/TextMotion.h"
+#include "gui/TextLayouter.h"
+#include "gui/TextPainter.h"
 
 #include <QAbstractScrollArea>
 #include <QElapsedTimer>
 #include <QTimer>
-
-#include <vector>
 
 class QKeyEvent;
 
@@ -33,7 +37,7 @@ public:
     virtual void ViewFocusLost() = 0;
 };
 
-class TTextView : public QAbstractScrollArea {
+class TTextView : public QAbstractScrollArea, private TTextCommandsHost {
 public:
     TTextView(TTextBuffer& buffer, QWidget* parent);
     ~TTextView() override;
@@ -62,13 +66,13 @@ public:
     void SetFrozen(bool frozen);
 
     // Actions of keys the key filter let through. Each that changes something reports it to the client.
-    void KeyDownAction(int virtualKey, int mods);
-    void CharAction(char16_t code);
-    // Clipboard commands; Cut and Paste are user edits and report like one.
-    void Copy();
-    bool Cut();
-    // The units the paste inserted: 0 for an empty clipboard or when refused for want of room.
-    int Paste();
+    void KeyDownAction(int virtualKey, int mods) { commands.KeyDownAction(virtualKey, mods); }
+    void CharAction(char16_t code) { commands.CharAction(code); }
+    // Clipboard commands; Cut and Paste are user edits and report like one. Each says whether it changed
+    // anything: Paste does not for an empty clipboard or when refused for want of room.
+    void Copy() { commands.Copy(); }
+    bool Cut() { return commands.Cut(); }
+    bool Paste() { return commands.Paste(); }
 
     // Geometry, in viewport pixels: the top left of the caret cell at a position, and the position
     // nearest to a point.
@@ -94,29 +98,17 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    // One line laid out: its units, their style ids, and the x of every position from the line start
-    // (one more than units; the middle of a surrogate pair shares the x of the pair's start).
-    struct LineLayout {
-        int line = -1;
-        int start = 0;
-        // What the layout was made from; a layout that still matches is not made again.
-        unsigned textVersion = 0;
-        unsigned styleVersion = 0;
-        unsigned generation = 0;
-        std::vector<char16_t> chars;
-        std::vector<TTextBuffer::StyleId> ids;
-        std::vector<float> xs;
-        int Size() const { return static_cast<int>(chars.size()); }
-    };
-
-    void LayoutLine(int line, LineLayout& layout);
-    float XOfPosition(int pos);
-    int PositionAtX(const LineLayout& layout, float x) const;
-    void DrawLine(QPainter& painter, const LineLayout& layout, int y, float xOffset, const QRect& clip);
+    // What the commands ask of the view: repaint and scroll after them, and tell the client.
+    void SelectionMoved(int oldAnchor, int oldCaret) override { SelectionChanged(oldAnchor, oldCaret, true); }
+    void TextEdited(const TTextChange& change) override;
+    int PageLines() const override { return VisibleLines(); }
+    void ScrollLines(int lines) override;
+    void UserChanged(bool textChanged) override;
 
     int VisibleLines() const;
     float TextOffset() const;
     QRect CaretRect();
+    int LineAtY(qreal y) const;
     void UpdateLines(int first, int last);
     void UpdateScrollBars();
     void TrackWidth(float width);
@@ -124,26 +116,15 @@ private:
     void RestartCaretBlink();
     TTextRange VisibleRange();
     void RepaintStyled(TTextRange range);
-
-    // User actions; UserAction runs one and reports what it changed.
-    template <typename Action> void UserAction(Action&& action);
-    void MoveCaret(int pos, bool extend);
-    bool ReplaceSelection(QStringView text);
-    void DeleteRange(int start, int end);
-    void Backspace();
-    void DeleteForward();
-    void MoveVertically(int lines, bool extend);
-    void DragTo(QPointF point);
     void AutoScroll();
 
     TTextBuffer& buffer;
-    TTextMotion motion { buffer };
     TTextViewClient* client = nullptr;
     TTextFonts fonts;
+    TTextLayouter layouter { buffer, fonts };
+    TTextPainter textPainter { buffer, fonts, layouter };
+    TTextCommands commands { buffer, layouter, *this };
     QColor background { 255, 255, 255 };
-    int tabWidth = 48;
-    // Changes with the font and the tab width, which every layout depends on.
-    unsigned layoutGeneration = 1;
     float documentWidth = 0;
     bool scrollBarsPending = false;
     bool frozen = false;
@@ -151,8 +132,6 @@ private:
     bool caretOn = true;
     QTimer caretTimer;
     QRect lastCaretRect;
-    // The x that Up and Down keep aiming for; negative when the next vertical move takes the caret's.
-    float desiredX = -1;
 
     bool dragging = false;
     QPointF dragPoint;
@@ -163,9 +142,4 @@ private:
     float wheelRemainder = 0;
     TTextRange visibleRange;
     bool visibleRangeValid = false;
-
-    LineLayout paintLayout;
-    LineLayout workLayout;
-    QList<quint32> glyphScratch;
-    QList<QPointF> positionScratch;
 };

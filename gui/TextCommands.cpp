@@ -1,0 +1,240 @@
+#include "gui/TextCommands.h"
+
+#include "event/Event.h"
+#include "gui/KeyMap.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include <algorithm>
+
+template <typename Action> void TTextCommands::UserAction(Action&& action)
+{
+    const unsigned version = buffer.Version();
+    const int anchor = buffer.Anchor();
+    const int caret = buffer.Caret();
+    action();
+    const bool textChanged = buffer.Version() != version;
+    if (textChanged || anchor != buffer.Anchor() || caret != buffer.Caret())
+        host.UserChanged(textChanged);
+}
+
+void TTextCommands::KeyDownAction(int key, int mods)
+{
+    const bool shift = (mods & Modifier::Shift) != 0;
+    const bool ctrl = (mods & Modifier::Ctrl) != 0;
+    const bool alt = (mods & Modifier::Alt) != 0;
+    UserAction([&] {
+        switch (key) {
+        case VirtualKey::Left:
+        case VirtualKey::Right:
+            MoveHorizontally(key == VirtualKey::Right, ctrl, shift);
+            break;
+        case VirtualKey::Up:
+        case VirtualKey::Down:
+            MoveVertically(key == VirtualKey::Up ? -1 : 1, shift);
+            break;
+        case VirtualKey::Prior:
+        case VirtualKey::Next:
+            MoveByPage(key == VirtualKey::Prior ? -1 : 1, shift);
+            break;
+        case VirtualKey::Home:
+        case VirtualKey::End:
+            MoveToLineEdge(key == VirtualKey::End, ctrl, shift);
+            break;
+        case VirtualKey::Delete:
+            DeleteForward();
+            ForgetColumn();
+            break;
+        case VirtualKey::Return:
+            ReplaceSelection(u"\n");
+            ForgetColumn();
+            break;
+        case VirtualKey::Back:
+            // Alt+Backspace types no character, so it deletes here, as the key filter that saw its
+            // key-down expects.
+            if (alt && !ctrl) {
+                Backspace();
+                ForgetColumn();
+            }
+            break;
+        case VirtualKey::Insert:
+        case 'A':
+        case 'C':
+        case 'X':
+        case 'V':
+            if (ctrl && !alt)
+                CommandKey(key);
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+void TTextCommands::CharAction(char16_t code)
+{
+    UserAction([&] {
+        if (code == CharCode::Backspace || code == CharCode::CtrlBackspace) {
+            // Ctrl+Backspace deletes one character, as Backspace does.
+            Backspace();
+        } else if (code == CharCode::Tab || code >= CharCode::FirstPrintable) {
+            ReplaceSelection(QStringView(&code, 1));
+        } else {
+            return;
+        }
+        ForgetColumn();
+    });
+}
+
+void TTextCommands::Copy()
+{
+    const int start = buffer.SelStart();
+    if (buffer.SelEnd() > start)
+        QGuiApplication::clipboard()->setText(buffer.AreaText(start, buffer.SelEnd() - start, TextUnit::Chars));
+}
+
+bool TTextCommands::Cut()
+{
+    if (buffer.SelStart() == buffer.SelEnd())
+        return false;
+    UserAction([&] { CutSelection(); });
+    return true;
+}
+
+bool TTextCommands::Paste()
+{
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty())
+        return false;
+    bool pasted = false;
+    UserAction([&] { pasted = ReplaceSelection(text); });
+    return pasted;
+}
+
+void TTextCommands::UserSelect(int anchor, int caret)
+{
+    UserAction([&] { Select(anchor, caret); });
+}
+
+void TTextCommands::Select(int anchor, int caret)
+{
+    const int oldAnchor = buffer.Anchor();
+    const int oldCaret = buffer.Caret();
+    buffer.Select(anchor, caret);
+    host.SelectionMoved(oldAnchor, oldCaret);
+}
+
+void TTextCommands::MoveHorizontally(bool forward, bool byWord, bool extend)
+{
+    const int caret = buffer.Caret();
+    // Without Shift an arrow collapses a selection to the side it points to.
+    if (buffer.SelStart() != buffer.SelEnd() && !extend)
+        MoveCaret(forward ? buffer.SelEnd() : buffer.SelStart(), false);
+    else if (forward)
+        MoveCaret(byWord ? motion.NextWord(caret) : motion.Next(caret), extend);
+    else
+        MoveCaret(byWord ? motion.PreviousWord(caret) : motion.Previous(caret), extend);
+    ForgetColumn();
+}
+
+void TTextCommands::MoveToLineEdge(bool toEnd, bool ofText, bool extend)
+{
+    int target;
+    if (ofText) {
+        target = toEnd ? buffer.Length() : 0;
+    } else {
+        const int line = buffer.LineAt(buffer.Caret());
+        target = toEnd ? buffer.LineEnd(line) : buffer.LineStart(line);
+    }
+    MoveCaret(target, extend);
+    ForgetColumn();
+}
+
+void TTextCommands::MoveByPage(int direction, bool extend)
+{
+    // The view scrolls by the page too, so that the caret keeps its place on the screen.
+    const int page = direction * host.PageLines();
+    host.ScrollLines(page);
+    MoveVertically(page, extend);
+}
+
+void TTextCommands::MoveVertically(int lines, bool extend)
+{
+    const int line = buffer.LineAt(buffer.Caret());
+    const int target = std::clamp(line + lines, 0, buffer.LineCount() - 1);
+    if (desiredX < 0)
+        desiredX = layouter.XOfPosition(buffer.Caret());
+    // Moving the caret forgets the column; a vertical move is the one that keeps it.
+    const float keep = desiredX;
+    MoveCaret(layouter.Line(target).PositionAtX(desiredX), extend);
+    desiredX = keep;
+}
+
+void TTextCommands::CommandKey(int key)
+{
+    switch (key) {
+    case VirtualKey::Insert:
+    case 'C':
+        Copy();
+        break;
+    case 'A':
+        Select(0, buffer.Length());
+        break;
+    case 'X':
+        if (buffer.SelStart() != buffer.SelEnd())
+            CutSelection();
+        break;
+    case 'V':
+        ReplaceSelection(QGuiApplication::clipboard()->text());
+        break;
+    default:
+        break;
+    }
+}
+
+bool TTextCommands::ReplaceSelection(QStringView text)
+{
+    const int start = buffer.SelStart();
+    TTextChange change;
+    if (!buffer.Replace(start, buffer.SelEnd() - start, text, &change)) {
+        QApplication::beep();
+        return false;
+    }
+    buffer.Select(start + change.inserted, start + change.inserted);
+    host.TextEdited(change);
+    return true;
+}
+
+void TTextCommands::DeleteRange(int start, int end)
+{
+    if (start >= end)
+        return;
+    TTextChange change;
+    buffer.Replace(start, end - start, {}, &change);
+    buffer.Select(start, start);
+    host.TextEdited(change);
+}
+
+void TTextCommands::CutSelection()
+{
+    Copy();
+    DeleteSelection();
+}
+
+void TTextCommands::Backspace()
+{
+    if (buffer.SelStart() != buffer.SelEnd())
+        DeleteSelection();
+    else
+        DeleteRange(motion.Previous(buffer.Caret()), buffer.Caret());
+}
+
+void TTextCommands::DeleteForward()
+{
+    if (buffer.SelStart() != buffer.SelEnd())
+        DeleteSelection();
+    else
+        DeleteRange(buffer.Caret(), motion.Next(buffer.Caret()));
+}

@@ -1,0 +1,78 @@
+// TTextCommands: what the keys and the clipboard commands do to the text area's text and selection.
+//
+// Every command runs as one user action: when it changed the text or the selection, the host hears of
+// it once, after the whole command, so that the gadget reports one change per key however many steps
+// the key took. The commands edit the buffer and leave repainting and scrolling to the host.
+#pragma once
+
+#include "gui/TextBuffer.h"
+#include "gui/TextLayouter.h"
+#include "gui/TextMotion.h"
+
+#include <QStringView>
+
+// What the commands need of the widget they edit in.
+class TTextCommandsHost {
+public:
+    virtual ~TTextCommandsHost() = default;
+    // The selection moved away from (oldAnchor, oldCaret); the caret is to be brought into view.
+    virtual void SelectionMoved(int oldAnchor, int oldCaret) = 0;
+    // The text changed and the caret sits behind the change; it is to be brought into view.
+    virtual void TextEdited(const TTextChange& change) = 0;
+    // The lines a page holds, and scrolling by lines, for Page Up and Page Down.
+    virtual int PageLines() const = 0;
+    virtual void ScrollLines(int lines) = 0;
+    // A user action changed the text, the selection, or both.
+    virtual void UserChanged(bool textChanged) = 0;
+};
+
+class TTextCommands {
+public:
+    TTextCommands(TTextBuffer& buffer, TTextLayouter& layouter, TTextCommandsHost& host)
+        : buffer(buffer)
+        , layouter(layouter)
+        , host(host)
+    {
+    }
+
+    // Actions of keys the key filter let through.
+    void KeyDownAction(int virtualKey, int mods);
+    void CharAction(char16_t code);
+    // Clipboard commands; Cut and Paste are user edits. Each says whether it changed anything.
+    void Copy();
+    bool Cut();
+    bool Paste();
+
+    // Selections the user made otherwise (with the mouse): one helper, so that each is reported alike.
+    void UserSelect(int anchor, int caret);
+    void UserMoveCaret(int pos, bool extend) { UserSelect(extend ? buffer.Anchor() : pos, pos); }
+
+    // Up and Down aim for the column they started from until something else moves the caret.
+    void ForgetColumn() { desiredX = -1; }
+
+private:
+    template <typename Action> void UserAction(Action&& action);
+    void Select(int anchor, int caret);
+    void MoveCaret(int pos, bool extend) { Select(extend ? buffer.Anchor() : pos, pos); }
+
+    // Key groups of KeyDownAction.
+    void MoveHorizontally(bool forward, bool byWord, bool extend);
+    void MoveToLineEdge(bool toEnd, bool ofText, bool extend);
+    void MoveByPage(int direction, bool extend);
+    void MoveVertically(int lines, bool extend);
+    void CommandKey(int key);
+
+    bool ReplaceSelection(QStringView text);
+    void DeleteRange(int start, int end);
+    void DeleteSelection() { DeleteRange(buffer.SelStart(), buffer.SelEnd()); }
+    void CutSelection();
+    void Backspace();
+    void DeleteForward();
+
+    TTextBuffer& buffer;
+    TTextLayouter& layouter;
+    TTextCommandsHost& host;
+    TTextMotion motion { buffer };
+    // The x that Up and Down keep aiming for; negative when the next vertical move takes the caret's.
+    float desiredX = -1;
+};

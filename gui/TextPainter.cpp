@@ -1,0 +1,159 @@
+#include "gui/TextPainter.h"
+
+#include "gui/KeyMap.h"
+
+#include <QGlyphRun>
+#include <QPainter>
+#include <QRect>
+
+#include <algorithm>
+
+namespace {
+// Keeps a caret visible on any background.
+QColor CaretColourOn(const QColor& background)
+{
+    return background.lightness() > 127 ? Qt::black : Qt::white;
+}
+} // namespace
+
+float TTextPainter::PaintLines(QPainter& painter, const QRect& clip, const TFrame& frame)
+{
+    painter.fillRect(clip, frame.background);
+    const int height = fonts.LineHeight();
+    const int top = frame.topLine;
+    const int first = top + std::max(0, clip.top()) / height;
+    const int last = std::min(buffer.LineCount() - 1, top + clip.bottom() / height);
+    float widest = 0;
+    for (int line = first; line <= last; ++line) {
+        layouter.Layout(line, layout);
+        widest = std::max(widest, layout.Width());
+        DrawLine(painter, layout, (line - top) * height, frame, clip);
+    }
+    return widest;
+}
+
+void TTextPainter::PaintCaret(QPainter& painter, const QRect& caret, const QColor& background)
+{
+    painter.fillRect(caret, CaretColourOn(background));
+}
+
+void TTextPainter::DrawLine(QPainter& painter, const TLineLayout& layout, int y, const TFrame& frame, const QRect& clip)
+{
+    const int count = layout.Size();
+    const int height = fonts.LineHeight();
+    const TLineFrame line {
+        .layout = layout,
+        .frame = frame,
+        .y = y,
+        .baseline = static_cast<float>(y + fonts.Ascent()),
+        .selStart = std::clamp(buffer.SelStart() - layout.start, 0, count),
+        .selEnd = std::clamp(buffer.SelEnd() - layout.start, 0, count),
+        // Room for glyphs that overhang their cell.
+        .right = static_cast<float>(clip.right() + 1) - frame.offset + height,
+    };
+    DrawSelection(painter, line);
+
+    int i = FirstShownUnit(layout, static_cast<float>(clip.left()) - frame.offset - 2.0f * height);
+    while (i < count && layout.xs[i] <= line.right) {
+        // A tab is only room; nothing of it is drawn.
+        if (layout.chars[i] == u'\t')
+            ++i;
+        else
+            i = DrawRun(painter, line, i);
+    }
+}
+
+void TTextPainter::DrawSelection(QPainter& painter, const TLineFrame& line)
+{
+    // A selected line break shows as a blank's width.
+    const TLineLayout& layout = line.layout;
+    const int lineEnd = layout.start + layout.Size();
+    const bool breakSelected
+        = buffer.SelStart() <= lineEnd && buffer.SelEnd() > lineEnd && layout.line + 1 < buffer.LineCount();
+    if (line.selStart >= line.selEnd && !breakSelected)
+        return;
+    const float from = line.frame.offset + layout.xs[line.selStart];
+    const float to = line.frame.offset + layout.xs[line.selEnd] + (breakSelected ? fonts.BlankAdvance() : 0);
+    painter.fillRect(QRectF(from, line.y, to - from, fonts.LineHeight()), line.frame.highlight);
+}
+
+int TTextPainter::FirstShownUnit(const TLineLayout& layout, float left) const
+{
+    const int count = layout.Size();
+    const auto& chars = layout.chars;
+    int i = static_cast<int>(std::upper_bound(layout.xs.begin(), layout.xs.end(), left) - layout.xs.begin()) - 1;
+    i = std::clamp(i, 0, count);
+    if (i > 0 && i < count && QChar::isLowSurrogate(chars[i]) && QChar::isHighSurrogate(chars[i - 1]))
+        --i;
+    return i;
+}
+
+int TTextPainter::DrawRun(QPainter& painter, const TLineFrame& line, int from)
+{
+    const TLineLayout& layout = line.layout;
+    const int count = layout.Size();
+    const auto& chars = layout.chars;
+    const auto& xs = layout.xs;
+    const TTextBuffer::StyleId id = layout.ids[from];
+    auto isSelected = [&line](int unit) { return unit >= line.selStart && unit < line.selEnd; };
+    const bool selected = isSelected(from);
+    const TTextStyle& style = buffer.StyleOf(id);
+    const int variant = style.flags & 3;
+    const QColor colour = selected ? line.frame.highlightedText : QColor(style.r, style.g, style.b);
+    painter.setPen(colour);
+
+    int j = from;
+    while (j < count && layout.ids[j] == id && isSelected(j) == selected && chars[j] != u'\t' && xs[j] <= line.right) {
+        char32_t code = chars[j];
+        int units = 1;
+        if (QChar::isHighSurrogate(chars[j]) && j + 1 < count && QChar::isLowSurrogate(chars[j + 1])) {
+            code = QChar::surrogateToUcs4(chars[j], chars[j + 1]);
+            units = 2;
+        }
+        const TTextFonts::TGlyph glyph = fonts.Glyph(variant, code);
+        if (!glyph.fallback) {
+            glyphScratch.push_back(glyph.index);
+            positionScratch.push_back(QPointF(xs[j], 0));
+        } else if (code >= CharCode::FirstPrintable) {
+            // Drawn as text so that a font that has the character stands in.
+            FlushGlyphs(painter, variant, line);
+            painter.setFont(fonts.Font(variant));
+            painter.drawText(QPointF(line.frame.offset + xs[j], line.baseline),
+                QString(reinterpret_cast<const QChar*>(chars.data() + j), units));
+        }
+        j += units;
+    }
+    FlushGlyphs(painter, variant, line);
+    DrawDecorations(painter, line, from, j, style.flags, colour);
+    return j;
+}
+
+void TTextPainter::FlushGlyphs(QPainter& painter, int variant, const TLineFrame& line)
+{
+    if (glyphScratch.isEmpty())
+        return;
+    {
+        // The run shares the lists: it lets go of them before they are cleared, so that clearing keeps
+        // their memory rather than allocating anew.
+        QGlyphRun run;
+        run.setRawFont(fonts.RawFont(variant));
+        run.setGlyphIndexes(glyphScratch);
+        run.setPositions(positionScratch);
+        painter.drawGlyphRun(QPointF(line.frame.offset, line.baseline), run);
+    }
+    glyphScratch.clear();
+    positionScratch.clear();
+}
+
+void TTextPainter::DrawDecorations(
+    QPainter& painter, const TLineFrame& line, int from, int to, int flags, const QColor& colour)
+{
+    if (!(flags & (TextStyleFlag::Underline | TextStyleFlag::StrikeOut)))
+        return;
+    const float x = line.frame.offset + line.layout.xs[from];
+    const float width = line.layout.xs[to] - line.layout.xs[from];
+    if (flags & TextStyleFlag::Underline)
+        painter.fillRect(QRectF(x, line.baseline + fonts.UnderlineOffset(), width, fonts.LineWidth()), colour);
+    if (flags & TextStyleFlag::StrikeOut)
+        painter.fillRect(QRectF(x, line.baseline - fonts.StrikeOutOffset(), width, fonts.LineWidth()), colour);
+}

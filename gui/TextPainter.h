@@ -1,0 +1,72 @@
+// TTextPainter: draws the text area's lines, their selection and the caret.
+//
+// Glyphs are placed at the x the layout gives them, in runs of one style drawn as one glyph run each;
+// only a character the font lacks is drawn as text, so that another font can stand in. The glyph and
+// position lists are kept between paints so that a paint allocates nothing once they have grown.
+#pragma once
+
+#include "gui/LineLayout.h"
+#include "gui/TextBuffer.h"
+#include "gui/TextFonts.h"
+#include "gui/TextLayouter.h"
+
+#include <QColor>
+#include <QList>
+#include <QPointF>
+
+class QPainter;
+class QRect;
+
+class TTextPainter {
+public:
+    // What a paint needs of the view: where the text sits and its colours.
+    struct TFrame {
+        int topLine = 0;
+        // The x in viewport pixels of every line's start.
+        float offset = 0;
+        QColor background;
+        QColor highlight;
+        QColor highlightedText;
+    };
+
+    TTextPainter(const TTextBuffer& buffer, TTextFonts& fonts, TTextLayouter& layouter)
+        : buffer(buffer)
+        , fonts(fonts)
+        , layouter(layouter)
+    {
+    }
+
+    // Fills the clip with the background and draws the lines it touches; returns the width of the
+    // widest of them, for the view to widen its scroll range.
+    float PaintLines(QPainter& painter, const QRect& clip, const TFrame& frame);
+    void PaintCaret(QPainter& painter, const QRect& caret, const QColor& background);
+
+private:
+    // One line being drawn: its layout, where it sits, and which of its units are selected.
+    struct TLineFrame {
+        const TLineLayout& layout;
+        const TFrame& frame;
+        int y;
+        float baseline;
+        // The units [selStart, selEnd) of the line are selected.
+        int selStart;
+        int selEnd;
+        // Glyphs starting past this x (from the line start) fall outside the clip.
+        float right;
+    };
+
+    void DrawLine(QPainter& painter, const TLineLayout& layout, int y, const TFrame& frame, const QRect& clip);
+    void DrawSelection(QPainter& painter, const TLineFrame& line);
+    int FirstShownUnit(const TLineLayout& layout, float left) const;
+    // Draws the run of units from `from` that share a style and selection state; returns where it ended.
+    int DrawRun(QPainter& painter, const TLineFrame& line, int from);
+    void FlushGlyphs(QPainter& painter, int variant, const TLineFrame& line);
+    void DrawDecorations(QPainter& painter, const TLineFrame& line, int from, int to, int flags, const QColor& colour);
+
+    const TTextBuffer& buffer;
+    TTextFonts& fonts;
+    TTextLayouter& layouter;
+    TLineLayout layout;
+    QList<quint32> glyphScratch;
+    QList<QPointF> positionScratch;
+};

@@ -1,0 +1,132 @@
+// The text area's key and clipboard commands against a recording host, without a view: one report per
+// command, which character codes act, and paging.
+#include "gui/TextCommands.h"
+
+#include "event/Event.h"
+#include "gui/KeyMap.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace {
+struct RecordingHost : TTextCommandsHost {
+    TTextCommands* commands = nullptr;
+    std::vector<bool> reports; // textChanged of each user change, in order
+    int scrolled = 0;
+
+    // As the view does: any selection change makes Up and Down forget their column.
+    void SelectionMoved(int, int) override { commands->ForgetColumn(); }
+    void TextEdited(const TTextChange&) override { }
+    int PageLines() const override { return 3; }
+    void ScrollLines(int lines) override { scrolled += lines; }
+    void UserChanged(bool textChanged) override { reports.push_back(textChanged); }
+};
+
+struct TextCommandsTest : testing::Test {
+    TTextBuffer buffer;
+    TTextFonts fonts;
+    TTextLayouter layouter { buffer, fonts };
+    RecordingHost host;
+    TTextCommands commands { buffer, layouter, host };
+
+    void SetUp() override { host.commands = &commands; }
+
+    void SetText(const char16_t* text, int anchor, int caret)
+    {
+        ASSERT_TRUE(buffer.Replace(0, buffer.Length(), text));
+        buffer.Select(anchor, caret);
+    }
+    QString Text() const { return buffer.AreaText(0, buffer.Length(), TextUnit::Chars); }
+    // The reports since the last call.
+    std::vector<bool> Reports() { return std::exchange(host.reports, {}); }
+};
+
+const std::vector<bool> TextReport { true };
+const std::vector<bool> SelectionReport { false };
+const std::vector<bool> NoReport {};
+
+TEST_F(TextCommandsTest, ACommandOfManyStepsReportsOnceAndAnIdleOneNotAtAll)
+{
+    SetText(u"alpha beta", 0, 6);
+    commands.KeyDownAction('X', Modifier::Ctrl);
+    EXPECT_EQ(Text(), "beta");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "alpha ");
+    EXPECT_EQ(Reports(), TextReport);
+
+    commands.KeyDownAction('A', Modifier::Ctrl);
+    EXPECT_EQ(buffer.SelEnd() - buffer.SelStart(), 4);
+    EXPECT_EQ(Reports(), SelectionReport);
+    // Letters without Ctrl, or with Alt as well, are no commands.
+    commands.KeyDownAction('X', 0);
+    commands.KeyDownAction('X', Modifier::Ctrl | Modifier::Alt);
+    EXPECT_EQ(Text(), "beta");
+    EXPECT_EQ(Reports(), NoReport);
+
+    buffer.Select(4, 4);
+    commands.KeyDownAction(VirtualKey::Delete, 0);
+    commands.KeyDownAction(VirtualKey::Right, 0);
+    EXPECT_EQ(Reports(), NoReport);
+    // Backspace acts on its character, Alt+Backspace on its key-down.
+    commands.KeyDownAction(VirtualKey::Back, 0);
+    EXPECT_EQ(Text(), "beta");
+    commands.KeyDownAction(VirtualKey::Back, Modifier::Alt);
+    EXPECT_EQ(Text(), "bet");
+    EXPECT_EQ(Reports(), TextReport);
+
+    EXPECT_FALSE(commands.Cut());
+    QGuiApplication::clipboard()->clear();
+    EXPECT_FALSE(commands.Paste());
+    EXPECT_EQ(Reports(), NoReport);
+    QGuiApplication::clipboard()->setText("s");
+    EXPECT_TRUE(commands.Paste());
+    EXPECT_EQ(Text(), "bets");
+    EXPECT_EQ(Reports(), TextReport);
+}
+
+TEST_F(TextCommandsTest, OnlyPrintablesTabAndTheBackspaceCodesAct)
+{
+    SetText(u"abc", 3, 3);
+    for (char16_t code : { CharCode::CtrlA, CharCode::CtrlC, CharCode::Return, CharCode::CtrlV, CharCode::CtrlX })
+        commands.CharAction(code);
+    EXPECT_EQ(Text(), "abc");
+    EXPECT_EQ(Reports(), NoReport);
+
+    commands.CharAction(CharCode::Tab);
+    commands.CharAction(CharCode::FirstPrintable);
+    commands.CharAction(u'\u00e9');
+    EXPECT_EQ(Text(), QString::fromUtf16(u"abc\t \u00e9"));
+    commands.CharAction(CharCode::Backspace);
+    commands.CharAction(CharCode::CtrlBackspace);
+    EXPECT_EQ(Text(), "abc\t");
+    EXPECT_EQ(Reports(), std::vector<bool>(5, true));
+}
+
+TEST_F(TextCommandsTest, PageKeysScrollAPageAndKeepTheColumnAcrossAShortLine)
+{
+    SetText(u"0123\n0123\n0123\n0\n0123\n0123\n0123", 3, 3);
+    commands.KeyDownAction(VirtualKey::Next, 0);
+    EXPECT_EQ(host.scrolled, 3);
+    EXPECT_EQ(buffer.Caret(), buffer.LineEnd(3));
+    commands.KeyDownAction(VirtualKey::Next, Modifier::Shift);
+    EXPECT_EQ(host.scrolled, 6);
+    EXPECT_EQ(buffer.Caret(), buffer.LineStart(6) + 3);
+    EXPECT_EQ(buffer.Anchor(), buffer.LineEnd(3));
+    commands.KeyDownAction(VirtualKey::Prior, 0);
+    commands.KeyDownAction(VirtualKey::Prior, 0);
+    EXPECT_EQ(host.scrolled, 0);
+    EXPECT_EQ(buffer.Caret(), 3);
+    EXPECT_EQ(buffer.Anchor(), 3);
+    EXPECT_EQ(Reports(), std::vector<bool>(4, false));
+
+    // A move along the line takes the caret's column from then on.
+    commands.KeyDownAction(VirtualKey::Left, 0);
+    commands.KeyDownAction(VirtualKey::Next, 0);
+    commands.KeyDownAction(VirtualKey::Next, 0);
+    EXPECT_EQ(buffer.Caret(), buffer.LineStart(6) + 2);
+}
+} // namespace
