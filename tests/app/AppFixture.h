@@ -10,10 +10,12 @@
 #include "highlight/History.h"
 #include "resources/EmbeddedFiles.h"
 #include "support/QStringPrinter.h"
+#include "support/ScopedEnvironment.h"
 #include "support/ScriptedSystemDriver.h"
 #include "tools/StartupResources.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,7 +37,7 @@ protected:
         previousFolder = QDir::currentPath();
         // The settings file and everything relative lands in the test's own folder.
         QDir::setCurrent(folder.path());
-        qputenv("XDG_CONFIG_HOME", folder.filePath("xdg").toLocal8Bit());
+        environment.Set("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath("xdg")));
         auto scripted = std::make_unique<TScriptedSystemDriver>();
         system = scripted.get();
         SetSystemDriver(std::move(scripted));
@@ -52,6 +54,7 @@ protected:
         EventQueue.Clear();
         SetSystemDriver(nullptr);
         QDir::setCurrent(previousFolder);
+        environment.Restore();
     }
 
     // Lets the platform deliver what is pending and runs the loop until the queue is empty.
@@ -123,5 +126,6 @@ protected:
 
     QTemporaryDir folder;
     QString previousFolder;
+    TScopedEnvironment environment;
     TScriptedSystemDriver* system = nullptr;
 };
