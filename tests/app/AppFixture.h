@@ -14,14 +14,51 @@
 #include "support/ScriptedSystemDriver.h"
 #include "tools/StartupResources.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <ostream>
+#include <tuple>
+
+// A selection as the text area keeps it: the caret, where it starts, and the characters it spans.
+struct TSelection {
+    int pos = 0;
+    int length = 0;
+    bool operator==(const TSelection&) const = default;
+};
+
+inline void PrintTo(const TSelection& selection, std::ostream* out)
+{
+    *out << "(" << selection.pos << ", " << selection.length << ")";
+}
+
+// An undo step's fields side by side, so that a failure shows all of them.
+inline std::tuple<int, int, QString, int, int> Fields(const TAction& action)
+{
+    return { action.Pos, action.Sel, action.Text, action.SelPos, action.SelLen };
+}
+
+// One edit seen from both sides: what it does to the text and the selection, the undo step it leaves
+// last, and the text one Undo brings back. Undoing every step it left must lead back to where it began.
+struct TEditCase {
+    const char* name;
+    QString text;
+    TSelection selection;
+    std::function<void()> action;
+    QString edited;
+    TSelection editedSelection;
+    TAction record;
+    QString undone;
+    int records = 1;
+};
 
 class AppFixture : public testing::Test {
 protected:
@@ -101,6 +138,7 @@ protected:
         EventQueue.Clear();
     }
     void Select(int pos, int length = 0) { Text()->SetSelection(pos, length, TextUnit::Chars); }
+    TSelection Selection() const { return { Cursor(), SelectionLength() }; }
     QString Script() const { return Text()->AreaText(0, -1, TextUnit::Chars); }
     int Cursor() const { return Text()->GetCursorPos(TextUnit::Chars); }
     int SelectionLength() const { return Text()->GetSelectionLength(TextUnit::Chars); }
@@ -114,6 +152,45 @@ protected:
 
     int Recorded() const { return App->History->Count(); }
     void Undo() { Menu(TApplication::M_UNDO); }
+
+    // Actions for the edit tables.
+    std::function<void()> Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        return [=, this] { Key(key, modifiers); };
+    }
+    std::function<void()> Typing(const QString& text)
+    {
+        return [=, this] { Type(text); };
+    }
+    std::function<void()> Pasting(const QString& clipboard, std::function<void()> paste)
+    {
+        return [=] {
+            QGuiApplication::clipboard()->setText(clipboard);
+            paste();
+        };
+    }
+
+    void CheckEdit(const TEditCase& edit)
+    {
+        SCOPED_TRACE(edit.name);
+        SetScript(edit.text, edit.selection.pos, edit.selection.length);
+        App->History->Clear();
+        edit.action();
+        EXPECT_EQ(Script(), edit.edited);
+        EXPECT_EQ(Selection(), edit.editedSelection);
+        ASSERT_EQ(Recorded(), edit.records);
+        EXPECT_EQ(Fields(*App->History->Last()), Fields(edit.record));
+
+        // The caret goes elsewhere first, so that only the undo step can put it back.
+        Select(edit.record.SelPos == 0 ? int(Script().size()) : 0);
+        Undo();
+        EXPECT_EQ(Script(), edit.undone);
+        EXPECT_EQ(Selection(), (TSelection { edit.record.SelPos, edit.record.SelLen }));
+        for (int left = Recorded(); left > 0; --left)
+            Undo();
+        EXPECT_EQ(Recorded(), 0);
+        EXPECT_EQ(Script(), edit.text);
+    }
 
     // Saves the document under a name in the test's folder through Save As.
     QString SaveAs(const QString& name)
