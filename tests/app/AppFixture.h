@@ -78,6 +78,8 @@ protected:
         auto scripted = std::make_unique<TScriptedSystemDriver>();
         system = scripted.get();
         SetSystemDriver(std::move(scripted));
+        // A paste must not find what an earlier test copied.
+        QGuiApplication::clipboard()->clear();
         EventQueue.Clear();
         App = new TApplication();
         App->Init();

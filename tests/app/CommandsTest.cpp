@@ -209,6 +209,7 @@ TEST_F(CommandsTest, CutFillsTheClipboardAndMarksASavedDocument)
     SetScript("hello world");
     SaveFirst();
     Select(0, 6);
+    SetClipboard("old");
     Menu(Editor::M_CUT);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "hello ");
     EXPECT_EQ(App->Modified, 1);
