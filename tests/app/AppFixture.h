@@ -10,16 +10,55 @@
 #include "highlight/History.h"
 #include "resources/EmbeddedFiles.h"
 #include "support/QStringPrinter.h"
+#include "support/ScopedEnvironment.h"
 #include "support/ScriptedSystemDriver.h"
 #include "tools/StartupResources.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <ostream>
+#include <tuple>
+
+// A selection as the text area keeps it: the caret, where it starts, and the characters it spans.
+struct TSelection {
+    int pos = 0;
+    int length = 0;
+    bool operator==(const TSelection&) const = default;
+};
+
+inline void PrintTo(const TSelection& selection, std::ostream* out)
+{
+    *out << "(" << selection.pos << ", " << selection.length << ")";
+}
+
+// An undo step's fields side by side, so that a failure shows all of them.
+inline std::tuple<int, int, QString, int, int> Fields(const TAction& action)
+{
+    return { action.Pos, action.Sel, action.Text, action.SelPos, action.SelLen };
+}
+
+// One edit seen from both sides: what it does to the text and the selection, the undo step it leaves
+// last, and the text one Undo brings back. Undoing every step it left must lead back to where it began.
+struct TEditCase {
+    const char* name;
+    QString text;
+    TSelection selection;
+    std::function<void()> action;
+    QString edited;
+    TSelection editedSelection;
+    TAction record;
+    QString undone;
+    int records = 1;
+};
 
 class AppFixture : public testing::Test {
 protected:
@@ -35,10 +74,12 @@ protected:
         previousFolder = QDir::currentPath();
         // The settings file and everything relative lands in the test's own folder.
         QDir::setCurrent(folder.path());
-        qputenv("XDG_CONFIG_HOME", folder.filePath("xdg").toLocal8Bit());
+        environment.Set("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath("xdg")));
         auto scripted = std::make_unique<TScriptedSystemDriver>();
         system = scripted.get();
         SetSystemDriver(std::move(scripted));
+        // A paste must not find what an earlier test copied.
+        QGuiApplication::clipboard()->clear();
         EventQueue.Clear();
         App = new TApplication();
         App->Init();
@@ -52,6 +93,7 @@ protected:
         EventQueue.Clear();
         SetSystemDriver(nullptr);
         QDir::setCurrent(previousFolder);
+        environment.Restore();
     }
 
     // Lets the platform deliver what is pending and runs the loop until the queue is empty.
@@ -98,6 +140,7 @@ protected:
         EventQueue.Clear();
     }
     void Select(int pos, int length = 0) { Text()->SetSelection(pos, length, TextUnit::Chars); }
+    TSelection Selection() const { return { Cursor(), SelectionLength() }; }
     QString Script() const { return Text()->AreaText(0, -1, TextUnit::Chars); }
     int Cursor() const { return Text()->GetCursorPos(TextUnit::Chars); }
     int SelectionLength() const { return Text()->GetSelectionLength(TextUnit::Chars); }
@@ -112,6 +155,45 @@ protected:
     int Recorded() const { return App->History->Count(); }
     void Undo() { Menu(TApplication::M_UNDO); }
 
+    // Actions for the edit tables.
+    std::function<void()> Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        return [=, this] { Key(key, modifiers); };
+    }
+    std::function<void()> Typing(const QString& text)
+    {
+        return [=, this] { Type(text); };
+    }
+    std::function<void()> Pasting(const QString& clipboard, std::function<void()> paste)
+    {
+        return [=] {
+            QGuiApplication::clipboard()->setText(clipboard);
+            paste();
+        };
+    }
+
+    void CheckEdit(const TEditCase& edit)
+    {
+        SCOPED_TRACE(edit.name);
+        SetScript(edit.text, edit.selection.pos, edit.selection.length);
+        App->History->Clear();
+        edit.action();
+        EXPECT_EQ(Script(), edit.edited);
+        EXPECT_EQ(Selection(), edit.editedSelection);
+        ASSERT_EQ(Recorded(), edit.records);
+        EXPECT_EQ(Fields(*App->History->Last()), Fields(edit.record));
+
+        // The caret goes elsewhere first, so that only the undo step can put it back.
+        Select(edit.record.SelPos == 0 ? int(Script().size()) : 0);
+        Undo();
+        EXPECT_EQ(Script(), edit.undone);
+        EXPECT_EQ(Selection(), (TSelection { edit.record.SelPos, edit.record.SelLen }));
+        for (int left = Recorded(); left > 0; --left)
+            Undo();
+        EXPECT_EQ(Recorded(), 0);
+        EXPECT_EQ(Script(), edit.text);
+    }
+
     // Saves the document under a name in the test's folder through Save As.
     QString SaveAs(const QString& name)
     {
@@ -123,5 +205,6 @@ protected:
 
     QTemporaryDir folder;
     QString previousFolder;
+    TScopedEnvironment environment;
     TScriptedSystemDriver* system = nullptr;
 };

@@ -34,42 +34,66 @@ protected:
     bool Uncoloured(int pos) const { return StyleAt(pos) == Area()->Buffer().DefaultStyle(); }
 
     static void SetClipboard(const QString& text) { QGuiApplication::clipboard()->setText(text); }
-
-    const TAction& LastAction() const { return *App->History->Last(); }
 };
 
-TEST_F(CommandsTest, ColourCodeIsTheChosenColourInNineDigits)
+TEST_F(CommandsTest, EveryEditingCommandLeavesUndoStepsThatTakeItBack)
+{
+    const auto choosing = [this](unsigned colour, std::function<void()> command) {
+        return [=, this] {
+            system->colourAnswers = { colour };
+            command();
+        };
+    };
+    const auto menu = [this](int tag) { return [=, this] { Menu(tag); }; };
+    const auto toolbar = [this](int index) { return [=, this] { Toolbar(index); }; };
+    const QString code = QChar(0xA9);
+    const TEditCase edits[] = {
+        // name, text, selection, action, edited text and selection, the last undo step, the text after one Undo
+        { "a colour code in nine digits at the caret", "ab", { 1, 0 }, choosing(0xFFFF0000u, toolbar(Editor::TB_COLOR)),
+            "a" + code + "255000000b", { 11, 0 }, { 1, 10, "", 1, 0 }, "ab" },
+        { "a colour code with leading zeros over a selection", "xSELy", { 1, 3 },
+            choosing(0xFF072AFFu, toolbar(Editor::TB_COLOR)), "x" + code + "007042255y", { 11, 0 },
+            { 1, 10, "SEL", 1, 3 }, "xSELy" },
+        { "Insert Color from the menu", "", { 0, 0 }, choosing(0xFF010203u, menu(Editor::M_COLOR)), code + "001002003",
+            { 10, 0 }, { 0, 10, "", 0, 0 }, "" },
+        { "Insert Color from its key", "", { 0, 0 }, choosing(0xFF0A0B0Cu, Press(Qt::Key_3, Qt::ControlModifier)),
+            code + "010011012", { 10, 0 }, { 0, 10, "", 0, 0 }, "" },
+        // Block indent takes every line the selection touches and selects them whole.
+        { "indent with the caret inside a line", "abc\ndef\nghi", { 5, 0 }, menu(Editor::M_BIN), "abc\n\tdef\nghi",
+            { 4, 5 }, { 4, 1, "", 4, 0 }, "abc\ndef\nghi" },
+        { "indent from the middle of the first line to the middle of the last", "abc\ndef\nghi", { 1, 8 },
+            menu(Editor::M_BIN), "\tabc\n\tdef\n\tghi", { 0, 14 }, { 10, 1, "", 10, 0 }, "\tabc\n\tdef\nghi", 3 },
+        { "indent of a selection ending at the start of a line", "abc\ndef\nghi", { 0, 8 }, menu(Editor::M_BIN),
+            "\tabc\n\tdef\nghi", { 0, 10 }, { 5, 1, "", 5, 0 }, "\tabc\ndef\nghi", 2 },
+        { "indent with the caret at the very start", "abc\ndef", { 0, 0 }, menu(Editor::M_BIN), "\tabc\ndef", { 0, 5 },
+            { 0, 1, "", 0, 0 }, "abc\ndef" },
+        { "outdent removes one leading tab a line", "\tone\ntwo\n\t\tthree\n \tfour", { 0, -1 }, menu(Editor::M_BOUT),
+            "one\ntwo\n\tthree\n \tfour", { 0, 21 }, { 8, 0, "\t", 8, 0 }, "one\ntwo\n\t\tthree\n \tfour", 2 },
+        { "cut", "hello world", { 0, 6 }, menu(Editor::M_CUT), "world", { 0, 0 }, { 0, 0, "hello ", 0, 6 },
+            "hello world" },
+        // The undo step counts what the paste put in, whatever the clipboard's line ends.
+        { "paste of CR LF lines", "XQY", { 1, 1 }, Pasting("a\r\nb\r\nc", menu(Editor::M_PASTE)), "Xa\nb\ncY", { 6, 0 },
+            { 1, 5, "Q", 1, 1 }, "XQY" },
+        { "paste of LF lines", "XQY", { 1, 1 }, Pasting("a\nb\nc", menu(Editor::M_PASTE)), "Xa\nb\ncY", { 6, 0 },
+            { 1, 5, "Q", 1, 1 }, "XQY" },
+    };
+    for (const TEditCase& edit : edits)
+        CheckEdit(edit);
+}
+
+TEST_F(CommandsTest, TheColourRequesterStartsAtWhiteAndCancellingInsertsNothing)
 {
     SetScript("ab", 1);
-    system->colourAnswers = { 0xFFFF0000u };
+    system->colourAnswers = { 0u };
     Toolbar(Editor::TB_COLOR);
     ASSERT_EQ(system->requests.size(), 1u);
     EXPECT_EQ(system->requests[0].kind, "RequestColor");
     EXPECT_EQ(system->requests[0].red, 255);
     EXPECT_EQ(system->requests[0].green, 255);
     EXPECT_EQ(system->requests[0].blue, 255);
-    EXPECT_EQ(Script(), QString("a") + QChar(0xA9) + "255000000b");
-    EXPECT_EQ(Cursor(), 11);
-    EXPECT_EQ(SelectionLength(), 0);
-
-    // It replaces a selection, and small components get their leading zeros.
-    SetScript("xSELy", 1, 3);
-    system->colourAnswers = { 0xFF072AFFu };
-    Toolbar(Editor::TB_COLOR);
-    EXPECT_EQ(Script(), QString("x") + QChar(0xA9) + "007042255y");
-    EXPECT_EQ(Cursor(), 11);
-
-    // Cancelled: nothing changes.
-    system->colourAnswers = { 0u };
-    Toolbar(Editor::TB_COLOR);
-    EXPECT_EQ(Script(), QString("x") + QChar(0xA9) + "007042255y");
-    EXPECT_EQ(system->requests.size(), 3u);
-
-    // Each insertion is one undo step, so later steps still find their characters.
-    ASSERT_EQ(Recorded(), 2);
-    Undo();
-    EXPECT_EQ(Script(), "xSELy");
-    EXPECT_EQ(Selected(), "SEL");
+    EXPECT_EQ(Script(), "ab");
+    EXPECT_EQ(Cursor(), 1);
+    EXPECT_EQ(Recorded(), 0);
 }
 
 TEST_F(CommandsTest, ColourCodeInASavedDocumentLeavesItUnmodified)
@@ -84,18 +108,6 @@ TEST_F(CommandsTest, ColourCodeInASavedDocumentLeavesItUnmodified)
     EXPECT_TRUE(App->Toolbar->ItemState(Editor::TB_SAVE) & ItemState::Disabled);
 }
 
-TEST_F(CommandsTest, InsertColorFromTheMenuAndItsKeyWorksLikeTheToolbar)
-{
-    system->colourAnswers = { 0xFF010203u };
-    Menu(Editor::M_COLOR);
-    EXPECT_EQ(Script(), QString(QChar(0xA9)) + "001002003");
-
-    system->colourAnswers = { 0xFF0A0B0Cu };
-    Key(Qt::Key_3, Qt::ControlModifier);
-    EXPECT_EQ(Script(), QString(QChar(0xA9)) + "001002003" + QChar(0xA9) + "010011012");
-    EXPECT_EQ(system->requests.size(), 2u);
-}
-
 TEST_F(CommandsTest, CreateImageDoesNothing)
 {
     SetScript("x", 1);
@@ -106,38 +118,6 @@ TEST_F(CommandsTest, CreateImageDoesNothing)
     EXPECT_TRUE(system->requests.empty());
     EXPECT_TRUE(system->launches.empty());
     EXPECT_TRUE(IsHidden(App->wSettings->Window, false));
-}
-
-TEST_F(CommandsTest, BlockIndentTakesTheLinesOfTheSelection)
-{
-    // No selection, caret inside a line: that line.
-    SetScript("abc\ndef\nghi", 5);
-    Menu(Editor::M_BIN);
-    EXPECT_EQ(Script(), "abc\n\tdef\nghi");
-    EXPECT_EQ(Cursor(), 4);
-    EXPECT_EQ(SelectionLength(), 5);
-
-    // From the middle of the first line to the middle of the last: all three, selected whole.
-    SetScript("abc\ndef\nghi", 1, 8);
-    Menu(Editor::M_BIN);
-    EXPECT_EQ(Script(), "\tabc\n\tdef\n\tghi");
-    EXPECT_EQ(Cursor(), 0);
-    EXPECT_EQ(SelectionLength(), 14);
-
-    // A selection that ends at the start of a line leaves that line alone.
-    SetScript("abc\ndef\nghi", 0, 8);
-    Menu(Editor::M_BIN);
-    EXPECT_EQ(Script(), "\tabc\n\tdef\nghi");
-
-    // The caret at the very start of the text still counts as one line.
-    SetScript("abc\ndef", 0);
-    Menu(Editor::M_BIN);
-    EXPECT_EQ(Script(), "\tabc\ndef");
-
-    // One undo step per indented line.
-    EXPECT_EQ(Recorded(), 7);
-    Undo();
-    EXPECT_EQ(Script(), "abc\ndef");
 }
 
 TEST_F(CommandsTest, BlockIndentAtTheStartOfALaterLineChangesNothingButMarksModified)
@@ -158,27 +138,16 @@ TEST_F(CommandsTest, BlockIndentAtTheStartOfALaterLineChangesNothingButMarksModi
     EXPECT_EQ(App->Window->GetText(), "Tarvane:LE - saved.lua*");
 }
 
-TEST_F(CommandsTest, BlockOutdentRemovesOneLeadingTabPerLine)
+TEST_F(CommandsTest, OutdentRecoloursTheLinesItChangedAndMarksTheDocument)
 {
-    SetScript("\tone\ntwo\n\t\tthree\n \tfour", 0, -1);
-    Menu(Editor::M_BOUT);
-    EXPECT_EQ(Script(), "one\ntwo\n\tthree\n \tfour");
-    EXPECT_EQ(Cursor(), 0);
-    EXPECT_EQ(SelectionLength(), Text()->AreaLen(TextUnit::Chars));
-    EXPECT_EQ(App->Modified, 1);
-    // One undo step per changed line, the last line first.
-    ASSERT_EQ(Recorded(), 2);
-    Undo();
-    EXPECT_EQ(Script(), "one\ntwo\n\t\tthree\n \tfour");
-    Undo();
-    EXPECT_EQ(Script(), "\tone\ntwo\n\t\tthree\n \tfour");
-
-    // Outdent recolours the lines it changed.
-    SetScript("\tlocal x\nlocal y", 0, 9);
+    SetScript("\tlocal x\nlocal y");
+    SaveFirst();
+    Select(0, 9);
     Menu(Editor::M_BOUT);
     EXPECT_EQ(Script(), "local x\nlocal y");
     EXPECT_TRUE(KeywordColoured(0));
     EXPECT_TRUE(Uncoloured(8)); // outside the selection
+    EXPECT_EQ(App->Modified, 1);
 }
 
 TEST_F(CommandsTest, SelectLineAndSelectAllChangeNoLabels)
@@ -235,46 +204,16 @@ TEST_F(CommandsTest, StatusLabelsFollowTheTextAreasSelectionEvents)
     EXPECT_EQ(App->lLines->GetText(), "Line: 2 / 3");
 }
 
-TEST_F(CommandsTest, CutRecordsTheSelectionAndUndoPutsItBackSelected)
+TEST_F(CommandsTest, CutFillsTheClipboardAndMarksASavedDocument)
 {
     SetScript("hello world");
     SaveFirst();
     Select(0, 6);
+    SetClipboard("old");
     Menu(Editor::M_CUT);
-    EXPECT_EQ(Script(), "world");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "hello ");
     EXPECT_EQ(App->Modified, 1);
     EXPECT_EQ(App->Window->GetText(), "Tarvane:LE - saved.lua*");
-    ASSERT_EQ(Recorded(), 1);
-    EXPECT_EQ(LastAction().Pos, 0);
-    EXPECT_EQ(LastAction().Sel, 0);
-    EXPECT_EQ(LastAction().Text, "hello ");
-
-    Undo();
-    EXPECT_EQ(Script(), "hello world");
-    EXPECT_EQ(Cursor(), 0);
-    EXPECT_EQ(SelectionLength(), 6);
-    EXPECT_EQ(Recorded(), 0);
-}
-
-TEST_F(CommandsTest, PasteRecordsWhatItInsertedWhateverTheLineEnds)
-{
-    for (const QString& clip : { QString("a\r\nb\r\nc"), QString("a\nb\nc") }) {
-        SCOPED_TRACE(clip.toStdString());
-        SetClipboard(clip);
-        SetScript("XQY", 1, 1);
-        Menu(Editor::M_PASTE);
-        EXPECT_EQ(Script(), "Xa\nb\ncY");
-        EXPECT_EQ(Cursor(), 6);
-        ASSERT_EQ(Recorded(), 1);
-        EXPECT_EQ(LastAction().Sel, 5);
-        EXPECT_EQ(LastAction().Text, "Q");
-
-        Undo();
-        EXPECT_EQ(Script(), "XQY");
-        EXPECT_EQ(Cursor(), 1);
-        EXPECT_EQ(Selected(), "Q");
-    }
 }
 
 TEST_F(CommandsTest, PasteRecoloursFromTheLastSelectedLineThroughTheCaretsLine)

@@ -3,7 +3,9 @@
 #include "AppFixture.h"
 
 #include "app/TextareaClient.h"
+#include "gui/WidgetGadget.h"
 #include "highlight/History.h"
+#include "settings/ConfigRecord.h"
 #include "settings/WSettings.h"
 
 #include <QDir>
@@ -367,75 +369,130 @@ TEST_F(DocumentsTest, AScriptOfExactlyTheTextAreaCapacityLoads)
     EXPECT_EQ(Title(), "Tarvane:LE - full.lua");
 }
 
-// Ending the program.
+// Ending the program: closing the window and File > Exit take the same way.
+namespace {
+enum class Document { EmptyNew, TypedNew, Loaded, Edited, Emptied, EditedInARemovedFolder };
+enum class Ending { CloseWindow, ExitItem };
 
-TEST_F(DocumentsTest, AnEmptyNewScriptEndsWithoutAQuestion)
+struct EndingCase {
+    const char* name;
+    Document document;
+    Ending ending;
+    int answer; // to the question, when it comes: Yes 1, No 0, Cancel -1
+    bool namesAFile; // what the save requester answers, when it comes; else it is cancelled
+    QStringList requests; // the kinds asked of the user, in order
+    bool ends;
+    QByteArray onDisk; // the script's file afterwards
+};
+
+void PrintTo(const EndingCase& c, std::ostream* out)
 {
-    QFile::remove(ConfigFile());
-    Menu(TApplication::M_EXIT);
-    EXPECT_EQ(Last("Proceed"), nullptr);
-    EXPECT_EQ(system->exits, std::vector<int> { 0 });
-    EXPECT_EQ(Bytes(ConfigFile()).size(), 43);
+    *out << c.name;
 }
 
-TEST_F(DocumentsTest, EndingWithChangesAsksAndNoEndsWithoutSaving)
+const QByteArray Missing = "<missing>";
+
+const EndingCase EndingCases[] = {
+    // An empty new script is nothing to lose, and an unchanged file neither.
+    { "EmptyNewScriptClosed", Document::EmptyNew, Ending::CloseWindow, 1, true, {}, true, Missing },
+    { "EmptyNewScriptExited", Document::EmptyNew, Ending::ExitItem, 1, true, {}, true, Missing },
+    { "UnchangedScriptClosed", Document::Loaded, Ending::CloseWindow, 1, true, {}, true, "old" },
+    // A new script with text asks; Yes saves through the requester.
+    { "TypedScriptCancelled", Document::TypedNew, Ending::ExitItem, -1, true, { "Proceed" }, false, Missing },
+    { "TypedScriptNotSaved", Document::TypedNew, Ending::CloseWindow, 0, true, { "Proceed" }, true, Missing },
+    { "TypedScriptSavedAs", Document::TypedNew, Ending::ExitItem, 1, true, { "Proceed", "RequestFile" }, true, "x" },
+    { "TypedScriptRequesterCancelled", Document::TypedNew, Ending::CloseWindow, 1, false, { "Proceed", "RequestFile" },
+        false, Missing },
+    // A changed file asks; Yes saves it where it is.
+    { "ChangedScriptCancelled", Document::Edited, Ending::CloseWindow, -1, true, { "Proceed" }, false, "old" },
+    { "ChangedScriptNotSaved", Document::Edited, Ending::CloseWindow, 0, true, { "Proceed" }, true, "old" },
+    { "ChangedScriptSaved", Document::Edited, Ending::ExitItem, 1, true, { "Proceed" }, true, "new" },
+    { "EmptiedScriptStillAsks", Document::Emptied, Ending::ExitItem, 0, true, { "Proceed" }, true, "old" },
+    { "FailedSaveStaysOpen", Document::EditedInARemovedFolder, Ending::ExitItem, 1, true, { "Proceed", "Notify" },
+        false, Missing },
+};
+
+class EndingTest : public DocumentsTest, public testing::WithParamInterface<EndingCase> {
+protected:
+    // Puts the document in place and returns the path of its file.
+    QString Prepare(Document document)
+    {
+        switch (document) {
+        case Document::EmptyNew:
+            return Path("kept.lua");
+        case Document::TypedNew:
+            Type("x");
+            return Path("kept.lua");
+        case Document::Loaded:
+        case Document::Edited:
+        case Document::Emptied:
+            Put(Path("a.lua"), "old");
+            Load(Path("a.lua"));
+            if (document != Document::Loaded)
+                Edit(document == Document::Emptied ? "" : "new");
+            return Path("a.lua");
+        case Document::EditedInARemovedFolder:
+            EXPECT_TRUE(QDir(folder.path()).mkdir("gone"));
+            Put(Path("gone/a.lua"), "old");
+            Load(Path("gone/a.lua"));
+            Edit("new");
+            EXPECT_TRUE(QDir(Path("gone")).removeRecursively());
+            return Path("gone/a.lua");
+        }
+        return QString();
+    }
+};
+
+TEST_P(EndingTest, AsksAboutUnsavedWorkAndEndsOnlyWhenNothingIsLost)
 {
-    Put(Path("a.lua"), "old");
-    Load(Path("a.lua"));
-    Edit("new");
+    const EndingCase& c = GetParam();
+    const QString script = Prepare(c.document);
+    const QString text = AllText();
+    App->wSettings->pathGame->SetText("/games/tarvane/Tarvane.exe");
     QFile::remove(ConfigFile());
-    system->proceedAnswers.push_back(0);
-    Send(Event::WindowClose, App->Window);
-    const TRecordedRequest* question = Last("Proceed");
-    ASSERT_NE(question, nullptr);
-    EXPECT_EQ(question->caption, "Tarvane Lua Editor");
-    EXPECT_EQ(question->text, "Save changes to the script before exiting?");
-    EXPECT_EQ(system->exits, std::vector<int> { 0 });
-    EXPECT_EQ(Bytes(Path("a.lua")), "old");
-    EXPECT_EQ(Bytes(ConfigFile()).size(), 43);
+    system->requests.clear();
+    system->proceedAnswers = { c.answer };
+    if (c.namesAFile)
+        system->fileAnswers = { script };
+
+    if (c.ending == Ending::CloseWindow) {
+        TWidgetGadget::From(App->Window)->Widget()->close();
+        Settle();
+    } else {
+        Menu(TApplication::M_EXIT);
+    }
+
+    QStringList asked;
+    for (const TRecordedRequest& request : system->requests)
+        asked << request.kind;
+    EXPECT_EQ(asked, c.requests);
+    if (const TRecordedRequest* question = Last("Proceed")) {
+        EXPECT_EQ(question->caption, "Tarvane Lua Editor");
+        EXPECT_EQ(question->text, "Save changes to the script before exiting?");
+        EXPECT_FALSE(question->serious);
+    }
+    if (const TRecordedRequest* requester = Last("RequestFile")) {
+        EXPECT_EQ(requester->caption, "Save script");
+    }
+    if (Last("Notify"))
+        ExpectSaveFailureReported();
+    // The question's caption does not stay on the window.
+    EXPECT_EQ(ApplicationTitle, Title());
+    EXPECT_EQ(Bytes(script), c.onDisk);
+
+    if (c.ends) {
+        EXPECT_EQ(system->exits, std::vector<int> { 0 });
+        ASSERT_TRUE(QFileInfo::exists(ConfigFile())) << "the settings are written when the program ends";
+        EXPECT_EQ(TConfigRecord::Load(ConfigFile()).gamePath, "/games/tarvane/Tarvane.exe");
+    } else {
+        EXPECT_TRUE(system->exits.empty());
+        EXPECT_FALSE(QFileInfo::exists(ConfigFile())) << "the settings are written only when the program ends";
+        EXPECT_EQ(App->Modified, 1);
+        EXPECT_TRUE(Title().endsWith("*")) << qPrintable(Title());
+        EXPECT_EQ(AllText(), text);
+    }
 }
 
-TEST_F(DocumentsTest, EndingWithChangesAndYesSavesFirst)
-{
-    Put(Path("a.lua"), "old");
-    Load(Path("a.lua"));
-    Edit("new");
-    QFile::remove(ConfigFile());
-    system->proceedAnswers.push_back(1);
-    Menu(TApplication::M_EXIT);
-    EXPECT_EQ(Bytes(Path("a.lua")), "new");
-    EXPECT_EQ(system->exits, std::vector<int> { 0 });
-    EXPECT_EQ(Bytes(ConfigFile()).size(), 43);
-}
-
-TEST_F(DocumentsTest, EndingStaysOpenOnCancelOrWhenTheSaveDoesNotHappen)
-{
-    QFile::remove(ConfigFile());
-    Edit("never saved");
-
-    system->proceedAnswers.push_back(-1);
-    Menu(TApplication::M_EXIT);
-    EXPECT_TRUE(system->exits.empty()) << "Cancel keeps the editor open";
-    EXPECT_EQ(Last("RequestFile"), nullptr);
-
-    system->proceedAnswers.push_back(1);
-    Send(Event::WindowClose, App->Window);
-    ASSERT_NE(Last("RequestFile"), nullptr);
-    EXPECT_EQ(Last("RequestFile")->caption, "Save script");
-    EXPECT_TRUE(system->exits.empty()) << "a cancelled file requester keeps the editor open";
-
-    ASSERT_TRUE(QDir(folder.path()).mkdir("gone"));
-    Put(Path("gone/a.lua"), "old");
-    Load(Path("gone/a.lua"));
-    Edit("new");
-    ASSERT_TRUE(QDir(Path("gone")).removeRecursively());
-    system->proceedAnswers.push_back(1);
-    Menu(TApplication::M_EXIT);
-    ExpectSaveFailureReported();
-    EXPECT_TRUE(system->exits.empty()) << "a failed save keeps the editor open";
-
-    EXPECT_EQ(App->Modified, 1);
-    EXPECT_EQ(Title(), "Tarvane:LE - a.lua*");
-    EXPECT_EQ(AllText(), "new");
-    EXPECT_FALSE(QFileInfo::exists(ConfigFile())) << "the settings are written only when the program ends";
-}
+INSTANTIATE_TEST_SUITE_P(EveryAnswer, EndingTest, testing::ValuesIn(EndingCases),
+    [](const testing::TestParamInfo<EndingCase>& info) { return std::string(info.param.name); });
+} // namespace

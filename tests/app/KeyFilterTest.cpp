@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 
 #include <random>
-#include <sstream>
 #include <vector>
 
 namespace {
@@ -18,243 +17,103 @@ const QString Emoji = QString::fromUtf16(u"\U0001F600"); // two UTF-16 units
 class KeyFilterTest : public AppFixture {
 protected:
     void SetAutoIndent(bool on) { App->wSettings->bIndent->SetSelected(on ? 1 : 0); }
-    const TAction& LastAction() const { return *App->History->Last(); }
 };
 
-TEST_F(KeyFilterTest, EnterKeepsLeadingTabsOnly)
+TEST_F(KeyFilterTest, EveryEditingKeyLeavesAnUndoStepThatTakesItBack)
 {
     ASSERT_NE(ButtonValue(App->wSettings->bIndent), 0); // auto-indent is on by default
+    const auto withoutAutoIndent = [this](Qt::Key key) {
+        return [=, this] {
+            SetAutoIndent(false);
+            Key(key);
+            SetAutoIndent(true);
+        };
+    };
+    const QString emoji = "a" + Emoji + "b";
+    const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    const TEditCase edits[] = {
+        // name, text, selection, action, edited text and selection, the last undo step, the text after one Undo
+        { "Enter keeps the leading tabs", "\t\tif x then", { 11, 0 }, Press(Qt::Key_Return), "\t\tif x then\n\t\t",
+            { 14, 0 }, { 11, 3, "", 11, 0 }, "\t\tif x then" },
+        { "a blank ends the tabs Enter keeps", " \tx", { 3, 0 }, Press(Qt::Key_Return), " \tx\n", { 4, 0 },
+            { 3, 1, "", 3, 0 }, " \tx" },
+        { "Enter between two leading tabs", "\t\tab", { 1, 0 }, Press(Qt::Key_Return), "\t\n\t\t\tab", { 4, 0 },
+            { 1, 3, "", 1, 0 }, "\t\tab" },
+        { "Enter over a selection", "\tabcdef", { 3, 2 }, Press(Qt::Key_Return), "\tab\n\tef", { 5, 0 },
+            { 3, 2, "cd", 3, 2 }, "\tabcdef" },
+        { "Enter without auto-indent", "\tab", { 3, 0 }, withoutAutoIndent(Qt::Key_Return), "\tab\n", { 4, 0 },
+            { 3, 1, "", 3, 0 }, "\tab" },
+        { "keypad Enter without auto-indent over a selection", "abcd", { 1, 2 }, withoutAutoIndent(Qt::Key_Enter),
+            "a\nd", { 2, 0 }, { 1, 1, "bc", 1, 2 }, "abcd" },
+        { "Tab over one character types a tab", "abc", { 1, 1 }, Press(Qt::Key_Tab), "a\tc", { 2, 0 },
+            { 1, 1, "b", 1, 1 }, "abc" },
+        { "Tab at the caret types a tab", "a\tc", { 2, 0 }, Press(Qt::Key_Tab), "a\t\tc", { 3, 0 }, { 2, 1, "", 2, 0 },
+            "a\tc" },
+        { "Tab over two characters indents their line", "x\nabcd\ny", { 3, 2 }, Press(Qt::Key_Tab), "x\n\tabcd\ny",
+            { 2, 6 }, { 2, 1, "", 2, 0 }, "x\nabcd\ny" },
+        { "Tab over three lines indents each, one step a line", "a\nb\nc", { 0, 5 }, Press(Qt::Key_Tab),
+            "\ta\n\tb\n\tc", { 0, 8 }, { 6, 1, "", 6, 0 }, "\ta\n\tb\nc", 3 },
+        { "Shift+Tab over two lines indents like Tab", "a\nb", { 0, 3 }, Press(Qt::Key_Backtab, Qt::ShiftModifier),
+            "\ta\n\tb", { 0, 5 }, { 3, 1, "", 3, 0 }, "\ta\nb", 2 },
+        { "Shift+Tab at the caret types a tab", "ab", { 1, 0 }, Press(Qt::Key_Backtab, Qt::ShiftModifier), "a\tb",
+            { 2, 0 }, { 1, 1, "", 1, 0 }, "ab" },
+        { "each typed character is a step of its own", "", { 0, 0 }, Typing("xyz"), "xyz", { 3, 0 }, { 2, 1, "", 2, 0 },
+            "xy", 3 },
+        { "typing over a selection", "-xyz-", { 1, 3 }, Typing("a"), "-a-", { 2, 0 }, { 1, 1, "xyz", 1, 3 }, "-xyz-" },
+        { "Backspace over a selection", "hello", { 1, 3 }, Press(Qt::Key_Backspace), "ho", { 1, 0 },
+            { 1, 0, "ell", 1, 3 }, "hello" },
+        { "Delete over a selection", "hello", { 1, 3 }, Press(Qt::Key_Delete), "ho", { 1, 0 }, { 1, 0, "ell", 1, 3 },
+            "hello" },
+        { "Backspace over a line break", "ab\ncd", { 3, 0 }, Press(Qt::Key_Backspace), "abcd", { 2, 0 },
+            { 2, 0, "\n", 3, 0 }, "ab\ncd" },
+        { "Delete at the caret", "ab\ncd", { 3, 0 }, Press(Qt::Key_Delete), "ab\nd", { 3, 0 }, { 3, 0, "c", 3, 0 },
+            "ab\ncd" },
+        // Past either end nothing is deleted; the step only puts the caret back.
+        { "Backspace at the start", "ab", { 0, 0 }, Press(Qt::Key_Backspace), "ab", { 0, 0 }, { -1, 0, "", 0, 0 },
+            "ab" },
+        { "Delete at the end", "ab", { 2, 0 }, Press(Qt::Key_Delete), "ab", { 2, 0 }, { 2, 0, "", 2, 0 }, "ab" },
+        { "Backspace after a character beyond the basic plane", emoji, { 3, 0 }, Press(Qt::Key_Backspace), "ab",
+            { 1, 0 }, { 1, 0, Emoji, 3, 0 }, emoji },
+        { "Delete before a character beyond the basic plane", emoji, { 1, 0 }, Press(Qt::Key_Delete), "ab", { 1, 0 },
+            { 1, 0, Emoji, 1, 0 }, emoji },
+        // With Shift as well, the keys of Paste and Cut run the commands.
+        { "Ctrl+Shift+V", "abc", { 1, 1 }, Pasting("one\r\ntwo", Press(Qt::Key_V, ctrlShift)), "aone\ntwoc", { 8, 0 },
+            { 1, 7, "b", 1, 1 }, "abc" },
+        { "Ctrl+Shift+X", "abc", { 1, 1 }, Press(Qt::Key_X, ctrlShift), "ac", { 1, 0 }, { 1, 0, "b", 1, 1 }, "abc" },
+    };
+    for (const TEditCase& edit : edits)
+        CheckEdit(edit);
+}
+
+TEST_F(KeyFilterTest, EnterMovesTheStatusLabelsToTheNewLine)
+{
     SetScript("\t\tif x then", 11);
     Key(Qt::Key_Return);
-    EXPECT_EQ(Script(), "\t\tif x then\n\t\t");
-    EXPECT_EQ(Cursor(), 14);
-    ASSERT_EQ(Recorded(), 1);
-    EXPECT_EQ(LastAction().Sel, 3);
-    // The filter's selection event reaches the labels.
     EXPECT_EQ(App->lLines->GetText(), "Line: 2 / 2");
     EXPECT_EQ(App->lChar->GetText(), "Char: 2");
-    Undo();
-    EXPECT_EQ(Script(), "\t\tif x then");
-    EXPECT_EQ(Cursor(), 11);
-
-    // A blank ends the count.
-    SetScript(" \tx", 3);
-    Key(Qt::Key_Return);
-    EXPECT_EQ(Script(), " \tx\n");
-
-    // Between the two leading tabs: one stays above, three go before the rest.
-    SetScript("\t\tab", 1);
-    Key(Qt::Key_Return);
-    EXPECT_EQ(Script(), "\t\n\t\t\tab");
-    EXPECT_EQ(Cursor(), 4);
 }
 
-TEST_F(KeyFilterTest, EnterOverASelectionIsUndoneWithTheSelection)
+TEST_F(KeyFilterTest, CtrlShiftXPutsTheSelectionOnTheClipboard)
 {
-    SetScript("\tabcdef", 3, 2);
-    Key(Qt::Key_Return);
-    EXPECT_EQ(Script(), "\tab\n\tef");
-    Undo();
-    EXPECT_EQ(Script(), "\tabcdef");
-    EXPECT_EQ(Cursor(), 3);
-    EXPECT_EQ(Selected(), "cd");
-}
-
-TEST_F(KeyFilterTest, WithoutAutoIndentTheTextAreaBreaksTheLine)
-{
-    SetAutoIndent(false);
-    SetScript("\tab", 3);
-    Key(Qt::Key_Return);
-    EXPECT_EQ(Script(), "\tab\n");
-    EXPECT_EQ(Cursor(), 4);
-    ASSERT_EQ(Recorded(), 1);
-    EXPECT_EQ(LastAction().Sel, 1);
-    Undo();
-    EXPECT_EQ(Script(), "\tab");
-    EXPECT_EQ(Cursor(), 3);
-
-    SetScript("abcd", 1, 2);
-    Key(Qt::Key_Enter);
-    EXPECT_EQ(Script(), "a\nd");
-    Undo();
-    EXPECT_EQ(Script(), "abcd");
-    EXPECT_EQ(Selected(), "bc");
-}
-
-TEST_F(KeyFilterTest, TabOverOneCharacterReplacesItAndIsUndoneLikeTyping)
-{
+    QGuiApplication::clipboard()->setText("old");
     SetScript("abc", 1, 1);
-    Key(Qt::Key_Tab);
-    EXPECT_EQ(Script(), "a\tc");
-    EXPECT_EQ(Recorded(), 1);
-    Key(Qt::Key_Tab);
-    EXPECT_EQ(Script(), "a\t\tc");
-    EXPECT_EQ(Recorded(), 2);
-    Undo();
-    EXPECT_EQ(Script(), "a\tc");
-    Undo();
-    EXPECT_EQ(Script(), "abc");
-    EXPECT_EQ(Selected(), "b");
-}
-
-TEST_F(KeyFilterTest, TabOverTwoCharactersIndentsTheirLinesOneUndoEach)
-{
-    SetScript("x\nabcd\ny", 3, 2);
-    SaveAs("indent.lua");
-    Key(Qt::Key_Tab);
-    EXPECT_EQ(Script(), "x\n\tabcd\ny");
-    EXPECT_EQ(Cursor(), 2);
-    EXPECT_EQ(Selected(), "\tabcd\n");
-    EXPECT_EQ(Recorded(), 1);
-    EXPECT_EQ(App->Modified, 1);
-    EXPECT_EQ(App->Window->GetText(), "Tarvane:LE - indent.lua*");
-    Undo();
-    EXPECT_EQ(Script(), "x\nabcd\ny");
-
-    SetScript("a\nb\nc", 0, 5);
-    Key(Qt::Key_Tab);
-    EXPECT_EQ(Script(), "\ta\n\tb\n\tc");
-    EXPECT_EQ(SelectionLength(), 8);
-    ASSERT_EQ(Recorded(), 3);
-    Undo();
-    EXPECT_EQ(Script(), "\ta\n\tb\nc");
-    Undo();
-    EXPECT_EQ(Script(), "\ta\nb\nc");
-    Undo();
-    EXPECT_EQ(Script(), "a\nb\nc");
-}
-
-TEST_F(KeyFilterTest, ShiftTabBehavesLikeTab)
-{
-    SetScript("a\nb", 0, 3);
-    Key(Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(Script(), "\ta\n\tb");
-    EXPECT_EQ(Recorded(), 2);
-
-    SetScript("ab", 1);
-    Key(Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(Script(), "a\tb");
-    EXPECT_EQ(Recorded(), 3);
-}
-
-TEST_F(KeyFilterTest, EachTypedCharacterIsItsOwnUndoStep)
-{
-    Type("xyz");
-    ASSERT_EQ(Script(), "xyz");
-    Undo();
-    EXPECT_EQ(Script(), "xy");
-    Undo();
-    EXPECT_EQ(Script(), "x");
-    Undo();
-    EXPECT_EQ(Script(), "");
-    EXPECT_EQ(Recorded(), 0);
-
-    // Typing over a selection is undone with the selection.
-    SetScript("-xyz-", 1, 3);
-    Type("ab");
-    EXPECT_EQ(Script(), "-ab-");
-    Undo();
-    Undo();
-    EXPECT_EQ(Script(), "-xyz-");
-    EXPECT_EQ(Selected(), "xyz");
-}
-
-TEST_F(KeyFilterTest, DeletingASelectionRecordsItSoUndoBringsItBackSelected)
-{
-    for (Qt::Key key : { Qt::Key_Backspace, Qt::Key_Delete }) {
-        SetScript("hello", 1, 3);
-        Key(key);
-        EXPECT_EQ(Script(), "ho");
-        ASSERT_EQ(Recorded(), 1);
-        EXPECT_EQ(LastAction().Pos, 1);
-        EXPECT_EQ(LastAction().Sel, 0);
-        EXPECT_EQ(LastAction().Text, "ell");
-        Undo();
-        EXPECT_EQ(Script(), "hello");
-        EXPECT_EQ(Cursor(), 1);
-        EXPECT_EQ(Selected(), "ell");
-    }
-
-    // Single characters, a line break among them.
-    SetScript("ab\ncd", 3);
-    Key(Qt::Key_Backspace);
-    Key(Qt::Key_Delete);
-    EXPECT_EQ(Script(), "abd");
-    Undo();
-    Undo();
-    EXPECT_EQ(Script(), "ab\ncd");
-    EXPECT_EQ(Cursor(), 3);
-}
-
-TEST_F(KeyFilterTest, DeletingPastEitherEndOfTheTextUndoesToTheCaretOnly)
-{
-    SetScript("ab", 0);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(Script(), "ab");
-    Select(2);
-    Undo();
-    EXPECT_EQ(Script(), "ab");
-    EXPECT_EQ(Cursor(), 0);
-
-    Key(Qt::Key_End);
-    Key(Qt::Key_Delete);
-    EXPECT_EQ(Script(), "ab");
-    Select(0);
-    Undo();
-    EXPECT_EQ(Script(), "ab");
-    EXPECT_EQ(Cursor(), 2);
-    EXPECT_EQ(Recorded(), 0);
-}
-
-TEST_F(KeyFilterTest, ACharacterBeyondTheBasicPlaneIsDeletedAndRestoredWhole)
-{
-    const QString text = "a" + Emoji + "b";
-    SetScript(text, 3);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(Script(), "ab");
-    EXPECT_EQ(LastAction().Text, Emoji);
-    Undo();
-    EXPECT_EQ(Script(), text);
-    EXPECT_EQ(Cursor(), 3);
-
-    Select(1);
-    Key(Qt::Key_Delete);
-    EXPECT_EQ(Script(), "ab");
-    EXPECT_EQ(LastAction().Text, Emoji);
-    Undo();
-    EXPECT_EQ(Script(), text);
-    EXPECT_EQ(Cursor(), 1);
-}
-
-TEST_F(KeyFilterTest, ShiftedCutAndPasteKeysAreUndoneLikeTheCommands)
-{
-    QGuiApplication::clipboard()->setText("one\r\ntwo");
-    SetScript("abc", 1, 1);
-    Key(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Script(), "aone\ntwoc");
-    ASSERT_EQ(Recorded(), 1);
-    EXPECT_EQ(LastAction().Sel, 7);
-    Undo();
-    EXPECT_EQ(Script(), "abc");
-    EXPECT_EQ(Selected(), "b");
-
     Key(Qt::Key_X, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Script(), "ac");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "b");
-    Undo();
-    EXPECT_EQ(Script(), "abc");
-    EXPECT_EQ(Selected(), "b");
-    EXPECT_EQ(Recorded(), 0);
 }
 
-TEST_F(KeyFilterTest, TypingIntoASavedDocumentMarksTheTitle)
+TEST_F(KeyFilterTest, TypingAndBlockIndentMarkASavedDocument)
 {
-    SaveAs("typed.lua");
-    ASSERT_EQ(App->Window->GetText(), "Tarvane:LE - typed.lua");
-    Type("x");
-    EXPECT_EQ(App->Modified, 1);
-    EXPECT_EQ(App->Window->GetText(), "Tarvane:LE - typed.lua*");
-    EXPECT_FALSE(App->mFileSave->State() & GadgetState::Disabled);
+    for (const auto& [what, action] :
+        { std::pair { "typing", Typing("x") }, std::pair { "Tab", Press(Qt::Key_Tab) } }) {
+        SCOPED_TRACE(what);
+        SetScript("x\nabcd\ny", 3, 2);
+        SaveAs("marked.lua");
+        ASSERT_EQ(App->Window->GetText(), "Tarvane:LE - marked.lua");
+        action();
+        EXPECT_EQ(App->Modified, 1);
+        EXPECT_EQ(App->Window->GetText(), "Tarvane:LE - marked.lua*");
+        EXPECT_FALSE(App->mFileSave->State() & GadgetState::Disabled);
+    }
 }
 
 TEST_F(KeyFilterTest, EditsTheTextAreaRefusesAtItsCapacityRecordNothing)

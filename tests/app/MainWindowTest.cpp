@@ -1,14 +1,13 @@
-// The main window as Init builds it: title, status labels, menus, toolbar, geometry and resizing, the
-// hot keys that reach the loop from the text area, and how closing the window ends the program.
+// The main window as Init builds it: title, status labels, menus, toolbar, geometry and resizing, and
+// the hot keys that reach the loop from the text area. How ending the program treats unsaved work is
+// in DocumentsTest.cpp.
 #include "AppFixture.h"
 
 #include "gui/MenuGadget.h"
 #include "gui/ToolbarGadget.h"
-#include "settings/ConfigRecord.h"
 #include "settings/WSettings.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -126,14 +125,6 @@ protected:
                 tags.push_back(EventQueue.Current().data);
         return tags;
     }
-
-    static QByteArray FileText(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-    }
-
-    bool ConfigWritten() const { return QFile::exists(App->wSettings->ConfigPath()); }
 };
 
 TEST_F(MainWindowTest, StartsAsAModifiedNewScriptWithSaveEnabled)
@@ -266,6 +257,9 @@ TEST_F(MainWindowTest, ResizingMovesTheGadgetsWithTheirEdgesAndStopsAtTheMinimum
     EXPECT_EQ(Top()->size(), QSize(389, 240));
     EXPECT_EQ(Text()->GetWidth(), 389);
     EXPECT_EQ(Text()->GetHeight(), Client()->height() - 52);
+    // The labels meet where 389 * 320 / 640 truncates: 194.
+    EXPECT_EQ(ShapeOf(App->lLines), (TLayoutRect { 5, Client()->height() - 18, 189, 15 }));
+    EXPECT_EQ(ShapeOf(App->lChar), (TLayoutRect { 194, Client()->height() - 18, 190, 15 }));
 
     // Back at the first size, everything is where it started.
     ResizeClient(640, 512);
@@ -326,68 +320,4 @@ TEST_F(MainWindowTest, CtrlAAndCtrlZInTheTextAreaRunTheLoopsCommands)
     EXPECT_EQ(Script(), "one\ntwo");
 }
 
-TEST_F(MainWindowTest, ClosingTheWindowOrExitEndsWithStatusZeroAndWritesTheSettings)
-{
-    // An empty new script is nothing to lose: no question.
-    QFile::remove(App->wSettings->ConfigPath());
-    App->wSettings->pathGame->SetText("/games/tarvane/Tarvane.exe");
-    Top()->close();
-    Settle();
-    EXPECT_EQ(system->exits, std::vector<int> { 0 });
-    EXPECT_TRUE(system->requests.empty());
-    ASSERT_TRUE(ConfigWritten());
-    EXPECT_EQ(TConfigRecord::Load(App->wSettings->ConfigPath()).gamePath, "/games/tarvane/Tarvane.exe");
-
-    system->exits.clear();
-    QFile::remove(App->wSettings->ConfigPath());
-    Menu(Editor::M_EXIT);
-    EXPECT_EQ(system->exits, std::vector<int> { 0 });
-    EXPECT_TRUE(ConfigWritten());
-}
-
-TEST_F(MainWindowTest, EndingWithUnsavedChangesOffersToSaveThem)
-{
-    Type("x");
-    QFile::remove(App->wSettings->ConfigPath());
-
-    // Cancel keeps the editor open and writes nothing.
-    system->proceedAnswers = { -1 };
-    Menu(Editor::M_EXIT);
-    ASSERT_EQ(system->requests.size(), 1u);
-    EXPECT_EQ(system->requests[0].kind, "Proceed");
-    EXPECT_EQ(system->requests[0].text, "Save changes to the script before exiting?");
-    EXPECT_EQ(system->requests[0].caption, "Tarvane Lua Editor");
-    EXPECT_EQ(ApplicationTitle, "Tarvane:LE - New Script.lua*");
-    EXPECT_TRUE(system->exits.empty());
-    EXPECT_FALSE(ConfigWritten());
-
-    // Yes with the save requester cancelled: nothing was saved, so the editor stays.
-    system->requests.clear();
-    system->proceedAnswers = { 1 };
-    Top()->close();
-    Settle();
-    ASSERT_EQ(system->requests.size(), 2u);
-    EXPECT_EQ(system->requests[1].kind, "RequestFile");
-    EXPECT_EQ(system->requests[1].caption, "Save script");
-    EXPECT_TRUE(system->exits.empty());
-    EXPECT_EQ(App->Modified, 1);
-
-    // Yes with a path saves, then ends.
-    const QString path = folder.filePath("kept.lua");
-    system->proceedAnswers = { 1 };
-    system->fileAnswers = { path };
-    Menu(Editor::M_EXIT);
-    EXPECT_EQ(system->exits, std::vector<int> { 0 });
-    EXPECT_TRUE(ConfigWritten());
-    EXPECT_EQ(FileText(path), "x");
-
-    // No ends without saving.
-    system->exits.clear();
-    Type("y");
-    system->proceedAnswers = { 0 };
-    Top()->close();
-    Settle();
-    EXPECT_EQ(system->exits, std::vector<int> { 0 });
-    EXPECT_EQ(FileText(path), "x");
-}
 } // namespace

@@ -1,6 +1,8 @@
 // Saves that the system refuses: a read-only folder, a read-only file and a full disk. Each runs the
 // editor in a child process, as an unprivileged user (permission bits do not stop root) or under a
 // file-size limit, and checks that the old file and the document come through intact.
+#include "support/Unprivileged.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -8,14 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-constexpr uid_t Nobody = 65534;
-
 QByteArray Bytes(const QString& path)
 {
     QFile file(path);
@@ -31,6 +30,8 @@ protected:
         ASSERT_TRUE(root.isValid());
         Chmod(root.path(), 0755);
         home = Folder("home", 0755);
+        probe = ReachableCopy(TLE_SAVE_PROBE, root.path());
+        ASSERT_FALSE(probe.isEmpty()) << "cannot copy " TLE_SAVE_PROBE;
     }
 
     // Everything is opened up again so that the temporary folder can be removed.
@@ -66,17 +67,12 @@ protected:
         return path;
     }
 
-    static void GiveAway(const QString& path)
-    {
-        if (::geteuid() == 0) {
-            EXPECT_EQ(::chown(QFile::encodeName(path).constData(), Nobody, Nobody), 0);
-        }
-    }
+    static void GiveAway(const QString& path) { EXPECT_TRUE(GiveToNobody(path)) << qPrintable(path); }
 
     // Runs the probe on the script and returns what it printed.
     QString Save(const QString& script, Child child)
     {
-        QProcess probe;
+        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("HOME", home);
@@ -85,28 +81,24 @@ protected:
         const bool unprivileged = child == Child::Unprivileged;
         const QString runtime = Folder(unprivileged ? "runtime-unprivileged" : "runtime", 0700, unprivileged);
         environment.insert("XDG_RUNTIME_DIR", runtime);
-        probe.setProcessEnvironment(environment);
+        process.setProcessEnvironment(environment);
         // The settings file lands in the probe's own folder.
-        probe.setWorkingDirectory(home);
-        if (unprivileged && ::geteuid() == 0) {
-            probe.setChildProcessModifier([] {
-                if (::setgroups(0, nullptr) != 0 || ::setresgid(Nobody, Nobody, Nobody) != 0
-                    || ::setresuid(Nobody, Nobody, Nobody) != 0)
-                    ::_exit(126);
-            });
-        } else if (child == Child::FileSizeLimit) {
+        process.setWorkingDirectory(home);
+        if (unprivileged) {
+            DropToNobody(process);
+        } else {
             // Room for the settings file, not for the script.
-            probe.setChildProcessModifier([] {
+            process.setChildProcessModifier([] {
                 const rlimit limit { 100, 100 };
                 if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
                     ::_exit(126);
             });
         }
-        probe.start(TLE_SAVE_PROBE, { script });
-        EXPECT_TRUE(probe.waitForFinished(60000));
-        const QString output = QString::fromUtf8(probe.readAllStandardOutput());
-        EXPECT_EQ(probe.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(probe.exitCode(), 0) << qPrintable(output + probe.readAllStandardError());
+        process.start(probe, { script });
+        EXPECT_TRUE(process.waitForFinished(60000)) << qPrintable(process.errorString());
+        const QString output = QString::fromUtf8(process.readAllStandardOutput());
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0) << qPrintable(output + process.readAllStandardError());
         return output;
     }
 
@@ -126,9 +118,10 @@ protected:
         EXPECT_TRUE(hidden.isEmpty()) << qPrintable(hidden.join(' '));
     }
 
-    QTemporaryDir root;
+    QTemporaryDir root { ReachableTempPath() + "/tle-save-XXXXXX" };
     QStringList made;
     QString home;
+    QString probe;
 };
 
 TEST_F(SaveFailureTest, AReadOnlyFolderKeepsTheOldFile)

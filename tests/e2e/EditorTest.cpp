@@ -44,6 +44,8 @@ public:
         if (pid == 0) {
             setenv("HOME", home.c_str(), 1);
             setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
+            // The editor must show on the X server even when the shell asks Qt for another platform.
+            setenv("QT_QPA_PLATFORM", "xcb", 1);
             if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0)
                 _exit(126);
             if (options.fileSizeLimit) {

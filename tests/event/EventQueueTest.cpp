@@ -124,7 +124,8 @@ TEST(HookTest, TheQueueSitsBehindOtherHooksOnTheEventChain)
 {
     EventQueue.Listen();
     EventQueue.Clear();
-    static int seenBeforeQueue = -1;
+    static int seenBeforeQueue;
+    seenBeforeQueue = -1; // a repeated run must not find the last run's count
     auto watch = [](int, void* data, void*) -> void* {
         seenBeforeQueue = EventQueue.Count();
         return data;

@@ -1,4 +1,5 @@
-// The layout arithmetic of gadgets in a resized parent, on plain gadgets without a window.
+// The layout arithmetic of gadgets in a resized parent, on plain gadgets without a window. The main
+// window's own shapes are checked on the real window in tests/app/MainWindowTest.cpp.
 #include "gui/Gadget.h"
 
 #include <gtest/gtest.h>
@@ -14,69 +15,6 @@ public:
         SetShape(x, y, w, h);
     }
 };
-
-TLayoutRect ShapeOf(const TGadget* gadget)
-{
-    return { gadget->GetXPos(), gadget->GetYPos(), gadget->GetWidth(), gadget->GetHeight() };
-}
-
-// The main window's client area and the gadgets laid out in it.
-struct MainWindowShapes : testing::Test {
-    PlainGadget window { nullptr, 0, 0, 640, 512 };
-    PlainGadget* strip = new PlainGadget(&window, 0, 0, 640, 32);
-    PlainGadget* topLine = new PlainGadget(&window, 0, 32, 640, 1);
-    PlainGadget* leftLine = new PlainGadget(&window, 0, 32, 1, 460);
-    PlainGadget* rightLine = new PlainGadget(&window, 638, 32, 1, 459);
-    PlainGadget* bottomLine = new PlainGadget(&window, 1, 490, 638, 1);
-    PlainGadget* textArea = new PlainGadget(&window, 0, 32, 640, 460);
-    PlainGadget* lines = new PlainGadget(&window, 5, 494, 315, 15);
-    PlainGadget* chars = new PlainGadget(&window, 320, 494, 315, 15);
-
-    MainWindowShapes()
-    {
-        strip->SetLayout(1, 1, 1, 0);
-        topLine->SetLayout(1, 1, 1, 0);
-        leftLine->SetLayout(1, 0, 1, 1);
-        rightLine->SetLayout(0, 1, 1, 1);
-        bottomLine->SetLayout(1, 1, 0, 1);
-        textArea->SetLayout(1, 1, 1, 1);
-        lines->SetLayout(1, 2, 0, 1);
-        chars->SetLayout(2, 1, 0, 1);
-    }
-
-    void Resize(int w, int h)
-    {
-        window.SetShape(0, 0, w, h);
-        window.LayoutKids();
-    }
-};
-
-TEST_F(MainWindowShapes, TheTextAreaFollowsAllFourEdgesAndTheLabelsStayOnTheBottom)
-{
-    Resize(800, 600);
-    EXPECT_EQ(ShapeOf(strip), (TLayoutRect { 0, 0, 800, 32 }));
-    EXPECT_EQ(ShapeOf(topLine), (TLayoutRect { 0, 32, 800, 1 }));
-    EXPECT_EQ(ShapeOf(leftLine), (TLayoutRect { 0, 32, 1, 548 }));
-    EXPECT_EQ(ShapeOf(rightLine), (TLayoutRect { 798, 32, 1, 547 }));
-    EXPECT_EQ(ShapeOf(bottomLine), (TLayoutRect { 1, 578, 798, 1 }));
-    EXPECT_EQ(ShapeOf(textArea), (TLayoutRect { 0, 32, 800, 548 }));
-    // lLines keeps its left edge, its right edge moves in proportion: 800 * 320 / 640 = 400.
-    EXPECT_EQ(ShapeOf(lines), (TLayoutRect { 5, 582, 395, 15 }));
-    // lChar's left edge moves in proportion and its right edge keeps its distance of 5.
-    EXPECT_EQ(ShapeOf(chars), (TLayoutRect { 400, 582, 395, 15 }));
-}
-
-TEST_F(MainWindowShapes, ShrinkingAndGrowingBackRestoresTheOriginalShapes)
-{
-    Resize(389, 240);
-    EXPECT_EQ(ShapeOf(textArea), (TLayoutRect { 0, 32, 389, 188 }));
-    // 389 * 320 / 640 truncates to 194.
-    EXPECT_EQ(ShapeOf(chars), (TLayoutRect { 194, 222, 190, 15 }));
-    Resize(640, 512);
-    EXPECT_EQ(ShapeOf(textArea), (TLayoutRect { 0, 32, 640, 460 }));
-    EXPECT_EQ(ShapeOf(chars), (TLayoutRect { 320, 494, 315, 15 }));
-    EXPECT_EQ(ShapeOf(lines), (TLayoutRect { 5, 494, 315, 15 }));
-}
 
 TEST(LayoutArithmetic, CentredEdgesKeepTheCentreInProportion)
 {

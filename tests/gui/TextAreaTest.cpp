@@ -234,6 +234,7 @@ TEST_F(TextAreaTest, AReadOnlyAreaTakesOnlyNavigationAndCopy)
     QTest::keyClick(view, Qt::Key_A);
     QTest::keyClick(view, Qt::Key_Delete);
     QTest::keyClick(view, Qt::Key_Return);
+    QGuiApplication::clipboard()->setText("pasted");
     QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(readOnly->GetText(), "one two");
     EXPECT_TRUE(log.seen.empty());
@@ -291,6 +292,7 @@ TEST_F(TextAreaTest, CutReportsAnActionAndCopyDoesNot)
 {
     area->SetText("alpha beta");
     area->SetSelection(0, 6, Chars);
+    QGuiApplication::clipboard()->setText("old");
     area->Activate(ActivateCommand::Copy);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "alpha ");
     EXPECT_EQ(Reported(), Nothing);

@@ -1,6 +1,8 @@
 // An installed copy: when the program's folder cannot be written the settings live in the user's
 // configuration folder, and with nothing writable the editor runs on the defaults. The probe runs as
 // an unprivileged user because permission bits do not stop root.
+#include "support/Unprivileged.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -8,19 +10,17 @@
 
 #include <gtest/gtest.h>
 
-#include <grp.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-constexpr uid_t Nobody = 65534;
-
 class ReadOnlyFolderTest : public testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(root.isValid());
         ::chmod(QFile::encodeName(root.path()).constData(), 0755);
+        probe = ReachableCopy(TLE_SETTINGS_PROBE, root.path());
+        ASSERT_FALSE(probe.isEmpty()) << "cannot copy " TLE_SETTINGS_PROBE;
     }
 
     // Read-only folders are opened up again so that the temporary folder can be removed.
@@ -35,17 +35,16 @@ protected:
         const QString path = root.filePath(name);
         QDir().mkpath(path);
         folders.push_back(path);
-        const QByteArray native = QFile::encodeName(path);
-        if (probeWrites && ::geteuid() == 0) {
-            EXPECT_EQ(::chown(native.constData(), Nobody, Nobody), 0);
+        if (probeWrites) {
+            EXPECT_TRUE(GiveToNobody(path)) << qPrintable(path);
         }
-        ::chmod(native.constData(), probeWrites ? 0755 : 0555);
+        ::chmod(QFile::encodeName(path).constData(), probeWrites ? 0755 : 0555);
         return path;
     }
 
     QString RunProbe(const QString& program, const QString& configHome)
     {
-        QProcess probe;
+        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", configHome);
         environment.insert("HOME", configHome);
@@ -54,24 +53,19 @@ protected:
         const QString runtime = Folder("runtime", true);
         ::chmod(QFile::encodeName(runtime).constData(), 0700);
         environment.insert("XDG_RUNTIME_DIR", runtime);
-        probe.setProcessEnvironment(environment);
-        if (::geteuid() == 0) {
-            probe.setChildProcessModifier([] {
-                if (::setgroups(0, nullptr) != 0 || ::setresgid(Nobody, Nobody, Nobody) != 0
-                    || ::setresuid(Nobody, Nobody, Nobody) != 0)
-                    ::_exit(126);
-            });
-        }
-        probe.start(TLE_SETTINGS_PROBE, { program });
-        EXPECT_TRUE(probe.waitForFinished(60000));
-        const QString output = QString::fromLocal8Bit(probe.readAllStandardOutput());
-        EXPECT_EQ(probe.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(probe.exitCode(), 0) << qPrintable(output + probe.readAllStandardError());
+        process.setProcessEnvironment(environment);
+        DropToNobody(process);
+        process.start(probe, { program });
+        EXPECT_TRUE(process.waitForFinished(60000)) << qPrintable(process.errorString());
+        const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0) << qPrintable(output + process.readAllStandardError());
         return output;
     }
 
-    QTemporaryDir root;
+    QTemporaryDir root { ReachableTempPath() + "/tle-settings-XXXXXX" };
     QStringList folders;
+    QString probe;
 };
 
 QByteArray Get(const QString& path)

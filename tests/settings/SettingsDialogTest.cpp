@@ -1,6 +1,7 @@
 // The settings dialog on the offscreen platform: config.dat as the dialog reads and writes it, the
 // preview, and the dialog's gadgets driven the way the main loop dispatches them.
 #include "settings/WSettings.h"
+#include "support/ScopedEnvironment.h"
 #include "support/ScriptedSystemDriver.h"
 
 #include "event/EventQueue.h"
@@ -45,8 +46,8 @@ protected:
         ASSERT_TRUE(folder.isValid());
         previousFolder = QDir::currentPath();
         QDir::setCurrent(folder.path());
-        qputenv("XDG_CONFIG_HOME", folder.filePath("xdg").toUtf8());
-        qputenv("HOME", folder.filePath("home").toUtf8());
+        environment.Set("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath("xdg")));
+        environment.Set("HOME", QFile::encodeName(folder.filePath("home")));
         auto scripted = std::make_unique<TScriptedSystemDriver>();
         driver = scripted.get();
         previousDriver = SetSystemDriver(std::move(scripted));
@@ -59,6 +60,7 @@ protected:
         mainWindow->Free();
         SetSystemDriver(std::move(previousDriver));
         QDir::setCurrent(previousFolder);
+        environment.Restore();
         EventQueue.Clear();
     }
 
@@ -106,6 +108,7 @@ protected:
 
     QTemporaryDir folder;
     QString previousFolder;
+    TScopedEnvironment environment;
     TScriptedSystemDriver* driver = nullptr;
     std::unique_ptr<TSystemDriver> previousDriver;
     TGadget* mainWindow = nullptr;
