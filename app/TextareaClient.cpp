@@ -47,7 +47,10 @@ void TTextareaClient::Select(int pos, int length)
     area.SetSelection(pos, length, TextUnit::Chars);
 }
 
-void TTextareaClient::SetStyle(int pos, int length, const TPartColour& colour)
+void TTextareaClient::SetStyles(std::span<const TStyledRange> ranges)
 {
-    area.SetStyle(colour.R, colour.G, colour.B, colour.Style, pos, length, TextUnit::Chars);
+    for (const TStyledRange& range : ranges) {
+        const TPartColour& colour = *range.Colour;
+        area.SetStyle(colour.R, colour.G, colour.B, colour.Style, range.Pos, range.Length, TextUnit::Chars);
+    }
 }

@@ -21,7 +21,7 @@ public:
     QString LineText(int line) const override;
     bool Replace(int pos, int length, const QString& text) override;
     void Select(int pos, int length) override;
-    void SetStyle(int pos, int length, const TPartColour& colour) override;
+    void SetStyles(std::span<const TStyledRange> ranges) override;
 
 private:
     TGadget& area;

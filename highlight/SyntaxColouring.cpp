@@ -5,7 +5,6 @@
 // lines before it, which agrees with the text area because a line break is one character.
 #include "highlight/SyntaxColouring.h"
 
-#include "highlight/TextClient.h"
 #include "resources/Stream.h"
 
 namespace {
@@ -62,23 +61,29 @@ bool TSyntaxColouring::IsKeyword(QStringView word) const
     return keywordSet.find(ToView(word)) != keywordSet.end();
 }
 
-std::optional<TTokenClass> TSyntaxColouring::ClassOf(int partType, QStringView partText) const
+bool TSyntaxColouring::ClassOf(int partType, QStringView partText, TTokenClass& tokenClass) const
 {
     switch (partType) {
     case TLexer::PT_SIGN:
-        return TTokenClass::Sign;
+        tokenClass = TTokenClass::Sign;
+        return true;
     case TLexer::PT_WORD:
-        return IsKeyword(partText) ? TTokenClass::Keyword : TTokenClass::Text;
+        tokenClass = IsKeyword(partText) ? TTokenClass::Keyword : TTokenClass::Text;
+        return true;
     case TLexer::PT_NUMBER:
-        return TTokenClass::Number;
+        tokenClass = TTokenClass::Number;
+        return true;
     case TLexer::PT_STRING:
-        return TTokenClass::String;
+        tokenClass = TTokenClass::String;
+        return true;
     case TLexer::PT_COMMENT:
-        return TTokenClass::Comment;
+        tokenClass = TTokenClass::Comment;
+        return true;
     case TLexer::PT_BRACKET:
-        return TTokenClass::Bracket;
+        tokenClass = TTokenClass::Bracket;
+        return true;
     default:
-        return std::nullopt;
+        return false;
     }
 }
 
@@ -87,12 +92,15 @@ void TSyntaxColouring::FormatLine(TTextClient& textarea, QStringView line, int l
     TLexer::ScanLine(line, spans);
     // The parts cover the line end to end, so each part's start within the line is the sum of the
     // lengths before it.
+    ranges.clear();
     for (const TLexerSpan& span : spans) {
-        const std::optional<TTokenClass> tokenClass = ClassOf(span.Type, line.sliced(span.Start, span.Length));
-        if (!tokenClass)
-            continue;
-        textarea.SetStyle(lineStart + static_cast<int>(span.Start), static_cast<int>(span.Length), scheme[*tokenClass]);
+        TTokenClass tokenClass;
+        if (ClassOf(span.Type, line.sliced(span.Start, span.Length), tokenClass))
+            ranges.push_back(
+                { lineStart + static_cast<int>(span.Start), static_cast<int>(span.Length), &scheme[tokenClass] });
     }
+    if (!ranges.empty())
+        textarea.SetStyles(ranges);
 }
 
 void TSyntaxColouring::ColourLine(TTextClient& textarea, int line, const TColourScheme& scheme)

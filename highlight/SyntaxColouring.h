@@ -2,6 +2,7 @@
 #pragma once
 
 #include "highlight/Lexer.h"
+#include "highlight/TextClient.h"
 #include "highlight/TokenClass.h"
 
 #include <QString>
@@ -12,8 +13,6 @@
 #include <string_view>
 #include <unordered_set>
 #include <vector>
-
-class TTextClient;
 
 inline constexpr const char* KeywordResource = "incbin::incbins/keywords.txt";
 
@@ -35,8 +34,10 @@ public:
     // is read once rather than line by line.
     void ColourAll(TTextClient& textarea, const TColourScheme& scheme);
 
-    // The class of a lexer part, or nothing for a part that stays unformatted.
-    std::optional<TTokenClass> ClassOf(int partType, QStringView partText) const;
+    // The class of a lexer part into `tokenClass`; false for a part that stays unformatted. (Not an
+    // optional: colouring a script asks this once per part, and the optional's byte-wise return cost
+    // a stall on every call.)
+    bool ClassOf(int partType, QStringView partText, TTokenClass& tokenClass) const;
 
 private:
     // Formats the parts of one line whose first character is at `lineStart`.
@@ -46,4 +47,5 @@ private:
     std::unordered_set<std::u16string_view> keywordSet;
     qsizetype longestKeyword = 0;
     std::vector<TLexerSpan> spans; // reused from line to line
+    std::vector<TStyledRange> ranges; // likewise
 };

@@ -6,6 +6,15 @@
 
 #include <QString>
 
+#include <span>
+
+// One range a colouring run formats.
+struct TStyledRange {
+    int Pos = 0;
+    int Length = 0;
+    const TPartColour* Colour = nullptr;
+};
+
 // Positions count characters from 0, a line break being one; lines count from 0. Positions handed in
 // are clamped to the text, never rejected.
 class TTextClient {
@@ -28,5 +37,7 @@ public:
     // nothing.
     virtual bool Replace(int pos, int length, const QString& text) = 0;
     virtual void Select(int pos, int length) = 0;
-    virtual void SetStyle(int pos, int length, const TPartColour& colour) = 0;
+    // Formats each range in order. The colouring hands over a line's parts in one call, so that a text
+    // area behind an adapter costs one call of its own per part, as if the colouring called it directly.
+    virtual void SetStyles(std::span<const TStyledRange> ranges) = 0;
 };

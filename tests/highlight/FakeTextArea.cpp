@@ -18,6 +18,12 @@ bool TFakeTextArea::ReplaceText(int pos, int length, const QString& text, TextUn
     return true;
 }
 
+void TFakeTextArea::SetStyles(std::span<const TStyledRange> ranges)
+{
+    for (const TStyledRange& range : ranges)
+        SetStyle(range.Pos, range.Length, *range.Colour);
+}
+
 void TFakeTextArea::SetStyle(int pos, int length, const TPartColour& colour)
 {
     calls.push_back({ colour.R, colour.G, colour.B, colour.Style, pos, length });

@@ -35,7 +35,8 @@ public:
     QString LineText(int line) const override { return buffer.AreaText(line, 1, TextUnit::Lines); }
     bool Replace(int pos, int length, const QString& text) override;
     void Select(int pos, int length) override { buffer.SetSelection(pos, length, TextUnit::Chars); }
-    void SetStyle(int pos, int length, const TPartColour& colour) override;
+    void SetStyles(std::span<const TStyledRange> ranges) override;
+    void SetStyle(int pos, int length, const TPartColour& colour);
 
     // The gadget's operations, for tests that edit the way the editing keys do.
     bool ReplaceText(int pos, int length, const QString& text, TextUnit units);
@@ -53,7 +54,7 @@ public:
     TFakeStyle StyleAt(int pos) const;
     std::vector<TFakeStyle> Styles() const; // one per character
 
-    std::vector<TStyleCall> calls; // every SetStyle, in order
+    std::vector<TStyleCall> calls; // every range formatted, in order
     int textChanges = 0; // replacements that reached the text
 
 private:
