@@ -31,6 +31,9 @@ constexpr int StatusY = ToolbarStripHeight + TextareaHeight + 2;
 constexpr int StatusHeight = 15;
 constexpr int FrameShade = 105; // grey of the right and bottom frame lines
 
+// The caption of the editor's questions and notices.
+const QString Caption = QStringLiteral("Tarvane Lua Editor");
+
 const QStringList ToolbarTips = {
     "New",
     "Open",
@@ -183,7 +186,7 @@ void TApplication::MarkModified()
 
 int TApplication::Ask(const QString& question)
 {
-    ApplicationTitle = QStringLiteral("Tarvane Lua Editor");
+    ApplicationTitle = Caption;
     const int answer = Proceed(question);
     UpdateTitle();
     return answer;
@@ -191,7 +194,7 @@ int TApplication::Ask(const QString& question)
 
 void TApplication::Tell(const QString& text, bool serious)
 {
-    ApplicationTitle = QStringLiteral("Tarvane Lua Editor");
+    ApplicationTitle = Caption;
     Notify(text, serious);
     UpdateTitle();
 }

@@ -38,13 +38,19 @@ bool IsLowSurrogate(const QString& text, int index)
     return index >= 0 && index < text.size() && text[index].isLowSurrogate();
 }
 
+// Records the undo step of an edit the text area is about to make.
+void Record(int pos, int inserted, const QString& removed, int selPos, int selLen)
+{
+    App->History->AddAction(*App->TextareaClient, pos, inserted, removed, selPos, selLen);
+}
+
 int AutoIndent(TGadget* area, int cursor, int selection, const QString& selected)
 {
     const QString indent
         = QLatin1Char('\n') + LeadingTabs(area->AreaText(area->GetCursorPos(TextUnit::Lines), 1, TextUnit::Lines));
     if (!area->ReplaceText(cursor, selection, indent, TextUnit::Chars))
         return 0;
-    App->History->AddAction(*App->TextareaClient, cursor, indent.size(), selected, cursor, selection);
+    Record(cursor, indent.size(), selected, cursor, selection);
     area->SetSelection(cursor + indent.size(), 0, TextUnit::Chars);
     TEvent::Create(Event::GadgetSelect, area).Emit();
     App->MarkModified();
@@ -76,7 +82,7 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
         const bool types
             = (code >= CharCode::FirstPrintable || code == CharCode::Tab) && code != CharCode::CtrlBackspace;
         if (types && Fits(area, selection, 1))
-            App->History->AddAction(*App->TextareaClient, cursor, 1, selected, cursor, selection);
+            Record(cursor, 1, selected, cursor, selection);
         return 1;
     }
 
@@ -85,24 +91,24 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
     switch (event.data) {
     case VirtualKey::Delete:
         if (selection > 0) {
-            App->History->AddAction(*App->TextareaClient, cursor, 0, selected, cursor, selection);
+            Record(cursor, 0, selected, cursor, selection);
         } else {
             // The text area deletes a character beyond U+FFFF whole, so the record keeps both halves.
             const QString ahead = area->AreaText(cursor, 2, TextUnit::Chars);
             const int length = IsHighSurrogate(ahead, 0) && IsLowSurrogate(ahead, 1) ? 2 : 1;
-            App->History->AddAction(*App->TextareaClient, cursor, 0, ahead.left(length), cursor, 0);
+            Record(cursor, 0, ahead.left(length), cursor, 0);
         }
         return 1;
     case VirtualKey::Back:
         if (selection > 0) {
-            App->History->AddAction(*App->TextareaClient, cursor, 0, selected, cursor, selection);
+            Record(cursor, 0, selected, cursor, selection);
         } else {
             // At the very start the record points before the text and restores nothing.
             const int start = std::max(0, cursor - 2);
             const QString behind = area->AreaText(start, cursor - start, TextUnit::Chars);
             const bool pair = behind.size() == 2 && IsHighSurrogate(behind, 0) && IsLowSurrogate(behind, 1);
             const int length = pair ? 2 : 1;
-            App->History->AddAction(*App->TextareaClient, cursor - length, 0, behind.right(length), cursor, 0);
+            Record(cursor - length, 0, behind.right(length), cursor, 0);
         }
         return 1;
     case 'V':
@@ -121,7 +127,7 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
         if (App->wSettings && ButtonValue(App->wSettings->bIndent) != 0)
             return AutoIndent(area, cursor, selection, selected);
         if (Fits(area, selection, 1))
-            App->History->AddAction(*App->TextareaClient, cursor, 1, selected, cursor, selection);
+            Record(cursor, 1, selected, cursor, selection);
         return 1;
     default:
         return 1;
