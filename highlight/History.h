@@ -31,7 +31,7 @@ public:
     // Undoes the most recent action on `textarea`; nothing at all when there is none. True when the
     // text changed.
     bool Undo(TTextClient& textarea);
-    // Records an edit that is about to be applied. The gadget is not used; it keeps the call shaped
+    // Records an edit that is about to be applied. The text area is not used; it keeps the call shaped
     // like the other history calls.
     void AddAction(TTextClient& textarea, int pos, int sel, const QString& text, int selPos, int selLen);
     void Clear();
