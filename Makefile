@@ -7,7 +7,7 @@ all: build
 deps:
 	@scripts/install-deps.sh
 
-build/build.ninja:
+build/build.ninja: CMakePresets.json
 	cmake --preset dev
 
 build: deps build/build.ninja
