@@ -86,6 +86,16 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
         return 1;
     }
 
+    if (event.id == Event::TextEdit) {
+        // An edit of the mouse or of a word-deleting key: its exact range arrives with it.
+        const QString* inserted = std::any_cast<QString>(&event.extra);
+        const int length = inserted ? static_cast<int>(inserted->size()) : 0;
+        if (!Fits(area, event.x, length))
+            return 0;
+        Record(event.data, length, area->AreaText(event.data, event.x, TextUnit::Chars), cursor, selection);
+        return 1;
+    }
+
     if (event.id != Event::KeyDown)
         return 1;
     switch (event.data) {

@@ -80,6 +80,8 @@ const char* Describe(int id)
         return "StreamAvail";
     case ProcessExit:
         return "ProcessExit";
+    case TextEdit:
+        return "TextEdit";
     default:
         return "";
     }

@@ -44,6 +44,11 @@ inline constexpr int MenuAction = 0x8001;
 inline constexpr int StreamEof = 0x10001;
 inline constexpr int StreamAvail = 0x10002;
 inline constexpr int ProcessExit = 0x20001;
+// Offered to a text area's key filter, never queued, just before a user edit that no key describes
+// whole (a drop, a middle-click paste, a word deleted with Ctrl+Backspace): `data` is the position,
+// `x` the number of characters removed there, `extra` the QString inserted, its line breaks already
+// one character each. A filter result of 0 cancels the edit.
+inline constexpr int TextEdit = 0x20101;
 
 // The registered description of an event kind ("GadgetAction"), or "" for an unknown id.
 const char* Describe(int id);

@@ -226,6 +226,14 @@ void TTextArea::ViewUserChange(bool textChanged)
         EmitGadgetEvent(Event::GadgetAction, this);
 }
 
+bool TTextArea::ViewOfferEdit(int pos, int removed, const QString& inserted)
+{
+    if (!eventfilter)
+        return true;
+    TEvent event = TEvent::Create(Event::TextEdit, this, pos, 0, removed, 0, inserted);
+    return eventfilter(event, context) != 0;
+}
+
 void TTextArea::ViewMenuRequest(int x, int y)
 {
     if (!Quiet())

@@ -57,6 +57,7 @@ private:
     void ViewKeyPress(QKeyEvent* event) override;
     void ViewCommit(const QString& text) override;
     void ViewUserChange(bool textChanged) override;
+    bool ViewOfferEdit(int pos, int removed, const QString& inserted) override;
     void ViewMenuRequest(int x, int y) override;
     void ViewFocusLost() override;
 

@@ -24,6 +24,8 @@ public:
     virtual void ScrollLines(int lines) = 0;
     // A user action changed the text, the selection, or both.
     virtual void UserChanged(bool textChanged) = 0;
+    // An edit that no key describes whole (see TTextViewClient::ViewOfferEdit); false cancels it.
+    virtual bool OfferEdit(int pos, int removed, const QString& inserted) = 0;
 };
 
 class TTextCommands {

@@ -238,6 +238,11 @@ void TTextView::TextEdited(const TTextChange& change)
     RestartCaretBlink();
 }
 
+bool TTextView::OfferEdit(int pos, int removed, const QString& inserted)
+{
+    return !client || client->ViewOfferEdit(pos, removed, inserted);
+}
+
 void TTextView::ScrollLines(int lines)
 {
     verticalScrollBar()->setValue(verticalScrollBar()->value() + lines);

@@ -30,6 +30,9 @@ public:
     virtual void ViewKeyPress(QKeyEvent* event) = 0;
     // Text an input method committed, to be typed unit by unit.
     virtual void ViewCommit(const QString& text) = 0;
+    // A user edit that no key describes whole is about to replace `removed` characters at `pos` by
+    // `inserted`; false cancels it.
+    virtual bool ViewOfferEdit(int pos, int removed, const QString& inserted) = 0;
     // A user action changed the text, the selection, or both.
     virtual void ViewUserChange(bool textChanged) = 0;
     // The right mouse button went up at (x, y) in client pixels.
@@ -104,6 +107,7 @@ private:
     int PageLines() const override { return VisibleLines(); }
     void ScrollLines(int lines) override;
     void UserChanged(bool textChanged) override;
+    bool OfferEdit(int pos, int removed, const QString& inserted) override;
 
     int VisibleLines() const;
     float TextOffset() const;

@@ -17,6 +17,8 @@ namespace {
 struct RecordingHost : TTextCommandsHost {
     TTextCommands* commands = nullptr;
     std::vector<bool> reports; // textChanged of each user change, in order
+    std::vector<std::pair<int, int>> offered; // position and removed count of each offered edit
+    bool acceptEdits = true;
     int scrolled = 0;
 
     // As the view does: any selection change makes Up and Down forget their column.
@@ -25,6 +27,11 @@ struct RecordingHost : TTextCommandsHost {
     int PageLines() const override { return 3; }
     void ScrollLines(int lines) override { scrolled += lines; }
     void UserChanged(bool textChanged) override { reports.push_back(textChanged); }
+    bool OfferEdit(int pos, int removed, const QString&) override
+    {
+        offered.emplace_back(pos, removed);
+        return acceptEdits;
+    }
 };
 
 struct TextCommandsTest : testing::Test {
