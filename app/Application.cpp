@@ -61,6 +61,8 @@ TApplication::~TApplication()
 {
     delete History;
     delete wSettings;
+    if (mTextarea)
+        mTextarea->Free();
     if (Window)
         Window->Free();
 }
@@ -162,6 +164,16 @@ void TApplication::CreateMenus()
     MakeMenuItem(QStringLiteral("About"), M_ABOUT, mHelp);
 
     Window->UpdateMenu();
+
+    // Its items carry no hot keys: those are the Edit menu's.
+    mTextarea = MakeMenuItem(QString(), 0, nullptr);
+    MakeMenuItem(QStringLiteral("Undo"), M_UNDO, mTextarea);
+    MakeMenuItem(QString(), 0, mTextarea);
+    MakeMenuItem(QStringLiteral("Cut"), M_CUT, mTextarea);
+    MakeMenuItem(QStringLiteral("Copy"), M_COPY, mTextarea);
+    MakeMenuItem(QStringLiteral("Paste"), M_PASTE, mTextarea);
+    MakeMenuItem(QString(), 0, mTextarea);
+    MakeMenuItem(QStringLiteral("Select All"), M_ALL, mTextarea);
 }
 
 void TApplication::UpdateTitle()

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "event/Event.h"
+#include "highlight/EditedLines.h"
 
 #include <QString>
 #include <QStringList>
@@ -96,6 +97,8 @@ public:
     TGadget* mEdit = nullptr;
     TGadget* mTool = nullptr;
     TGadget* mHelp = nullptr;
+    // The text area's right-click menu: the Edit menu's commands on the text.
+    TGadget* mTextarea = nullptr;
 
     // Rebuilds the application title from the document and shows it in the main window; the Save
     // controls are enabled only while the document is modified.
@@ -152,6 +155,12 @@ private:
     bool HandleDialogAction(const TEvent& event);
     void HandleToolbar(int index);
     void HandleTextareaSelect();
+    // Re-colours what the user's last edits touched: the lines of the edits offered to the key filter
+    // as a whole (drops, middle-click pastes), and the cursor's line, where a key edits.
+    void RecolourEditedLines();
+    // Pops up the text area's menu at (x, y) in its client pixels, each command greyed when it could
+    // not act.
+    void ShowTextareaMenu(int x, int y);
 
     void InsertColorCode();
     void Cut();
@@ -165,6 +174,8 @@ private:
     void RunGame(bool dedicated);
 
     std::unique_ptr<TSyntaxColouring> colouring;
+    // Lines of the edits the key filter let through whole, until the text area's change event.
+    TEditedLines editedLines;
 };
 
 // The one application object.

@@ -10,6 +10,7 @@
 #include "settings/WSettings.h"
 #include "tools/ColorCode.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -44,6 +45,10 @@ void TApplication::Dispatch(const TEvent& event)
     case Event::GadgetSelect:
         if (event.source && event.source == Textarea)
             HandleTextareaSelect();
+        break;
+    case Event::GadgetMenu:
+        if (event.source && event.source == Textarea)
+            ShowTextareaMenu(event.x, event.y);
         break;
     case Event::MouseDown:
         if (event.source)
@@ -149,11 +154,47 @@ void TApplication::HandleGadgetAction(const TEvent& event)
     if (source == Toolbar) {
         HandleToolbar(event.data);
     } else if (source == Textarea) {
-        // The user changed the text: colour the cursor's line and mark the document.
-        UpdateTextareaLine(Textarea->GetCursorPos(TextUnit::Lines));
+        // The user changed the text: colour what changed and mark the document.
+        RecolourEditedLines();
         if (!Modified)
             MarkModified();
     }
+}
+
+void TApplication::RecolourEditedLines()
+{
+    const int lastLine = Textarea->AreaLen(TextUnit::Lines);
+    for (const TLineRange& range : editedLines.Take()) {
+        for (int line = std::max(range.first, 0); line <= std::min(range.last, lastLine); ++line)
+            UpdateTextareaLine(line);
+    }
+    UpdateTextareaLine(Textarea->GetCursorPos(TextUnit::Lines));
+}
+
+void TApplication::ShowTextareaMenu(int x, int y)
+{
+    const bool selected = Textarea->GetSelectionLength(TextUnit::Chars) > 0;
+    // A menu item's tag is its style.
+    for (TGadget* item : mTextarea->kids) {
+        switch (item->style) {
+        case M_UNDO:
+            item->SetEnabled(History->Count() > 0);
+            break;
+        case M_CUT:
+        case M_COPY:
+            item->SetEnabled(selected);
+            break;
+        case M_PASTE:
+            item->SetEnabled(!ClipboardText().isEmpty());
+            break;
+        case M_ALL:
+            item->SetEnabled(Textarea->AreaLen(TextUnit::Chars) > 0);
+            break;
+        default:
+            break;
+        }
+    }
+    Textarea->PopupMenu(mTextarea, x, y);
 }
 
 bool TApplication::HandleDialogAction(const TEvent& event)

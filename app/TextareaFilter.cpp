@@ -92,7 +92,11 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
         const int length = inserted ? static_cast<int>(inserted->size()) : 0;
         if (!Fits(area, event.x, length))
             return 0;
-        Record(event.data, length, area->AreaText(event.data, event.x, TextUnit::Chars), cursor, selection);
+        const QString removed = area->AreaText(event.data, event.x, TextUnit::Chars);
+        Record(event.data, length, removed, cursor, selection);
+        // The change event that follows names no lines; these may be many.
+        App->editedLines.Edit(area->LineAt(event.data), static_cast<int>(removed.count(QLatin1Char('\n'))),
+            inserted ? static_cast<int>(inserted->count(QLatin1Char('\n'))) : 0);
         return 1;
     }
 

@@ -183,6 +183,9 @@ public:
     // Windows and menus.
     virtual TGadget* GetMenu() { return nullptr; }
     virtual void UpdateMenu() { }
+    // Pops up a menu made with MakeMenuItem under no parent at (x, y) in this gadget's client pixels,
+    // and returns once it is closed; a chosen item raises its MenuAction as a menu bar's item does.
+    virtual void PopupMenu(TGadget* menu, int x, int y) { }
     virtual void SetMinimumSize(int w, int h) { }
 
     // Tree views and nodes.

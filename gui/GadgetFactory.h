@@ -21,7 +21,8 @@ TGadget* MakeCanvas(int x, int y, int w, int h, TGadget* group, int style);
 // One item per icon of the strip: item i with empty text and tip, icon i, flags 0, no extra.
 TGadget* MakeToolbar(const std::shared_ptr<TIconStrip>& strip, int x, int y, int w, int h, TGadget* group, int style);
 TGadget* MakeToolbar(const QString& url, int x, int y, int w, int h, TGadget* group, int style);
-// The tag travels as the item's style; a key other than 0 becomes its hot key.
+// The tag travels as the item's style; a key other than 0 becomes its hot key. Without a parent it
+// makes a pop-up menu of its own (TGadget::PopupMenu), whose kids are its items; Free releases it.
 TGadget* MakeMenuItem(const QString& text, int tag, TGadget* parent, int key = 0, int modifiers = 0);
 
 // Where MakeWindow puts a centred window: over its group, or over the desktop's work area.

@@ -47,7 +47,9 @@ TGadget* Construct(GadgetClass gadgetClass, const QString& text, TGadget* group,
     case GadgetClass::Canvas:
         return new TCanvasGadget(group, style);
     case GadgetClass::MenuItem:
-        return group && group->Class() == GadgetClass::MenuItem ? new TMenuGadget(group, text, style) : nullptr;
+        if (!group)
+            return new TMenuGadget(text);
+        return group->Class() == GadgetClass::MenuItem ? new TMenuGadget(group, text, style) : nullptr;
     default:
         return nullptr;
     }

@@ -15,6 +15,13 @@ TMenuGadget::TMenuGadget(TGadget* window, QMenuBar* bar)
     visible = 1;
 }
 
+TMenuGadget::TMenuGadget(const QString& text)
+    : TGadget(GadgetClass::MenuItem, nullptr, 0)
+{
+    visible = 1;
+    name = text;
+}
+
 TMenuGadget::TMenuGadget(TGadget* group, const QString& text, int tag)
     : TGadget(GadgetClass::MenuItem, group, tag)
 {
@@ -60,6 +67,19 @@ QMenu* TMenuGadget::SubMenu()
             action->setMenu(menu);
     }
     return menu;
+}
+
+void TMenuGadget::Popup(int screenX, int screenY)
+{
+    SubMenu()->exec(QPoint(screenX, screenY));
+}
+
+bool TMenuGadget::Choose()
+{
+    if (!action || separator || menu || !EffectivelyEnabled())
+        return false;
+    action->trigger();
+    return true;
 }
 
 TGadget* TMenuGadget::OwnerWindow() const

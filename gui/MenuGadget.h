@@ -11,6 +11,8 @@ class TMenuGadget : public TGadget {
 public:
     // The root menu of a window: its kids are the menus of the menu bar.
     TMenuGadget(TGadget* window, QMenuBar* bar);
+    // A pop-up menu of its own, belonging to no window: its kids are its items.
+    explicit TMenuGadget(const QString& text);
     // A menu or an item: a menu of the bar when `group` is a root menu, else an item of `group`. The tag
     // is the item's style; an empty text makes a separator.
     TMenuGadget(TGadget* group, const QString& text, int tag);
@@ -23,6 +25,11 @@ public:
     QString Label() const;
     // This item and every menu above it are enabled.
     bool EffectivelyEnabled() const;
+    // Shows this menu's items as a pop-up at a point of the screen until one is chosen or the menu is
+    // dismissed.
+    void Popup(int screenX, int screenY);
+    // Chooses the item as the user would: raises its MenuAction unless it is greyed. False when greyed.
+    bool Choose();
 
     void SetText(const QString& text) override;
     void SetEnabled(int on) override;

@@ -1,8 +1,10 @@
 #include "gui/SystemDriver.h"
 
 #include "gui/FileFilter.h"
+#include "gui/MenuGadget.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -111,6 +113,12 @@ public:
         return 0xFF000000u | (unsigned(chosen.red()) << 16) | (unsigned(chosen.green()) << 8) | unsigned(chosen.blue());
     }
 
+    void PopupMenu(TGadget* menu, int screenX, int screenY) override
+    {
+        if (auto* popup = dynamic_cast<TMenuGadget*>(menu))
+            popup->Popup(screenX, screenY);
+    }
+
     bool Launch(const QString& program, const QStringList& arguments, const QString& workingDirectory) override
     {
         return QProcess::startDetached(program, arguments, workingDirectory);
@@ -187,4 +195,9 @@ int ChosenGreen()
 int ChosenBlue()
 {
     return chosenColour & 255;
+}
+
+QString ClipboardText()
+{
+    return QGuiApplication::clipboard()->text();
 }

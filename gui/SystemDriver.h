@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class TGadget;
+
 class TSystemDriver {
 public:
     virtual ~TSystemDriver() = default;
@@ -21,6 +23,9 @@ public:
     virtual QString RequestFile(const QString& title, const QString& extensions, bool save, const QString& path) = 0;
     // 0 when cancelled, otherwise the chosen colour as 0xFFRRGGBB.
     virtual unsigned RequestColor(int red, int green, int blue) = 0;
+    // Pops up a menu made with MakeMenuItem under no parent at a point of the screen and returns once
+    // the user chose an item, which raises its MenuAction, or dismissed the menu.
+    virtual void PopupMenu(TGadget* menu, int screenX, int screenY) = 0;
     // Starts a program detached, without a shell; false when it could not be started.
     virtual bool Launch(const QString& program, const QStringList& arguments, const QString& workingDirectory) = 0;
     // Ends the process at once.
@@ -44,3 +49,6 @@ int RequestColor(int red, int green, int blue);
 int ChosenRed();
 int ChosenGreen();
 int ChosenBlue();
+
+// The clipboard's plain text; empty when it holds none.
+QString ClipboardText();

@@ -2,6 +2,7 @@
 
 #include "gui/GuiFont.h"
 #include "gui/KeyMap.h"
+#include "gui/SystemDriver.h"
 
 #include <QKeyEvent>
 
@@ -22,6 +23,10 @@ TTextArea::TTextArea(TGadget* group, int style)
     view = new TTextView(*buffer, ParentWidgetFor(group));
     view->SetClient(this);
     SetWidget(view);
+    if (ReadOnly()) {
+        view->setAcceptDrops(false);
+        view->viewport()->setAcceptDrops(false);
+    }
 }
 
 TTextArea::~TTextArea()
@@ -179,6 +184,12 @@ void TTextArea::Activate(int command)
     }
 }
 
+void TTextArea::PopupMenu(TGadget* menu, int x, int y)
+{
+    const QPoint screen = view->viewport()->mapToGlobal(QPoint(x, y));
+    SystemDriver().PopupMenu(menu, screen.x(), screen.y());
+}
+
 void TTextArea::ViewKeyPress(QKeyEvent* event)
 {
     const int key = VirtualKeyOf(event);
@@ -228,6 +239,9 @@ void TTextArea::ViewUserChange(bool textChanged)
 
 bool TTextArea::ViewOfferEdit(int pos, int removed, const QString& inserted)
 {
+    // The mouse does not edit what the keyboard may not.
+    if (ReadOnly())
+        return false;
     if (!eventfilter)
         return true;
     TEvent event = TEvent::Create(Event::TextEdit, this, pos, 0, removed, 0, inserted);

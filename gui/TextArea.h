@@ -46,6 +46,8 @@ public:
     // 0 focus; 1 cut; 2 copy, then focus; 3 paste, then focus. Cut and paste are the user's commands
     // and report like typing.
     void Activate(int command) override;
+    // (x, y) in the client pixels that GadgetMenu reports.
+    void PopupMenu(TGadget* menu, int x, int y) override;
 
     TTextView* View() const { return view; }
     const TTextBuffer& Buffer() const { return *buffer; }

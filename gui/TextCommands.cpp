@@ -9,6 +9,17 @@
 
 #include <algorithm>
 
+namespace {
+// Text with every line break as the one character the text area stores, as edits are offered.
+QString WithSingleBreaks(QStringView text)
+{
+    QString single = text.toString();
+    single.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    single.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return single;
+}
+} // namespace
+
 template <typename Action> void TTextCommands::UserAction(Action&& action)
 {
     const unsigned version = buffer.Version();
@@ -118,6 +129,50 @@ void TTextCommands::UserSelect(int anchor, int caret)
     UserAction([&] { Select(anchor, caret); });
 }
 
+bool TTextCommands::UserInsert(int pos, QStringView text, bool selectInserted)
+{
+    const QString single = WithSingleBreaks(text);
+    if (single.isEmpty())
+        return false;
+    bool inserted = false;
+    UserAction([&] {
+        const int at = std::clamp(pos, 0, buffer.Length());
+        const int length = OfferedReplace(at, 0, single);
+        if (length < 0)
+            return;
+        Select(selectInserted ? at : at + length, at + length);
+        inserted = true;
+    });
+    return inserted;
+}
+
+void TTextCommands::UserDrop(TTextRange range, int target, bool copy)
+{
+    if (range.start >= range.end || (target > range.start && target < range.end))
+        return;
+    if (!copy && (target == range.start || target == range.end))
+        return;
+    UserAction([&] {
+        // The copy goes in first and the source goes after it, so that a refused insertion never
+        // leaves the text removed; Undo then takes the removal back first and shows both copies.
+        const QString text = buffer.AreaText(range.start, range.Length(), TextUnit::Chars);
+        const int length = OfferedReplace(target, 0, text);
+        if (length < 0)
+            return;
+        TTextRange dropped { target, target + length };
+        if (!copy) {
+            TTextRange source = range;
+            if (target <= range.start)
+                source = { range.start + length, range.end + length };
+            // The removal's undo step selects the source again where it then lies.
+            buffer.Select(source.start, source.end);
+            if (OfferedReplace(source.start, source.Length(), {}) >= 0 && source.start < target)
+                dropped = { target - source.Length(), target - source.Length() + length };
+        }
+        Select(dropped.start, dropped.end);
+    });
+}
+
 void TTextCommands::Select(int anchor, int caret)
 {
     const int oldAnchor = buffer.Anchor();
@@ -205,6 +260,19 @@ bool TTextCommands::ReplaceSelection(QStringView text)
     buffer.Select(start + change.inserted, start + change.inserted);
     host.TextEdited(change);
     return true;
+}
+
+int TTextCommands::OfferedReplace(int pos, int removed, const QString& text)
+{
+    if (!host.OfferEdit(pos, removed, text))
+        return -1;
+    TTextChange change;
+    if (!buffer.Replace(pos, removed, text, &change)) {
+        QApplication::beep();
+        return -1;
+    }
+    host.TextEdited(change);
+    return change.inserted;
 }
 
 void TTextCommands::DeleteRange(int start, int end)

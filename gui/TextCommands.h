@@ -49,6 +49,14 @@ public:
     void UserSelect(int anchor, int caret);
     void UserMoveCaret(int pos, bool extend) { UserSelect(extend ? buffer.Anchor() : pos, pos); }
 
+    // Edits of the mouse. Each part is offered to the host before it is made (OfferEdit), and the whole
+    // is reported as one user action. Inserts text at pos (a middle-click paste, a drop from another
+    // program) and selects it, or puts the caret behind it; false when nothing was inserted.
+    bool UserInsert(int pos, QStringView text, bool selectInserted);
+    // Drops the text of `range` at target, a position counted before the drop: copied, or moved. A
+    // target inside the range does nothing, and so does moving the text onto its own edges.
+    void UserDrop(TTextRange range, int target, bool copy);
+
     // Up and Down aim for the column they started from until something else moves the caret.
     void ForgetColumn() { desiredX = -1; }
 
@@ -65,6 +73,9 @@ private:
     void CommandKey(int key);
 
     bool ReplaceSelection(QStringView text);
+    // Replaces [pos, pos + removed) by text once the host has accepted the edit; the count of units
+    // inserted, or -1 when the edit was cancelled or refused.
+    int OfferedReplace(int pos, int removed, const QString& text);
     void DeleteRange(int start, int end);
     void DeleteSelection() { DeleteRange(buffer.SelStart(), buffer.SelEnd()); }
     void CutSelection();

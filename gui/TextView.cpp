@@ -4,10 +4,13 @@
 #include "gui/TextMotion.h"
 
 #include <QApplication>
+#include <QDrag>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -38,6 +41,9 @@ TTextView::TTextView(TTextBuffer& textBuffer, QWidget* parent)
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
+    // Drops arrive at the viewport, which hands them on to this widget's handlers.
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
 
     QObject::connect(&caretTimer, &QTimer::timeout, this, [this] {
         caretOn = !caretOn;
@@ -180,6 +186,7 @@ void TTextView::TrackWidth(float width)
 void TTextView::TextChanged(const TTextChange& change)
 {
     visibleRangeValid = false;
+    primary.TextChanged(change);
     if (change.breaksRemoved == 0 && change.breaksInserted == 0)
         UpdateLines(change.firstLine, change.firstLine);
     else
@@ -250,6 +257,7 @@ void TTextView::ScrollLines(int lines)
 
 void TTextView::UserChanged(bool textChanged)
 {
+    primary.UserSelected();
     if (client)
         client->ViewUserChange(textChanged);
 }
@@ -304,6 +312,9 @@ void TTextView::paintEvent(QPaintEvent* event)
     lastCaretRect = CaretRect();
     if (hasFocus() && caretOn)
         textPainter.PaintCaret(painter, lastCaretRect, background);
+    if (dropCaret >= 0)
+        textPainter.PaintCaret(
+            painter, QRect(PointOfPosition(dropCaret), QSize(CaretWidth, fonts.LineHeight())), background);
 
     // A line wider than any seen before widens the scroll range, once painting is over.
     if (widest > documentWidth) {
@@ -392,7 +403,7 @@ QVariant TTextView::inputMethodQuery(Qt::InputMethodQuery query) const
 
 void TTextView::AutoScroll()
 {
-    if (!dragging) {
+    if (gesture != Gesture::SelectCharacters && gesture != Gesture::SelectWords) {
         dragScrollTimer.stop();
         return;
     }
@@ -406,7 +417,42 @@ void TTextView::AutoScroll()
         horizontalScrollBar()->setValue(horizontalScrollBar()->value() - step);
     else if (dragPoint.x() > area.right())
         horizontalScrollBar()->setValue(horizontalScrollBar()->value() + step);
-    commands.UserMoveCaret(PositionAtPoint(dragPoint), true);
+    ExtendSelection(dragPoint);
+}
+
+int TTextView::CharacterAtPoint(QPointF point)
+{
+    return layouter.Line(LineAtY(point.y())).CharacterAtX(static_cast<float>(point.x()) - TextOffset());
+}
+
+bool TTextView::OnSelection(QPointF point)
+{
+    if (buffer.SelStart() == buffer.SelEnd())
+        return false;
+    const TLineLayout& line = layouter.Line(LineAtY(point.y()));
+    const float x = static_cast<float>(point.x()) - TextOffset();
+    // Past the end of a line the pointer is over no character, selected or not.
+    if (x < 0 || x >= line.Width())
+        return false;
+    const int pos = line.CharacterAtX(x);
+    return pos >= buffer.SelStart() && pos < buffer.SelEnd();
+}
+
+void TTextView::ExtendSelection(QPointF point)
+{
+    const int pos = PositionAtPoint(point);
+    if (gesture != Gesture::SelectWords) {
+        commands.UserMoveCaret(pos, true);
+        return;
+    }
+    // Whole words in either direction: the double-clicked word stays selected, and the selection
+    // reaches to the far edge of the word under the pointer.
+    const int character = CharacterAtPoint(point);
+    const TTextRange word = TTextMotion(buffer).WordAt(character);
+    if (character < anchorWord.start)
+        commands.UserSelect(anchorWord.end, word.start < word.end ? word.start : pos);
+    else
+        commands.UserSelect(anchorWord.start, std::max(anchorWord.end, word.start < word.end ? word.end : pos));
 }
 
 void TTextView::mousePressEvent(QMouseEvent* event)
@@ -419,13 +465,19 @@ void TTextView::mousePressEvent(QMouseEvent* event)
             && tripleClickClock.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval()
             && (point - doubleClickPoint).manhattanLength() < QGuiApplication::styleHints()->startDragDistance();
         tripleClickClock.invalidate();
+        const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
         if (tripleClick) {
             const int line = buffer.LineAt(PositionAtPoint(point));
             commands.UserSelect(buffer.CharAt(line), buffer.CharAt(line + 1));
+            gesture = Gesture::None;
+        } else if (!shift && OnSelection(point)) {
+            // The selection may be about to be dragged; the caret waits for the button to come up.
+            gesture = Gesture::PendingDrag;
         } else {
-            commands.UserMoveCaret(PositionAtPoint(point), (event->modifiers() & Qt::ShiftModifier) != 0);
+            commands.UserMoveCaret(PositionAtPoint(point), shift);
+            gesture = Gesture::SelectCharacters;
         }
-        dragging = !tripleClick;
+        pressPoint = point;
         dragPoint = point;
     } else if (event->button() == Qt::RightButton) {
         // With nothing selected the right button places the caret first, as a left click would.
@@ -437,10 +489,17 @@ void TTextView::mousePressEvent(QMouseEvent* event)
 
 void TTextView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!dragging || !(event->buttons() & Qt::LeftButton))
+    if (gesture == Gesture::None || !(event->buttons() & Qt::LeftButton))
         return;
     dragPoint = event->position();
-    commands.UserMoveCaret(PositionAtPoint(dragPoint), true);
+    if (gesture == Gesture::PendingDrag) {
+        if ((dragPoint - pressPoint).manhattanLength() >= QApplication::startDragDistance()) {
+            gesture = Gesture::None;
+            DragSelection();
+        }
+        return;
+    }
+    ExtendSelection(dragPoint);
     if (viewport()->rect().contains(dragPoint.toPoint()))
         dragScrollTimer.stop();
     else if (!dragScrollTimer.isActive())
@@ -450,11 +509,17 @@ void TTextView::mouseMoveEvent(QMouseEvent* event)
 void TTextView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
-        dragging = false;
+        // A press on the selection that did not become a drag is a plain click.
+        if (gesture == Gesture::PendingDrag)
+            commands.UserMoveCaret(PositionAtPoint(pressPoint), false);
+        gesture = Gesture::None;
         dragScrollTimer.stop();
     } else if (event->button() == Qt::RightButton && client) {
         const QPoint point = event->position().toPoint();
         client->ViewMenuRequest(point.x(), point.y());
+    } else if (event->button() == Qt::MiddleButton) {
+        // The middle button pastes the primary selection where it is released, as on any X desktop.
+        commands.UserInsert(PositionAtPoint(event->position()), TPrimarySelection::Text(), false);
     }
     event->accept();
 }
@@ -465,13 +530,89 @@ void TTextView::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     const QPointF point = event->position();
     // The word under the pointer: the character whose cell holds the point, not the nearest gap.
-    const int pos = layouter.Line(LineAtY(point.y())).CharacterAtX(static_cast<float>(point.x()) - TextOffset());
+    const int pos = CharacterAtPoint(point);
     const TTextRange word = TTextMotion(buffer).WordAt(pos);
     commands.UserSelect(word.start, word.end);
-    dragging = false;
+    // Held down, the button goes on selecting by words; at a line's end there is no word to keep.
+    anchorWord = word.start < word.end ? word : TTextRange { buffer.Caret(), buffer.Caret() };
+    gesture = Gesture::SelectWords;
+    dragPoint = point;
     tripleClickClock.start();
     doubleClickPoint = point;
     event->accept();
+}
+
+void TTextView::DragSelection()
+{
+    const TTextRange range { buffer.SelStart(), buffer.SelEnd() };
+    auto* data = new QMimeData;
+    data->setText(buffer.AreaText(range.start, range.Length(), TextUnit::Chars));
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    // A drop in this view moves or copies the text itself; whatever another program does with it, the
+    // text stays here, so that it is never lost to a target that only claimed to take it.
+    ownDrag = range;
+    if (dragRunner)
+        dragRunner(*drag);
+    else
+        drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    ownDrag.reset();
+    ShowDropCaret(-1);
+    drag->deleteLater();
+}
+
+void TTextView::ShowDropCaret(int pos)
+{
+    if (pos == dropCaret)
+        return;
+    const QSize size(CaretWidth, fonts.LineHeight());
+    if (dropCaret >= 0)
+        viewport()->update(QRect(PointOfPosition(dropCaret), size));
+    dropCaret = pos;
+    if (dropCaret >= 0)
+        viewport()->update(QRect(PointOfPosition(dropCaret), size));
+}
+
+void TTextView::dragEnterEvent(QDragEnterEvent* event)
+{
+    dragMoveEvent(event);
+}
+
+void TTextView::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    ShowDropCaret(PositionAtPoint(event->position()));
+}
+
+void TTextView::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    ShowDropCaret(-1);
+    event->accept();
+}
+
+void TTextView::dropEvent(QDropEvent* event)
+{
+    ShowDropCaret(-1);
+    if (!event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    const int pos = PositionAtPoint(event->position());
+    if (ownDrag) {
+        // Within the view the text moves, or with Ctrl held is copied, as one gesture.
+        const bool copy = (event->modifiers() & Qt::ControlModifier) != 0;
+        commands.UserDrop(*ownDrag, pos, copy);
+        event->setDropAction(copy ? Qt::CopyAction : Qt::MoveAction);
+        event->accept();
+    } else {
+        commands.UserInsert(pos, event->mimeData()->text(), true);
+        event->acceptProposedAction();
+    }
+    setFocus(Qt::MouseFocusReason);
 }
 
 void TTextView::wheelEvent(QWheelEvent* event)

@@ -5,11 +5,14 @@
 // here directly: every key press goes to the client (the gadget), which runs the key filter and then
 // calls KeyDownAction and CharAction for what the filter let through. Lines never wrap.
 //
-// The view keeps the widget's own business: events, scrolling, the caret's blink and mouse drags. It
-// lays lines out through a TTextLayouter, draws them through a TTextPainter, and leaves what keys and
-// clipboard commands do to a TTextCommands, for which it is the host.
+// The view keeps the widget's own business: events, scrolling, the caret's blink, mouse gestures (drag
+// to select, by characters or, after a double click, by words; drag and drop of text; middle-click
+// paste of the primary selection). It lays lines out through a TTextLayouter, draws them through a
+// TTextPainter, and leaves what keys, clipboard commands and drops do to a TTextCommands, for which it
+// is the host.
 #pragma once
 
+#include "gui/PrimarySelection.h"
 #include "gui/TextBuffer.h"
 #include "gui/TextCommands.h"
 #include "gui/TextFonts.h"
@@ -20,6 +23,10 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <functional>
+#include <optional>
+
+class QDrag;
 class QKeyEvent;
 
 // What the view reports to the gadget that owns it.
@@ -84,6 +91,12 @@ public:
     int LineHeight() const { return fonts.LineHeight(); }
     int TopLine() const;
 
+    // Runs a drag of selected text to its end and returns what the target did with it: QDrag::exec
+    // unless replaced. Tests replace it to deliver drops while the drag is under way, as the platform
+    // does.
+    using TDragRunner = std::function<Qt::DropAction(QDrag& drag)>;
+    void SetDragRunner(TDragRunner runner) { dragRunner = std::move(runner); }
+
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -96,6 +109,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -122,6 +139,19 @@ private:
     void RepaintStyled(TTextRange range);
     void AutoScroll();
 
+    // What the left button is doing while it is held.
+    enum class Gesture {
+        None,
+        SelectCharacters,
+        SelectWords, // after a double click
+        PendingDrag, // pressed on the selection: a drag if the pointer moves far enough, else a click
+    };
+    bool OnSelection(QPointF point);
+    int CharacterAtPoint(QPointF point);
+    void ExtendSelection(QPointF point);
+    void DragSelection();
+    void ShowDropCaret(int pos);
+
     TTextBuffer& buffer;
     TTextViewClient* client = nullptr;
     TTextFonts fonts;
@@ -137,11 +167,21 @@ private:
     QTimer caretTimer;
     QRect lastCaretRect;
 
-    bool dragging = false;
+    Gesture gesture = Gesture::None;
+    QPointF pressPoint;
     QPointF dragPoint;
+    // The word a double click selected; dragging on keeps it selected and adds whole words.
+    TTextRange anchorWord;
     QTimer dragScrollTimer;
     QElapsedTimer tripleClickClock;
     QPointF doubleClickPoint;
+
+    TPrimarySelection primary { buffer };
+    TDragRunner dragRunner;
+    // The range this view's own drag carries, while it runs.
+    std::optional<TTextRange> ownDrag;
+    // Where a drop would insert, shown as a second caret while text is dragged over the view.
+    int dropCaret = -1;
 
     float wheelRemainder = 0;
     TTextRange visibleRange;

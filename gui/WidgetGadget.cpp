@@ -2,6 +2,7 @@
 
 #include "gui/GuiFont.h"
 #include "gui/KeyMap.h"
+#include "gui/SystemDriver.h"
 
 #include <QWidget>
 
@@ -121,6 +122,14 @@ void TWidgetGadget::SetTooltip(const QString& tip)
 {
     if (widget)
         widget->setToolTip(tip);
+}
+
+void TWidgetGadget::PopupMenu(TGadget* menu, int x, int y)
+{
+    if (!widget)
+        return;
+    const QPoint screen = ClientWidget()->mapToGlobal(QPoint(x, y));
+    SystemDriver().PopupMenu(menu, screen.x(), screen.y());
 }
 
 void EmitGadgetEvent(int id, TGadget* source, int data, int x, int y, std::any extra)

@@ -26,6 +26,7 @@ public:
     void SetTextColor(int r, int g, int b) override;
     void SetFont(const std::shared_ptr<TGuiFont>& font) override;
     void SetTooltip(const QString& tip) override;
+    void PopupMenu(TGadget* menu, int x, int y) override;
 
     // The widget a new kid of `group` is created in (none for the desktop).
     static QWidget* ParentWidgetFor(TGadget* group);

@@ -228,6 +228,19 @@ TEST_F(EditorTest, ASaveBeyondTheFileSizeLimitFailsWithoutEndingTheEditor)
     EXPECT_EQ(Read(folder / "big.lua"), old);
     EXPECT_EQ(Read(folder / "config.dat"), DefaultConfig);
 }
+
+// What the text area offers reaches another program through the X server, read only when asked.
+TEST_F(EditorTest, SelectedTextIsThePrimarySelectionOfTheDesktop)
+{
+    Write(folder / "primary.lua", "alpha beta");
+    Editor editor(folder, { .arguments = { "primary.lua" }, .workingDirectory = folder });
+    const auto window = x.WaitForWindow("Tarvane:LE - primary.lua", 20s);
+    ASSERT_TRUE(window.has_value()) << "the script was not loaded";
+    x.Focus(*window);
+    x.Key("End");
+    x.Key("Left", { "Control_L", "Shift_L" });
+    EXPECT_EQ(x.PrimarySelection(10s), "beta");
+}
 } // namespace
 
 int main(int argc, char** argv)

@@ -163,6 +163,48 @@ void TX11Session::Type(const std::string& text)
     }
 }
 
+std::string TX11Session::PrimarySelection(std::chrono::milliseconds timeout)
+{
+    // The owner writes the text into a property of a window of ours and tells that window.
+    const Window requestor = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    const Atom property = XInternAtom(display, "TLE_E2E_PRIMARY", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    std::string text;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    bool asked = false;
+    while (text.empty() && std::chrono::steady_clock::now() < deadline) {
+        if (!asked) {
+            XConvertSelection(display, XA_PRIMARY, utf8, property, requestor, CurrentTime);
+            XFlush(display);
+            asked = true;
+        }
+        XEvent event;
+        if (!XCheckTypedWindowEvent(display, requestor, SelectionNotify, &event)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            continue;
+        }
+        asked = false;
+        if (event.xselection.property == None) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            continue;
+        }
+        Atom type;
+        int format;
+        unsigned long count, remaining;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display, requestor, property, 0, 1 << 20, True, AnyPropertyType, &type, &format, &count,
+                &remaining, &data)
+                == Success
+            && data) {
+            text.assign(reinterpret_cast<char*>(data), count);
+            XFree(data);
+        }
+    }
+    XDestroyWindow(display, requestor);
+    XFlush(display);
+    return text;
+}
+
 void TX11Session::Sync()
 {
     XSync(display, False);

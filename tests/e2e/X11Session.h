@@ -33,6 +33,10 @@ public:
     void Key(const std::string& keysym, std::initializer_list<const char*> modifiers = {});
     // Types text made of printable ASCII characters, Return and Tab.
     void Type(const std::string& text);
+    // The text of the primary selection as another program gets it from its owner, asking until the
+    // answer is not empty (the owner may still be busy with the keys that select); "" when none
+    // comes within the timeout.
+    std::string PrimarySelection(std::chrono::milliseconds timeout);
     void Sync();
 
 private:

@@ -4,8 +4,10 @@
 #include "event/EventQueue.h"
 #include "gui/GadgetFactory.h"
 #include "gui/GuiFont.h"
+#include "support/DropEvents.h"
 
 #include <QClipboard>
+#include <QDrag>
 #include <QGuiApplication>
 #include <QImage>
 #include <QTest>
@@ -13,11 +15,24 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <vector>
 
 namespace {
 constexpr int DialogStyle = 1 | 0x10 | 0x20 | 0x40 | 0x200;
 constexpr TextUnit Chars = TextUnit::Chars;
+
+// The caret (the selection's start) and the length selected.
+struct TSelection {
+    int pos = 0;
+    int length = 0;
+    bool operator==(const TSelection&) const = default;
+};
+
+void PrintTo(const TSelection& selection, std::ostream* out)
+{
+    *out << "(" << selection.pos << ", " << selection.length << ")";
+}
 
 struct FilterLog {
     struct Seen {
@@ -91,6 +106,13 @@ protected:
         const QPoint next = area->View()->PointOfPosition(pos + 1);
         return { (start.x() + next.x()) / 2, start.y() + area->View()->LineHeight() / 2 };
     }
+    // A mouse event as the platform sends it, with the buttons held after it.
+    void Mouse(QEvent::Type type, QPoint point, Qt::MouseButton button, Qt::MouseButtons held)
+    {
+        QMouseEvent event(type, point, Viewport()->mapToGlobal(point), button, held, Qt::NoModifier);
+        QApplication::sendEvent(Viewport(), &event);
+    }
+    TSelection Selection() const { return { area->GetCursorPos(Chars), area->GetSelectionLength(Chars) }; }
 
     TGadget* window = nullptr;
     TTextArea* area = nullptr;
@@ -435,5 +457,106 @@ TEST_F(TextAreaTest, LosingTheFocusIsReported)
     field->Activate(ActivateCommand::Focus);
     ProcessPlatformInput();
     EXPECT_EQ(Reported(), std::vector<int> { Event::GadgetLostFocus });
+}
+
+TEST_F(TextAreaTest, DraggingOnAfterADoubleClickSelectsWholeWordsEitherWay)
+{
+    area->SetText("alpha beta gamma\ndelta epsilon");
+    Mouse(QEvent::MouseButtonPress, PointInside(7), Qt::LeftButton, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, PointInside(7), Qt::LeftButton, Qt::NoButton);
+    Mouse(QEvent::MouseButtonDblClick, PointInside(7), Qt::LeftButton, Qt::LeftButton);
+    ASSERT_EQ(Selection(), (TSelection { 6, 4 }));
+    const struct {
+        const char* name;
+        QPoint pointer;
+        TSelection selection;
+    } moves[] = {
+        { "into the next word", PointInside(13), { 6, 10 } },
+        { "back into the first word", PointInside(2), { 0, 10 } },
+        { "down into the next line", PointInside(25), { 6, 24 } },
+        { "back into the double-clicked word", PointInside(8), { 6, 4 } },
+        { "past the end of the line", PointInside(15) + QPoint(200, 0), { 6, 10 } },
+    };
+    for (const auto& move : moves) {
+        SCOPED_TRACE(move.name);
+        Mouse(QEvent::MouseMove, move.pointer, Qt::NoButton, Qt::LeftButton);
+        EXPECT_EQ(Selection(), move.selection);
+    }
+    Mouse(QEvent::MouseButtonRelease, PointInside(15), Qt::LeftButton, Qt::NoButton);
+    Mouse(QEvent::MouseMove, PointInside(2), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(Selection(), (TSelection { 6, 10 }));
+}
+
+TEST_F(TextAreaTest, APressOnTheSelectionDragsItOnlyPastTheDragDistanceAndIsElseAClick)
+{
+    area->SetText("one two three");
+    area->SetSelection(4, 3, Chars);
+    QStringList dragged;
+    area->View()->SetDragRunner([&](QDrag& drag) {
+        dragged << drag.mimeData()->text();
+        return Qt::IgnoreAction;
+    });
+    const QPoint on = PointInside(5) - QPoint(3, 0);
+    QTest::mousePress(Viewport(), Qt::LeftButton, {}, on);
+    QTest::mouseMove(Viewport(), on + QPoint(2, 0));
+    EXPECT_TRUE(dragged.isEmpty());
+    QTest::mouseMove(Viewport(), on + QPoint(0, QApplication::startDragDistance()));
+    QTest::mouseRelease(Viewport(), Qt::LeftButton, {}, on);
+    EXPECT_EQ(dragged, QStringList { "two" });
+    EXPECT_EQ(Selection(), (TSelection { 4, 3 }));
+
+    QTest::mouseClick(Viewport(), Qt::LeftButton, {}, on);
+    EXPECT_EQ(Selection(), (TSelection { 5, 0 }));
+    EXPECT_EQ(dragged.size(), 1);
+}
+
+TEST_F(TextAreaTest, TextDraggedOverTheAreaShowsWhereItWouldGoUnlessTheAreaCannotTakeIt)
+{
+    area->SetText("ab\n\ncd");
+    area->SetSelection(0, 0, Chars);
+    QMimeData text;
+    text.setText("x\r\ny");
+    const QPoint emptyLine = area->View()->PointOfPosition(3) + QPoint(0, area->View()->LineHeight() / 2);
+    QDragEnterEvent enter(emptyLine, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Viewport(), &enter);
+    EXPECT_NE(Viewport()->grab().toImage().pixelColor(emptyLine), QColor(Qt::white));
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(Viewport(), &leave);
+    EXPECT_EQ(Viewport()->grab().toImage().pixelColor(emptyLine), QColor(Qt::white));
+
+    QMimeData image;
+    image.setData("image/png", "png");
+    EXPECT_EQ(DropAt(Viewport(), PointInside(1), &image), Qt::IgnoreAction);
+    auto* readOnly = dynamic_cast<TTextArea*>(MakeTextArea(0, 0, 200, 100, window, TTextArea::StyleReadOnly));
+    readOnly->SetText("ro");
+    DropAt(readOnly->View()->viewport(), QPoint(1, 1), &text);
+    EXPECT_EQ(readOnly->GetText(), "ro");
+    EXPECT_EQ(area->GetText(), "ab\n\ncd");
+}
+
+// The platform must have a primary selection: run on X (a second run of this test does).
+TEST_F(TextAreaTest, SelectedTextIsThePrimarySelectionAndTheMiddleButtonPastesIt)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard->supportsSelection())
+        GTEST_SKIP() << "no primary selection on this platform";
+    area->SetText("one two");
+    area->SetSelection(0, 0, Chars);
+    QTest::keyClick(View(), Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(clipboard->text(QClipboard::Selection), "one ");
+    // Collapsing the selection leaves its text on offer, and text typed before it moves it along.
+    QTest::keyClick(View(), Qt::Key_Home);
+    QTest::keyClick(View(), Qt::Key_Z);
+    EXPECT_EQ(clipboard->text(QClipboard::Selection), "one ");
+    Reported();
+    QTest::mouseClick(Viewport(), Qt::MiddleButton, {}, PointInside(5) - QPoint(3, 0));
+    EXPECT_EQ(area->GetText(), "zone one two");
+    EXPECT_EQ(Selection(), (TSelection { 9, 0 }));
+    EXPECT_EQ(Reported(), SelectAndAction);
+    // Once its text is edited, it is no longer offered.
+    QTest::keyClick(View(), Qt::Key_Home);
+    QTest::keyClick(View(), Qt::Key_Delete);
+    QTest::keyClick(View(), Qt::Key_Delete);
+    EXPECT_EQ(clipboard->text(QClipboard::Selection), "");
 }
 } // namespace

@@ -136,4 +136,35 @@ TEST_F(TextCommandsTest, PageKeysScrollAPageAndKeepTheColumnAcrossAShortLine)
     commands.KeyDownAction(VirtualKey::Next, 0);
     EXPECT_EQ(buffer.Caret(), buffer.LineStart(6) + 2);
 }
+// A drop offers the copy before the removal of the source, so that a refused step never loses text.
+TEST_F(TextCommandsTest, ADropOntoItsOwnEdgeOrARefusedOneChangesNoMoreThanItShould)
+{
+    using Offers = std::vector<std::pair<int, int>>;
+    struct Case {
+        const char* name;
+        TTextRange range;
+        int target;
+        bool copy;
+        bool accept;
+        QString text;
+        Offers offers;
+        TTextRange selection;
+    };
+    const Case cases[] = {
+        { "copy onto its own edge", { 1, 3 }, 3, true, true, "abcbcdef", { { 3, 0 } }, { 3, 5 } },
+        { "move onto its own edge", { 1, 3 }, 3, false, true, "abcdef", {}, { 1, 3 } },
+        { "refused", { 1, 3 }, 5, false, false, "abcdef", { { 5, 0 } }, { 1, 3 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetText(u"abcdef", c.range.start, c.range.end);
+        host.offered.clear();
+        host.acceptEdits = c.accept;
+        commands.UserDrop(c.range, c.target, c.copy);
+        EXPECT_EQ(Text(), c.text);
+        EXPECT_EQ(host.offered, c.offers);
+        EXPECT_EQ((TTextRange { buffer.SelStart(), buffer.SelEnd() }), c.selection);
+        EXPECT_EQ(Reports(), c.text == "abcdef" ? NoReport : TextReport);
+    }
+}
 } // namespace

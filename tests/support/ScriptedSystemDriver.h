@@ -7,17 +7,22 @@
 #include <QString>
 #include <QStringList>
 
+#include "gui/MenuGadget.h"
+
 #include <deque>
+#include <utility>
 #include <vector>
 
 struct TRecordedRequest {
-    QString kind; // "Notify", "Confirm", "Proceed", "RequestFile", "RequestColor"
+    QString kind; // "Notify", "Confirm", "Proceed", "RequestFile", "RequestColor", "PopupMenu"
     QString caption; // message-box caption, or the file requester's title
     QString text; // message, or the file requester's filter
     bool serious = false;
     bool save = false;
     QString path;
     int red = 0, green = 0, blue = 0;
+    int x = 0, y = 0; // where a pop-up menu appeared on the screen
+    std::vector<std::pair<QString, bool>> items; // a pop-up menu's items, and whether each was enabled
 };
 
 struct TRecordedLaunch {
@@ -32,6 +37,8 @@ public:
     std::deque<int> proceedAnswers;
     std::deque<QString> fileAnswers;
     std::deque<unsigned> colourAnswers;
+    // The tag of the item each pop-up menu is answered with, chosen as a click would; 0 dismisses it.
+    std::deque<int> popupAnswers;
 
     std::vector<TRecordedRequest> requests;
     std::vector<TRecordedLaunch> launches;
@@ -71,6 +78,21 @@ public:
         request.blue = blue;
         requests.push_back(request);
         return Take(colourAnswers, 0u);
+    }
+
+    void PopupMenu(TGadget* menu, int screenX, int screenY) override
+    {
+        TRecordedRequest request = Request("PopupMenu", QString(), QString(), false);
+        request.x = screenX;
+        request.y = screenY;
+        for (TGadget* item : menu->kids)
+            request.items.emplace_back(item->GetText(), !(item->State() & GadgetState::Disabled));
+        requests.push_back(request);
+        const int tag = Take(popupAnswers, 0);
+        for (TGadget* item : menu->kids) {
+            if (tag != 0 && item->style == tag)
+                static_cast<TMenuGadget*>(item)->Choose();
+        }
     }
 
     bool Launch(const QString& program, const QStringList& arguments, const QString& workingDirectory) override
