@@ -5,6 +5,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
 
 // X11's headers define macros that clash with other libraries, so this header keeps them out.
 struct _XDisplay;
@@ -33,6 +34,11 @@ public:
     void Key(const std::string& keysym, std::initializer_list<const char*> modifiers = {});
     // Types text made of printable ASCII characters, Return and Tab.
     void Type(const std::string& text);
+    // The size of a window, and a resize as dragging its frame would make (there is no window manager).
+    std::pair<int, int> SizeOf(XWindow window);
+    void Resize(XWindow window, int width, int height);
+    // Moves the pointer to (x, y) in the window and clicks the left button there.
+    void Click(XWindow window, int x, int y);
     void Sync();
 
 private:
