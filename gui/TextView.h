@@ -10,6 +10,7 @@
 // clipboard commands do to a TTextCommands, for which it is the host.
 #pragma once
 
+#include "gui/LineWidths.h"
 #include "gui/TextBuffer.h"
 #include "gui/TextCommands.h"
 #include "gui/TextFonts.h"
@@ -115,7 +116,7 @@ private:
     int LineAtY(qreal y) const;
     void UpdateLines(int first, int last);
     void UpdateScrollBars();
-    void TrackWidth(float width);
+    void MeasureAllLines();
     void EnsureCaretVisible();
     void RestartCaretBlink();
     TTextRange VisibleRange();
@@ -126,9 +127,11 @@ private:
     TTextViewClient* client = nullptr;
     TTextFonts fonts;
     TTextLayouter layouter { buffer, fonts };
-    TTextPainter textPainter { buffer, fonts, layouter };
+    TLineWidths lineWidths;
+    TTextPainter textPainter { buffer, fonts, layouter, lineWidths };
     TTextCommands commands { buffer, layouter, *this };
     QColor background { 255, 255, 255 };
+    // The widest line's width as the scroll range last took it.
     float documentWidth = 0;
     bool scrollBarsPending = false;
     bool frozen = false;
