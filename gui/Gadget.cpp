@@ -62,6 +62,7 @@ void TGadget::LockLayout()
     lockh = height;
     lockcw = parent ? std::max(1, parent->ClientWidth()) : 1;
     lockch = parent ? std::max(1, parent->ClientHeight()) : 1;
+    layoutLocked = true;
 }
 
 void TGadget::LayoutKids()
@@ -70,9 +71,28 @@ void TGadget::LayoutKids()
         kid->DoLayout();
 }
 
+namespace {
+// The dialogs hang on the main window as its kids, yet a resize of the main window must neither move
+// nor size them; the toolbar sizes itself to its buttons.
+bool FollowsItsParent(GadgetClass gadgetClass)
+{
+    switch (gadgetClass) {
+    case GadgetClass::Desktop:
+    case GadgetClass::Window:
+    case GadgetClass::Toolbar:
+    case GadgetClass::MenuItem:
+    case GadgetClass::Node:
+        return false;
+    default:
+        return true;
+    }
+}
+} // namespace
+
 void TGadget::DoLayout()
 {
-    if (!parent)
+    // A gadget whose layout was never captured would be given the empty shape of zeroed values.
+    if (!parent || !layoutLocked || !FollowsItsParent(gadgetClass))
         return;
     const TLayoutRect rect = LayoutFor(parent->ClientWidth(), parent->ClientHeight());
     if (rect.x != xpos || rect.y != ypos || rect.width != width || rect.height != height)

@@ -118,6 +118,8 @@ public:
     int lockl = 0, lockr = 0, lockt = 0, lockb = 0;
     int lockx = 0, locky = 0, lockw = 0, lockh = 0;
     int lockcw = 1, lockch = 1;
+    // Whether SetLayout or LockLayout captured the values above; only then does DoLayout move the gadget.
+    bool layoutLocked = false;
     TEventFilter eventfilter = nullptr;
     void* context = nullptr;
     std::vector<TGadgetItem> items;
@@ -143,6 +145,9 @@ public:
     void LockLayout();
     // Runs DoLayout on every kid; called whenever this gadget's client size changes.
     void LayoutKids();
+    // Gives the gadget the shape its captured layout asks for in the parent's present client size. A
+    // gadget without a captured layout keeps its shape, and so do windows, menus, tree nodes and the
+    // toolbar, which places and sizes itself.
     virtual void DoLayout();
     // The shape DoLayout gives for a parent client size, from the captured values.
     TLayoutRect LayoutFor(int parentClientWidth, int parentClientHeight) const;

@@ -44,7 +44,11 @@ void TTextCommands::KeyDownAction(int key, int mods)
             break;
         case VirtualKey::Up:
         case VirtualKey::Down:
-            MoveVertically(key == VirtualKey::Up ? -1 : 1, shift);
+            // Ctrl with an arrow scrolls a line and leaves the caret where it is, even off the screen.
+            if (ctrl && !shift)
+                host.ScrollLines(key == VirtualKey::Up ? -1 : 1);
+            else
+                MoveVertically(key == VirtualKey::Up ? -1 : 1, shift);
             break;
         case VirtualKey::Prior:
         case VirtualKey::Next:

@@ -19,7 +19,8 @@ public:
     virtual void SelectionMoved(int oldAnchor, int oldCaret) = 0;
     // The text changed and the caret sits behind the change; it is to be brought into view.
     virtual void TextEdited(const TTextChange& change) = 0;
-    // The lines a page holds, and scrolling by lines, for Page Up and Page Down.
+    // The lines a page holds, and scrolling by lines, for Page Up and Page Down and for Ctrl with Up
+    // or Down.
     virtual int PageLines() const = 0;
     virtual void ScrollLines(int lines) = 0;
     // A user action changed the text, the selection, or both.

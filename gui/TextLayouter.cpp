@@ -5,10 +5,95 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+bool IsPrintableAscii(char16_t c)
+{
+    return c >= 0x20 && c < 0x7f;
+}
+} // namespace
+
+void TTextLayouter::FontChanged()
+{
+    MeasureAsciiCells();
+    PlaceTabStops();
+    ++generation;
+}
+
+void TTextLayouter::MeasureAsciiCells()
+{
+    for (int variant = 0; variant < TTextFonts::Variants; ++variant) {
+        float cell = fonts.Glyph(variant, U' ').advance;
+        for (char32_t c = 0x21; c < 0x7f && cell > 0; ++c) {
+            if (fonts.Glyph(variant, c).advance != cell)
+                cell = 0;
+        }
+        asciiCell[variant] = cell;
+    }
+}
+
 void TTextLayouter::SetTabWidth(int pixels)
 {
-    tabWidth = std::max(1, pixels);
+    askedTabWidth = std::max(1, pixels);
+    PlaceTabStops();
     ++generation;
+}
+
+void TTextLayouter::PlaceTabStops()
+{
+    const float column = fonts.BlankAdvance();
+    if (!(column > 0)) {
+        tabWidth = static_cast<float>(askedTabWidth);
+        tabReach = 0;
+        return;
+    }
+    tabWidth = std::max(1.0f, std::round(static_cast<float>(askedTabWidth) / column)) * column;
+    tabReach = column - column / 16;
+}
+
+template <typename Place>
+float TTextLayouter::Walk(const char16_t* chars, const TTextBuffer::StyleId* ids, int count, Place place)
+{
+    float x = 0;
+    // Runs of one style are the rule: the variant is looked up when the style changes.
+    TTextBuffer::StyleId id = count > 0 ? ids[0] : 0;
+    int variant = buffer.StyleOf(id).flags & 3;
+    for (int i = 0; i < count;) {
+        const char16_t c = chars[i];
+        if (c == u'\t') {
+            x = NextTabStop(x);
+            place(++i, x);
+            continue;
+        }
+        if (ids[i] != id) {
+            id = ids[i];
+            variant = buffer.StyleOf(id).flags & 3;
+        }
+        const float cell = asciiCell[variant];
+        if (cell > 0 && IsPrintableAscii(c)) {
+            // Printable ASCII in a monospaced style: each position lies whole cells from the run's
+            // start, so columns stay exact and measuring a long script adds no advances one by one.
+            const float from = x;
+            int k = 0;
+            do {
+                ++k;
+                place(i + k, from + static_cast<float>(k) * cell);
+            } while (i + k < count && ids[i + k] == id && IsPrintableAscii(chars[i + k]));
+            i += k;
+            x = from + static_cast<float>(k) * cell;
+            continue;
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < count && QChar::isLowSurrogate(chars[i + 1])) {
+            // One glyph; the position inside the pair shares the pair's start.
+            place(i + 1, x);
+            x += fonts.Glyph(variant, QChar::surrogateToUcs4(c, chars[i + 1])).advance;
+            place(i + 2, x);
+            i += 2;
+            continue;
+        }
+        x += fonts.Glyph(variant, c).advance;
+        place(++i, x);
+    }
+    return x;
 }
 
 void TTextLayouter::Relayout(int line, TLineLayout& layout)
@@ -31,27 +116,20 @@ void TTextLayouter::Relayout(int line, TLineLayout& layout)
     layout.ids.resize(count);
     layout.xs.resize(count + 1);
     buffer.Copy(start, count, layout.chars.data(), layout.ids.data());
-
-    const float tab = static_cast<float>(tabWidth);
-    float x = 0;
     layout.xs[0] = 0;
-    for (int i = 0; i < count;) {
-        const char16_t c = layout.chars[i];
-        if (c == u'\t') {
-            x = (std::floor(x / tab) + 1) * tab;
-            layout.xs[++i] = x;
-            continue;
-        }
-        const int variant = buffer.StyleOf(layout.ids[i]).flags & 3;
-        if (QChar::isHighSurrogate(c) && i + 1 < count && QChar::isLowSurrogate(layout.chars[i + 1])) {
-            // One glyph; the position inside the pair shares the pair's start.
-            layout.xs[i + 1] = x;
-            x += fonts.Glyph(variant, QChar::surrogateToUcs4(c, layout.chars[i + 1])).advance;
-            layout.xs[i + 2] = x;
-            i += 2;
-            continue;
-        }
-        x += fonts.Glyph(variant, c).advance;
-        layout.xs[++i] = x;
+    Walk(layout.chars.data(), layout.ids.data(), count, [&](int i, float x) { layout.xs[i] = x; });
+}
+
+float TTextLayouter::Width(int line)
+{
+    if (line < 0 || line >= buffer.LineCount())
+        return 0;
+    const int start = buffer.LineStart(line);
+    const int count = buffer.LineEnd(line) - start;
+    if (static_cast<int>(measuredChars.size()) < count) {
+        measuredChars.resize(count);
+        measuredIds.resize(count);
     }
+    buffer.Copy(start, count, measuredChars.data(), measuredIds.data());
+    return Walk(measuredChars.data(), measuredIds.data(), count, [](int, float) {});
 }

@@ -9,17 +9,26 @@
 #include "gui/TextBuffer.h"
 #include "gui/TextFonts.h"
 
+#include <cmath>
+#include <vector>
+
 class TTextLayouter {
 public:
     TTextLayouter(const TTextBuffer& buffer, TTextFonts& fonts)
         : buffer(buffer)
         , fonts(fonts)
     {
+        MeasureAsciiCells();
+        PlaceTabStops();
     }
 
     // Every layout depends on the font and the tab width; a change of either makes them all stale.
-    void FontChanged() { ++generation; }
+    void FontChanged();
+    // Tab stops lie a whole number of columns (blanks) apart, as many as come nearest to `pixels`: the
+    // program asks for its stops in pixels of a font whose columns divided them evenly, and a stop
+    // between two columns would leave a tab just before it a pixel wide.
     void SetTabWidth(int pixels);
+    float TabWidth() const { return tabWidth; }
 
     // Lays the line out into `layout` unless it already holds the line as it is now. Inline, so that
     // the common case of an unchanged line costs no call on the paint path.
@@ -38,13 +47,31 @@ public:
     }
     const TLineLayout& LineOf(int pos) { return Line(buffer.LineAt(pos)); }
     float XOfPosition(int pos) { return LineOf(pos).XOf(pos); }
+    // The width a layout of the line would have, without making one: what measuring many lines costs.
+    float Width(int line);
 
 private:
     void Relayout(int line, TLineLayout& layout);
+    void PlaceTabStops();
+    void MeasureAsciiCells();
+    // Walks `count` units from x = 0 and returns the x after them; `place(i, x)` hears the x of
+    // every position. Layouts and widths go through this one walk, so that they agree to the bit.
+    template <typename Place>
+    float Walk(const char16_t* chars, const TTextBuffer::StyleId* ids, int count, Place place);
+    // The first tab stop at least one column ahead of x; a sum of advances that falls a hair short
+    // of a column still counts as on it.
+    float NextTabStop(float x) const { return std::ceil((x + tabReach) / tabWidth) * tabWidth; }
 
     const TTextBuffer& buffer;
     TTextFonts& fonts;
-    int tabWidth = 48;
+    int askedTabWidth = 48;
+    float tabWidth = 48;
+    float tabReach = 0;
+    // The advance every printable ASCII character has in a variant, or 0 when they differ.
+    float asciiCell[TTextFonts::Variants] = {};
     unsigned generation = 1;
     TLineLayout work;
+    // Scratch of Width, grown to the longest line it measured.
+    std::vector<char16_t> measuredChars;
+    std::vector<TTextBuffer::StyleId> measuredIds;
 };

@@ -16,20 +16,18 @@ QColor CaretColourOn(const QColor& background)
 }
 } // namespace
 
-float TTextPainter::PaintLines(QPainter& painter, const QRect& clip, const TFrame& frame)
+void TTextPainter::PaintLines(QPainter& painter, const QRect& clip, const TFrame& frame)
 {
     painter.fillRect(clip, frame.background);
     const int height = fonts.LineHeight();
     const int top = frame.topLine;
     const int first = top + std::max(0, clip.top()) / height;
     const int last = std::min(buffer.LineCount() - 1, top + clip.bottom() / height);
-    float widest = 0;
     for (int line = first; line <= last; ++line) {
         layouter.Layout(line, layout);
-        widest = std::max(widest, layout.Width());
+        lineWidths.Update(line, layout.Width());
         DrawLine(painter, layout, (line - top) * height, frame, clip);
     }
-    return widest;
 }
 
 void TTextPainter::PaintCaret(QPainter& painter, const QRect& caret, const QColor& background)

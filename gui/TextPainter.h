@@ -6,6 +6,7 @@
 #pragma once
 
 #include "gui/LineLayout.h"
+#include "gui/LineWidths.h"
 #include "gui/TextBuffer.h"
 #include "gui/TextFonts.h"
 #include "gui/TextLayouter.h"
@@ -29,16 +30,17 @@ public:
         QColor highlightedText;
     };
 
-    TTextPainter(const TTextBuffer& buffer, TTextFonts& fonts, TTextLayouter& layouter)
+    TTextPainter(const TTextBuffer& buffer, TTextFonts& fonts, TTextLayouter& layouter, TLineWidths& lineWidths)
         : buffer(buffer)
         , fonts(fonts)
         , layouter(layouter)
+        , lineWidths(lineWidths)
     {
     }
 
-    // Fills the clip with the background and draws the lines it touches; returns the width of the
-    // widest of them, for the view to widen its scroll range.
-    float PaintLines(QPainter& painter, const QRect& clip, const TFrame& frame);
+    // Fills the clip with the background and draws the lines it touches, noting the width of each in
+    // the line widths: colouring changes styles without measuring, and a style may change a width.
+    void PaintLines(QPainter& painter, const QRect& clip, const TFrame& frame);
     void PaintCaret(QPainter& painter, const QRect& caret, const QColor& background);
 
 private:
@@ -66,6 +68,7 @@ private:
     const TTextBuffer& buffer;
     TTextFonts& fonts;
     TTextLayouter& layouter;
+    TLineWidths& lineWidths;
     TLineLayout layout;
     QList<quint32> glyphScratch;
     QList<QPointF> positionScratch;

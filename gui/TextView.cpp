@@ -25,8 +25,6 @@ namespace {
 // Room left of the first column, so that a caret at the start of a line stays visible.
 constexpr int LeftMargin = 3;
 constexpr int CaretWidth = 1;
-// Changed lines beyond this many are measured by their longest line only.
-constexpr int MeasuredLinesPerChange = 32;
 } // namespace
 
 TTextView::TTextView(TTextBuffer& textBuffer, QWidget* parent)
@@ -54,6 +52,7 @@ TTextView::TTextView(TTextBuffer& textBuffer, QWidget* parent)
     QObject::connect(&dragScrollTimer, &QTimer::timeout, this, [this] { AutoScroll(); });
 
     fonts.SetFont(font());
+    MeasureAllLines();
     UpdateScrollBars();
 }
 
@@ -88,7 +87,7 @@ void TTextView::SetTextFont(const QFont& newFont)
     setFont(newFont);
     fonts.SetFont(newFont);
     layouter.FontChanged();
-    documentWidth = 0;
+    MeasureAllLines();
     visibleRangeValid = false;
     UpdateScrollBars();
     RepaintAll();
@@ -103,6 +102,8 @@ void TTextView::SetBackground(const QColor& colour)
 void TTextView::SetTabWidth(int pixels)
 {
     layouter.SetTabWidth(pixels);
+    MeasureAllLines();
+    UpdateScrollBars();
     RepaintAll();
 }
 
@@ -162,6 +163,7 @@ void TTextView::UpdateLines(int first, int last)
 void TTextView::UpdateScrollBars()
 {
     scrollBarsPending = false;
+    documentWidth = lineWidths.Widest();
     const int visible = VisibleLines();
     QScrollBar* vertical = verticalScrollBar();
     vertical->setRange(0, std::max(0, buffer.LineCount() - visible));
@@ -175,12 +177,9 @@ void TTextView::UpdateScrollBars()
     horizontal->setSingleStep(std::max(1, static_cast<int>(fonts.BlankAdvance() * 2)));
 }
 
-void TTextView::TrackWidth(float width)
+void TTextView::MeasureAllLines()
 {
-    if (width <= documentWidth)
-        return;
-    documentWidth = width;
-    UpdateScrollBars();
+    lineWidths.Reset(buffer.LineCount(), [this](int line) { return layouter.Width(line); });
 }
 
 void TTextView::TextChanged(const TTextChange& change)
@@ -192,25 +191,17 @@ void TTextView::TextChanged(const TTextChange& change)
     else
         UpdateLines(change.firstLine, INT_MAX);
 
-    // The scroll width follows the widest line seen; a whole new text starts afresh.
-    if (change.pos == 0 && change.inserted == buffer.Length())
-        documentWidth = 0;
-    const int first = change.firstLine;
-    const int last = std::min(first + change.breaksInserted, buffer.LineCount() - 1);
-    if (last - first < MeasuredLinesPerChange) {
-        for (int line = first; line <= last; ++line)
-            TrackWidth(layouter.Line(line).Width());
+    // The scroll width follows the widest line. Only the lines the change made are measured; a line
+    // that is edited is laid out next anyway, so its layout is made now and kept.
+    const int linesBefore = buffer.LineCount() - change.breaksInserted + change.breaksRemoved;
+    if (lineWidths.Lines() != linesBefore) {
+        MeasureAllLines();
+    } else if (change.breaksInserted == 0) {
+        lineWidths.Replace(
+            change.firstLine, change.breaksRemoved + 1, 1, [this](int line) { return layouter.Line(line).Width(); });
     } else {
-        int longest = first;
-        int longestLength = -1;
-        for (int line = first; line <= last; ++line) {
-            const int length = buffer.LineEnd(line) - buffer.LineStart(line);
-            if (length > longestLength) {
-                longestLength = length;
-                longest = line;
-            }
-        }
-        TrackWidth(layouter.Line(longest).Width());
+        lineWidths.Replace(change.firstLine, change.breaksRemoved + 1, change.breaksInserted + 1,
+            [this](int line) { return layouter.Width(line); });
     }
     UpdateScrollBars();
 }
@@ -274,7 +265,9 @@ void TTextView::EnsureCaretVisible()
 
     const TLineLayout& caretLine = layouter.LineOf(buffer.Caret());
     const float x = caretLine.XOf(buffer.Caret());
-    TrackWidth(caretLine.Width());
+    lineWidths.Update(line, caretLine.Width());
+    if (lineWidths.Widest() != documentWidth)
+        UpdateScrollBars();
     const int viewWidth = viewport()->width();
     QScrollBar* horizontal = horizontalScrollBar();
     const int left = static_cast<int>(x);
@@ -307,7 +300,7 @@ void TTextView::paintEvent(QPaintEvent* event)
         .background = background,
         .highlight = palette().color(QPalette::Highlight),
         .highlightedText = palette().color(QPalette::HighlightedText) };
-    const float widest = textPainter.PaintLines(painter, event->rect(), frame);
+    textPainter.PaintLines(painter, event->rect(), frame);
 
     lastCaretRect = CaretRect();
     if (hasFocus() && caretOn)
@@ -316,9 +309,8 @@ void TTextView::paintEvent(QPaintEvent* event)
         textPainter.PaintCaret(
             painter, QRect(PointOfPosition(dropCaret), QSize(CaretWidth, fonts.LineHeight())), background);
 
-    // A line wider than any seen before widens the scroll range, once painting is over.
-    if (widest > documentWidth) {
-        documentWidth = widest;
+    // A painted line whose styles changed its width moves the scroll range, once painting is over.
+    if (lineWidths.Widest() != documentWidth) {
         if (!scrollBarsPending) {
             scrollBarsPending = true;
             QTimer::singleShot(0, this, [this] { UpdateScrollBars(); });

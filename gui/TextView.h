@@ -12,6 +12,7 @@
 // is the host.
 #pragma once
 
+#include "gui/LineWidths.h"
 #include "gui/PrimarySelection.h"
 #include "gui/TextBuffer.h"
 #include "gui/TextCommands.h"
@@ -132,7 +133,7 @@ private:
     int LineAtY(qreal y) const;
     void UpdateLines(int first, int last);
     void UpdateScrollBars();
-    void TrackWidth(float width);
+    void MeasureAllLines();
     void EnsureCaretVisible();
     void RestartCaretBlink();
     TTextRange VisibleRange();
@@ -156,9 +157,11 @@ private:
     TTextViewClient* client = nullptr;
     TTextFonts fonts;
     TTextLayouter layouter { buffer, fonts };
-    TTextPainter textPainter { buffer, fonts, layouter };
+    TLineWidths lineWidths;
+    TTextPainter textPainter { buffer, fonts, layouter, lineWidths };
     TTextCommands commands { buffer, layouter, *this };
     QColor background { 255, 255, 255 };
+    // The widest line's width as the scroll range last took it.
     float documentWidth = 0;
     bool scrollBarsPending = false;
     bool frozen = false;

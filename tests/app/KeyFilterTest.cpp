@@ -93,6 +93,48 @@ TEST_F(KeyFilterTest, EnterMovesTheStatusLabelsToTheNewLine)
     EXPECT_EQ(App->lChar->GetText(), "Char: 2");
 }
 
+TEST_F(KeyFilterTest, CtrlUpAndDownScrollByLinesAndLeaveTheCaretTextAndHistoryAlone)
+{
+    QStringList lines;
+    for (int line = 0; line < 200; ++line)
+        lines << QStringLiteral("print(%1)").arg(line);
+    SetScript(lines.join(QLatin1Char('\n')));
+    Select(Text()->CharAt(100) + 3, 2);
+    SaveAs("scrolled.lua");
+    App->History->Clear();
+    const TSelection selection = Selection();
+
+    struct Step {
+        const char* name;
+        Qt::Key key;
+        int presses;
+        int scrolled;
+    };
+    const Step steps[] = {
+        { "Ctrl+Down", Qt::Key_Down, 1, 1 },
+        { "Ctrl+Down until the caret's line is off the top", Qt::Key_Down, 40, 40 },
+        { "Ctrl+Up", Qt::Key_Up, 3, -3 },
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        const int top = Area()->View()->TopLine();
+        EventQueue.Clear();
+        for (int i = 0; i < step.presses; ++i)
+            QTest::keyClick(View(), step.key, Qt::ControlModifier);
+        EXPECT_EQ(EventQueue.Count(), 0);
+        Settle();
+        EXPECT_EQ(Area()->View()->TopLine(), top + step.scrolled);
+        EXPECT_EQ(Selection(), selection);
+        EXPECT_EQ(Recorded(), 0);
+        EXPECT_EQ(App->Modified, 0);
+    }
+    // The first line stays at the top.
+    Select(0);
+    Key(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(Area()->View()->TopLine(), 0);
+    EXPECT_EQ(Selection(), (TSelection { 0, 0 }));
+}
+
 TEST_F(KeyFilterTest, CtrlShiftXPutsTheSelectionOnTheClipboard)
 {
     QGuiApplication::clipboard()->setText("old");

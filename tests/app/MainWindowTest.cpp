@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -267,6 +268,48 @@ TEST_F(MainWindowTest, ResizingMovesTheGadgetsWithTheirEdgesAndStopsAtTheMinimum
     EXPECT_EQ(ShapeOf(App->lLines), (TLayoutRect { 5, 494, 315, 15 }));
     EXPECT_EQ(ShapeOf(App->lChar), (TLayoutRect { 320, 494, 315, 15 }));
     EXPECT_EQ(ShapeOf(FrameLines()[2]), (TLayoutRect { 638, 32, 1, 459 }));
+}
+
+TEST_F(MainWindowTest, AResizeLeavesTheToolbarItsButtonsAndEveryDialogItsOwnSize)
+{
+    const TLayoutRect toolbar = ShapeOf(App->Toolbar);
+    ASSERT_GE(toolbar.width, 12 * 24);
+    ASSERT_GE(toolbar.height, 24);
+    const std::vector<TGadget*> dialogs = { App->wSettings->Window };
+    std::vector<TLayoutRect> dialogShapes;
+    for (TGadget* dialog : dialogs)
+        dialogShapes.push_back(ShapeOf(dialog));
+
+    const std::vector<std::pair<const char*, std::function<void()>>> resizes = {
+        { "a grow by one pixel", [this] { ResizeClient(641, 513); } },
+        { "a drag to 800 x 600", [this] { ResizeClient(800, 600); } },
+        { "a shrink to the minimum", [this] { ResizeClient(389, 240 - Bar()->height()); } },
+        { "maximised", [this] { App->Window->Activate(ActivateCommand::Maximise); } },
+        { "restored", [this] { App->Window->Activate(ActivateCommand::Restore); } },
+    };
+    for (const auto& [name, resize] : resizes) {
+        SCOPED_TRACE(name);
+        resize();
+        Settle();
+        EXPECT_EQ(ShapeOf(App->Toolbar), toolbar);
+        EXPECT_EQ(WidgetShapeOf(App->Toolbar), toolbar);
+        EXPECT_EQ(ToolBar()->iconSize(), QSize(24, 24));
+        for (QAction* action : ToolBar()->actions()) {
+            if (action->isSeparator())
+                continue;
+            const QWidget* button = ToolBar()->widgetForAction(action);
+            ASSERT_NE(button, nullptr);
+            EXPECT_TRUE(button->isVisible()) << action->toolTip().toStdString();
+            EXPECT_GE(button->width(), 24) << action->toolTip().toStdString();
+        }
+        for (std::size_t i = 0; i < dialogs.size(); ++i)
+            EXPECT_EQ(ShapeOf(dialogs[i]), dialogShapes[i]) << dialogs[i]->GetText().toStdString();
+    }
+
+    // Shown after all that, the settings dialog has its own client size.
+    Menu(Editor::M_SETTINGS);
+    ASSERT_FALSE(IsHidden(App->wSettings->Window, false));
+    EXPECT_EQ(TWidgetGadget::From(App->wSettings->Window)->ClientWidget()->size(), QSize(320, 415));
 }
 
 TEST_F(MainWindowTest, EveryShortcutRaisesItsItemFromTheTextArea)

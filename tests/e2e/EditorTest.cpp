@@ -183,6 +183,34 @@ TEST_F(EditorTest, AScriptNamedOnTheCommandLineIsLoadedFromTheStartingFolder)
     EXPECT_EQ(Read(folder / "work" / "scripts" / "start.lua"), "print('hi')\n");
 }
 
+TEST_F(EditorTest, AfterTheWindowIsResizedItsToolbarStillWorks)
+{
+    Write(folder / "start.lua", "print('hi')");
+    Editor editor(folder, { .arguments = { "start.lua" }, .workingDirectory = folder });
+    const auto window = x.WaitForWindow("Tarvane:LE - start.lua", 20s);
+    ASSERT_TRUE(window.has_value()) << "the script was not loaded";
+    // The client area starts 640 x 512, under the menu bar.
+    const auto [width, height] = x.SizeOf(*window);
+    ASSERT_EQ(width, 640);
+    const int menuBar = height - 512;
+    ASSERT_GT(menuBar, 0);
+    x.Resize(*window, 800, 600 + menuBar);
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (x.SizeOf(*window) != std::pair { 800, 600 + menuBar } && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(20ms);
+    ASSERT_EQ(x.SizeOf(*window), (std::pair { 800, 600 + menuBar }));
+    // The program takes the new size in before the click that follows it.
+    std::this_thread::sleep_for(300ms);
+    // The first icon of the toolbar, at the left of the strip under the menu bar: New. The script
+    // holds no changes, so nothing is asked.
+    x.Click(*window, 14, menuBar + 16);
+    const auto renewed = x.WaitForWindow("Tarvane:LE - New Script.lua*", 10s);
+    ASSERT_TRUE(renewed.has_value()) << "the toolbar's New did not work after the resize";
+    x.RequestClose(*renewed);
+    EXPECT_EQ(editor.WaitForExit(10s), 0);
+    EXPECT_EQ(Read(folder / "start.lua"), "print('hi')");
+}
+
 TEST_F(EditorTest, AMissingScriptOnTheCommandLineIsReportedAndANewScriptStarts)
 {
     Editor editor(folder, { .arguments = { "missing.lua" } });

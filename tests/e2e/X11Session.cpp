@@ -205,6 +205,36 @@ std::string TX11Session::PrimarySelection(std::chrono::milliseconds timeout)
     return text;
 }
 
+std::pair<int, int> TX11Session::SizeOf(XWindow window)
+{
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes))
+        return { 0, 0 };
+    return { attributes.width, attributes.height };
+}
+
+void TX11Session::Resize(XWindow window, int width, int height)
+{
+    XResizeWindow(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XFlush(display);
+}
+
+void TX11Session::Click(XWindow window, int x, int y)
+{
+    int rootX = 0;
+    int rootY = 0;
+    Window child;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX, &rootY, &child);
+    XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
+    XFlush(display);
+    // The program sees the pointer arrive before the button goes down, as with a real mouse.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    XTestFakeButtonEvent(display, Button1, True, CurrentTime);
+    XTestFakeButtonEvent(display, Button1, False, CurrentTime);
+    XFlush(display);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
 void TX11Session::Sync()
 {
     XSync(display, False);

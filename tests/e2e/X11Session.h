@@ -5,6 +5,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
 
 // X11's headers define macros that clash with other libraries, so this header keeps them out.
 struct _XDisplay;
@@ -37,6 +38,11 @@ public:
     // answer is not empty (the owner may still be busy with the keys that select); "" when none
     // comes within the timeout.
     std::string PrimarySelection(std::chrono::milliseconds timeout);
+    // The size of a window, and a resize as dragging its frame would make (there is no window manager).
+    std::pair<int, int> SizeOf(XWindow window);
+    void Resize(XWindow window, int width, int height);
+    // Moves the pointer to (x, y) in the window and clicks the left button there.
+    void Click(XWindow window, int x, int y);
     void Sync();
 
 private:

@@ -7,8 +7,8 @@
 namespace {
 class PlainGadget : public TGadget {
 public:
-    PlainGadget(TGadget* parent, int x, int y, int w, int h)
-        : TGadget(GadgetClass::Panel, parent, 0)
+    PlainGadget(TGadget* parent, int x, int y, int w, int h, GadgetClass kind = GadgetClass::Panel)
+        : TGadget(kind, parent, 0)
     {
         if (parent)
             parent->kids.push_back(this);
@@ -42,5 +42,33 @@ TEST(LayoutArithmetic, AZeroSizedParentCountsAsOnePixel)
     kid->SetLayout(1, 1, 1, 1);
     // right = 1 + (10 + 80 - 100) = -9.
     EXPECT_EQ(kid->LayoutFor(0, 0), (TLayoutRect { 10, 10, -19, -19 }));
+}
+
+TEST(LayoutArithmetic, OnlyKidsWithACapturedLayoutFollowTheirParentAndNeverWindowsOrTheToolbar)
+{
+    struct Case {
+        const char* name;
+        GadgetClass kind;
+        bool captured;
+        TLayoutRect after;
+    };
+    const TLayoutRect kept { 10, 10, 30, 20 };
+    const Case cases[] = {
+        { "a panel with a captured layout", GadgetClass::Panel, true, { 10, 10, 130, 70 } },
+        { "a panel without one", GadgetClass::Panel, false, kept },
+        { "a dialog window", GadgetClass::Window, true, kept },
+        { "a dialog window without a layout", GadgetClass::Window, false, kept },
+        { "the toolbar", GadgetClass::Toolbar, true, kept },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlainGadget parent(nullptr, 0, 0, 100, 100);
+        auto* kid = new PlainGadget(&parent, kept.x, kept.y, kept.width, kept.height, c.kind);
+        if (c.captured)
+            kid->SetLayout(1, 1, 1, 1);
+        parent.SetShape(0, 0, 200, 150);
+        parent.LayoutKids();
+        EXPECT_EQ((TLayoutRect { kid->GetXPos(), kid->GetYPos(), kid->GetWidth(), kid->GetHeight() }), c.after);
+    }
 }
 } // namespace

@@ -10,6 +10,7 @@
 #include <QDrag>
 #include <QGuiApplication>
 #include <QImage>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -445,6 +446,64 @@ TEST_F(TextAreaTest, PaintsStyledTextSelectionAndBackground)
     const QColor highlight = View()->palette().color(QPalette::Highlight);
     EXPECT_EQ(selected.pixelColor(PointInside(1).x(), 1), highlight);
     EXPECT_EQ(selected.pixelColor(PointInside(6).x(), 1), QColor(0, 0, 80));
+}
+
+TEST_F(TextAreaTest, TheHorizontalRangeFollowsTheWidestLineWhenItShrinksOrGoes)
+{
+    // The range a text area of the same size gives the edited text from the start.
+    TTextArea* fresh = dynamic_cast<TTextArea*>(MakeTextArea(0, 0, 400, 300, window, 0));
+    fresh->SetFont(LibraryFont(FontKind::Monospaced, 10, 0));
+    fresh->SetTabs(4);
+    const auto range = [](TTextArea* of) {
+        ProcessPlatformInput();
+        return of->View()->horizontalScrollBar()->maximum();
+    };
+    const auto press = [this](Qt::Key key, int times) {
+        return [=, this] {
+            for (int i = 0; i < times; ++i)
+                QTest::keyClick(View(), key);
+        };
+    };
+    const QString longest(90, QLatin1Char('w'));
+    const QString other(60, QLatin1Char('o'));
+    const QString two = other + "\n" + other;
+    struct Case {
+        const char* name;
+        QString text;
+        int caret;
+        std::function<void()> edit;
+        int direction; // of the range: -1 narrower, 0 the same, 1 wider
+    };
+    const Case cases[] = {
+        { "Backspace shortens the widest line", other + "\n" + longest + "\n" + other, 151,
+            press(Qt::Key_Backspace, 40), -1 },
+        { "the widest line is deleted", other + "\n" + longest + "\n" + other, 61,
+            [this] {
+                area->SetSelection(61, 91, Chars);
+                QTest::keyClick(View(), Qt::Key_Delete);
+            },
+            -1 },
+        { "the program shortens it", longest + "\n" + other, 0, [this] { area->ReplaceText(10, 50, "", Chars); }, -1 },
+        { "one of two widest lines shortened", longest + "\n" + longest, 0,
+            [this] { area->ReplaceText(10, 50, "", Chars); }, 0 },
+        { "a tab-indented line is the widest", other + "\n\t\t\t\t\t\t\t\t\t\t\t\t" + other, 73,
+            press(Qt::Key_Backspace, 8), -1 },
+        { "Backspace joins two lines", two, 61, press(Qt::Key_Backspace, 1), 1 },
+        { "a line break splits the widest line", longest, 45, press(Qt::Key_Return, 1), -1 },
+        { "the whole text replaced", longest, 0, [this] { area->SetText("short"); }, -1 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        area->SetText(c.text);
+        area->SetSelection(c.caret, 0, Chars);
+        const int before = range(area);
+        ASSERT_GT(before, 0);
+        c.edit();
+        fresh->SetText(area->GetText());
+        const int after = range(area);
+        EXPECT_EQ(after, range(fresh));
+        EXPECT_EQ(after > before ? 1 : after < before ? -1 : 0, c.direction) << before << " -> " << after;
+    }
 }
 
 TEST_F(TextAreaTest, LosingTheFocusIsReported)

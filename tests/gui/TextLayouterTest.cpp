@@ -2,7 +2,11 @@
 // and x, and when a kept layout has to be made again.
 #include "gui/TextLayouter.h"
 
+#include "gui/GuiFont.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 constexpr int TabWidth = 40;
@@ -13,20 +17,51 @@ struct TextLayouterTest : testing::Test {
     TTextLayouter layouter { buffer, fonts };
 
     void SetUp() override { layouter.SetTabWidth(TabWidth); }
-    void SetText(const char16_t* text) { ASSERT_TRUE(buffer.Replace(0, buffer.Length(), text)); }
+    void SetText(QStringView text) { ASSERT_TRUE(buffer.Replace(0, buffer.Length(), text)); }
 };
 
 TEST_F(TextLayouterTest, TabsAdvanceToTheNextStopEvenFromAStop)
 {
     SetText(u"a\tb\t\tc");
     const TLineLayout& line = layouter.Line(0);
+    const float tab = layouter.TabWidth();
     ASSERT_EQ(line.Size(), 6);
     EXPECT_GT(line.xs[1], 0.0f);
-    EXPECT_EQ(line.xs[2], TabWidth);
+    EXPECT_EQ(line.xs[2], tab);
     EXPECT_GT(line.xs[3], line.xs[2]);
-    EXPECT_EQ(line.xs[4], 2 * TabWidth);
-    EXPECT_EQ(line.xs[5], 3 * TabWidth);
+    EXPECT_EQ(line.xs[4], 2 * tab);
+    EXPECT_EQ(line.xs[5], 3 * tab);
     EXPECT_EQ(line.Width(), line.xs[6]);
+}
+
+TEST_F(TextLayouterTest, TabsEndOnAColumnAndAreAtLeastOneColumnWhateverTheFontsAdvance)
+{
+    // The monospaced font at sizes whose advances fall on and between whole pixels.
+    for (const double size : { 7.0, 9.0, 10.0, 11.0, 13.0 }) {
+        SCOPED_TRACE(size);
+        fonts.SetFont(QFontOf(*LibraryFont(FontKind::Monospaced, size, 0)));
+        layouter.FontChanged();
+        const float column = fonts.Glyph(0, U'x').advance;
+        ASSERT_GT(column, 1.0f);
+        // SetTabs(4) asks for stops every 40 pixels: the whole number of columns nearest to that.
+        const int columns = static_cast<int>(std::round(layouter.TabWidth() / column));
+        EXPECT_NEAR(layouter.TabWidth(), columns * column, 0.01f);
+        EXPECT_LE(std::abs(columns * column - TabWidth), column / 2);
+        if (size == 10.0) {
+            EXPECT_EQ(columns, 5);
+        }
+        // A tab after every number of columns up to the second stop.
+        for (int before = 0; before <= 2 * columns; ++before) {
+            SetText(QString(before, QLatin1Char('x')) + QLatin1Char('\t'));
+            const TLineLayout& line = layouter.Line(0);
+            const float start = line.xs[before];
+            const float end = line.xs[before + 1];
+            const int stop = (before / columns + 1) * columns;
+            EXPECT_NEAR(end, stop * column, 0.01f) << "after " << before << " columns";
+            EXPECT_GE(end - start, column - 0.01f) << "after " << before << " columns";
+            EXPECT_EQ(layouter.Width(0), line.Width());
+        }
+    }
 }
 
 TEST_F(TextLayouterTest, PositionsAndXRoundTripAndASurrogatePairStaysWhole)
@@ -65,11 +100,13 @@ TEST_F(TextLayouterTest, AKeptLayoutIsMadeAgainWhenTextStyleTabsOrFontChange)
     SetText(u"\tab");
     TLineLayout kept;
     layouter.Layout(0, kept);
-    EXPECT_EQ(kept.xs[1], TabWidth);
+    const float tab = layouter.TabWidth();
+    EXPECT_EQ(kept.xs[1], tab);
 
-    layouter.SetTabWidth(2 * TabWidth);
+    layouter.SetTabWidth(3 * TabWidth);
     layouter.Layout(0, kept);
-    EXPECT_EQ(kept.xs[1], 2 * TabWidth);
+    EXPECT_GT(kept.xs[1], 2 * tab);
+    EXPECT_EQ(kept.xs[1], layouter.TabWidth());
 
     const float plainWidth = kept.Width();
     buffer.SetStyle(0, 0, 0, TextStyleFlag::Bold, 1, 2, TextUnit::Chars);
