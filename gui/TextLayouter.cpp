@@ -1,5 +1,7 @@
 #include "gui/TextLayouter.h"
 
+#include "gui/TextMotion.h"
+
 #include <QChar>
 
 #include <algorithm>
@@ -54,4 +56,16 @@ void TTextLayouter::Relayout(int line, TLineLayout& layout)
         x += fonts.Glyph(variant, c).advance;
         layout.xs[++i] = x;
     }
+}
+
+int TTextLayouter::PositionAtX(int line, float x)
+{
+    const TLineLayout& layout = Line(line);
+    const int pos = layout.PositionAtX(x);
+    const TTextMotion motion(buffer);
+    if (motion.IsClusterBoundary(pos))
+        return pos;
+    const int before = motion.Previous(pos);
+    const int after = motion.Next(pos);
+    return x - layout.XOf(before) <= layout.XOf(after) - x ? before : after;
 }

@@ -38,6 +38,8 @@ public:
     }
     const TLineLayout& LineOf(int pos) { return Line(buffer.LineAt(pos)); }
     float XOfPosition(int pos) { return LineOf(pos).XOf(pos); }
+    // The caret stop on a line nearest to x: a clicked or aimed-at position is never inside a cluster.
+    int PositionAtX(int line, float x);
 
 private:
     void Relayout(int line, TLineLayout& layout);

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -392,6 +393,20 @@ TEST_F(TextAreaTest, MouseClicksPlaceSelectAndAskForTheMenu)
     EXPECT_EQ(events[1].id, Event::GadgetMenu);
     EXPECT_EQ(events[1].x, point.x());
     EXPECT_EQ(events[1].y, point.y());
+}
+
+TEST_F(TextAreaTest, AClickNeverPlacesTheCaretInsideACluster)
+{
+    // Stops: before a, before the accented e, before the skin-toned thumb, before b, at the end.
+    area->SetText(QString::fromUtf16(u"ae\u0301\U0001F44D\U0001F3FDb"));
+    const std::vector<int> stops { 0, 1, 3, 7, 8 };
+    const int right = area->View()->PointOfPosition(8).x() + 10;
+    const int y = area->View()->LineHeight() / 2;
+    for (int x = 0; x < right; x += 2) {
+        QTest::mouseClick(Viewport(), Qt::LeftButton, {}, QPoint(x, y));
+        const int pos = area->GetCursorPos(Chars);
+        EXPECT_NE(std::find(stops.begin(), stops.end(), pos), stops.end()) << "x " << x << " gives " << pos;
+    }
 }
 
 TEST_F(TextAreaTest, PaintsStyledTextSelectionAndBackground)
