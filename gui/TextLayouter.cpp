@@ -45,17 +45,28 @@ void TTextLayouter::Relayout(int line, TLineLayout& layout)
             continue;
         }
         const int variant = buffer.StyleOf(layout.ids[i]).flags & 3;
+        const bool hasBase = i > 0 && layout.chars[i - 1] != u'\t';
         if (QChar::isHighSurrogate(c) && i + 1 < count && QChar::isLowSurrogate(layout.chars[i + 1])) {
             // One glyph; the position inside the pair shares the pair's start.
             layout.xs[i + 1] = x;
-            x += fonts.Glyph(variant, QChar::surrogateToUcs4(c, layout.chars[i + 1])).advance;
+            x += Advance(fonts.Glyph(variant, QChar::surrogateToUcs4(c, layout.chars[i + 1])), hasBase);
             layout.xs[i + 2] = x;
             i += 2;
             continue;
         }
-        x += fonts.Glyph(variant, c).advance;
+        x += Advance(fonts.Glyph(variant, c), hasBase);
         layout.xs[++i] = x;
     }
+}
+
+float TTextLayouter::Advance(const TTextFonts::TGlyph& glyph, bool hasBase)
+{
+    if (glyph.kind == TTextFonts::Kind::Plain)
+        return glyph.advance;
+    if (glyph.kind == TTextFonts::Kind::Invisible)
+        return 0;
+    // A mark with nothing to sit on, at the line's start or after a tab, shows in a blank's room.
+    return hasBase ? 0 : fonts.BlankAdvance();
 }
 
 int TTextLayouter::PositionAtX(int line, float x)

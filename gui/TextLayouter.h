@@ -43,6 +43,7 @@ public:
 
 private:
     void Relayout(int line, TLineLayout& layout);
+    float Advance(const TTextFonts::TGlyph& glyph, bool hasBase);
 
     const TTextBuffer& buffer;
     TTextFonts& fonts;

@@ -409,6 +409,36 @@ TEST_F(TextAreaTest, AClickNeverPlacesTheCaretInsideACluster)
     }
 }
 
+TEST_F(TextAreaTest, ACombiningMarkIsDrawnOnItsLetterAndAJoinerDrawsNothing)
+{
+    area->SetColor(255, 255, 255);
+    area->SetTextColor(0, 0, 0);
+    area->SetText(QString::fromUtf16(u"e\u0301\ne\nab\na\u200Db\n"));
+    area->SetSelection(area->AreaLen(Chars), 0, Chars); // the caret on a line of its own
+    const QImage image = Viewport()->grab().toImage();
+    const int height = area->View()->LineHeight();
+    const auto inked = [&](int x, int y) { return image.pixelColor(x, y).lightness() < 200; };
+    int letterTop = height;
+    for (int y = 0; y < height && letterTop == height; ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            letterTop = inked(x, height + y) ? y : letterTop;
+    }
+    // The accent is the ink that the plain letter's line lacks: all of it shows, above the letter and
+    // within its cell.
+    const int cellEnd = area->View()->PointOfPosition(2).x();
+    int accent = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (inked(x, y) && !inked(x, height + y)) {
+                ++accent;
+                EXPECT_TRUE(y > 0 && y < letterTop && x < cellEnd) << "accent ink at " << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_GE(accent, 3);
+    EXPECT_EQ(image.copy(0, 3 * height, image.width(), height), image.copy(0, 2 * height, image.width(), height));
+}
+
 TEST_F(TextAreaTest, PaintsStyledTextSelectionAndBackground)
 {
     area->SetColor(0, 0, 80);
