@@ -67,27 +67,34 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
 
     if (event.id == Event::KeyChar) {
         const int code = event.data;
-        // Tab over two or more selected characters indents every selected line.
-        if (code == CharCode::Tab && selection >= 2) {
-            App->BlockIndent(false);
-            return 0;
-        }
         if (code == CharCode::CtrlV) {
             const int last = area->GetCursorPos(TextUnit::Lines);
             for (int line = App->TextLast; line <= last; ++line)
                 App->UpdateTextareaLine(line);
             return 1;
         }
-        // A Tab over less than two characters types like any character, and is undone like one.
+        // Ctrl+I, Ctrl+H and Ctrl+M type the codes of Tab, Backspace and Enter, but the text area does
+        // nothing with them.
+        if (IsCtrlKeyControlChar(code, event.mods))
+            return 1;
+        // Tab over two or more selected characters indents every selected line.
+        if (code == CharCode::Tab && selection >= 2) {
+            App->BlockIndent(false);
+            return 0;
+        }
+        // A Tab over less than two characters types like any character, and is undone like one. A
+        // character beyond U+FFFF is one step of both its halves.
         const bool types
             = (code >= CharCode::FirstPrintable || code == CharCode::Tab) && code != CharCode::CtrlBackspace;
-        if (types && Fits(area, selection, 1))
-            Record(cursor, 1, selected, cursor, selection);
+        const int units = QChar::requiresSurrogates(static_cast<char32_t>(code)) ? 2 : 1;
+        if (types && Fits(area, selection, units))
+            Record(cursor, units, selected, cursor, selection);
         return 1;
     }
 
     if (event.id == Event::TextEdit) {
-        // An edit of the mouse or of a word-deleting key: its exact range arrives with it.
+        // An edit whose exact range only the text area knows (Delete's cluster, a word that Ctrl+Backspace
+        // or Ctrl+Delete takes, an edit of the mouse): the range arrives with it.
         const QString* inserted = std::any_cast<QString>(&event.extra);
         const int length = inserted ? static_cast<int>(inserted->size()) : 0;
         if (!Fits(area, event.x, length))
@@ -102,18 +109,31 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
 
     if (event.id != Event::KeyDown)
         return 1;
+    // The keys of Cut and Paste run the commands and their records. Ctrl+X and Ctrl+V are the menu's;
+    // with Shift as well, and Shift+Delete and Shift+Insert, they would reach the text area, which would
+    // cut or paste behind the history's back.
+    switch (ClipboardKeyOf(event.data, event.mods)) {
+    case ClipboardKey::Cut:
+        App->Cut();
+        return 0;
+    case ClipboardKey::Paste:
+        App->Paste();
+        return 0;
+    default:
+        break;
+    }
     switch (event.data) {
     case VirtualKey::Delete:
-        if (selection > 0) {
-            Record(cursor, 0, selected, cursor, selection);
-        } else {
-            // The text area deletes a character beyond U+FFFF whole, so the record keeps both halves.
-            const QString ahead = area->AreaText(cursor, 2, TextUnit::Chars);
-            const int length = IsHighSurrogate(ahead, 0) && IsLowSurrogate(ahead, 1) ? 2 : 1;
-            Record(cursor, 0, ahead.left(length), cursor, 0);
-        }
+        // The text area offers what Delete takes as an edit (a whole cluster, a word with Ctrl, the
+        // selection), and that is recorded then. Past the end nothing goes, and the step recorded here
+        // only puts the caret back, as Backspace's at the start does.
+        if (selection == 0 && cursor >= area->AreaLen(TextUnit::Chars) && !DeletesWord(event.mods))
+            Record(cursor, 0, QString(), cursor, 0);
         return 1;
     case VirtualKey::Back:
+        // Ctrl+Backspace takes a word, which the text area offers as an edit.
+        if (DeletesWord(event.mods))
+            return 1;
         if (selection > 0) {
             Record(cursor, 0, selected, cursor, selection);
         } else {
@@ -123,18 +143,6 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
             const bool pair = behind.size() == 2 && IsHighSurrogate(behind, 0) && IsLowSurrogate(behind, 1);
             const int length = pair ? 2 : 1;
             Record(cursor - length, 0, behind.right(length), cursor, 0);
-        }
-        return 1;
-    case 'V':
-    case 'X':
-        // Ctrl+V and Ctrl+X are the menu's; with Shift as well they would reach the text area, which
-        // would paste or cut behind the history's back, so they run the commands and their records.
-        if ((event.mods & Modifier::Ctrl) && !(event.mods & Modifier::Alt)) {
-            if (event.data == 'V')
-                App->Paste();
-            else
-                App->Cut();
-            return 0;
         }
         return 1;
     case VirtualKey::Return:

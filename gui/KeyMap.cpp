@@ -183,6 +183,31 @@ QString CharCodesOf(const QKeyEvent* event)
     return text;
 }
 
+ClipboardKey ClipboardKeyOf(int key, int mods)
+{
+    const int held = mods & (Modifier::Shift | Modifier::Ctrl | Modifier::Alt);
+    if (held & Modifier::Alt)
+        return ClipboardKey::None;
+    if (held & Modifier::Ctrl) {
+        switch (key) {
+        case 'X':
+            return ClipboardKey::Cut;
+        case 'C':
+        case VirtualKey::Insert:
+            return ClipboardKey::Copy;
+        case 'V':
+            return ClipboardKey::Paste;
+        default:
+            return ClipboardKey::None;
+        }
+    }
+    if (held == Modifier::Shift && key == VirtualKey::Delete)
+        return ClipboardKey::Cut;
+    if (held == Modifier::Shift && key == VirtualKey::Insert)
+        return ClipboardKey::Paste;
+    return ClipboardKey::None;
+}
+
 int ModifierBitsOf(int qtModifiers)
 {
     int bits = 0;

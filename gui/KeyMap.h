@@ -5,7 +5,10 @@
 // differs by key: the gadgets that act on keys decide that per key.
 #pragma once
 
+#include "event/Event.h"
+
 #include <QString>
+#include <QStringView>
 
 class QKeyEvent;
 
@@ -59,6 +62,40 @@ int VirtualKeyOf(const QKeyEvent* event);
 // for keys that type nothing (arrows, Delete, Ctrl+digit, Alt combinations). Ctrl with a letter gives
 // 1 to 26 whatever Qt's text says; Enter gives 13, Tab 9, Backspace 8, Escape 27.
 QString CharCodesOf(const QKeyEvent* event);
+
+// Calls `typed` with each character of `text` as one code point: a character beyond U+FFFF is one key
+// character, not its two UTF-16 halves. Half a pair stands for U+FFFD, so that it never reaches a text.
+template <typename Typed> void ForEachCodePoint(QStringView text, Typed&& typed)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            typed(QChar::surrogateToUcs4(c, text[i + 1]));
+            ++i;
+        } else {
+            typed(c.isSurrogate() ? char32_t(QChar::ReplacementCharacter) : char32_t(c.unicode()));
+        }
+    }
+}
+
+// A control character that Ctrl with a letter or punctuation key types (Ctrl+H an 8, Ctrl+I a 9, Ctrl+M
+// a 13). Key filters see it, as Ctrl+V's 22 matters to them, but it edits nothing: Backspace, Tab and
+// Enter type their codes without Ctrl, or with Ctrl and Alt.
+inline bool IsCtrlKeyControlChar(int code, int mods)
+{
+    return code < CharCode::FirstPrintable && (mods & (Modifier::Ctrl | Modifier::Alt)) == Modifier::Ctrl;
+}
+
+// Ctrl without Alt makes Backspace and Delete take a word, and the text area offers that edit whole.
+inline bool DeletesWord(int mods)
+{
+    return (mods & (Modifier::Ctrl | Modifier::Alt)) == Modifier::Ctrl;
+}
+
+// The clipboard commands keys stand for: Ctrl+X and Shift+Delete cut, Ctrl+C and Ctrl+Insert copy,
+// Ctrl+V and Shift+Insert paste (Ctrl+Shift with the letters too); never with Alt.
+enum class ClipboardKey { None, Cut, Copy, Paste };
+ClipboardKey ClipboardKeyOf(int key, int mods);
 
 // Modifier bits (1 Shift, 2 Ctrl, 4 Alt, 8 system key) of a Qt modifier set.
 int ModifierBitsOf(int qtModifiers);

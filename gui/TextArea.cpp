@@ -212,20 +212,21 @@ void TTextArea::ViewKeyPress(QKeyEvent* event)
     if (!OfferKeyToFilter(this, Event::KeyDown, key, mods))
         return;
     view->KeyDownAction(key, mods);
-    for (QChar c : CharCodesOf(event)) {
-        if (OfferKeyToFilter(this, Event::KeyChar, c.unicode(), mods))
-            view->CharAction(c.unicode());
-    }
+    // A character beyond U+FFFF is one key character: the filter records one step for both its halves.
+    ForEachCodePoint(CharCodesOf(event), [&](char32_t code) {
+        if (OfferKeyToFilter(this, Event::KeyChar, static_cast<int>(code), mods))
+            view->CharAction(code, mods);
+    });
 }
 
 void TTextArea::ViewCommit(const QString& text)
 {
     if (ReadOnly())
         return;
-    for (QChar c : text) {
-        if (OfferKeyToFilter(this, Event::KeyChar, c.unicode(), 0))
-            view->CharAction(c.unicode());
-    }
+    ForEachCodePoint(text, [&](char32_t code) {
+        if (OfferKeyToFilter(this, Event::KeyChar, static_cast<int>(code), 0))
+            view->CharAction(code, 0);
+    });
 }
 
 void TTextArea::ViewUserChange(bool textChanged)

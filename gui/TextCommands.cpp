@@ -59,7 +59,12 @@ void TTextCommands::KeyDownAction(int key, int mods)
             MoveToLineEdge(key == VirtualKey::End, ctrl, shift);
             break;
         case VirtualKey::Delete:
-            DeleteForward();
+            if (ClipboardKeyOf(key, mods) == ClipboardKey::Cut)
+                ClipboardCommand(ClipboardKey::Cut);
+            else if (DeletesWord(mods))
+                DeleteWord(true);
+            else
+                DeleteForward();
             ForgetColumn();
             break;
         case VirtualKey::Return:
@@ -74,13 +79,15 @@ void TTextCommands::KeyDownAction(int key, int mods)
                 ForgetColumn();
             }
             break;
-        case VirtualKey::Insert:
         case 'A':
+            if (ctrl && !alt)
+                Select(0, buffer.Length());
+            break;
+        case VirtualKey::Insert:
         case 'C':
         case 'X':
         case 'V':
-            if (ctrl && !alt)
-                CommandKey(key);
+            ClipboardCommand(ClipboardKeyOf(key, mods));
             break;
         default:
             break;
@@ -88,14 +95,21 @@ void TTextCommands::KeyDownAction(int key, int mods)
     });
 }
 
-void TTextCommands::CharAction(char16_t code)
+void TTextCommands::CharAction(char32_t code, int mods)
 {
+    // Ctrl+H is no Backspace and Ctrl+I no Tab, though they type the same codes.
+    if (IsCtrlKeyControlChar(static_cast<int>(code), mods))
+        return;
     UserAction([&] {
-        if (code == CharCode::Backspace || code == CharCode::CtrlBackspace) {
-            // Ctrl+Backspace deletes one character, as Backspace does.
+        if (code == CharCode::Backspace) {
             Backspace();
+        } else if (code == CharCode::CtrlBackspace) {
+            DeleteWord(false);
         } else if (code == CharCode::Tab || code >= CharCode::FirstPrintable) {
-            ReplaceSelection(QStringView(&code, 1));
+            // A character beyond U+FFFF goes in whole, both halves in one edit.
+            const bool pair = QChar::requiresSurrogates(code);
+            const char16_t units[2] = { pair ? QChar::highSurrogate(code) : char16_t(code), QChar::lowSurrogate(code) };
+            ReplaceSelection(QStringView(units, pair ? 2 : 1));
         } else {
             return;
         }
@@ -227,28 +241,24 @@ void TTextCommands::MoveVertically(int lines, bool extend)
         desiredX = layouter.XOfPosition(buffer.Caret());
     // Moving the caret forgets the column; a vertical move is the one that keeps it.
     const float keep = desiredX;
-    MoveCaret(layouter.Line(target).PositionAtX(desiredX), extend);
+    MoveCaret(layouter.PositionAtX(target, desiredX), extend);
     desiredX = keep;
 }
 
-void TTextCommands::CommandKey(int key)
+void TTextCommands::ClipboardCommand(ClipboardKey command)
 {
-    switch (key) {
-    case VirtualKey::Insert:
-    case 'C':
+    switch (command) {
+    case ClipboardKey::Copy:
         Copy();
         break;
-    case 'A':
-        Select(0, buffer.Length());
-        break;
-    case 'X':
+    case ClipboardKey::Cut:
         if (buffer.SelStart() != buffer.SelEnd())
             CutSelection();
         break;
-    case 'V':
+    case ClipboardKey::Paste:
         ReplaceSelection(QGuiApplication::clipboard()->text());
         break;
-    default:
+    case ClipboardKey::None:
         break;
     }
 }
@@ -295,18 +305,38 @@ void TTextCommands::CutSelection()
     DeleteSelection();
 }
 
+void TTextCommands::OfferDeletion(int start, int end)
+{
+    if (start < end && host.OfferEdit(start, end - start, {}))
+        DeleteRange(start, end);
+}
+
 void TTextCommands::Backspace()
 {
+    // A key filter records Backspace at its key-down; it takes off the last code point of a cluster
+    // only, so that an accent typed wrongly goes alone.
     if (buffer.SelStart() != buffer.SelEnd())
         DeleteSelection();
     else
-        DeleteRange(motion.Previous(buffer.Caret()), buffer.Caret());
+        DeleteRange(motion.PreviousCodePoint(buffer.Caret()), buffer.Caret());
 }
 
 void TTextCommands::DeleteForward()
 {
+    // Delete takes a whole cluster, which a key filter could not tell from the key: it is offered.
     if (buffer.SelStart() != buffer.SelEnd())
-        DeleteSelection();
+        OfferDeletion(buffer.SelStart(), buffer.SelEnd());
     else
-        DeleteRange(buffer.Caret(), motion.Next(buffer.Caret()));
+        OfferDeletion(buffer.Caret(), motion.Next(buffer.Caret()));
+}
+
+void TTextCommands::DeleteWord(bool forward)
+{
+    const int caret = buffer.Caret();
+    if (buffer.SelStart() != buffer.SelEnd())
+        OfferDeletion(buffer.SelStart(), buffer.SelEnd());
+    else if (forward)
+        OfferDeletion(caret, motion.NextWord(caret));
+    else
+        OfferDeletion(motion.PreviousWord(caret), caret);
 }

@@ -5,6 +5,7 @@
 // the key took. The commands edit the buffer and leave repainting and scrolling to the host.
 #pragma once
 
+#include "gui/KeyMap.h"
 #include "gui/TextBuffer.h"
 #include "gui/TextLayouter.h"
 #include "gui/TextMotion.h"
@@ -38,9 +39,10 @@ public:
     {
     }
 
-    // Actions of keys the key filter let through.
+    // Actions of keys the key filter let through. A character comes as its code point, with the
+    // modifiers of the key that typed it.
     void KeyDownAction(int virtualKey, int mods);
-    void CharAction(char16_t code);
+    void CharAction(char32_t code, int mods);
     // Clipboard commands; Cut and Paste are user edits. Each says whether it changed anything.
     void Copy();
     bool Cut();
@@ -71,7 +73,7 @@ private:
     void MoveToLineEdge(bool toEnd, bool ofText, bool extend);
     void MoveByPage(int direction, bool extend);
     void MoveVertically(int lines, bool extend);
-    void CommandKey(int key);
+    void ClipboardCommand(ClipboardKey command);
 
     bool ReplaceSelection(QStringView text);
     // Replaces [pos, pos + removed) by text once the host has accepted the edit; the count of units
@@ -80,8 +82,11 @@ private:
     void DeleteRange(int start, int end);
     void DeleteSelection() { DeleteRange(buffer.SelStart(), buffer.SelEnd()); }
     void CutSelection();
+    // Deletes [start, end) once the host took the offer of it, so that what goes is known exactly.
+    void OfferDeletion(int start, int end);
     void Backspace();
     void DeleteForward();
+    void DeleteWord(bool forward);
 
     TTextBuffer& buffer;
     TTextLayouter& layouter;

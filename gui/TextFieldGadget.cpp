@@ -34,8 +34,10 @@ protected:
             return;
         }
         bool charsAccepted = true;
-        for (QChar c : chars)
-            charsAccepted = OfferKeyToFilter(gadget, Event::KeyChar, c.unicode(), mods) != 0 && charsAccepted;
+        ForEachCodePoint(chars, [&](char32_t code) {
+            charsAccepted
+                = OfferKeyToFilter(gadget, Event::KeyChar, static_cast<int>(code), mods) != 0 && charsAccepted;
+        });
         if (charsAccepted)
             QLineEdit::keyPressEvent(event);
     }
@@ -43,11 +45,13 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override
     {
         if (gadget->eventfilter && !event->commitString().isEmpty()) {
-            for (QChar c : event->commitString()) {
-                if (!OfferKeyToFilter(gadget, Event::KeyChar, c.unicode(), 0)) {
-                    event->accept();
-                    return;
-                }
+            bool accepted = true;
+            ForEachCodePoint(event->commitString(), [&](char32_t code) {
+                accepted = accepted && OfferKeyToFilter(gadget, Event::KeyChar, static_cast<int>(code), 0) != 0;
+            });
+            if (!accepted) {
+                event->accept();
+                return;
             }
         }
         QLineEdit::inputMethodEvent(event);

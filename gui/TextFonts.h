@@ -9,15 +9,27 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QRawFont>
+#include <QRectF>
 
 #include <array>
 
 class TTextFonts {
 public:
+    // How a character takes its place in a line. A combining mark takes no room and is drawn above,
+    // below or through the character before it; a joiner, a variation selector and the other invisible
+    // format characters take no room and draw nothing; every other character takes its advance.
+    enum class Kind : unsigned char { Plain, MarkAbove, MarkBelow, MarkThrough, Invisible };
+
     struct TGlyph {
         quint32 index = 0;
         float advance = 0;
+        // The glyph's ink around the pen position, y growing downwards from the baseline: where marks go
+        // around a character, and where a mark's own ink lies.
+        QRectF ink;
         bool fallback = false;
+        Kind kind = Kind::Plain;
+
+        bool IsMark() const { return kind == Kind::MarkAbove || kind == Kind::MarkBelow || kind == Kind::MarkThrough; }
     };
 
     // Variant index: bit 0 bold, bit 1 italic (the low two style flags).

@@ -1,5 +1,7 @@
 #include "gui/TextLayouter.h"
 
+#include "gui/TextMotion.h"
+
 #include <QChar>
 
 #include <algorithm>
@@ -82,15 +84,16 @@ float TTextLayouter::Walk(const char16_t* chars, const TTextBuffer::StyleId* ids
             x = from + static_cast<float>(k) * cell;
             continue;
         }
+        const bool hasBase = i > 0 && chars[i - 1] != u'\t';
         if (QChar::isHighSurrogate(c) && i + 1 < count && QChar::isLowSurrogate(chars[i + 1])) {
             // One glyph; the position inside the pair shares the pair's start.
             place(i + 1, x);
-            x += fonts.Glyph(variant, QChar::surrogateToUcs4(c, chars[i + 1])).advance;
+            x += Advance(fonts.Glyph(variant, QChar::surrogateToUcs4(c, chars[i + 1])), hasBase);
             place(i + 2, x);
             i += 2;
             continue;
         }
-        x += fonts.Glyph(variant, c).advance;
+        x += Advance(fonts.Glyph(variant, c), hasBase);
         place(++i, x);
     }
     return x;
@@ -132,4 +135,26 @@ float TTextLayouter::Width(int line)
     }
     buffer.Copy(start, count, measuredChars.data(), measuredIds.data());
     return Walk(measuredChars.data(), measuredIds.data(), count, [](int, float) {});
+}
+
+float TTextLayouter::Advance(const TTextFonts::TGlyph& glyph, bool hasBase)
+{
+    if (glyph.kind == TTextFonts::Kind::Plain)
+        return glyph.advance;
+    if (glyph.kind == TTextFonts::Kind::Invisible)
+        return 0;
+    // A mark with nothing to sit on, at the line's start or after a tab, shows in a blank's room.
+    return hasBase ? 0 : fonts.BlankAdvance();
+}
+
+int TTextLayouter::PositionAtX(int line, float x)
+{
+    const TLineLayout& layout = Line(line);
+    const int pos = layout.PositionAtX(x);
+    const TTextMotion motion(buffer);
+    if (motion.IsClusterBoundary(pos))
+        return pos;
+    const int before = motion.Previous(pos);
+    const int after = motion.Next(pos);
+    return x - layout.XOf(before) <= layout.XOf(after) - x ? before : after;
 }

@@ -49,9 +49,12 @@ public:
     float XOfPosition(int pos) { return LineOf(pos).XOf(pos); }
     // The width a layout of the line would have, without making one: what measuring many lines costs.
     float Width(int line);
+    // The caret stop on a line nearest to x: a clicked or aimed-at position is never inside a cluster.
+    int PositionAtX(int line, float x);
 
 private:
     void Relayout(int line, TLineLayout& layout);
+    float Advance(const TTextFonts::TGlyph& glyph, bool hasBase);
     void PlaceTabStops();
     void MeasureAsciiCells();
     // Walks `count` units from x = 0 and returns the x after them; `place(i, x)` hears the x of

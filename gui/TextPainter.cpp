@@ -9,10 +9,29 @@
 #include <algorithm>
 
 namespace {
+// Pixels between a character's ink and a mark above or below it.
+constexpr qreal MarkGap = 1;
+
 // Keeps a caret visible on any background.
 QColor CaretColourOn(const QColor& background)
 {
     return background.lightness() > 127 ? Qt::black : Qt::white;
+}
+
+// Where a mark goes on the ink of what it marks: centred on it, and a gap above or below it, or through
+// it at the height the font drew it. Text shapers fall back to this for fonts that do not place their
+// marks; following the font's own placement would mean shaping every line that holds a mark.
+QPointF MarkPosition(const TTextFonts::TGlyph& mark, const QRectF& base)
+{
+    const qreal x = base.center().x() - mark.ink.center().x();
+    switch (mark.kind) {
+    case TTextFonts::Kind::MarkAbove:
+        return { x, base.top() - MarkGap - mark.ink.bottom() };
+    case TTextFonts::Kind::MarkBelow:
+        return { x, base.bottom() + MarkGap - mark.ink.top() };
+    default:
+        return { x, 0 };
+    }
 }
 } // namespace
 
@@ -100,6 +119,9 @@ int TTextPainter::DrawRun(QPainter& painter, const TLineFrame& line, int from)
     const QColor colour = selected ? line.frame.highlightedText : QColor(style.r, style.g, style.b);
     painter.setPen(colour);
 
+    // The ink of the character that marks sit on, with the marks already placed on it.
+    QRectF baseInk;
+    bool baseKnown = false;
     int j = from;
     while (j < count && layout.ids[j] == id && isSelected(j) == selected && chars[j] != u'\t' && xs[j] <= line.right) {
         char32_t code = chars[j];
@@ -109,14 +131,34 @@ int TTextPainter::DrawRun(QPainter& painter, const TLineFrame& line, int from)
             units = 2;
         }
         const TTextFonts::TGlyph glyph = fonts.Glyph(variant, code);
+        if (glyph.kind == TTextFonts::Kind::Invisible) {
+            // A joiner or a variation selector steers its neighbours and shows nothing itself.
+            j += units;
+            continue;
+        }
+        QPointF at(xs[j], 0);
+        if (glyph.IsMark()) {
+            if (!baseKnown)
+                baseKnown = FindBaseInk(layout, j, baseInk);
+            if (baseKnown) {
+                at = MarkPosition(glyph, baseInk);
+                baseInk |= glyph.ink.translated(at);
+            } else {
+                // Nothing to sit on: the mark shows in the room it was given.
+                at.setX((xs[j] + xs[j + units]) / 2 - glyph.ink.center().x());
+            }
+        } else {
+            baseInk = glyph.ink.translated(at);
+            baseKnown = true;
+        }
         if (!glyph.fallback) {
             glyphScratch.push_back(glyph.index);
-            positionScratch.push_back(QPointF(xs[j], 0));
+            positionScratch.push_back(at);
         } else if (code >= CharCode::FirstPrintable) {
             // Drawn as text so that a font that has the character stands in.
             FlushGlyphs(painter, variant, line);
             painter.setFont(fonts.Font(variant));
-            painter.drawText(QPointF(line.frame.offset + xs[j], line.baseline),
+            painter.drawText(QPointF(line.frame.offset + at.x(), line.baseline + at.y()),
                 QString(reinterpret_cast<const QChar*>(chars.data() + j), units));
         }
         j += units;
@@ -124,6 +166,24 @@ int TTextPainter::DrawRun(QPainter& painter, const TLineFrame& line, int from)
     FlushGlyphs(painter, variant, line);
     DrawDecorations(painter, line, from, j, style.flags, colour);
     return j;
+}
+
+bool TTextPainter::FindBaseInk(const TLineLayout& layout, int unit, QRectF& ink)
+{
+    const auto& chars = layout.chars;
+    for (int k = unit - 1; k >= 0 && chars[k] != u'\t'; --k) {
+        char32_t code = chars[k];
+        if (k > 0 && QChar::isLowSurrogate(chars[k]) && QChar::isHighSurrogate(chars[k - 1])) {
+            code = QChar::surrogateToUcs4(chars[k - 1], chars[k]);
+            --k;
+        }
+        const TTextFonts::TGlyph& glyph = fonts.Glyph(buffer.StyleOf(layout.ids[k]).flags & 3, code);
+        if (glyph.kind == TTextFonts::Kind::Plain) {
+            ink = glyph.ink.translated(layout.xs[k], 0);
+            return true;
+        }
+    }
+    return false;
 }
 
 void TTextPainter::FlushGlyphs(QPainter& painter, int variant, const TLineFrame& line)

@@ -1,7 +1,8 @@
 // TTextPainter: draws the text area's lines, their selection and the caret.
 //
 // Glyphs are placed at the x the layout gives them, in runs of one style drawn as one glyph run each;
-// only a character the font lacks is drawn as text, so that another font can stand in. The glyph and
+// only a character the font lacks is drawn as text, so that another font can stand in. A combining
+// mark is placed on the ink of the character before it; a joiner draws nothing. The glyph and
 // position lists are kept between paints so that a paint allocates nothing once they have grown.
 #pragma once
 
@@ -14,6 +15,7 @@
 #include <QColor>
 #include <QList>
 #include <QPointF>
+#include <QRectF>
 
 class QPainter;
 class QRect;
@@ -62,6 +64,9 @@ private:
     int FirstShownUnit(const TLineLayout& layout, float left) const;
     // Draws the run of units from `from` that share a style and selection state; returns where it ended.
     int DrawRun(QPainter& painter, const TLineFrame& line, int from);
+    // The ink of the character that the mark at `unit` sits on, when it starts a run; false when the
+    // mark has none (at the line's start or after a tab).
+    bool FindBaseInk(const TLineLayout& layout, int unit, QRectF& ink);
     void FlushGlyphs(QPainter& painter, int variant, const TLineFrame& line);
     void DrawDecorations(QPainter& painter, const TLineFrame& line, int from, int to, int flags, const QColor& colour);
 

@@ -122,7 +122,7 @@ void TTextView::RepaintAll()
 
 int TTextView::PositionAtPoint(QPointF point)
 {
-    return layouter.Line(LineAtY(point.y())).PositionAtX(static_cast<float>(point.x()) - TextOffset());
+    return layouter.PositionAtX(LineAtY(point.y()), static_cast<float>(point.x()) - TextOffset());
 }
 
 QPoint TTextView::PointOfPosition(int pos)
@@ -350,9 +350,9 @@ void TTextView::keyPressEvent(QKeyEvent* event)
         client->ViewKeyPress(event);
         return;
     }
-    KeyDownAction(VirtualKeyOf(event), ModifierBitsOf(event->modifiers()));
-    for (QChar c : CharCodesOf(event))
-        CharAction(c.unicode());
+    const int mods = ModifierBitsOf(event->modifiers());
+    KeyDownAction(VirtualKeyOf(event), mods);
+    ForEachCodePoint(CharCodesOf(event), [&](char32_t code) { CharAction(code, mods); });
 }
 
 void TTextView::inputMethodEvent(QInputMethodEvent* event)
@@ -361,10 +361,8 @@ void TTextView::inputMethodEvent(QInputMethodEvent* event)
     if (!commit.isEmpty()) {
         if (client)
             client->ViewCommit(commit);
-        else {
-            for (QChar c : commit)
-                CharAction(c.unicode());
-        }
+        else
+            ForEachCodePoint(commit, [&](char32_t code) { CharAction(code, 0); });
     }
     event->accept();
 }

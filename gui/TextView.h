@@ -36,7 +36,7 @@ public:
     virtual ~TTextViewClient() = default;
     // A key press, before the view does anything with it.
     virtual void ViewKeyPress(QKeyEvent* event) = 0;
-    // Text an input method committed, to be typed unit by unit.
+    // Text an input method committed, to be typed character by character.
     virtual void ViewCommit(const QString& text) = 0;
     // A user edit that no key describes whole is about to replace `removed` characters at `pos` by
     // `inserted`; false cancels it.
@@ -78,7 +78,7 @@ public:
 
     // Actions of keys the key filter let through. Each that changes something reports it to the client.
     void KeyDownAction(int virtualKey, int mods) { commands.KeyDownAction(virtualKey, mods); }
-    void CharAction(char16_t code) { commands.CharAction(code); }
+    void CharAction(char32_t code, int mods) { commands.CharAction(code, mods); }
     // Clipboard commands; Cut and Paste are user edits and report like one. Each says whether it changed
     // anything: Paste does not for an empty clipboard or when refused for want of room.
     void Copy() { commands.Copy(); }

@@ -6,17 +6,42 @@
 #include "settings/WSettings.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 
+#include <functional>
 #include <random>
 #include <vector>
 
 namespace {
 const QString Emoji = QString::fromUtf16(u"\U0001F600"); // two UTF-16 units
+const QString Flag = QString::fromUtf16(u"\U0001F1E9\U0001F1EA"); // two regional indicators, one cluster
+const QString AccentedE = QString::fromUtf16(u"e\u0301"); // a letter and its combining accent
 
 class KeyFilterTest : public AppFixture {
 protected:
     void SetAutoIndent(bool on) { App->wSettings->bIndent->SetSelected(on ? 1 : 0); }
+
+    // A key whose text is `text`, as the platform delivers a character beyond U+FFFF: both halves in one
+    // key event; and an input method's commit.
+    std::function<void()> TypingKey(const QString& text)
+    {
+        return [=, this] {
+            QTest::sendKeyEvent(QTest::Click, View(), Qt::Key_unknown, text, Qt::NoModifier);
+            Settle();
+        };
+    }
+    std::function<void()> Committing(const QString& text)
+    {
+        return [=, this] {
+            QInputMethodEvent event;
+            event.setCommitString(text);
+            QCoreApplication::sendEvent(View(), &event);
+            Settle();
+        };
+    }
 };
 
 TEST_F(KeyFilterTest, EveryEditingKeyLeavesAnUndoStepThatTakesItBack)
@@ -80,6 +105,30 @@ TEST_F(KeyFilterTest, EveryEditingKeyLeavesAnUndoStepThatTakesItBack)
         { "Ctrl+Shift+V", "abc", { 1, 1 }, Pasting("one\r\ntwo", Press(Qt::Key_V, ctrlShift)), "aone\ntwoc", { 8, 0 },
             { 1, 7, "b", 1, 1 }, "abc" },
         { "Ctrl+Shift+X", "abc", { 1, 1 }, Press(Qt::Key_X, ctrlShift), "ac", { 1, 0 }, { 1, 0, "b", 1, 1 }, "abc" },
+        // Shift+Delete and Shift+Insert are Cut and Paste too.
+        { "Shift+Delete", "abc", { 1, 1 }, Press(Qt::Key_Delete, Qt::ShiftModifier), "ac", { 1, 0 },
+            { 1, 0, "b", 1, 1 }, "abc" },
+        { "Shift+Insert", "abc", { 1, 1 }, Pasting("one\r\ntwo", Press(Qt::Key_Insert, Qt::ShiftModifier)),
+            "aone\ntwoc", { 8, 0 }, { 1, 7, "b", 1, 1 }, "abc" },
+        // Ctrl+Backspace and Ctrl+Delete take a word, recorded as exactly what went.
+        { "Ctrl+Backspace after a word", "local value = 1", { 11, 0 }, Press(Qt::Key_Backspace, Qt::ControlModifier),
+            "local  = 1", { 6, 0 }, { 6, 0, "value", 11, 0 }, "local value = 1" },
+        { "Ctrl+Delete before a word", "local value = 1", { 6, 0 }, Press(Qt::Key_Delete, Qt::ControlModifier),
+            "local = 1", { 6, 0 }, { 6, 0, "value ", 6, 0 }, "local value = 1" },
+        { "Ctrl+Delete over a selection", "hello", { 1, 3 }, Press(Qt::Key_Delete, Qt::ControlModifier), "ho", { 1, 0 },
+            { 1, 0, "ell", 1, 3 }, "hello" },
+        // Delete takes a whole cluster; Backspace one code point of it.
+        { "Delete before a letter with its accent", AccentedE + "x", { 0, 0 }, Press(Qt::Key_Delete), "x", { 0, 0 },
+            { 0, 0, AccentedE, 0, 0 }, AccentedE + "x" },
+        { "Delete before a flag", "a" + Flag + "b", { 1, 0 }, Press(Qt::Key_Delete), "ab", { 1, 0 },
+            { 1, 0, Flag, 1, 0 }, "a" + Flag + "b" },
+        { "Backspace after an accent", AccentedE + "x", { 2, 0 }, Press(Qt::Key_Backspace), "ex", { 1, 0 },
+            { 1, 0, QString(QChar(0x0301)), 2, 0 }, AccentedE + "x" },
+        // A character beyond U+FFFF is one step, typed or committed by an input method.
+        { "a key typing a character beyond the basic plane", "ab", { 1, 0 }, TypingKey(Emoji), "a" + Emoji + "b",
+            { 3, 0 }, { 1, 2, "", 1, 0 }, "ab" },
+        { "an input method's commit over a selection", "-xyz-", { 1, 3 }, Committing(AccentedE + Emoji),
+            "-" + AccentedE + Emoji + "-", { 5, 0 }, { 3, 2, "", 3, 0 }, "-" + AccentedE + "-", 3 },
     };
     for (const TEditCase& edit : edits)
         CheckEdit(edit);
@@ -135,12 +184,48 @@ TEST_F(KeyFilterTest, CtrlUpAndDownScrollByLinesAndLeaveTheCaretTextAndHistoryAl
     EXPECT_EQ(Selection(), (TSelection { 0, 0 }));
 }
 
-TEST_F(KeyFilterTest, CtrlShiftXPutsTheSelectionOnTheClipboard)
+TEST_F(KeyFilterTest, CtrlShiftXAndShiftDeletePutTheSelectionOnTheClipboard)
 {
-    QGuiApplication::clipboard()->setText("old");
-    SetScript("abc", 1, 1);
-    Key(Qt::Key_X, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "b");
+    for (const auto& [key, modifiers] : { std::pair { Qt::Key_X, Qt::ControlModifier | Qt::ShiftModifier },
+             std::pair { Qt::Key_Delete, Qt::KeyboardModifiers(Qt::ShiftModifier) } }) {
+        QGuiApplication::clipboard()->setText("old");
+        SetScript("abc", 1, 1);
+        Key(key, modifiers);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), "b") << key;
+    }
+}
+
+TEST_F(KeyFilterTest, CtrlLettersTypingTheCodesOfEditingKeysNeitherEditNorRecord)
+{
+    // Ctrl+H types Backspace's 8, Ctrl+I Tab's 9 and Ctrl+M Enter's 13; none of them is that key. Over
+    // two lines Tab would indent them.
+    for (const Qt::Key key : { Qt::Key_H, Qt::Key_I, Qt::Key_M }) {
+        for (const auto& [modifiers, selection] :
+            { std::pair { Qt::KeyboardModifiers(Qt::ControlModifier), TSelection { 2, 0 } },
+                std::pair { Qt::ControlModifier | Qt::ShiftModifier, TSelection { 1, 5 } } }) {
+            SCOPED_TRACE(testing::Message() << "key " << key << " with Shift " << bool(modifiers & Qt::ShiftModifier));
+            SetScript("abcd\nefgh", selection.pos, selection.length);
+            App->History->Clear();
+            Key(key, modifiers);
+            EXPECT_EQ(Script(), "abcd\nefgh");
+            EXPECT_EQ(Selection(), selection);
+            EXPECT_EQ(Recorded(), 0);
+        }
+    }
+}
+
+TEST_F(KeyFilterTest, UndoingATypedEmojiTakesItWholeSoThatTheScriptSavesAsUtf8)
+{
+    SetScript("x", 1);
+    App->History->Clear();
+    TypingKey(Emoji)();
+    TypingKey(Emoji)();
+    ASSERT_EQ(Script(), "x" + Emoji + Emoji);
+    Undo();
+    EXPECT_EQ(Script(), "x" + Emoji);
+    QFile saved(SaveAs("emoji.lua"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), QByteArray("x\xF0\x9F\x98\x80"));
 }
 
 TEST_F(KeyFilterTest, TypingAndBlockIndentMarkASavedDocument)
@@ -178,13 +263,29 @@ TEST_F(KeyFilterTest, EditsTheTextAreaRefusesAtItsCapacityRecordNothing)
     EXPECT_EQ(Script(), full);
 }
 
-// One key of the random session: a character typed, or a key with its modifiers.
+// One key of the random session: a character typed, a key with its modifiers, or text that one key or
+// an input method delivers whole.
 struct SessionKey {
     char typed = 0;
     Qt::Key key = Qt::Key_unknown;
     Qt::KeyboardModifiers modifiers;
     QString name;
+    QString text = {};
+    bool committed = false;
 };
+
+// Ctrl and Ctrl+Shift with a letter. Ctrl with N, O, S, E or Z is left out: those are the menu's New,
+// Load, Save, Settings and Undo, which would end the session's history.
+SessionKey RandomCtrlLetter(std::mt19937& random)
+{
+    static const char letters[] = "ABCDFGHIJKLMPQRTUVWXY";
+    const bool shift = std::uniform_int_distribution<int>(0, 1)(random) == 1;
+    const char letter = shift ? char('A' + std::uniform_int_distribution<int>(0, 25)(random))
+                              : letters[std::uniform_int_distribution<int>(0, int(sizeof letters) - 2)(random)];
+    const Qt::KeyboardModifiers modifiers = shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier;
+    return { 0, Qt::Key(Qt::Key_A + (letter - 'A')), modifiers,
+        QStringLiteral("Ctrl+%1%2").arg(shift ? "Shift+" : "").arg(QLatin1Char(letter)) };
+}
 
 // Keys that edit with and without a selection, move and select, some with modifiers the filter does
 // not look at; Tab and Enter come often enough to indent over selections of several lines.
@@ -218,12 +319,23 @@ SessionKey RandomKey(std::mt19937& random)
         { 0, Qt::Key_X, Qt::ControlModifier | Qt::ShiftModifier, "Ctrl+Shift+X" },
         { 0, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier, "Ctrl+Shift+V" },
     };
+    // Keys that come less often: they cut, paste, or type beyond U+FFFF and clusters.
+    static const std::vector<SessionKey> rarer = {
+        { 0, Qt::Key_Delete, Qt::ShiftModifier, "Shift+Delete" },
+        { 0, Qt::Key_Insert, Qt::ShiftModifier, "Shift+Insert" },
+        { 0, Qt::Key_unknown, Qt::NoModifier, "key typing an emoji", Emoji },
+        { 0, Qt::Key_unknown, Qt::NoModifier, "input method committing an accent and a flag", AccentedE + Flag, true },
+    };
     static const char printable[] = "abcxyz019 ()[]{}=.,;:\"'-+*/#~";
-    if (std::uniform_int_distribution<int>(0, 2)(random) == 0) {
+    const int kind = std::uniform_int_distribution<int>(0, 11)(random);
+    if (kind < 4) {
         const char c = printable[std::uniform_int_distribution<int>(0, int(sizeof printable) - 2)(random)];
         return { c, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("'%1'").arg(QLatin1Char(c)) };
     }
-    return keys[std::uniform_int_distribution<int>(0, int(keys.size()) - 1)(random)];
+    if (kind == 4)
+        return RandomCtrlLetter(random);
+    const std::vector<SessionKey>& from = kind == 5 ? rarer : keys;
+    return from[std::uniform_int_distribution<int>(0, int(from.size()) - 1)(random)];
 }
 
 // A long random session: every key that changes the text leaves an undo step, so undoing the whole
@@ -232,8 +344,8 @@ TEST_F(KeyFilterTest, UndoingARandomSessionReturnsEveryTextOnTheWay)
 {
     constexpr int Keys = 3000;
     std::mt19937 random(20240611);
-    const QString start = "function f(a)" + Emoji + "\n\tif a then\n\t\treturn \"x" + Emoji + Emoji
-        + "\"\n\tend\nend\n  -- " + Emoji + "tail";
+    const QString start = "function f(a)" + Emoji + "\n\tif a then\n\t\treturn \"x" + Emoji + Emoji + AccentedE
+        + "\"\n\tend\nend\n  -- " + Flag + Emoji + "tail";
     SetScript(start, 20);
     App->History->Clear();
     QGuiApplication::clipboard()->setText("x = {\r\n\t1,\r\n}");
@@ -254,7 +366,9 @@ TEST_F(KeyFilterTest, UndoingARandomSessionReturnsEveryTextOnTheWay)
         const bool blockIndent = (key.name == "Tab" || key.name == "Shift+Tab") && SelectionLength() >= 2;
         const QString before = Script();
         const int recordedBefore = Recorded();
-        if (key.typed)
+        if (!key.text.isEmpty())
+            (key.committed ? Committing(key.text) : TypingKey(key.text))();
+        else if (key.typed)
             QTest::keyClick(View(), key.typed);
         else
             QTest::keyClick(View(), key.key, key.modifiers);

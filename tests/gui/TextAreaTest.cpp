@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <ostream>
 #include <vector>
@@ -415,6 +416,50 @@ TEST_F(TextAreaTest, MouseClicksPlaceSelectAndAskForTheMenu)
     EXPECT_EQ(events[1].id, Event::GadgetMenu);
     EXPECT_EQ(events[1].x, point.x());
     EXPECT_EQ(events[1].y, point.y());
+}
+
+TEST_F(TextAreaTest, AClickNeverPlacesTheCaretInsideACluster)
+{
+    // Stops: before a, before the accented e, before the skin-toned thumb, before b, at the end.
+    area->SetText(QString::fromUtf16(u"ae\u0301\U0001F44D\U0001F3FDb"));
+    const std::vector<int> stops { 0, 1, 3, 7, 8 };
+    const int right = area->View()->PointOfPosition(8).x() + 10;
+    const int y = area->View()->LineHeight() / 2;
+    for (int x = 0; x < right; x += 2) {
+        QTest::mouseClick(Viewport(), Qt::LeftButton, {}, QPoint(x, y));
+        const int pos = area->GetCursorPos(Chars);
+        EXPECT_NE(std::find(stops.begin(), stops.end(), pos), stops.end()) << "x " << x << " gives " << pos;
+    }
+}
+
+TEST_F(TextAreaTest, ACombiningMarkIsDrawnOnItsLetterAndAJoinerDrawsNothing)
+{
+    area->SetColor(255, 255, 255);
+    area->SetTextColor(0, 0, 0);
+    area->SetText(QString::fromUtf16(u"e\u0301\ne\nab\na\u200Db\n"));
+    area->SetSelection(area->AreaLen(Chars), 0, Chars); // the caret on a line of its own
+    const QImage image = Viewport()->grab().toImage();
+    const int height = area->View()->LineHeight();
+    const auto inked = [&](int x, int y) { return image.pixelColor(x, y).lightness() < 200; };
+    int letterTop = height;
+    for (int y = 0; y < height && letterTop == height; ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            letterTop = inked(x, height + y) ? y : letterTop;
+    }
+    // The accent is the ink that the plain letter's line lacks: all of it shows, above the letter and
+    // within its cell.
+    const int cellEnd = area->View()->PointOfPosition(2).x();
+    int accent = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (inked(x, y) && !inked(x, height + y)) {
+                ++accent;
+                EXPECT_TRUE(y > 0 && y < letterTop && x < cellEnd) << "accent ink at " << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_GE(accent, 3);
+    EXPECT_EQ(image.copy(0, 3 * height, image.width(), height), image.copy(0, 2 * height, image.width(), height));
 }
 
 TEST_F(TextAreaTest, PaintsStyledTextSelectionAndBackground)

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -43,7 +44,7 @@ struct TextCommandsTest : testing::Test {
 
     void SetUp() override { host.commands = &commands; }
 
-    void SetText(const char16_t* text, int anchor, int caret)
+    void SetText(QStringView text, int anchor, int caret)
     {
         ASSERT_TRUE(buffer.Replace(0, buffer.Length(), text));
         buffer.Select(anchor, caret);
@@ -99,18 +100,73 @@ TEST_F(TextCommandsTest, OnlyPrintablesTabAndTheBackspaceCodesAct)
 {
     SetText(u"abc", 3, 3);
     for (char16_t code : { CharCode::CtrlA, CharCode::CtrlC, CharCode::Return, CharCode::CtrlV, CharCode::CtrlX })
-        commands.CharAction(code);
+        commands.CharAction(code, 0);
     EXPECT_EQ(Text(), "abc");
     EXPECT_EQ(Reports(), NoReport);
 
-    commands.CharAction(CharCode::Tab);
-    commands.CharAction(CharCode::FirstPrintable);
-    commands.CharAction(u'\u00e9');
+    commands.CharAction(CharCode::Tab, 0);
+    commands.CharAction(CharCode::FirstPrintable, 0);
+    commands.CharAction(u'\u00e9', 0);
     EXPECT_EQ(Text(), QString::fromUtf16(u"abc\t \u00e9"));
-    commands.CharAction(CharCode::Backspace);
-    commands.CharAction(CharCode::CtrlBackspace);
-    EXPECT_EQ(Text(), "abc\t");
+    commands.CharAction(CharCode::Backspace, 0);
+    EXPECT_EQ(Text(), "abc\t ");
+    // Ctrl+Backspace takes the word and the blanks before the caret.
+    commands.CharAction(CharCode::CtrlBackspace, Modifier::Ctrl);
+    EXPECT_EQ(Text(), "");
     EXPECT_EQ(Reports(), std::vector<bool>(5, true));
+}
+
+// Strings and the caret stops Right finds in them from the start; Left finds the same ones from the end.
+TEST_F(TextCommandsTest, ArrowsStopOnlyBetweenClusters)
+{
+    QString flags = "x";
+    std::vector<int> flagStops { 0, 1 };
+    for (int i = 0; i < 41; ++i) {
+        flags += QString::fromUtf16(u"\U0001F1E9");
+        if (i % 2 == 1 || i == 40)
+            flagStops.push_back(int(flags.size()));
+    }
+    const struct {
+        const char* name;
+        QString text;
+        std::vector<int> stops;
+    } cases[] = {
+        { "a letter with two accents", QString::fromUtf16(u"ae\u0301\u0323x"), { 0, 1, 4, 5 } },
+        { "two flags", QString::fromUtf16(u"a\U0001F1E9\U0001F1EA\U0001F1EB\U0001F1F7b"), { 0, 1, 5, 9, 10 } },
+        { "a skin tone", QString::fromUtf16(u"\U0001F44D\U0001F3FD!"), { 0, 4, 5 } },
+        { "a zero-width joiner", QString::fromUtf16(u"\U0001F469\u200D\U0001F4BB!"), { 0, 5, 6 } },
+        { "a variation selector", QString::fromUtf16(u"\u00A9\uFE0F!"), { 0, 2, 3 } },
+        { "Hangul jamo", QString::fromUtf16(u"\u1100\u1161\u11A8!"), { 0, 3, 4 } },
+        { "an accent after a line break stands alone", QString::fromUtf16(u"e\n\u0301x"), { 0, 1, 2, 3, 4 } },
+        { "a cluster longer than what is read around the caret", "a" + QString(100, QChar(0x0301)) + "b",
+            { 0, 101, 102 } },
+        { "a run of flags longer than what is read around the caret", flags, flagStops },
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        SetText(test.text, 0, 0);
+        std::vector<int> right { 0 };
+        for (int keys = 0; keys < buffer.Length() && buffer.Caret() < buffer.Length(); ++keys) {
+            commands.KeyDownAction(VirtualKey::Right, 0);
+            right.push_back(buffer.Caret());
+        }
+        EXPECT_EQ(right, test.stops);
+        std::vector<int> left { buffer.Caret() };
+        for (int keys = 0; keys < buffer.Length() && buffer.Caret() > 0; ++keys) {
+            commands.KeyDownAction(VirtualKey::Left, 0);
+            left.push_back(buffer.Caret());
+        }
+        std::reverse(left.begin(), left.end());
+        EXPECT_EQ(left, test.stops);
+    }
+
+    // Word motions end between clusters too, though a joiner is no word character.
+    SetText(u"\U0001F469\u200D\U0001F4BB x", 0, 0);
+    commands.KeyDownAction(VirtualKey::Right, Modifier::Ctrl);
+    EXPECT_EQ(buffer.Caret(), 5);
+    buffer.Select(6, 6);
+    commands.KeyDownAction(VirtualKey::Left, Modifier::Ctrl);
+    EXPECT_EQ(buffer.Caret(), 0);
 }
 
 TEST_F(TextCommandsTest, PageKeysScrollAPageAndKeepTheColumnAcrossAShortLine)
