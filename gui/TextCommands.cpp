@@ -285,6 +285,9 @@ int TTextCommands::OfferedReplace(int pos, int removed, const QString& text)
         QApplication::beep();
         return -1;
     }
+    // The view brings the caret into view after an edit, so it must stand at this one, not where it
+    // was: a drop far from the caret would otherwise scroll there and back.
+    buffer.Select(pos + change.inserted, pos + change.inserted);
     host.TextEdited(change);
     return change.inserted;
 }

@@ -76,8 +76,8 @@ private:
     void ClipboardCommand(ClipboardKey command);
 
     bool ReplaceSelection(QStringView text);
-    // Replaces [pos, pos + removed) by text once the host has accepted the edit; the count of units
-    // inserted, or -1 when the edit was cancelled or refused.
+    // Replaces [pos, pos + removed) by text once the host has accepted the edit, and leaves the caret
+    // behind it; the count of units inserted, or -1 when the edit was cancelled or refused.
     int OfferedReplace(int pos, int removed, const QString& text);
     void DeleteRange(int start, int end);
     void DeleteSelection() { DeleteRange(buffer.SelStart(), buffer.SelEnd()); }

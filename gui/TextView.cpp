@@ -393,6 +393,10 @@ QVariant TTextView::inputMethodQuery(Qt::InputMethodQuery query) const
 
 void TTextView::AutoScroll()
 {
+    if (dropPoint) {
+        ScrollForDrop();
+        return;
+    }
     if (gesture != Gesture::SelectCharacters && gesture != Gesture::SelectWords) {
         dragScrollTimer.stop();
         return;
@@ -563,6 +567,34 @@ void TTextView::ShowDropCaret(int pos)
         viewport()->update(QRect(PointOfPosition(dropCaret), size));
 }
 
+bool TTextView::NearEdge(QPointF point) const
+{
+    const QRectF inner
+        = QRectF(viewport()->rect())
+              .adjusted(fonts.LineHeight(), fonts.LineHeight(), -fonts.LineHeight(), -fonts.LineHeight());
+    return !inner.contains(point);
+}
+
+void TTextView::ScrollForDrop()
+{
+    if (!dropPoint || !NearEdge(*dropPoint)) {
+        dragScrollTimer.stop();
+        return;
+    }
+    const QRect area = viewport()->rect();
+    const int margin = fonts.LineHeight();
+    if (dropPoint->y() < area.top() + margin)
+        verticalScrollBar()->setValue(verticalScrollBar()->value() - 1);
+    else if (dropPoint->y() > area.bottom() - margin)
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + 1);
+    const int step = horizontalScrollBar()->singleStep();
+    if (dropPoint->x() < area.left() + margin)
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - step);
+    else if (dropPoint->x() > area.right() - margin)
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + step);
+    ShowDropCaret(PositionAtPoint(*dropPoint));
+}
+
 void TTextView::dragEnterEvent(QDragEnterEvent* event)
 {
     dragMoveEvent(event);
@@ -575,17 +607,22 @@ void TTextView::dragMoveEvent(QDragMoveEvent* event)
         return;
     }
     event->acceptProposedAction();
-    ShowDropCaret(PositionAtPoint(event->position()));
+    dropPoint = event->position();
+    ShowDropCaret(PositionAtPoint(*dropPoint));
+    if (NearEdge(*dropPoint) && !dragScrollTimer.isActive())
+        dragScrollTimer.start();
 }
 
 void TTextView::dragLeaveEvent(QDragLeaveEvent* event)
 {
+    dropPoint.reset();
     ShowDropCaret(-1);
     event->accept();
 }
 
 void TTextView::dropEvent(QDropEvent* event)
 {
+    dropPoint.reset();
     ShowDropCaret(-1);
     if (!event->mimeData()->hasText()) {
         event->ignore();

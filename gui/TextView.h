@@ -152,6 +152,10 @@ private:
     void ExtendSelection(QPointF point);
     void DragSelection();
     void ShowDropCaret(int pos);
+    // While text is dragged over the view, a pointer resting near an edge scrolls that way, so that a
+    // drop can reach text out of sight; true when the point is that near.
+    bool NearEdge(QPointF point) const;
+    void ScrollForDrop();
 
     TTextBuffer& buffer;
     TTextViewClient* client = nullptr;
@@ -185,6 +189,8 @@ private:
     std::optional<TTextRange> ownDrag;
     // Where a drop would insert, shown as a second caret while text is dragged over the view.
     int dropCaret = -1;
+    // Where text dragged over the view points, while it is over the view.
+    std::optional<QPointF> dropPoint;
 
     float wheelRemainder = 0;
     TTextRange visibleRange;

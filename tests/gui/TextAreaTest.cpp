@@ -638,6 +638,34 @@ TEST_F(TextAreaTest, TextDraggedOverTheAreaShowsWhereItWouldGoUnlessTheAreaCanno
     EXPECT_EQ(area->GetText(), "ab\n\ncd");
 }
 
+TEST_F(TextAreaTest, TextDraggedToAnEdgeScrollsTheAreaUntilItLeavesTheEdge)
+{
+    QStringList lines;
+    for (int line = 0; line < 300; ++line)
+        lines << QStringLiteral("line %1").arg(line);
+    area->SetText(lines.join(QLatin1Char('\n')));
+    area->SetSelection(0, 0, Chars);
+    QMimeData text;
+    text.setText("x");
+    const QPoint bottom(20, Viewport()->height() - 2);
+    QDragEnterEvent enter(bottom, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Viewport(), &enter);
+    // The pointer rests: no more move events come, yet the text scrolls on.
+    const int visibleLines = Viewport()->height() / area->View()->LineHeight();
+    QTRY_VERIFY_WITH_TIMEOUT(area->View()->TopLine() >= visibleLines, 10000);
+    const QPoint middle(20, Viewport()->height() / 2);
+    QDragMoveEvent move(middle, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Viewport(), &move);
+    const int top = area->View()->TopLine();
+    QTest::qWait(200);
+    EXPECT_EQ(area->View()->TopLine(), top);
+    QDropEvent drop(middle, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Viewport(), &drop);
+    // Dropped where the pointer is, on a line that was out of sight when the drag came in.
+    EXPECT_EQ(area->LineAt(area->GetCursorPos(Chars)), top + middle.y() / area->View()->LineHeight());
+    EXPECT_EQ(area->View()->TopLine(), top);
+}
+
 // The platform must have a primary selection: run on X (a second run of this test does).
 TEST_F(TextAreaTest, SelectedTextIsThePrimarySelectionAndTheMiddleButtonPastesIt)
 {
