@@ -10,6 +10,7 @@
 #include "highlight/SyntaxColouring.h"
 #include "settings/WSettings.h"
 #include "tools/StartupResources.h"
+#include "tools/ToolDialog.h"
 
 TApplication* App = nullptr;
 
@@ -60,6 +61,8 @@ TApplication::TApplication()
 TApplication::~TApplication()
 {
     delete History;
+    for (TToolDialog* tool : toolDialogs)
+        delete tool;
     delete wSettings;
     if (mTextarea)
         mTextarea->Free();
@@ -104,6 +107,8 @@ void TApplication::Init()
 
     CreateMenus();
 
+    // The dialogs, in this order: item ids, settings, HUD text, launch arguments, hooks, timers. Each
+    // builds its hidden window once; the tools are also kept in toolDialogs for the loop's dispatch.
     wSettings = new TWSettings();
     wSettings->Init(Window, Textarea);
 
@@ -188,6 +193,16 @@ void TApplication::UpdateTitle()
         mFileSave->SetEnabled(0);
     }
     Window->SetText(ApplicationTitle);
+}
+
+TToolHost TApplication::ToolHost()
+{
+    TToolHost host;
+    host.textarea = Textarea;
+    host.insertAtCaret
+        = [this](const QString& text, bool recolourCursorLine) { return InsertAtCaret(text, recolourCursorLine); };
+    host.recolourLine = [this](int line) { UpdateTextareaLine(line); };
+    return host;
 }
 
 void TApplication::MarkModified()

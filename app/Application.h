@@ -13,12 +13,15 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class TGadget;
 class THistory;
 class TPixmap;
 class TSyntaxColouring;
 class TTextareaClient;
+class TToolDialog;
+struct TToolHost;
 class TWItems;
 class TWSettings;
 class TWHudtxt;
@@ -134,10 +137,12 @@ public:
     // The editing key filter of the text area; the context is the text area.
     static int TextareaFilter(TEvent& event, void* context);
 
-    // Replaces the selection by generated text, re-colours the cursor's line unless told otherwise and
-    // puts the caret behind the text; records no undo and leaves the modified mark alone. False when
-    // the text area refused the text (it would pass its capacity).
+    // Replaces the selection by generated text as an edit of the user's script: one undo step, the
+    // document marked modified. Re-colours the cursor's line unless told otherwise and puts the caret
+    // behind the text. False when the text area refused the text (it would pass its capacity).
     bool InsertAtCaret(const QString& text, bool recolourCursorLine = true);
+    // What the tool dialogs may use of the application.
+    TToolHost ToolHost();
 
 private:
     // A question or a notice in a message box with the application's caption; the window's title is
@@ -174,6 +179,8 @@ private:
     void RunGame(bool dedicated);
 
     std::unique_ptr<TSyntaxColouring> colouring;
+    // The tool dialogs in the order they were built, for the loop's dispatch; owned through their fields.
+    std::vector<TToolDialog*> toolDialogs;
     // Lines of the edits the key filter let through whole, until the text area's change event.
     TEditedLines editedLines;
 };

@@ -9,6 +9,7 @@
 #include "highlight/History.h"
 #include "settings/WSettings.h"
 #include "tools/ColorCode.h"
+#include "tools/ToolDialog.h"
 
 #include <algorithm>
 #include <chrono>
@@ -141,6 +142,11 @@ void TApplication::HandleWindowClose(TGadget* source)
         // New colours reach the whole text when the dialog closes.
         if (wSettings->Close())
             GlobalUpdateTextarea();
+    } else {
+        for (TToolDialog* tool : toolDialogs) {
+            if (tool->HandleClose(source))
+                return;
+        }
     }
 }
 
@@ -199,6 +205,10 @@ void TApplication::ShowTextareaMenu(int x, int y)
 
 bool TApplication::HandleDialogAction(const TEvent& event)
 {
+    for (TToolDialog* tool : toolDialogs) {
+        if (tool->HandleAction(event))
+            return true;
+    }
     TGadget* source = event.source;
     if (wSettings->IsStyleBox(source)) {
         wSettings->Update();
@@ -256,6 +266,9 @@ bool TApplication::InsertAtCaret(const QString& text, bool recolourCursorLine)
     if (recolourCursorLine)
         UpdateTextareaLine(-1);
     Textarea->SetSelection(cursor + inserted, 0, TextUnit::Chars);
+    // Inserted code is the user's work like typed code: the title and the exit question must know.
+    if (!Modified)
+        MarkModified();
     return true;
 }
 

@@ -96,16 +96,18 @@ TEST_F(CommandsTest, TheColourRequesterStartsAtWhiteAndCancellingInsertsNothing)
     EXPECT_EQ(Recorded(), 0);
 }
 
-TEST_F(CommandsTest, ColourCodeInASavedDocumentLeavesItUnmodified)
+// An inserted code is the user's work: a saved script shows it changed, so Save and the exit question
+// know of it.
+TEST_F(CommandsTest, ColourCodeInASavedDocumentMarksItModified)
 {
     SaveFirst();
     system->colourAnswers = { 0xFF000000u };
     Toolbar(Editor::TB_COLOR);
     EXPECT_EQ(Script(), QString(QChar(0xA9)) + "000000000");
-    EXPECT_EQ(App->Modified, 0);
-    EXPECT_EQ(App->Window->GetText(), "Tarvane:LE - saved.lua");
-    EXPECT_TRUE(App->mFileSave->State() & GadgetState::Disabled);
-    EXPECT_TRUE(App->Toolbar->ItemState(Editor::TB_SAVE) & ItemState::Disabled);
+    EXPECT_EQ(App->Modified, 1);
+    EXPECT_EQ(App->Window->GetText(), "Tarvane:LE - saved.lua*");
+    EXPECT_FALSE(App->mFileSave->State() & GadgetState::Disabled);
+    EXPECT_FALSE(App->Toolbar->ItemState(Editor::TB_SAVE) & ItemState::Disabled);
 }
 
 TEST_F(CommandsTest, CreateImageDoesNothing)

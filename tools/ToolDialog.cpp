@@ -1,0 +1,32 @@
+#include "tools/ToolDialog.h"
+
+#include "gui/Gadget.h"
+
+void TToolDialog::Open()
+{
+    if (IsHidden(Window, false))
+        Window->SetShow(1);
+    Window->Activate(ActivateCommand::Focus);
+}
+
+void TToolDialog::Close()
+{
+    Window->SetShow(0);
+    if (host.textarea)
+        host.textarea->Activate(ActivateCommand::Focus);
+}
+
+bool TToolDialog::HandleClose(const TGadget* source)
+{
+    if (!source || source != Window)
+        return false;
+    Close();
+    return true;
+}
+
+bool TToolDialog::InsertAndClose(const QString& text, bool recolourCursorLine)
+{
+    const bool inserted = host.insertAtCaret(text, recolourCursorLine);
+    Close();
+    return inserted;
+}
