@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTreeWidget>
 
 namespace {
@@ -20,6 +21,18 @@ protected:
     {
         const QPoint at = viewport()->mapFrom(this, event->pos());
         EmitGadgetEvent(Event::GadgetMenu, gadget, 0, at.x(), at.y());
+    }
+
+    // Enter picks the selected node as a double click does, so that a tree works from the keyboard. It
+    // stops here: the dialog around the tree must not take it for one of its own keys as well.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return QTreeWidget::keyPressEvent(event);
+        event->accept();
+        if (TGadget* node = gadget->SelectedNode())
+            EmitGadgetEvent(Event::GadgetAction, gadget, 0, 0, 0, std::any(node));
     }
 
 private:
@@ -107,7 +120,8 @@ TTreeViewGadget::TTreeViewGadget(TGadget* group, int style)
         TGadget* node = SelectedNode();
         EmitGadgetEvent(Event::GadgetSelect, this, 0, 0, 0, node ? std::any(node) : std::any());
     });
-    QObject::connect(widget, &QTreeWidget::itemActivated, [this](QTreeWidgetItem* item) {
+    // Not itemActivated: styles that activate on a single click would make every selection an action.
+    QObject::connect(widget, &QTreeWidget::itemDoubleClicked, [this](QTreeWidgetItem* item) {
         TGadget* node = NodeOf(item);
         EmitGadgetEvent(Event::GadgetAction, this, 0, 0, 0, node ? std::any(node) : std::any());
     });

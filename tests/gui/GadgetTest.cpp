@@ -14,12 +14,15 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QProxyStyle>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -123,13 +126,65 @@ TEST_F(GadgetTest, ATreeViewReportsSelectionAndActivationWithTheNode)
     EXPECT_EQ(events[0].id, Event::GadgetSelect);
     EXPECT_EQ(std::any_cast<TGadget*>(events[0].extra), hook);
 
-    emit widget->itemActivated(item, 0); // double click or Enter
-    events = Drain();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].id, Event::GadgetAction);
-    EXPECT_EQ(std::any_cast<TGadget*>(events[0].extra), hook);
+    // A double click and Enter pick the node, so that a tree works with the mouse and the keyboard alike.
+    widget->scrollToItem(item); // lays the rows out
+    const std::function<void()> picks[] = {
+        [&] {
+            // A real double click: the platform sends the second press as a double click.
+            const QPoint row = widget->visualItemRect(item).center();
+            QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, row);
+            QTest::mouseDClick(widget->viewport(), Qt::LeftButton, {}, row);
+        },
+        [&] { QTest::keyClick(widget, Qt::Key_Return); },
+        [&] { QTest::keyClick(widget, Qt::Key_Enter, Qt::KeypadModifier); },
+    };
+    for (size_t k = 0; k < std::size(picks); ++k) {
+        SCOPED_TRACE(k);
+        picks[k]();
+        events = Drain();
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_EQ(events[0].id, Event::GadgetAction);
+        EXPECT_EQ(std::any_cast<TGadget*>(events[0].extra), hook);
+    }
     EXPECT_EQ(hook->GetText(), "break");
     EXPECT_EQ(std::any_cast<QString>(hook->extra), "tx, ty, id");
+
+    // With nothing selected Enter has nothing to pick.
+    widget->clearSelection();
+    Drain();
+    QTest::keyClick(widget, Qt::Key_Return);
+    EXPECT_TRUE(Drain().empty());
+}
+
+// Where the desktop's style opens items on a single click, a click in a tree still only selects: the
+// program tells choosing from passing over.
+TEST_F(GadgetTest, ASingleClickOnATreeNodeOnlySelectsItWhateverTheStyle)
+{
+    class SingleClickStyle : public QProxyStyle {
+    public:
+        int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+            QStyleHintReturn* returned) const override
+        {
+            if (hint == SH_ItemView_ActivateItemOnSingleClick)
+                return 1;
+            return QProxyStyle::styleHint(hint, option, widget, returned);
+        }
+    } style;
+    TGadget* tree = MakeTreeView(5, 5, 200, 150, window, 0);
+    TGadget* node = AppendNode("join", tree->RootNode(), -1, QString("id"));
+    auto* widget = WidgetOf<QTreeWidget>(tree);
+    widget->setStyle(&style);
+    // The style must not outlive the test, whichever way the test ends.
+    const std::unique_ptr<QTreeWidget, void (*)(QTreeWidget*)> restore(
+        widget, [](QTreeWidget* w) { w->setStyle(nullptr); });
+    EventQueue.Clear();
+
+    QTreeWidgetItem* item = static_cast<TNodeGadget*>(node)->Item();
+    widget->scrollToItem(item); // lays the rows out
+    QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, widget->visualItemRect(item).center());
+    const auto events = Drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].id, Event::GadgetSelect);
 }
 
 TEST_F(GadgetTest, ToolbarSeparatorsStillCountAsItems)
