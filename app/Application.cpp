@@ -11,6 +11,7 @@
 #include "settings/WSettings.h"
 #include "tools/StartupResources.h"
 #include "tools/ToolDialog.h"
+#include "tools/WHook.h"
 
 TApplication* App = nullptr;
 
@@ -111,6 +112,9 @@ void TApplication::Init()
     // builds its hidden window once; the tools are also kept in toolDialogs for the loop's dispatch.
     wSettings = new TWSettings();
     wSettings->Init(Window, Textarea);
+    wHook = new TWHook(ToolHost());
+    wHook->Init(Window);
+    toolDialogs.push_back(wHook);
 
     UpdateTitle();
     Window->SetShow(1);

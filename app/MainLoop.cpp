@@ -10,6 +10,7 @@
 #include "settings/WSettings.h"
 #include "tools/ColorCode.h"
 #include "tools/ToolDialog.h"
+#include "tools/WHook.h"
 
 #include <algorithm>
 #include <chrono>
@@ -231,6 +232,9 @@ void TApplication::HandleToolbar(int index)
         break;
     case TB_COLOR:
         InsertColorCode();
+        break;
+    case TB_HOOK:
+        wHook->Open();
         break;
     case TB_RUN_GAME:
         RunGame(false);

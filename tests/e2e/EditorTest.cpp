@@ -132,6 +132,28 @@ protected:
 
     void TearDown() override { fs::remove_all(folder); }
 
+    // Saves the new script with Ctrl+S under `name` in the test's folder, typed into the file requester;
+    // the main window once its title has lost the modified mark and the file is on disk.
+    std::optional<XWindow> SaveNewScript(const std::string& name)
+    {
+        x.Key("s", { "Control_L" });
+        const auto requester = x.WaitForWindow("Save script", 20s);
+        if (!requester) {
+            ADD_FAILURE() << "the file requester did not appear";
+            return std::nullopt;
+        }
+        x.Focus(*requester);
+        x.Type((folder / name).string() + "\n");
+        const auto saved = x.WaitForWindow("Tarvane:LE - " + name, 20s);
+        if (!saved) {
+            ADD_FAILURE() << "the title did not lose its modified mark";
+            return std::nullopt;
+        }
+        // The title changes as the save begins; the file appears whole, by a rename, once it is on disk.
+        EXPECT_TRUE(WaitForFile(folder / name, 20s));
+        return saved;
+    }
+
     fs::path folder;
     // One connection for the whole run: an X server resets when its last client leaves, and a test
     // that connects during the reset finds no display.
@@ -154,17 +176,9 @@ TEST_F(EditorTest, ATypedScriptIsSavedThroughTheFileRequesterAndTheSettingsAreWr
     x.Focus(*window);
     // Enter keeps the tabs of the line it breaks.
     x.Type("local x = 1\n\tif x then\nprint(x)");
-    x.Key("s", { "Control_L" });
-    const auto requester = x.WaitForWindow("Save script", 20s);
-    ASSERT_TRUE(requester.has_value()) << "the file requester did not appear";
-    x.Focus(*requester);
-    const fs::path script = folder / "hello.lua";
-    x.Type(script.string() + "\n");
-    const auto saved = x.WaitForWindow("Tarvane:LE - hello.lua", 20s);
-    ASSERT_TRUE(saved.has_value()) << "the title did not lose its modified mark";
-    // The title changes as the save begins; the file appears whole, by a rename, once it is on disk.
-    EXPECT_TRUE(WaitForFile(script, 20s));
-    EXPECT_EQ(Read(script), "local x = 1\n\tif x then\n\tprint(x)");
+    const auto saved = SaveNewScript("hello.lua");
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(Read(folder / "hello.lua"), "local x = 1\n\tif x then\n\tprint(x)");
     x.RequestClose(*saved);
     EXPECT_EQ(editor.WaitForExit(10s), 0);
     EXPECT_EQ(Read(folder / "config.dat"), DefaultConfig);
@@ -255,6 +269,35 @@ TEST_F(EditorTest, ASaveBeyondTheFileSizeLimitFailsWithoutEndingTheEditor)
     EXPECT_EQ(editor.WaitForExit(10s), 0);
     EXPECT_EQ(Read(folder / "big.lua"), old);
     EXPECT_EQ(Read(folder / "config.dat"), DefaultConfig);
+}
+
+// The hook wizard used from the keyboard alone, as a modder who never leaves it would: its key, arrows
+// and Enter in the tree, Tab to the fields, Space on the check box and the button.
+TEST_F(EditorTest, AHookPickedWithTheKeyboardIsInsertedWithItsHandlerAndSaved)
+{
+    Editor editor(folder);
+    const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
+    ASSERT_TRUE(window.has_value()) << "the main window did not appear";
+    x.Focus(*window);
+    x.Type("function setup()\n\t");
+    x.Key("6", { "Control_L" });
+    const auto wizard = x.WaitForWindow("Add hook...", 20s);
+    ASSERT_TRUE(wizard.has_value()) << "Ctrl+6 did not open the hook wizard";
+    // The wizard takes the keyboard once it is shown; its tree comes first.
+    std::this_thread::sleep_for(300ms);
+    // The tree's first row, Basic, is current but not selected: Down selects Time, Up goes back.
+    for (const char* key : { "Down", "Up", "Right", "Down", "Down", "Return", "Tab", "space", "Tab" })
+        x.Key(key);
+    x.Type("onEnd\t ");
+    ASSERT_TRUE(x.WaitForWindowGone(*wizard, 20s)) << "Add hook did not close the wizard";
+    // The caret stands behind the handler's head, and Enter keeps its tab.
+    x.Type("\nend");
+    const auto saved = SaveNewScript("hooks.lua");
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(Read(folder / "hooks.lua"),
+        "function setup()\n\taddhook(\"endround\", \"onEnd\")\n\tfunction onEnd(mode)\n\tend");
+    x.RequestClose(*saved);
+    EXPECT_EQ(editor.WaitForExit(10s), 0);
 }
 
 // What the text area offers reaches another program through the X server, read only when asked.
