@@ -11,7 +11,10 @@
 #include "settings/WSettings.h"
 #include "tools/StartupResources.h"
 #include "tools/ToolDialog.h"
+#include "tools/WCommand.h"
 #include "tools/WHook.h"
+#include "tools/WItems.h"
+#include "tools/WTimer.h"
 
 TApplication* App = nullptr;
 
@@ -110,11 +113,17 @@ void TApplication::Init()
 
     // The dialogs, in this order: item ids, settings, HUD text, launch arguments, hooks, timers. Each
     // builds its hidden window once; the tools are also kept in toolDialogs for the loop's dispatch.
+    wItems = new TWItems(ToolHost());
+    wItems->Init(Window);
     wSettings = new TWSettings();
     wSettings->Init(Window, Textarea);
+    wCommand = new TWCommand(ToolHost());
+    wCommand->Init(Window);
     wHook = new TWHook(ToolHost());
     wHook->Init(Window);
-    toolDialogs.push_back(wHook);
+    wTimer = new TWTimer(ToolHost());
+    wTimer->Init(Window);
+    toolDialogs = { wItems, wCommand, wHook, wTimer };
 
     UpdateTitle();
     Window->SetShow(1);

@@ -10,7 +10,10 @@
 #include "settings/WSettings.h"
 #include "tools/ColorCode.h"
 #include "tools/ToolDialog.h"
+#include "tools/WCommand.h"
 #include "tools/WHook.h"
+#include "tools/WItems.h"
+#include "tools/WTimer.h"
 
 #include <algorithm>
 #include <chrono>
@@ -233,8 +236,17 @@ void TApplication::HandleToolbar(int index)
     case TB_COLOR:
         InsertColorCode();
         break;
+    case TB_ITEMID:
+        wItems->Open();
+        break;
+    case TB_TIMER:
+        wTimer->Open();
+        break;
     case TB_HOOK:
         wHook->Open();
+        break;
+    case TB_ARGUMENTS:
+        wCommand->Open();
         break;
     case TB_RUN_GAME:
         RunGame(false);
@@ -361,7 +373,7 @@ void TApplication::RunGame(bool dedicated)
     // A path of one character or none is no program.
     if (path.size() <= 1)
         return;
-    RunExecutable(path, QString());
+    RunExecutable(path, dedicated ? wCommand->DedicatedArguments() : wCommand->GameArguments());
 }
 
 void TApplication::EndProgram()

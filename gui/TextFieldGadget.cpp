@@ -28,9 +28,12 @@ protected:
         const int mods = ModifierBitsOf(event->modifiers());
         const bool downAccepted = OfferKeyToFilter(gadget, Event::KeyDown, VirtualKeyOf(event), mods) != 0;
         const QString chars = CharCodesOf(event);
+        // A refused key is the field's to drop, not its window's: Escape still closes a tool window.
         if (chars.isEmpty()) {
             if (downAccepted)
                 QLineEdit::keyPressEvent(event);
+            else
+                event->ignore();
             return;
         }
         bool charsAccepted = true;
@@ -40,6 +43,8 @@ protected:
         });
         if (charsAccepted)
             QLineEdit::keyPressEvent(event);
+        else
+            event->ignore();
     }
 
     void inputMethodEvent(QInputMethodEvent* event) override

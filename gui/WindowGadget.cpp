@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QWidget>
 
@@ -32,6 +33,18 @@ protected:
         // The program decides what closing means: it hides dialogs and ends on the main window.
         event->ignore();
         EmitGadgetEvent(Event::WindowClose, gadget);
+    }
+
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        // Escape leaves a tool window as its close box does; what the focused gadget did not take
+        // arrives here.
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier
+            && (gadget->style & WindowStyle::ToolWindow)) {
+            EmitGadgetEvent(Event::WindowClose, gadget);
+            return;
+        }
+        QWidget::keyPressEvent(event);
     }
 
     void resizeEvent(QResizeEvent* event) override

@@ -2,6 +2,7 @@
 // destroyed, never modal; the main loop offers it the events of its gadgets.
 #pragma once
 
+#include "gui/GadgetStyles.h"
 #include "tools/ToolHost.h"
 
 struct TEvent;
@@ -31,6 +32,11 @@ public:
     virtual bool HandleAction(const TEvent& event) = 0;
 
 protected:
+    // A tool window: a small title bar, the given size its client area, hidden, centred on the main window.
+    static constexpr int ToolWindowStyle = WindowStyle::TitleBar | WindowStyle::ToolWindow
+        | WindowStyle::ClientCoords | WindowStyle::Hidden | WindowStyle::Centred;
+    static constexpr int PushButtonStyle = ButtonStyle::Push | ButtonStyle::PushLike;
+
     // What every tool does with the code it built: inserts it at the caret and closes.
     bool InsertAndClose(const QString& text, bool recolourCursorLine = true);
 

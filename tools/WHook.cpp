@@ -5,10 +5,7 @@
 #include <span>
 
 namespace {
-constexpr int DialogStyle = WindowStyle::TitleBar | WindowStyle::ToolWindow | WindowStyle::ClientCoords
-    | WindowStyle::Hidden | WindowStyle::Centred; // centred on the main window
 constexpr int CheckBoxStyle = ButtonStyle::CheckBox;
-constexpr int PushButtonStyle = ButtonStyle::Push | ButtonStyle::PushLike;
 
 // One hook of the game and its handler's parameters, as they stand between the handler's parentheses.
 struct THookEntry {
@@ -105,7 +102,7 @@ const QString* ParametersOf(const TGadget* node)
 
 void TWHook::Init(TGadget* mainWindow)
 {
-    Window = MakeWindow("Add hook...", 0, 0, 220, 355, mainWindow, DialogStyle);
+    Window = MakeWindow("Add hook...", 0, 0, 220, 355, mainWindow, ToolWindowStyle);
     MakeLabel("Select hook (double click)", 5, 5, 210, 15, Window, 0);
     tvHook = MakeTreeView(5, 20, 210, 200, Window, 0);
     tvRoot = tvHook->RootNode();

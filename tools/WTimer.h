@@ -1,0 +1,37 @@
+// TWTimer: the timer wizard. The user gives a period in milliseconds, seconds or minutes (the three
+// fields keep in step as one is typed into), the function the game is to call, its argument and how
+// often; "Create timer" inserts the timer call at the caret.
+#pragma once
+
+#include "tools/ToolDialog.h"
+
+#include <QString>
+
+class TWTimer : public TToolDialog {
+public:
+    using TToolDialog::TToolDialog;
+
+    TGadget* tfMs = nullptr;
+    TGadget* tfS = nullptr;
+    TGadget* tfM = nullptr;
+    TGadget* tfFunc = nullptr;
+    TGadget* tfParam = nullptr;
+    TGadget* tfTimes = nullptr;
+    TGadget* Panel = nullptr;
+    TGadget* bCreate = nullptr;
+    TGadget* bClose = nullptr;
+
+    // Builds the hidden window in `mainWindow` with the first-use texts and the number filters.
+    void Init(TGadget* mainWindow);
+    bool HandleAction(const TEvent& event) override;
+
+    // The user typed into one period field: the two others follow it. Milliseconds derived from the
+    // others are whole; seconds and minutes show nine significant digits.
+    void UpdateMs();
+    void UpdateS();
+    void UpdateM();
+
+    // The call "Create timer" inserts, from the fields as they stand: nothing is checked or quoted
+    // beyond the quotes around the function name, so a modder may give any Lua expression.
+    QString TimerCall() const;
+};
