@@ -33,8 +33,8 @@ public:
 
 protected:
     // A tool window: a small title bar, the given size its client area, hidden, centred on the main window.
-    static constexpr int ToolWindowStyle = WindowStyle::TitleBar | WindowStyle::ToolWindow
-        | WindowStyle::ClientCoords | WindowStyle::Hidden | WindowStyle::Centred;
+    static constexpr int ToolWindowStyle = WindowStyle::TitleBar | WindowStyle::ToolWindow | WindowStyle::ClientCoords
+        | WindowStyle::Hidden | WindowStyle::Centred;
     static constexpr int PushButtonStyle = ButtonStyle::Push | ButtonStyle::PushLike;
 
     // What every tool does with the code it built: inserts it at the caret and closes.

@@ -88,6 +88,5 @@ void TWTimer::UpdateM()
 QString TWTimer::TimerCall() const
 {
     return QStringLiteral("timer(") + tfMs->GetText() + QStringLiteral(", \"") + tfFunc->GetText()
-        + QStringLiteral("\", ") + tfParam->GetText() + QStringLiteral(", ") + tfTimes->GetText()
-        + QLatin1Char(')');
+        + QStringLiteral("\", ") + tfParam->GetText() + QStringLiteral(", ") + tfTimes->GetText() + QLatin1Char(')');
 }

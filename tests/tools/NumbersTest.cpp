@@ -19,13 +19,32 @@ namespace {
 TEST(NumbersTest, ParseRealReadsWhatAtofReadsAndNothingPastSinglePrecision)
 {
     const std::pair<const char*, float> cases[] = {
-        { "1500", 1500.0f }, { "2.3", 2.3f }, { "  +2.5", 2.5f }, { "\t-0.5x", -0.5f }, { "12abc", 12.0f },
-        { ".5", 0.5f }, { "5.", 5.0f }, { "1e3", 1000.0f }, { "1E-2", 0.01f }, { "2e", 2.0f }, { "2e+", 2.0f },
-        { "1.5.5", 1.5f }, { "", 0.0f }, { "abc", 0.0f }, { ".", 0.0f }, { "-", 0.0f }, { "0x10", 0.0f },
+        { "1500", 1500.0f },
+        { "2.3", 2.3f },
+        { "  +2.5", 2.5f },
+        { "\t-0.5x", -0.5f },
+        { "12abc", 12.0f },
+        { ".5", 0.5f },
+        { "5.", 5.0f },
+        { "1e3", 1000.0f },
+        { "1E-2", 0.01f },
+        { "2e", 2.0f },
+        { "2e+", 2.0f },
+        { "1.5.5", 1.5f },
+        { "", 0.0f },
+        { "abc", 0.0f },
+        { ".", 0.0f },
+        { "-", 0.0f },
+        { "0x10", 0.0f },
         { "1,5", 1.0f },
         // Infinity and NaN are no period: they read as 0, whether written out or reached by range.
-        { "inf", 0.0f }, { "-infinity", 0.0f }, { "nan", 0.0f }, { "1e999", 0.0f }, { "1e39", 0.0f },
-        { "-1e39", 0.0f }, { "1e-999", 0.0f },
+        { "inf", 0.0f },
+        { "-infinity", 0.0f },
+        { "nan", 0.0f },
+        { "1e999", 0.0f },
+        { "1e39", 0.0f },
+        { "-1e39", 0.0f },
+        { "1e-999", 0.0f },
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ(ParseReal(QString::fromLatin1(text)), value) << text;
@@ -36,9 +55,15 @@ TEST(NumbersTest, ParseRealReadsWhatAtofReadsAndNothingPastSinglePrecision)
 TEST(NumbersTest, FormatRealWritesNineSignificantDigits)
 {
     const std::pair<float, const char*> cases[] = {
-        { 1.5f, "1.50000000" }, { 0.025f, "0.0250000004" }, { 0.0f, "0.00000000" }, { 60.0f, "60.0000000" },
-        { 0.001f, "0.00100000005" }, { 1.0f / 60000, "1.66666669e-05" }, { 1e9f, "1.00000000e+09" },
-        { 123456792.0f, "123456792." }, { -2.5f, "-2.50000000" },
+        { 1.5f, "1.50000000" },
+        { 0.025f, "0.0250000004" },
+        { 0.0f, "0.00000000" },
+        { 60.0f, "60.0000000" },
+        { 0.001f, "0.00100000005" },
+        { 1.0f / 60000, "1.66666669e-05" },
+        { 1e9f, "1.00000000e+09" },
+        { 123456792.0f, "123456792." },
+        { -2.5f, "-2.50000000" },
     };
     for (const auto& [value, text] : cases)
         EXPECT_EQ(FormatReal(value), text) << text;
@@ -49,8 +74,14 @@ TEST(NumbersTest, TruncationCutsTowardsZeroAndClampsToTheRange)
     constexpr int32_t low = std::numeric_limits<int32_t>::min();
     constexpr int32_t high = std::numeric_limits<int32_t>::max();
     const std::pair<double, int32_t> cases[] = {
-        { 2299.9999, 2299 }, { -2.7, -2 }, { 2147483647.9, high }, { 3e12, high }, { -2147483648.5, low },
-        { -3e12, low }, { std::numeric_limits<double>::infinity(), high }, { std::numeric_limits<double>::quiet_NaN(), 0 },
+        { 2299.9999, 2299 },
+        { -2.7, -2 },
+        { 2147483647.9, high },
+        { 3e12, high },
+        { -2147483648.5, low },
+        { -3e12, low },
+        { std::numeric_limits<double>::infinity(), high },
+        { std::numeric_limits<double>::quiet_NaN(), 0 },
     };
     for (const auto& [value, whole] : cases)
         EXPECT_EQ(TruncateToInt32(value), whole) << value;
@@ -77,7 +108,8 @@ TEST(NumbersTest, AGermanLocaleLeavesThePointAPoint)
     ASSERT_TRUE(folder.isValid());
     TScopedEnvironment environment;
     const std::string previous = std::setlocale(LC_ALL, nullptr);
-    ASSERT_TRUE(UseGermanLocale(folder.path(), environment)) << "no de_DE.UTF-8 locale and localedef could not build one";
+    ASSERT_TRUE(UseGermanLocale(folder.path(), environment))
+        << "no de_DE.UTF-8 locale and localedef could not build one";
 
     // The C library itself now writes and reads commas...
     char written[32];
