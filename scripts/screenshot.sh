@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
-# Takes the README's screenshot: the real editor's main window on a virtual X server.
+# Takes the README's screenshot: the real editor on a virtual X server, a coloured script loaded and the
+# hook wizard open on it with a hook picked and a handler asked for.
 # Usage: scripts/screenshot.sh path/to/tarvane-le output.png
 set -euo pipefail
 editor=$(realpath "$1")
 output=$(realpath -m "$2")
-here=$(dirname "$0")
+here=$(cd "$(dirname "$0")" && pwd)
 "$here/install-deps.sh" x11-apps netpbm
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$editor" "$work/tarvane-le"
+cp "$here/../docs/sample.lua" "$work/greeting.lua"
 mkdir -p "$(dirname "$output")"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -euo pipefail
-  "$1/tarvane-le" &
+  cd "$1"
+  ./tarvane-le greeting.lua &
   pid=$!
   for _ in $(seq 100); do
     window=$(xdotool search --name "^Tarvane:LE" 2>/dev/null | head -n 1 || true)
@@ -23,7 +26,24 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   done
   [ -n "$window" ] || { echo "the editor window did not appear" >&2; kill $pid; exit 1; }
   sleep 1
-  xwd -silent -id "$window" | xwdtopnm 2>/dev/null | pnmtopng > "$2"
+  xdotool windowfocus --sync "$window"
+  xdotool key ctrl+6
+  sleep 1
+  # Player, opened, then down to its hook "join", picked with Enter.
+  xdotool key Down Down Right
+  for _ in $(seq 19); do xdotool key Down; done
+  xdotool key Return Tab space Tab
+  xdotool type onJoin
+  sleep 2
+  # Without a compositor the root window does not hold the wizard: each window is taken on its own and
+  # the wizard pasted where it stands over the main window.
+  wizard=$(xdotool search --name "^Add hook" | head -n 1)
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  mainX=$X mainY=$Y
+  eval "$(xdotool getwindowgeometry --shell "$wizard")"
+  xwd -silent -id "$window" | xwdtopnm 2>/dev/null > main.pnm
+  xwd -silent -id "$wizard" | xwdtopnm 2>/dev/null | pnmmargin -color "#808080" 1 > wizard.pnm
+  pnmpaste wizard.pnm $((X - mainX - 1)) $((Y - mainY - 1)) main.pnm | pnmtopng > "$2"
   kill $pid
 ' _ "$work" "$output"
 echo "wrote $output"

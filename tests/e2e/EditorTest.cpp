@@ -300,6 +300,42 @@ TEST_F(EditorTest, AHookPickedWithTheKeyboardIsInsertedWithItsHandlerAndSaved)
     EXPECT_EQ(editor.WaitForExit(10s), 0);
 }
 
+// The timer wizard and the item picker from the keyboard: their keys, Tab, typing into a number field,
+// Space on a button, Escape to leave.
+TEST_F(EditorTest, ATimerAndAnItemIdComeFromTheirDialogsByKeyboard)
+{
+    Editor editor(folder);
+    const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
+    ASSERT_TRUE(window.has_value()) << "the main window did not appear";
+    x.Focus(*window);
+    x.Key("4", { "Control_L" });
+    const auto timer = x.WaitForWindow("Create timer", 20s);
+    ASSERT_TRUE(timer.has_value()) << "Ctrl+4 did not open the timer wizard";
+    std::this_thread::sleep_for(300ms);
+    // Milliseconds has the focus; Tab selects the seconds, which 2.5 replaces. Letters are refused.
+    x.Type("\t2x.5\t\ttick\t\t\t ");
+    ASSERT_TRUE(x.WaitForWindowGone(*timer, 20s)) << "Create timer did not close the wizard";
+    x.Type("\ngive(");
+    x.Key("1", { "Control_L" });
+    const auto items = x.WaitForWindow("Insert item id...", 20s);
+    ASSERT_TRUE(items.has_value()) << "Ctrl+1 did not open the item picker";
+    std::this_thread::sleep_for(300ms);
+    x.Type("\t ");
+    ASSERT_TRUE(x.WaitForWindowGone(*items, 20s)) << "OK did not close the item picker";
+    x.Type(")");
+    x.Key("1", { "Control_L" });
+    const auto again = x.WaitForWindow("Insert item id...", 20s);
+    ASSERT_TRUE(again.has_value());
+    std::this_thread::sleep_for(300ms);
+    x.Key("Escape");
+    ASSERT_TRUE(x.WaitForWindowGone(*again, 20s)) << "Escape did not close the item picker";
+    const auto saved = SaveNewScript("timer.lua");
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(Read(folder / "timer.lua"), "timer(2500, \"tick\", myvar .. \"mystring\", 1)\ngive(1)");
+    x.RequestClose(*saved);
+    EXPECT_EQ(editor.WaitForExit(10s), 0);
+}
+
 // What the text area offers reaches another program through the X server, read only when asked.
 TEST_F(EditorTest, SelectedTextIsThePrimarySelectionOfTheDesktop)
 {
