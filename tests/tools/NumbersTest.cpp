@@ -1,5 +1,5 @@
-// The timer's number conversions: the worked values, the inputs that are no number, the ranges, and a
-// German locale that must not turn the point into a comma.
+// The timer's number conversions beyond what its fields show: the inputs that are no number, the
+// ranges, and a German locale that must not turn the point into a comma.
 #include "tools/Numbers.h"
 
 #include "support/QStringPrinter.h"
@@ -50,23 +50,6 @@ TEST(NumbersTest, ParseRealReadsWhatAtofReadsAndNothingPastSinglePrecision)
         EXPECT_EQ(ParseReal(QString::fromLatin1(text)), value) << text;
     // A character past Latin-1 is one byte as the C library sees it, and it ends the number.
     EXPECT_EQ(ParseReal(QStringLiteral("3\u20ac")), 3.0f);
-}
-
-TEST(NumbersTest, FormatRealWritesNineSignificantDigits)
-{
-    const std::pair<float, const char*> cases[] = {
-        { 1.5f, "1.50000000" },
-        { 0.025f, "0.0250000004" },
-        { 0.0f, "0.00000000" },
-        { 60.0f, "60.0000000" },
-        { 0.001f, "0.00100000005" },
-        { 1.0f / 60000, "1.66666669e-05" },
-        { 1e9f, "1.00000000e+09" },
-        { 123456792.0f, "123456792." },
-        { -2.5f, "-2.50000000" },
-    };
-    for (const auto& [value, text] : cases)
-        EXPECT_EQ(FormatReal(value), text) << text;
 }
 
 TEST(NumbersTest, TruncationCutsTowardsZeroAndClampsToTheRange)
