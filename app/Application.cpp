@@ -13,6 +13,7 @@
 #include "tools/ToolDialog.h"
 #include "tools/WCommand.h"
 #include "tools/WHook.h"
+#include "tools/WHudtxt.h"
 #include "tools/WItems.h"
 #include "tools/WTimer.h"
 
@@ -117,13 +118,15 @@ void TApplication::Init()
     wItems->Init(Window);
     wSettings = new TWSettings();
     wSettings->Init(Window, Textarea);
+    wHudtxt = new TWHudtxt(ToolHost());
+    wHudtxt->Init(Window);
     wCommand = new TWCommand(ToolHost());
     wCommand->Init(Window);
     wHook = new TWHook(ToolHost());
     wHook->Init(Window);
     wTimer = new TWTimer(ToolHost());
     wTimer->Init(Window);
-    toolDialogs = { wItems, wCommand, wHook, wTimer };
+    toolDialogs = { wItems, wHudtxt, wCommand, wHook, wTimer };
 
     UpdateTitle();
     Window->SetShow(1);

@@ -12,6 +12,7 @@
 #include "tools/ToolDialog.h"
 #include "tools/WCommand.h"
 #include "tools/WHook.h"
+#include "tools/WHudtxt.h"
 #include "tools/WItems.h"
 #include "tools/WTimer.h"
 
@@ -29,10 +30,13 @@ void TApplication::Run()
 
 bool TApplication::RunPass()
 {
-    if (!EventQueue.Poll())
-        return false;
-    Dispatch(EventQueue.Current());
-    return true;
+    const bool polled = EventQueue.Poll();
+    if (polled)
+        Dispatch(EventQueue.Current());
+    // The HUD preview follows its settings and the mouse on every pass while it is shown.
+    if (wHudtxt && !IsHidden(wHudtxt->Window, false))
+        wHudtxt->Draw();
+    return polled;
 }
 
 void TApplication::Dispatch(const TEvent& event)
@@ -58,6 +62,10 @@ void TApplication::Dispatch(const TEvent& event)
     case Event::MouseDown:
         if (event.source)
             wSettings->ColourSwatchClicked(event.source);
+        break;
+    case Event::MouseUp:
+        if (event.source && event.source == wHudtxt->Canvas)
+            wHudtxt->Released(event.data, event.x, event.y);
         break;
     default:
         break;
@@ -238,6 +246,9 @@ void TApplication::HandleToolbar(int index)
         break;
     case TB_ITEMID:
         wItems->Open();
+        break;
+    case TB_HUD:
+        wHudtxt->Open();
         break;
     case TB_TIMER:
         wTimer->Open();

@@ -7,6 +7,7 @@
 #include "support/WholeText.h"
 #include "tools/WCommand.h"
 #include "tools/WHook.h"
+#include "tools/WHudtxt.h"
 #include "tools/WItems.h"
 #include "tools/WTimer.h"
 
@@ -193,7 +194,7 @@ TEST_F(ToolDialogsTest, EveryTextOfTheToolsShowsWhole)
 {
     std::vector<TGadget*> gadgets;
     for (const TToolDialog* tool : { static_cast<TToolDialog*>(&Items()), static_cast<TToolDialog*>(&Timer()),
-             static_cast<TToolDialog*>(&Command()) }) {
+             static_cast<TToolDialog*>(&Command()), static_cast<TToolDialog*>(App->wHudtxt) }) {
         for (TGadget* kid : tool->Window->kids) {
             gadgets.push_back(kid);
             gadgets.insert(gadgets.end(), kid->kids.begin(), kid->kids.end());
