@@ -176,9 +176,9 @@ TEST_F(ToolDialogsTest, TheLaunchesPassTheArgumentsAsTyped)
 // Escape leaves any tool as its close box does, from whichever of its fields has the focus.
 TEST_F(ToolDialogsTest, EscapeClosesEveryTool)
 {
-    const std::pair<int, TGadget*> tools[]
-        = { { TApplication::TB_ITEMID, Items().cbItems }, { TApplication::TB_TIMER, Timer().tfMs },
-              { TApplication::TB_ARGUMENTS, Command().tfGame }, { TApplication::TB_HOOK, App->wHook->tvHook } };
+    const std::pair<int, TGadget*> tools[] = { { TApplication::TB_ITEMID, Items().cbItems },
+        { TApplication::TB_TIMER, Timer().tfMs }, { TApplication::TB_ARGUMENTS, Command().tfGame },
+        { TApplication::TB_HOOK, App->wHook->tvHook }, { TApplication::TB_HUD, App->wHudtxt->tfX } };
     for (const auto& [item, field] : tools) {
         Toolbar(item);
         QWidget* widget = TWidgetGadget::From(field)->Widget();
