@@ -27,10 +27,11 @@ check-format: deps
 	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
 
 bench: deps
-	@scripts/install-deps.sh libqscintilla2-qt6-dev
+	@scripts/install-deps.sh libqscintilla2-qt6-dev bc
 	cmake --preset bench
 	cmake --build --preset bench
 	build-bench/bench/tle-bench
+	bench/preview-cpu.sh build-bench/tarvane-le
 
 format: deps
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
