@@ -336,6 +336,29 @@ TEST_F(EditorTest, ATimerAndAnItemIdComeFromTheirDialogsByKeyboard)
     EXPECT_EQ(editor.WaitForExit(10s), 0);
 }
 
+// The HUD text placed with the mouse on the real preview: the command takes the canvas pixels where the
+// button was let go.
+TEST_F(EditorTest, AHudTextDraggedOnThePreviewIsInsertedWhereItWasLetGo)
+{
+    Editor editor(folder);
+    const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
+    ASSERT_TRUE(window.has_value()) << "the main window did not appear";
+    x.Focus(*window);
+    x.Key("2", { "Control_L" });
+    const auto wizard = x.WaitForWindow("Create hudtxt...", 20s);
+    ASSERT_TRUE(wizard.has_value()) << "Ctrl+2 did not open the HUD text wizard";
+    std::this_thread::sleep_for(300ms);
+    x.Drag(*wizard, { 100, 100 }, { 310, 205 });
+    // "Create hudtxt" stands at the foot of the settings beside the 640-pixel preview.
+    x.Click(*wizard, 640 + 5 + 72, 420 + 12);
+    ASSERT_TRUE(x.WaitForWindowGone(*wizard, 20s)) << "Create hudtxt did not close the wizard";
+    const auto saved = SaveNewScript("hud.lua");
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(Read(folder / "hud.lua"), R"(parse("hudtxt 0 \"Example\" 310 205 0"))");
+    x.RequestClose(*saved);
+    EXPECT_EQ(editor.WaitForExit(10s), 0);
+}
+
 // What the text area offers reaches another program through the X server, read only when asked.
 TEST_F(EditorTest, SelectedTextIsThePrimarySelectionOfTheDesktop)
 {

@@ -235,6 +235,29 @@ void TX11Session::Click(XWindow window, int x, int y)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
+void TX11Session::Drag(XWindow window, std::pair<int, int> from, std::pair<int, int> to)
+{
+    const auto moveTo = [&](int x, int y) {
+        int rootX = 0;
+        int rootY = 0;
+        Window child;
+        XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX, &rootY, &child);
+        XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
+        XFlush(display);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    };
+    moveTo(from.first, from.second);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    XTestFakeButtonEvent(display, Button1, True, CurrentTime);
+    constexpr int Steps = 10;
+    for (int step = 1; step <= Steps; ++step)
+        moveTo(from.first + (to.first - from.first) * step / Steps,
+            from.second + (to.second - from.second) * step / Steps);
+    XTestFakeButtonEvent(display, Button1, False, CurrentTime);
+    XFlush(display);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
 void TX11Session::Sync()
 {
     XSync(display, False);

@@ -43,6 +43,8 @@ public:
     void Resize(XWindow window, int width, int height);
     // Moves the pointer to (x, y) in the window and clicks the left button there.
     void Click(XWindow window, int x, int y);
+    // Holds the left button down at `from` in the window, moves the pointer to `to` in steps and lets go.
+    void Drag(XWindow window, std::pair<int, int> from, std::pair<int, int> to);
     void Sync();
 
 private:
