@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/RecoveryKeeper.h"
 #include "app/TextareaClient.h"
 #include "draw/Pixmap.h"
 #include "gui/GadgetFactory.h"
@@ -8,6 +9,8 @@
 #include "gui/SystemDriver.h"
 #include "highlight/History.h"
 #include "highlight/SyntaxColouring.h"
+#include "resources/Path.h"
+#include "resources/RecoveryFile.h"
 #include "settings/WSettings.h"
 #include "tools/StartupResources.h"
 #include "tools/ToolDialog.h"
@@ -128,12 +131,64 @@ void TApplication::Init()
     wTimer->Init(Window);
     toolDialogs = { wItems, wHudtxt, wCommand, wHook, wTimer };
 
+    History = new THistory([this](int line) { UpdateTextareaLine(line); });
+    LoadKeywords();
+
+    RecoveryStore = std::make_unique<TRecoveryStore>(DefaultRecoveryFolder(), TextAreaCapacity);
+    Recovery = std::make_unique<TRecoveryKeeper>(*RecoveryStore);
+    OfferRecovery();
+
     UpdateTitle();
     Window->SetShow(1);
     Textarea->Activate(ActivateCommand::Focus);
+}
 
-    History = new THistory([this](int line) { UpdateTextareaLine(line); });
-    LoadKeywords();
+void TApplication::OfferRecovery()
+{
+    bool offered = false;
+    for (const TLeftRecovery& left : RecoveryStore->FindLeftOver()) {
+        if (!left.snapshot) {
+            const QString bad = RecoveryStore->SetAside(left.file);
+            Tell(
+                QStringLiteral("The recovery file \"%1\" is damaged and could not be read. It was set aside as \"%2\".")
+                    .arg(StripDir(left.file), StripDir(bad)),
+                true);
+            continue;
+        }
+        // One question per start, for the newest; the others wait for a later one.
+        if (offered)
+            continue;
+        offered = true;
+        const TRecoverySnapshot& snapshot = *left.snapshot;
+        const QString name = snapshot.path.isEmpty() ? QStringLiteral("New Script.lua") : StripDir(snapshot.path);
+        const int answer
+            = Ask(QStringLiteral("Recover the unsaved changes to \"%1\" from %2?")
+                      .arg(name, snapshot.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+        if (answer == 0) {
+            RecoveryStore->Remove(left.file);
+        } else if (answer == 1 && Textarea->ReplaceText(0, -1, snapshot.text, TextUnit::Chars)) {
+            GlobalUpdateTextarea();
+            File = snapshot.path;
+            FileName = name;
+            History->Clear();
+            TEvent::Create(Event::GadgetSelect, Textarea).Emit();
+            // The file on disk is not touched until the user saves; the copy is this editor's now.
+            RecoveryStore->Adopt(left.file);
+            MarkModified();
+            Recovered = true;
+        }
+    }
+}
+
+bool TApplication::HoldsUnsavedWork() const
+{
+    return Modified && !(File.isEmpty() && Textarea->AreaLen(TextUnit::Chars) == 0);
+}
+
+void TApplication::DiscardRecovery()
+{
+    if (Recovery)
+        Recovery->Discard();
 }
 
 void TApplication::CreateToolbarStrip()
@@ -221,8 +276,18 @@ TToolHost TApplication::ToolHost()
     return host;
 }
 
+void TApplication::MarkEdited()
+{
+    if (Modified)
+        Recovery->Changed();
+    else
+        MarkModified();
+}
+
 void TApplication::MarkModified()
 {
+    if (Recovery)
+        Recovery->Changed();
     Modified = 1;
     UpdateTitle();
 }

@@ -18,6 +18,8 @@
 class TGadget;
 class THistory;
 class TPixmap;
+class TRecoveryKeeper;
+class TRecoveryStore;
 class TSyntaxColouring;
 class TTextareaClient;
 class TToolDialog;
@@ -102,12 +104,20 @@ public:
     TGadget* mHelp = nullptr;
     // The text area's right-click menu: the Edit menu's commands on the text.
     TGadget* mTextarea = nullptr;
+    // The recovery copy of unsaved work, and its files.
+    std::unique_ptr<TRecoveryStore> RecoveryStore;
+    std::unique_ptr<TRecoveryKeeper> Recovery;
+    // The user took back a script left by an editor that ended without saving it.
+    bool Recovered = false;
 
     // Rebuilds the application title from the document and shows it in the main window; the Save
     // controls are enabled only while the document is modified.
     void UpdateTitle();
     // The document differs from its file now: marks it so and shows it in the title.
     void MarkModified();
+    // The text changed: marks the document when it was not yet, and has the change copied for recovery.
+    void MarkEdited();
+    // Builds the main window and the dialogs, offers the work a crashed editor left, then shows the window.
     void Init();
 
     // The event loop; it never returns, the program ends from inside it.
@@ -166,6 +176,14 @@ private:
     // Pops up the text area's menu at (x, y) in its client pixels, each command greyed when it could
     // not act.
     void ShowTextareaMenu(int x, int y);
+
+    // Before the window shows: recovery files left by editors that are gone. The newest is offered
+    // back; damaged ones are reported and set aside.
+    void OfferRecovery();
+    // Whether the document holds work a recovery copy must keep: changes, unless it is an empty new script.
+    bool HoldsUnsavedWork() const;
+    // The script is safe again (saved, replaced, or given up at the exit question): no copy is kept.
+    void DiscardRecovery();
 
     void InsertColorCode();
     void Cut();

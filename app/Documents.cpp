@@ -73,6 +73,7 @@ void TApplication::NewDoc(int ask)
     TEvent::Create(Event::GadgetSelect, Textarea).Emit();
     History->Clear();
     MarkModified();
+    DiscardRecovery();
 }
 
 bool TApplication::SaveDoc()
@@ -86,6 +87,7 @@ bool TApplication::SaveDoc()
     }
     Modified = 0;
     UpdateTitle();
+    DiscardRecovery();
     return true;
 }
 
@@ -132,5 +134,6 @@ bool TApplication::LoadFile(const QString& path)
     UpdateTitle();
     TEvent::Create(Event::GadgetSelect, Textarea).Emit();
     History->Clear();
+    DiscardRecovery();
     return true;
 }

@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <string>
 #include <unistd.h>
 
@@ -42,7 +43,10 @@ int main(int argc, char** argv)
     LoadStartupResources();
     App = new TApplication();
     App->Init();
-    if (argc > 1)
+    // Work taken back from a crashed editor comes first; the script named is not loaded over it.
+    if (argc > 1 && App->Recovered)
+        std::fprintf(stderr, "tarvane-le: the recovered script is open; %s was not loaded\n", argv[1]);
+    else if (argc > 1)
         App->LoadFile(QDir(startFolder).absoluteFilePath(QString::fromLocal8Bit(argv[1])));
     App->Run();
 }

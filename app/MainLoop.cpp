@@ -1,6 +1,7 @@
 // The event loop and the commands of the menus and the toolbar.
 #include "app/Application.h"
 
+#include "app/RecoveryKeeper.h"
 #include "app/RunExecutable.h"
 #include "app/TextareaClient.h"
 #include "event/EventQueue.h"
@@ -33,6 +34,11 @@ bool TApplication::RunPass()
     const bool polled = EventQueue.Poll();
     if (polled)
         Dispatch(EventQueue.Current());
+    if (HoldsUnsavedWork()) {
+        Recovery->Pass([this] {
+            return TRecoverySnapshot { File, Textarea->AreaText(0, -1, TextUnit::Chars), QDateTime::currentDateTime() };
+        });
+    }
     // The HUD preview follows its settings and the mouse on every pass while it is shown.
     if (wHudtxt && !IsHidden(wHudtxt->Window, false))
         wHudtxt->Draw();
@@ -174,8 +180,7 @@ void TApplication::HandleGadgetAction(const TEvent& event)
     } else if (source == Textarea) {
         // The user changed the text: colour what changed and mark the document.
         RecolourEditedLines();
-        if (!Modified)
-            MarkModified();
+        MarkEdited();
     }
 }
 
@@ -294,8 +299,7 @@ bool TApplication::InsertAtCaret(const QString& text, bool recolourCursorLine)
         UpdateTextareaLine(-1);
     Textarea->SetSelection(cursor + inserted, 0, TextUnit::Chars);
     // Inserted code is the user's work like typed code: the title and the exit question must know.
-    if (!Modified)
-        MarkModified();
+    MarkEdited();
     return true;
 }
 
@@ -338,8 +342,8 @@ void TApplication::Paste()
 void TApplication::Undo()
 {
     // Undone text differs from the file as much as typed text does.
-    if (History->Undo(*TextareaClient) && !Modified)
-        MarkModified();
+    if (History->Undo(*TextareaClient))
+        MarkEdited();
 }
 
 void TApplication::SelectLine()
@@ -396,6 +400,8 @@ void TApplication::EndProgram()
         if (answer < 0 || (answer == 1 && !SaveDoc()))
             return;
     }
+    // Saved, or given up by the user's own answer.
+    DiscardRecovery();
     wSettings->SaveCfg();
     SystemDriver().Exit(0);
 }

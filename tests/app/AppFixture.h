@@ -75,6 +75,7 @@ protected:
         // The settings file and everything relative lands in the test's own folder.
         QDir::setCurrent(folder.path());
         environment.Set("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath("xdg")));
+        environment.Set("XDG_STATE_HOME", QFile::encodeName(folder.filePath("state")));
         auto scripted = std::make_unique<TScriptedSystemDriver>();
         system = scripted.get();
         SetSystemDriver(std::move(scripted));

@@ -77,6 +77,7 @@ protected:
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("HOME", home);
         environment.insert("XDG_CONFIG_HOME", home);
+        environment.insert("XDG_STATE_HOME", home);
         // Qt wants a private runtime folder of the user it runs as.
         const bool unprivileged = child == Child::Unprivileged;
         const QString runtime = Folder(unprivileged ? "runtime-unprivileged" : "runtime", 0700, unprivileged);

@@ -44,6 +44,7 @@ public:
         if (pid == 0) {
             setenv("HOME", home.c_str(), 1);
             setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
+            setenv("XDG_STATE_HOME", (home / ".local/state").c_str(), 1);
             // The editor must show on the X server even when the shell asks Qt for another platform.
             setenv("QT_QPA_PLATFORM", "xcb", 1);
             if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0)
@@ -68,6 +69,14 @@ public:
             kill(pid, SIGKILL);
             waitpid(pid, nullptr, 0);
         }
+    }
+
+    // Ends the editor as a crash or a power cut would: no question, no cleaning up.
+    void Kill()
+    {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        exited = true;
     }
 
     // The exit status, or -1 when the editor is still running after the timeout.
@@ -355,6 +364,48 @@ TEST_F(EditorTest, AHudTextDraggedOnThePreviewIsInsertedWhereItWasLetGo)
     const auto saved = SaveNewScript("hud.lua");
     ASSERT_TRUE(saved.has_value());
     EXPECT_EQ(Read(folder / "hud.lua"), R"(parse("hudtxt 0 \"Example\" 310 205 0"))");
+    x.RequestClose(*saved);
+    EXPECT_EQ(editor.WaitForExit(10s), 0);
+}
+
+// Work typed into an editor that is then killed comes back in the next one.
+TEST_F(EditorTest, TypedWorkSurvivesAKillAndComesBackOnYes)
+{
+    const fs::path recovery = folder / "home/.local/state/tarvane-le/recovery";
+    const auto copies = [&] {
+        int n = 0;
+        if (fs::exists(recovery)) {
+            for (const auto& entry : fs::directory_iterator(recovery))
+                n += entry.path().extension() == ".recovery";
+        }
+        return n;
+    };
+    {
+        Editor editor(folder);
+        const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
+        ASSERT_TRUE(window.has_value()) << "the main window did not appear";
+        x.Focus(*window);
+        x.Type("local lives = 3\n");
+        const auto deadline = std::chrono::steady_clock::now() + 20s;
+        while (copies() == 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(50ms);
+        ASSERT_EQ(copies(), 1) << "no recovery copy appeared";
+        // The copy follows the typing by at most two seconds.
+        std::this_thread::sleep_for(2500ms);
+        editor.Kill();
+    }
+    Editor editor(folder);
+    const auto question = x.WaitForWindow("Tarvane Lua Editor", 20s);
+    ASSERT_TRUE(question.has_value()) << "the new editor did not offer the work back";
+    x.Focus(*question);
+    x.Key("y");
+    const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
+    ASSERT_TRUE(window.has_value());
+    x.Focus(*window);
+    const auto saved = SaveNewScript("recovered.lua");
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(Read(folder / "recovered.lua"), "local lives = 3\n");
+    EXPECT_EQ(copies(), 0) << "the save leaves no copy behind";
     x.RequestClose(*saved);
     EXPECT_EQ(editor.WaitForExit(10s), 0);
 }
