@@ -9,6 +9,7 @@
 #include "LuaScriptGenerator.h"
 #include "TokenSplitter.h"
 
+#include "app/RecoveryKeeper.h"
 #include "event/EventQueue.h"
 #include "gui/GadgetFactory.h"
 #include "gui/GuiDriver.h"
@@ -20,6 +21,7 @@
 #include <QKeyEvent>
 #include <QMap>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #ifdef TLE_BENCH_QSCINTILLA
 #include <Qsci/qscilexerlua.h>
@@ -190,6 +192,34 @@ int TextAreaScenario(int argc, char** argv)
                 RestyleLine(area, widest);
                 viewport->repaint();
             }));
+
+    // A recovery copy of the whole script: the main thread takes the text, a thread of its own writes it.
+    QTemporaryDir state;
+    TRecoveryStore store(state.filePath(QStringLiteral("recovery")), TextAreaCapacity);
+    TRecoveryKeeper keeper(store);
+    keeper.delay = std::chrono::milliseconds(0);
+    const auto snapshot = [&] {
+        return TRecoverySnapshot { QString(), area->AreaText(0, -1, TextUnit::Chars), QDateTime::currentDateTime() };
+    };
+    Report("recovery_main_ms",
+        MedianOf(
+            Runs,
+            [&] {
+                keeper.Flush();
+                keeper.Changed();
+            },
+            [&] { keeper.Pass(snapshot); }));
+    Report("recovery_write_ms",
+        MedianOf(
+            Runs,
+            [&] {
+                keeper.Flush();
+                keeper.Changed();
+            },
+            [&] {
+                keeper.Pass(snapshot);
+                keeper.Flush();
+            }));
     Report("ours_end_peak_mib", PeakMiB());
     return 0;
 }
@@ -303,6 +333,10 @@ int Parent(int argc, char** argv)
     std::printf("  %-52s %9.3f ms\n", "QScintilla: key 'x' + its lexer + repaint", v.value("qsci_keystroke_ms"));
     std::printf("  %-52s %9.2f\n", "QScintilla: paint events per repaint", v.value("qsci_paints_per_keystroke"));
 #endif
+    std::printf("\nRecovery copy of the whole script\n");
+    std::printf("  %-52s %9.3f ms\n", "main thread: take the text, hand it to the writer", v.value("recovery_main_ms"));
+    std::printf(
+        "  %-52s %9.3f ms\n", "whole copy: the above + encode, write, fsync, rename", v.value("recovery_write_ms"));
     std::printf("\nSyntax colouring with the real lexer and keyword list\n");
     const double lexFloor = v.value("lex_floor_ms");
     PrintRow("compute floor: lex every line into a flat part array", lexFloor, lexFloor);
