@@ -8,6 +8,7 @@
 #include "gui/Gadget.h"
 #include "gui/SystemDriver.h"
 #include "highlight/History.h"
+#include "resources/RecoveryFile.h"
 #include "settings/WSettings.h"
 #include "tools/ColorCode.h"
 #include "tools/ToolDialog.h"
@@ -402,6 +403,7 @@ void TApplication::EndProgram()
     }
     // Saved, or given up by the user's own answer.
     DiscardRecovery();
+    RecoveryStore->Close();
     wSettings->SaveCfg();
     SystemDriver().Exit(0);
 }

@@ -144,8 +144,19 @@ TRecoveryStore::TRecoveryStore(QString recoveryFolder, qsizetype maxLength)
 
 TRecoveryStore::~TRecoveryStore()
 {
-    for (const auto& [file, fd] : locks)
+    Close();
+}
+
+void TRecoveryStore::Close()
+{
+    // A lock that guards no file is only clutter; the files left keep theirs for the next editor.
+    for (const auto& [lockFile, fd] : locks) {
+        if (!QFile::exists(lockFile.chopped(LockSuffix.size()) + Suffix))
+            QFile::remove(lockFile);
         ::close(fd);
+    }
+    locks.clear();
+    own.clear();
 }
 
 QString TRecoveryStore::File() const
@@ -204,6 +215,12 @@ std::vector<TLeftRecovery> TRecoveryStore::FindLeftOver()
 {
     std::vector<TLeftRecovery> found;
     const QDir dir(folder);
+    // Locks of editors that ended before they wrote a copy, or after theirs was deleted.
+    for (const QString& name : dir.entryList({ QStringLiteral("*") + LockSuffix }, QDir::Files | QDir::Hidden)) {
+        const QString lockFile = dir.filePath(name);
+        if (!QFile::exists(lockFile.chopped(LockSuffix.size()) + Suffix) && Lock(lockFile))
+            Unlock(lockFile);
+    }
     for (const QString& name : dir.entryList({ QStringLiteral("*") + Suffix }, QDir::Files | QDir::Hidden)) {
         const QString file = dir.filePath(name);
         if (file == File() || !Lock(LockOf(file)))

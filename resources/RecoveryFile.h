@@ -58,6 +58,8 @@ public:
     bool Write(const TRecoverySnapshot& snapshot);
     // Deletes this editor's file, keeping the lock for the next one.
     void Discard();
+    // Gives up every lock, deleting those that guard no file: the editor ends.
+    void Close();
 
     // The files no running editor holds, the newest snapshot first and the damaged ones last. Reading
     // them takes their locks, so that a second editor starting now does not offer them too.

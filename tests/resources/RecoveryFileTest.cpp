@@ -85,6 +85,8 @@ TEST_F(RecoveryStoreTest, AFileIsOfferedOnlyOnceItsEditorIsGone)
     third.Adopt(left[0].file);
     EXPECT_EQ(third.File(), firstFile);
     third.Discard();
-    EXPECT_EQ(QDir(Folder()).entryList({ "*.recovery*" }), QStringList { "left.recovery.bad" });
+    third.Close();
+    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden), QStringList { "left.recovery.bad" })
+        << "no lock is left without its file";
 }
 } // namespace
