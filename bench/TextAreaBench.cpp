@@ -6,6 +6,7 @@
 // it. QScintilla with its own Lua lexer styles the same text as a peer, when it was found at build time.
 #include "BenchSupport.h"
 #include "ColouringBench.h"
+#include "HudPreviewBench.h"
 #include "LuaScriptGenerator.h"
 #include "TokenSplitter.h"
 
@@ -298,6 +299,7 @@ int Parent(int argc, char** argv)
     QMap<QString, double> v = RunScenario(program, QStringLiteral("floor"));
     v.insert(RunScenario(program, QStringLiteral("textarea")));
     v.insert(RunScenario(program, QStringLiteral("colouring")));
+    v.insert(RunScenario(program, QStringLiteral("hudpreview")));
 #ifdef TLE_BENCH_QSCINTILLA
     v.insert(RunScenario(program, QStringLiteral("qscintilla")));
 #endif
@@ -346,6 +348,13 @@ int Parent(int argc, char** argv)
     std::printf("  %-52s %9.3f ms\n", "key 'x' + UpdateTextareaLine + repaint", v.value("colour_keystroke_ms"));
     std::printf("  %-52s %9.1f MiB\n", "peak memory, script loaded and coloured", v.value("colour_loaded_peak_mib"));
 
+    std::printf("\nHUD text preview, one frame\n");
+    const double hudFloor = v.value("hud_floor_ms");
+    PrintRow("floor: copy the 640 x 480 background once", hudFloor, hudFloor);
+    PrintRow(qPrintable(QStringLiteral("frame with a %1-character coloured text").arg(v.value("hud_frame_chars"))),
+        v.value("hud_frame_ms"), hudFloor);
+    PrintRow("frame with a 32,767-character text", v.value("hud_long_frame_ms"), hudFloor);
+
     std::printf("\nPeak memory (VmHWM)\n");
     std::printf("  %-52s %9.1f MiB\n", "compute floor process (script + tokens)", v.value("floor_peak_mib"));
     std::printf("  %-52s %9.1f MiB\n", "text area: window, empty", v.value("ours_base_peak_mib"));
@@ -372,6 +381,8 @@ int main(int argc, char** argv)
             return TextAreaScenario(argc, argv);
         if (scenario == "colouring")
             return ColouringScenario(argc, argv);
+        if (scenario == "hudpreview")
+            return HudPreviewScenario(argc, argv);
 #ifdef TLE_BENCH_QSCINTILLA
         if (scenario == "qscintilla")
             return QScintillaScenario(argc, argv);
