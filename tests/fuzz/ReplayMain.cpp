@@ -19,7 +19,10 @@ bool Replay(const std::filesystem::path& file)
     }
     const std::vector<char> bytes { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
     std::fprintf(stderr, "%s (%zu bytes)\n", file.c_str(), bytes.size());
-    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    // Like libFuzzer, never a null pointer, not even for an empty input.
+    static const std::uint8_t none = 0;
+    const auto* data = bytes.empty() ? &none : reinterpret_cast<const std::uint8_t*>(bytes.data());
+    LLVMFuzzerTestOneInput(data, bytes.size());
     return true;
 }
 } // namespace
