@@ -1,6 +1,6 @@
 # Set-up and everyday commands; the builds are the presets of CMakePresets.json. Every target first
 # installs missing Debian packages.
-.PHONY: all deps build run test check-layers check-format bench format screenshot images clean
+.PHONY: all deps build run test test-asan fuzz check-layers check-format bench format screenshot images clean
 
 all: build
 
@@ -18,6 +18,19 @@ run: build
 
 test: build check-layers
 	ctest --preset dev
+
+# The whole suite under AddressSanitizer and UBSan; any report fails the test that caused it.
+test-asan: deps check-layers
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+# Each libFuzzer harness of tests/fuzz for FUZZ_SECONDS seconds (default 60), from its committed corpus.
+fuzz:
+	@scripts/install-deps.sh clang-14 libclang-rt-14-dev
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	scripts/fuzz.sh
 
 # Fails when a folder includes a header of a folder above it.
 check-layers:
@@ -43,4 +56,4 @@ images:
 	python3 scripts/gen_images.py incbins
 
 clean:
-	rm -rf build build-asan build-release build-bench
+	rm -rf build build-asan build-release build-bench build-fuzz

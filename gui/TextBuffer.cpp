@@ -41,6 +41,9 @@ TTextBuffer::~TTextBuffer() = default;
 
 void TTextBuffer::Copy(int pos, int length, char16_t* chars, StyleId* ids) const
 {
+    // A buffer never filled has no storage at all, and memcpy takes no null source even for no bytes.
+    if (length <= 0)
+        return;
     const int beforeGap = std::clamp(gapStart - pos, 0, length);
     if (chars) {
         std::memcpy(chars, text.get() + pos, sizeof(char16_t) * beforeGap);
