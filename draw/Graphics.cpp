@@ -271,7 +271,8 @@ void TGraphics::DrawText(const std::u16string& text, int x, int y)
 {
     if (TImageFont* font = Font())
         font->Draw(
-            text, x, y, [this](const TImage& glyph, int glyphX, int glyphY) { DrawImage(glyph, glyphX, glyphY); });
+            text, x, y, [this](const TImage& glyph, int glyphX, int glyphY) { DrawImage(glyph, glyphX, glyphY); },
+            _width);
 }
 
 int TGraphics::TextWidth(const std::u16string& text) const
