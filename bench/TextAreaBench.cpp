@@ -4,10 +4,12 @@
 // prints key=value lines, and the parent prints the table. Times are medians of several runs. The
 // compute floor is the token split alone, into a flat array; styling times are given as multiples of
 // it. QScintilla with its own Lua lexer styles the same text as a peer, when it was found at build time.
+// The drawing layer's figures (PreviewBench) run last, in this process; `--scenario draw` runs them alone.
 #include "BenchSupport.h"
 #include "ColouringBench.h"
 #include "HudPreviewBench.h"
 #include "LuaScriptGenerator.h"
+#include "PreviewBench.h"
 #include "TokenSplitter.h"
 
 #include "app/RecoveryKeeper.h"
@@ -364,6 +366,7 @@ int Parent(int argc, char** argv)
     std::printf("  %-52s %9.1f MiB\n", "QScintilla: editor, empty", v.value("qsci_base_peak_mib"));
     std::printf("  %-52s %9.1f MiB\n", "QScintilla: script loaded and styled", v.value("qsci_loaded_peak_mib"));
 #endif
+    RunDrawBench();
     return 0;
 }
 } // namespace
@@ -383,6 +386,11 @@ int main(int argc, char** argv)
             return ColouringScenario(argc, argv);
         if (scenario == "hudpreview")
             return HudPreviewScenario(argc, argv);
+        if (scenario == "draw") {
+            QCoreApplication application(argc, argv);
+            RunDrawBench();
+            return 0;
+        }
 #ifdef TLE_BENCH_QSCINTILLA
         if (scenario == "qscintilla")
             return QScintillaScenario(argc, argv);

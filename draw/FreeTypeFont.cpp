@@ -5,6 +5,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
 #include <cstring>
 
 // FreeType is initialised on first use; every font holds the library, so it goes only after the last face.
@@ -63,6 +64,10 @@ std::shared_ptr<TFreeTypeFont> TFreeTypeFont::FromBytes(std::vector<unsigned cha
     font->_height = static_cast<int>(metrics.height >> 6);
     font->_ascend = static_cast<int>(metrics.ascender >> 6);
     font->_descend = static_cast<int>(metrics.descender >> 6);
+    // The face's box holds every outline; a glyph bitmap may lie a pixel beyond it, plus its border.
+    const long long boxLeft = FT_IS_SCALABLE(face) ? FT_MulFix(face->bbox.xMin, metrics.x_scale) >> 6 : 0;
+    font->_leftReach = static_cast<int>(std::min<long long>(std::max<long long>(0, -boxLeft), 1 << 20)) + accepted
+        + ((style & FontStyle::Smooth) ? 1 : 0);
     font->_glyphs.resize(static_cast<std::size_t>(face->num_glyphs));
     return font;
 }

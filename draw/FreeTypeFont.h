@@ -47,6 +47,10 @@ public:
     int Height() const { return _height; }
     int Ascend() const { return _ascend; }
     int Descend() const { return _descend; }
+    // How far left of its pen position any glyph image may start, in pixels, with room to spare for
+    // hinting and for fonts whose bounding box is a little off: text past a right edge by more than
+    // this can be skipped unseen.
+    int LeftReach() const { return _leftReach; }
 
 private:
     TFreeTypeFont() = default;
@@ -60,5 +64,6 @@ private:
     int _height = 0;
     int _ascend = 0;
     int _descend = 0;
+    int _leftReach = 0;
     std::vector<std::unique_ptr<TFreeTypeGlyph>> _glyphs;
 };

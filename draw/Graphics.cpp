@@ -27,18 +27,89 @@ inline std::uint32_t Opaque(int red, int green, int blue)
         | static_cast<std::uint32_t>(blue);
 }
 
-inline int BlendChannel(int mode, int source, int opacity, int destination)
+template <int Mode> inline int BlendChannel(int source, int opacity, int destination)
+{
+    if constexpr (Mode == Blend::Alpha)
+        return Div255(source * opacity + destination * (255 - opacity));
+    else if constexpr (Mode == Blend::Light)
+        return std::min(255, Mul255(source, opacity) + destination);
+    else if constexpr (Mode == Blend::Shade)
+        return Mul255(source, destination);
+    else
+        return source; // Mask and Solid; Mask has already dropped the faint pixels
+}
+
+struct TBlendTables {
+    const int* red; // channel value x drawing colour
+    const int* green;
+    const int* blue;
+    const int* opacity; // source alpha x drawing alpha
+    int colourRed; // what the tables give for 255, the only channel value of a glyph
+    int colourGreen;
+    int colourBlue;
+};
+
+// One clipped row of a pixmap onto the surface, with the format and the mode fixed at compile time so that
+// the pixel loop has no branch but the ones the maths needs.
+template <TPixelFormat Format, int Mode>
+void BlendRow(const unsigned char* in, std::uint32_t* out, long long count, const TBlendTables& tables)
+{
+    constexpr int step = Format == TPixelFormat::Alpha8 ? 1 : Format == TPixelFormat::RGB888 ? 3 : 4;
+    for (long long i = 0; i < count; ++i, in += step, ++out) {
+        int red = tables.colourRed, green = tables.colourGreen, blue = tables.colourBlue;
+        if constexpr (Format != TPixelFormat::Alpha8) {
+            red = tables.red[in[0]];
+            green = tables.green[in[1]];
+            blue = tables.blue[in[2]];
+        }
+        int opacity = tables.opacity[255];
+        if constexpr (Format == TPixelFormat::Alpha8)
+            opacity = tables.opacity[in[0]];
+        else if constexpr (Format == TPixelFormat::RGBA8888)
+            opacity = tables.opacity[in[3]];
+
+        if constexpr (Mode == Blend::Mask) {
+            if (opacity < 128)
+                continue;
+        } else if constexpr (Mode == Blend::Alpha || Mode == Blend::Light) {
+            if (opacity == 0)
+                continue; // both formulas give the destination back exactly
+        }
+        const std::uint32_t d = *out;
+        *out = Opaque(BlendChannel<Mode>(red, opacity, (d >> 16) & 0xFF),
+            BlendChannel<Mode>(green, opacity, (d >> 8) & 0xFF), BlendChannel<Mode>(blue, opacity, d & 0xFF));
+    }
+}
+
+using TRowBlender = void (*)(const unsigned char*, std::uint32_t*, long long, const TBlendTables&);
+
+template <TPixelFormat Format> TRowBlender RowBlenderFor(int mode)
 {
     switch (mode) {
+    case Blend::Solid:
+        return BlendRow<Format, Blend::Solid>;
     case Blend::Alpha:
-        return Div255(source * opacity + destination * (255 - opacity));
+        return BlendRow<Format, Blend::Alpha>;
     case Blend::Light:
-        return std::min(255, Mul255(source, opacity) + destination);
+        return BlendRow<Format, Blend::Light>;
     case Blend::Shade:
-        return Mul255(source, destination);
+        return BlendRow<Format, Blend::Shade>;
     default:
-        return source; // Mask and Solid; Mask has already dropped the faint pixels
+        return BlendRow<Format, Blend::Mask>;
     }
+}
+
+TRowBlender RowBlenderFor(TPixelFormat format, int mode)
+{
+    switch (format) {
+    case TPixelFormat::Alpha8:
+        return RowBlenderFor<TPixelFormat::Alpha8>(mode);
+    case TPixelFormat::RGB888:
+        return RowBlenderFor<TPixelFormat::RGB888>(mode);
+    case TPixelFormat::RGBA8888:
+        break;
+    }
+    return RowBlenderFor<TPixelFormat::RGBA8888>(mode);
 }
 
 std::weak_ptr<TGraphics>& Current()
@@ -121,67 +192,87 @@ void TGraphics::DrawImage(const TImage& image, int x, int y, int frame)
 {
     if (frame < 0 || frame >= image.Frames() || !image.pixmaps[static_cast<std::size_t>(frame)])
         return;
-    DrawPixmap(*image.pixmaps[static_cast<std::size_t>(frame)], x - image.handle_x, y - image.handle_y);
+    Blit(*image.pixmaps[static_cast<std::size_t>(frame)], static_cast<long long>(x) - image.handle_x,
+        static_cast<long long>(y) - image.handle_y);
 }
 
 void TGraphics::DrawPixmap(const TPixmap& pixmap, int x, int y)
 {
+    Blit(pixmap, x, y);
+}
+
+void TGraphics::UpdateColourTables()
+{
+    if (_tableRed == _state.color_red && _tableGreen == _state.color_green && _tableBlue == _state.color_blue)
+        return;
+    _tableRed = _state.color_red;
+    _tableGreen = _state.color_green;
+    _tableBlue = _state.color_blue;
+    for (int v = 0; v < 256; ++v) {
+        _redTable[v] = Mul255(v, _tableRed);
+        _greenTable[v] = Mul255(v, _tableGreen);
+        _blueTable[v] = Mul255(v, _tableBlue);
+    }
+}
+
+void TGraphics::UpdateOpacityTable()
+{
+    if (_tableAlpha == _state.color_alpha)
+        return;
+    _tableAlpha = _state.color_alpha;
+    for (int v = 0; v < 256; ++v)
+        _opacityTable[v] = static_cast<int>(std::lround(static_cast<float>(v) * _tableAlpha));
+}
+
+void TGraphics::Blit(const TPixmap& pixmap, long long x, long long y)
+{
     const long long left = std::max<long long>(0, x);
     const long long top = std::max<long long>(0, y);
-    const long long right = std::min<long long>(_width, static_cast<long long>(x) + pixmap.width);
-    const long long bottom = std::min<long long>(_height, static_cast<long long>(y) + pixmap.height);
+    const long long right = std::min<long long>(_width, x + pixmap.width);
+    const long long bottom = std::min<long long>(_height, y + pixmap.height);
     if (left >= right || top >= bottom)
         return;
 
-    // Every source value maps through a table, so the per-pixel work is lookups and one blend.
-    int red[256], green[256], blue[256], opacity[256];
-    const float alpha = _state.color_alpha;
-    for (int v = 0; v < 256; ++v) {
-        red[v] = Mul255(v, _state.color_red);
-        green[v] = Mul255(v, _state.color_green);
-        blue[v] = Mul255(v, _state.color_blue);
-        opacity[v] = static_cast<int>(std::lround(static_cast<float>(v) * alpha));
-    }
-
+    UpdateOpacityTable();
     const int mode = _state.blend_mode;
-    const int step = BytesPerPixel(pixmap.format);
-    for (long long row = top; row < bottom; ++row) {
-        const unsigned char* in = pixmap.Row(static_cast<int>(row - y)) + (left - x) * step;
-        std::uint32_t* out = _pixels.data() + row * _width + left;
-        for (long long column = left; column < right; ++column, in += step, ++out) {
-            int sourceRed = 255, sourceGreen = 255, sourceBlue = 255, sourceAlpha = 255;
-            switch (pixmap.format) {
-            case TPixelFormat::Alpha8:
-                sourceAlpha = in[0];
-                break;
-            case TPixelFormat::RGB888:
-                sourceRed = in[0];
-                sourceGreen = in[1];
-                sourceBlue = in[2];
-                break;
-            case TPixelFormat::RGBA8888:
-                sourceRed = in[0];
-                sourceGreen = in[1];
-                sourceBlue = in[2];
-                sourceAlpha = in[3];
-                break;
-            }
-            const int a = opacity[sourceAlpha];
-            if (mode == Blend::Mask && a < 128)
-                continue;
-            const std::uint32_t d = *out;
-            *out = Opaque(BlendChannel(mode, red[sourceRed], a, (d >> 16) & 0xFF),
-                BlendChannel(mode, green[sourceGreen], a, (d >> 8) & 0xFF),
-                BlendChannel(mode, blue[sourceBlue], a, d & 0xFF));
+    const int fullOpacity = _opacityTable[255];
+
+    // A picture without transparency, in white at full opacity, draws as it is: its surface-format copy
+    // goes in a row at a time.
+    const bool white = _state.color_red == 255 && _state.color_green == 255 && _state.color_blue == 255;
+    const bool drawnAsItIs = mode == Blend::Solid || (mode == Blend::Mask && fullOpacity >= 128)
+        || (mode == Blend::Alpha && fullOpacity == 255);
+    if (white && drawnAsItIs && pixmap.format != TPixelFormat::Alpha8) {
+        if (const std::uint32_t* rows = pixmap.OpaqueRows()) {
+            for (long long row = top; row < bottom; ++row)
+                std::copy_n(
+                    rows + (row - y) * pixmap.width + (left - x), right - left, _pixels.data() + row * _width + left);
+            return;
         }
     }
+
+    // A glyph's channels are all 255, which the colour tables map to the drawing colour itself.
+    TBlendTables tables { nullptr, nullptr, nullptr, _opacityTable.data(), _state.color_red, _state.color_green,
+        _state.color_blue };
+    if (pixmap.format != TPixelFormat::Alpha8) {
+        UpdateColourTables();
+        tables.red = _redTable.data();
+        tables.green = _greenTable.data();
+        tables.blue = _blueTable.data();
+    }
+    const TRowBlender blendRow = RowBlenderFor(pixmap.format, mode);
+    const int step = BytesPerPixel(pixmap.format);
+    for (long long row = top; row < bottom; ++row)
+        blendRow(pixmap.Row(static_cast<int>(row - y)) + (left - x) * step, _pixels.data() + row * _width + left,
+            right - left, tables);
 }
 
 void TGraphics::DrawText(const std::u16string& text, int x, int y)
 {
     if (TImageFont* font = Font())
         font->Draw(
-            text, x, y, [this](const TImage& glyph, int glyphX, int glyphY) { DrawImage(glyph, glyphX, glyphY); });
+            text, x, y, [this](const TImage& glyph, int glyphX, int glyphY) { DrawImage(glyph, glyphX, glyphY); },
+            _width);
 }
 
 int TGraphics::TextWidth(const std::u16string& text) const

@@ -8,6 +8,7 @@
 #include "draw/Image.h"
 #include "draw/ImageFont.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -68,11 +69,23 @@ public:
     void Present() const;
 
 private:
+    // Coordinates of a drawing position less an image handle need more than an int.
+    void Blit(const TPixmap& pixmap, long long x, long long y);
+    // Brings the per-value tables up to the drawing colour and alpha when they changed since.
+    void UpdateColourTables();
+    void UpdateOpacityTable();
+
     int _width = 0;
     int _height = 0;
     std::vector<std::uint32_t> _pixels;
     TDrawState _state;
     Presenter _presenter;
+
+    // Channel value x drawing colour, and source alpha x drawing alpha, for every value 0..255. They are
+    // kept between draws: a text of many glyphs in one colour builds them once.
+    std::array<int, 256> _redTable {}, _greenTable {}, _blueTable {}, _opacityTable {};
+    int _tableRed = -1, _tableGreen = -1, _tableBlue = -1;
+    float _tableAlpha = -1;
 };
 
 std::shared_ptr<TGraphics> CreateGraphics(int width, int height);

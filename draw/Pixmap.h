@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,33 @@ public:
     bool HasAlpha() const { return format != TPixelFormat::RGB888; }
     unsigned char* Row(int y) { return pixels.data() + static_cast<std::size_t>(y) * pitch; }
     const unsigned char* Row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * pitch; }
+
+    // The pixels as a drawing surface stores them (0xFFRRGGBB, `width` per row), so that drawing a
+    // picture unchanged is one copy per row. Only pictures with nothing to blend have them: RGB888, or
+    // RGBA8888 whose every alpha is 255; null for the others and for glyphs. Made on the first call and
+    // kept for the pixmap's life, 4 bytes a pixel beside its own; the test for full alpha is made once
+    // too. Whoever changes `pixels` in place after that calls PixelsChanged(). Not thread-safe: a pixmap
+    // is drawn from one thread at a time.
+    const std::uint32_t* OpaqueRows() const;
+    void PixelsChanged();
+
+private:
+    // What the copy was made from: a replaced buffer or a changed shape makes it again.
+    struct TShape {
+        const unsigned char* data = nullptr;
+        std::size_t size = 0;
+        int width = 0;
+        int height = 0;
+        int pitch = 0;
+        TPixelFormat format = TPixelFormat::Alpha8;
+        bool operator==(const TShape&) const = default;
+    };
+    TShape Shape() const { return { pixels.data(), pixels.size(), width, height, pitch, format }; }
+
+    enum class TOpaqueCopy { Unknown, Made, Impossible };
+    mutable TOpaqueCopy _opaqueCopy = TOpaqueCopy::Unknown;
+    mutable TShape _opaqueShape;
+    mutable std::shared_ptr<const std::vector<std::uint32_t>> _opaqueRows;
 };
 
 // Decoders refuse pictures larger than this on either side, or with more pixels in all, so that a

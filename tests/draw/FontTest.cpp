@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 
 #include <ft2build.h>
@@ -187,6 +188,78 @@ TEST(FontTest, BlackTextPaintsCoverageTimesAlphaOverWhite)
         EXPECT_GT(fullyCovered, 0);
     }
     SelectGraphics(nullptr);
+}
+
+TEST(FontTest, TextCutByTheSurfaceEdgesShowsWhatTheWholeTextShowsThere)
+{
+    auto font = LoadFontUrl(LiberationSans, 13, FontStyle::Smooth);
+    ASSERT_TRUE(font);
+    // 'j' and 'f' reach left of their pens; the copyright sign and umlauts lie beyond ASCII.
+    std::u16string text;
+    for (int i = 0; i < 40; ++i)
+        text += u"jagged Wj fij, 0123 \u00A9\u00C4\u00D6 ";
+    constexpr int margin = 20, top = 10;
+    const int wideWidth = font->TextWidth(text) + 2 * margin;
+    constexpr int wideHeight = 40, width = 50, height = 20;
+    auto draw = [&](int surfaceWidth, int surfaceHeight, int x, int y) {
+        TGraphics graphics(surfaceWidth, surfaceHeight);
+        graphics.SetClearColor(30, 60, 90);
+        graphics.Clear();
+        graphics.SetFont(font);
+        graphics.SetBlend(Blend::Alpha);
+        graphics.SetColor(250, 200, 0);
+        graphics.DrawText(text, x, y);
+        return graphics;
+    };
+    const TGraphics whole = draw(wideWidth, wideHeight, margin, top);
+    const std::uint32_t clear = 0xFF1E3C5Au;
+
+    // The small surface shows the window of the whole drawing whose top-left corner is (left, above). Its
+    // right edge sweeps across the first words, so that it cuts every glyph, those reaching left of their
+    // pen too; the last windows hold the end of the text.
+    std::vector<std::pair<int, int>> windows;
+    for (int left = -30; left < 120; ++left)
+        windows.emplace_back(left, left % 4 == 0 ? 0 : left % 4 == 1 ? 5 : left % 4 == 2 ? -8 : 28);
+    windows.emplace_back(wideWidth / 2, 3);
+    windows.emplace_back(wideWidth - width, 12);
+    windows.emplace_back(wideWidth - 10, 0);
+    for (auto [left, above] : windows) {
+        const TGraphics part = draw(width, height, margin - left, top - above);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const int wx = x + left, wy = y + above;
+                const bool inside = wx >= 0 && wy >= 0 && wx < wideWidth && wy < wideHeight;
+                ASSERT_EQ(part.Pixel(x, y), inside ? whole.Pixel(wx, wy) : clear)
+                    << "window " << left << "," << above << " at " << x << "," << y;
+            }
+    }
+
+    // Pens that leave the int range touch nothing.
+    for (auto [x, y] : { std::pair { INT_MIN, 0 }, { INT_MAX, 0 }, { INT_MAX - 5, 0 }, { 0, INT_MIN }, { 0, INT_MAX },
+             { INT_MIN + 1, INT_MAX - 1 } }) {
+        const TGraphics far = draw(width, height, x, y);
+        EXPECT_EQ(far.Pixels(), std::vector<std::uint32_t>(width * height, clear)) << x << "," << y;
+    }
+}
+
+TEST(FontTest, TheWalkEndsOncePensArePastTheRightEdge)
+{
+    auto font = LoadFontUrl(LiberationSans, 13, FontStyle::Smooth);
+    ASSERT_TRUE(font);
+    const std::u16string text(10000, u'a');
+    const float advance = font->Glyph(font->CharToGlyph(U'a'))._advance;
+    ASSERT_GT(advance, 0);
+    for (int start : { -50, 0, 90, 100, 5000 }) {
+        int handed = 0;
+        font->Draw(
+            text, start, 0, [&](const TImage&, int, int) { ++handed; }, 100);
+        const int past = 100 + font->SourceFont().LeftReach() - start;
+        const int expected = past <= 0 ? 0 : static_cast<int>(std::ceil(past / advance));
+        EXPECT_EQ(handed, expected) << "from " << start;
+    }
+    int handed = 0;
+    font->Draw(text, 0, 0, [&](const TImage&, int, int) { ++handed; });
+    EXPECT_EQ(handed, 10000);
 }
 
 TEST(FontTest, NullFontSelectsTheBuiltInDefault)
