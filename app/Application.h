@@ -138,6 +138,8 @@ public:
     // Loads a script as LoadDoc does once its requester has answered; the document stays as it was when
     // the file cannot be read whole.
     bool LoadFile(const QString& path);
+    // Says "Failed to open script!", as a script that cannot be read does.
+    void ReportOpenFailure();
 
     // Syntax colouring of the text area; a negative line means the cursor's line.
     void LoadKeywords();

@@ -120,11 +120,16 @@ void TApplication::LoadDoc()
         LoadFile(answer);
 }
 
+void TApplication::ReportOpenFailure()
+{
+    Tell(QStringLiteral("Failed to open script!"), true);
+}
+
 bool TApplication::LoadFile(const QString& path)
 {
     const std::optional<QString> text = ReadScript(path);
     if (!text || !Textarea->ReplaceText(0, -1, *text, TextUnit::Chars)) {
-        Tell(QStringLiteral("Failed to open script!"), true);
+        ReportOpenFailure();
         return false;
     }
     GlobalUpdateTextarea();

@@ -6,6 +6,7 @@
 #include "tools/StartupResources.h"
 
 #include <QDir>
+#include <QFile>
 #include <QString>
 
 #include <climits>
@@ -36,6 +37,10 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
     // A script named on the command line is relative to the folder the editor was started from.
     const QString startFolder = QDir::currentPath();
+    const QByteArray startFolderBytes = QFile::encodeName(startFolder);
+    char startFolderName[PATH_MAX];
+    const bool startFolderKept
+        = ::getcwd(startFolderName, sizeof startFolderName) && startFolderBytes == QByteArray(startFolderName);
     EnterExecutableDirectory();
     RegisterEmbeddedFiles();
     StartGui(argc, argv);
@@ -46,7 +51,15 @@ int main(int argc, char** argv)
     // Work taken back from a crashed editor comes first; the script named is not loaded over it.
     if (argc > 1 && App->Recovered)
         std::fprintf(stderr, "tarvane-le: the recovered script is open; %s was not loaded\n", argv[1]);
-    else if (argc > 1)
-        App->LoadFile(QDir(startFolder).absoluteFilePath(QString::fromLocal8Bit(argv[1])));
+    else if (argc > 1) {
+        // A name that does not survive the trip into text and back could name another file: never open
+        // a different file than the one named.
+        const QByteArray named(argv[1]);
+        const QString name = QFile::decodeName(named);
+        if (QFile::encodeName(name) != named || (!named.startsWith('/') && !startFolderKept))
+            App->ReportOpenFailure();
+        else
+            App->LoadFile(QDir(startFolder).absoluteFilePath(name));
+    }
     App->Run();
 }

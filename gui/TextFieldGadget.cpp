@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <limits>
+
 namespace {
 // A key press is a key-down and then, for keys that type something, its characters. The field acts on
 // navigation and Delete at the key-down and on everything that types (Backspace and the Ctrl+A, C, V, X
@@ -83,6 +85,8 @@ TTextFieldGadget::TTextFieldGadget(TGadget* group, int style)
     : TWidgetGadget(GadgetClass::TextField, group, style)
 {
     auto* field = new FieldWidget(this, ParentWidgetFor(group));
+    // A field holds whatever the program gives it: a game path of any length must come back whole.
+    field->setMaxLength(std::numeric_limits<int>::max());
     SetWidget(field);
     QObject::connect(field, &QLineEdit::textEdited, [this] { EmitGadgetEvent(Event::GadgetAction, this); });
 }

@@ -16,9 +16,12 @@ std::unique_ptr<TCStream> TCStream::Open(const QString& path, Mode mode)
     if (fd < 0)
         return nullptr;
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    // A directory opens for reading on Linux but fails on the first read; treat it as unopenable.
+    // A directory opens for reading on Linux but fails on the first read; treat it as unopenable. Only
+    // files and named pipes are read: a device (/dev/zero) or a socket is no script and no settings
+    // file, however much it offers.
     struct stat info;
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)
+        || (mode == Mode::Read && !(S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode)))) {
         ::close(fd);
         return nullptr;
     }
@@ -28,13 +31,34 @@ std::unique_ptr<TCStream> TCStream::Open(const QString& path, Mode mode)
         ::close(fd);
         return nullptr;
     }
-    return std::unique_ptr<TCStream>(new TCStream(file, S_ISREG(info.st_mode) ? info.st_size : 0));
+    return std::unique_ptr<TCStream>(
+        new TCStream(file, S_ISREG(info.st_mode) ? info.st_size : 0, S_ISREG(info.st_mode)));
 }
 
-TCStream::TCStream(FILE* file, qint64 size)
+TCStream::TCStream(FILE* file, qint64 size, bool regular)
     : _file(file)
     , _size(size)
+    , _regular(regular)
 {
+}
+
+bool TCStream::Eof()
+{
+    if (_regular)
+        return TStream::Eof();
+    // A pipe has no size: it ends when a read finds nothing more, which may mean waiting for its writer.
+    FILE* file = OpenFile();
+    Switch(LastOp::Read);
+    const int c = getc_unlocked(file);
+    if (c == EOF) {
+        if (std::ferror(file)) {
+            std::clearerr(file);
+            throw TStreamReadException();
+        }
+        return true;
+    }
+    ungetc(c, file);
+    return false;
 }
 
 TCStream::~TCStream()

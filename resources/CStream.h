@@ -9,10 +9,13 @@ class TCStream : public TStream {
 public:
     enum class Mode { Read, Write, ReadWrite };
 
-    // Null when the file cannot be opened (or is a directory). Write creates or truncates.
+    // Null when the file cannot be opened, is a directory, or is opened for reading and is neither a file
+    // nor a named pipe. Write creates or truncates.
     static std::unique_ptr<TCStream> Open(const QString& path, Mode mode);
     ~TCStream() override;
 
+    // A file ends at its size; a named pipe when a read returns nothing.
+    bool Eof() override;
     qint64 Pos() override { return _pos; }
     qint64 Size() override { return _size; }
     qint64 Seek(qint64 pos) override;
@@ -26,7 +29,7 @@ public:
     void Sync();
 
 private:
-    TCStream(FILE* file, qint64 size);
+    TCStream(FILE* file, qint64 size, bool regular);
     // C streams need a positioning call between a read and a following write, and the other way round.
     enum class LastOp { None, Read, Write };
     void Switch(LastOp op);
@@ -37,4 +40,5 @@ private:
     qint64 _pos = 0;
     qint64 _size;
     LastOp _last = LastOp::None;
+    bool _regular;
 };

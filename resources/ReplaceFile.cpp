@@ -51,6 +51,11 @@ bool ReplaceFileSafely(const QString& path, const std::function<void(const QStri
     const QFileInfo targetInfo(target);
     const QByteArray folder = QFile::encodeName(targetInfo.absolutePath());
     const QByteArray targetName = QFile::encodeName(target);
+    // Only a file is replaced: a device or a pipe named by the path (or by a link on the way) stays
+    // what it is, and the save fails.
+    struct stat existing { };
+    if (::stat(targetName.constData(), &existing) == 0 && !S_ISREG(existing.st_mode))
+        return false;
 
     QByteArray pattern = folder + "/." + QFile::encodeName(targetInfo.fileName()) + ".XXXXXX";
     const int fd = ::mkstemp(pattern.data());

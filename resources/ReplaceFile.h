@@ -14,5 +14,6 @@
 // Writes `path` through `write`, which gets the temporary file's path and must write, sync and close it,
 // throwing (a TStreamException or anything else) on any failure. The replaced file keeps its
 // permissions; a new file gets the usual ones (0666 less the umask); a symbolic link is written through
-// to its target. False on any failure, with the old file untouched and the temporary file removed.
+// to its target. False on any failure, with the old file untouched and the temporary file removed, and
+// when the path names something that is not a file (a device, a pipe, a folder).
 bool ReplaceFileSafely(const QString& path, const std::function<void(const QString& temporaryPath)>& write);

@@ -89,7 +89,12 @@ qint64 TTextStream::Size()
 
 bool TTextStream::Eof()
 {
-    return Unread() == 0 && Pos() == Size();
+    if (Unread() > 0)
+        return false;
+    if (_outLen > 0)
+        return Pos() == Size();
+    // The stream below knows its end, also when it has no size to compare with (a pipe).
+    return _stream->Eof();
 }
 
 qint64 TTextStream::Seek(qint64 pos)

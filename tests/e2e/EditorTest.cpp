@@ -247,6 +247,23 @@ TEST_F(EditorTest, AMissingScriptOnTheCommandLineIsReportedAndANewScriptStarts)
     EXPECT_EQ(editor.WaitForExit(10s), 0);
 }
 
+// A name that is not UTF-8 is refused rather than read as the file its replacement characters name.
+TEST_F(EditorTest, ANameThatIsNotUtf8OpensNoOtherFile)
+{
+    Write(folder / "caf\xef\xbf\xbd.lua", "other = 1");
+    Write(folder / "caf\xe9.lua", "named = 1");
+    Editor editor(folder, { .arguments = { "caf\xe9.lua" } });
+    const auto notice = x.WaitForWindow("Tarvane Lua Editor", 20s);
+    ASSERT_TRUE(notice.has_value()) << "the failure was not reported";
+    x.Focus(*notice);
+    x.Key("Return");
+    const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
+    ASSERT_TRUE(window.has_value()) << "a file was opened";
+    x.RequestClose(*window);
+    EXPECT_EQ(editor.WaitForExit(10s), 0);
+    EXPECT_EQ(Read(folder / "caf\xef\xbf\xbd.lua"), "other = 1");
+}
+
 TEST_F(EditorTest, ASaveBeyondTheFileSizeLimitFailsWithoutEndingTheEditor)
 {
     const std::string old(400, '-');

@@ -4,10 +4,18 @@
 #include "resources/Incbin.h"
 #include "resources/Path.h"
 #include "resources/RamStream.h"
+#include "resources/ReplaceFile.h"
 #include "resources/StreamBytes.h"
 #include "resources/TextStream.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+
+#include <chrono>
+#include <thread>
 
 using namespace std::string_literals;
 
@@ -254,4 +262,61 @@ TEST_F(StreamTest, ANamedPipeWithoutAWriterDoesNotBlock)
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ(stream->ReadLine(), QString());
     EXPECT_TRUE(StreamEof(*stream));
+}
+
+// A script read from a pipe arrives whole, however its writer's blocks fall; devices are not read at all.
+TEST_F(StreamTest, APipeIsReadToItsEndAndDevicesAreRefused)
+{
+    const QByteArray fifo = QFile::encodeName(Path("pipe"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    // The writer is there before the reader, as a shell's process substitution has it (a pipe without
+    // one reads as empty). Lines end exactly on the 64 KiB read blocks; the rest follows a pause.
+    const int out = ::open(fifo.constData(), O_RDWR);
+    ASSERT_GE(out, 0);
+    const std::string block = std::string(65535, 'a') + "\n";
+    std::thread writer([&] {
+        const auto put = [&](const std::string& bytes) { return ::write(out, bytes.data(), bytes.size()); };
+        put(block);
+        put(block);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        put("last");
+        ::close(out);
+    });
+    auto stream = OpenReadStream(QStringLiteral("utf8::") + Path("pipe"));
+    ASSERT_NE(stream, nullptr);
+    QStringList lines;
+    while (true) {
+        lines << stream->ReadLine();
+        if (StreamEof(*stream))
+            break;
+    }
+    writer.join();
+    EXPECT_EQ(lines, (QStringList { QString(65535, 'a'), QString(65535, 'a'), "last" }));
+
+    for (const char* device : { "/dev/zero", "/dev/null", "utf8::/dev/zero" })
+        EXPECT_EQ(OpenReadStream(QString::fromLatin1(device)), nullptr) << device;
+}
+
+// Saving replaces a file only: a pipe, or a link to one, stays what it is and the save fails.
+TEST_F(StreamTest, SavingOverAPipeFailsAndLeavesItAlone)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(Path("pipe"), Path("link.lua")));
+    const auto write = [](const QString& temporary) {
+        auto file = TCStream::Open(temporary, TCStream::Mode::Write);
+        file->WriteByte('x');
+        file->Close();
+    };
+    for (const char* name : { "pipe", "link.lua" }) {
+        EXPECT_FALSE(ReplaceFileSafely(Path(name), write)) << name;
+        struct stat info { };
+        ASSERT_EQ(::stat(QFile::encodeName(Path("pipe")).constData(), &info), 0);
+        EXPECT_TRUE(S_ISFIFO(info.st_mode)) << name;
+    }
+    EXPECT_EQ(
+        QDir(folder.path()).entryList(QDir::Files | QDir::System | QDir::Hidden), (QStringList { "link.lua", "pipe" }));
+    Put("plain.lua", "old");
+    ASSERT_TRUE(QFile::link(Path("plain.lua"), Path("to-plain.lua")));
+    EXPECT_TRUE(ReplaceFileSafely(Path("to-plain.lua"), write));
+    EXPECT_EQ(Fetch("plain.lua"), "x");
 }

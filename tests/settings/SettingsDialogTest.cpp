@@ -152,7 +152,8 @@ TEST_F(SettingsDialogTest, FirstStartWritesTheDefaultFileAndRunsOnIt)
 
 TEST_F(SettingsDialogTest, SavedSettingsComeBackInTheNextRun)
 {
-    const QString game = "C:/Program Files/Tarvane Game/Tarvane.exe";
+    // Longer than a text field takes by default: paths come back whole whatever their length.
+    const QString game = "C:/Program Files/" + QString(40000, 'd') + "/Tarvane.exe";
     const QString dedicated = QString::fromUtf8("/opt/Игры/tarvane dedicated.exe");
     std::string fixed;
     {
