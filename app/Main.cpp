@@ -1,5 +1,6 @@
 // Program start: embedded files, the library layers, the shared images and font, then the application.
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "draw/PolledInput.h"
 #include "gui/GuiDriver.h"
 #include "resources/EmbeddedFiles.h"
@@ -33,14 +34,28 @@ void EnterExecutableDirectory()
 
 int main(int argc, char** argv)
 {
+    // The command line first: --help, --version and mistakes are answered without a window.
+    const TCommandLine line = ParseCommandLine(argc, argv);
+    switch (line.action) {
+    case TCommandLine::Action::Help:
+    case TCommandLine::Action::Version:
+        std::fputs(line.output.toLocal8Bit().constData(), stdout);
+        return 0;
+    case TCommandLine::Action::Error:
+        std::fputs(line.output.toLocal8Bit().constData(), stderr);
+        return 2;
+    case TCommandLine::Action::Run:
+        std::fputs(line.output.toLocal8Bit().constData(), stderr);
+        break;
+    }
+
     // A file-size limit must make a save fail, not end the editor with the script unsaved.
     std::signal(SIGXFSZ, SIG_IGN);
     // A script named on the command line is relative to the folder the editor was started from.
     const QString startFolder = QDir::currentPath();
-    const QByteArray startFolderBytes = QFile::encodeName(startFolder);
     char startFolderName[PATH_MAX];
-    const bool startFolderKept
-        = ::getcwd(startFolderName, sizeof startFolderName) && startFolderBytes == QByteArray(startFolderName);
+    const bool startFolderExact = ::getcwd(startFolderName, sizeof startFolderName)
+        && QFile::encodeName(startFolder) == QByteArray(startFolderName);
     EnterExecutableDirectory();
     RegisterEmbeddedFiles();
     StartGui(argc, argv);
@@ -49,17 +64,16 @@ int main(int argc, char** argv)
     App = new TApplication();
     App->Init();
     // Work taken back from a crashed editor comes first; the script named is not loaded over it.
-    if (argc > 1 && App->Recovered)
-        std::fprintf(stderr, "tarvane-le: the recovered script is open; %s was not loaded\n", argv[1]);
-    else if (argc > 1) {
+    if (!line.script.isEmpty() && App->Recovered) {
+        std::fprintf(stderr, "tarvane-le: the recovered script is open; %s was not loaded\n",
+            QFile::encodeName(line.script).constData());
+    } else if (!line.script.isEmpty()) {
         // A name that does not survive the trip into text and back could name another file: never open
         // a different file than the one named.
-        const QByteArray named(argv[1]);
-        const QString name = QFile::decodeName(named);
-        if (QFile::encodeName(name) != named || (!named.startsWith('/') && !startFolderKept))
+        if (!line.scriptNameExact || (!line.script.startsWith(QLatin1Char('/')) && !startFolderExact))
             App->ReportOpenFailure();
         else
-            App->LoadFile(QDir(startFolder).absoluteFilePath(name));
+            App->LoadFile(QDir(startFolder).absoluteFilePath(line.script));
     }
     App->Run();
 }

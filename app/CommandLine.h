@@ -1,0 +1,21 @@
+// The editor's command line: one optional script, --help and --version. Read before anything starts, so
+// that the answers need no display and touch no settings.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct TCommandLine {
+    enum class Action { Run, Help, Version, Error };
+    Action action = Action::Run;
+    // What to print: on standard output for Help and Version, on standard error for Error and for
+    // scripts ignored by a Run.
+    QString output;
+    // The script to open, empty for none.
+    QString script;
+    // False when the script's name does not survive decoding and encoding unchanged: it could name
+    // another file than the one given, so none is opened.
+    bool scriptNameExact = true;
+};
+
+TCommandLine ParseCommandLine(int argc, char** argv);
