@@ -216,6 +216,7 @@ void TApplication::CreateMenus()
 
     mEdit = MakeMenuItem(QStringLiteral("Edit"), 0, root);
     MakeMenuItem(QStringLiteral("Undo"), M_UNDO, mEdit, 'Z', Ctrl);
+    MakeMenuItem(QStringLiteral("Redo"), M_REDO, mEdit, 'Y', Ctrl);
     MakeMenuItem(QString(), 0, mEdit);
     MakeMenuItem(QStringLiteral("Cut"), M_CUT, mEdit, 'X', Ctrl);
     MakeMenuItem(QStringLiteral("&Copy"), M_COPY, mEdit, 'C', Ctrl);
@@ -244,6 +245,7 @@ void TApplication::CreateMenus()
     // Its items carry no hot keys: those are the Edit menu's.
     mTextarea = MakeMenuItem(QString(), 0, nullptr);
     MakeMenuItem(QStringLiteral("Undo"), M_UNDO, mTextarea);
+    MakeMenuItem(QStringLiteral("Redo"), M_REDO, mTextarea);
     MakeMenuItem(QString(), 0, mTextarea);
     MakeMenuItem(QStringLiteral("Cut"), M_CUT, mTextarea);
     MakeMenuItem(QStringLiteral("Copy"), M_COPY, mTextarea);

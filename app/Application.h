@@ -55,6 +55,7 @@ public:
     static constexpr int M_SETTINGS = 119;
     static constexpr int M_ABOUT = 120;
     static constexpr int M_UNDO = 121;
+    static constexpr int M_REDO = 122;
 
     // Toolbar items by index; the separators count.
     enum ToolbarItem : int {
@@ -191,6 +192,7 @@ private:
     void Cut();
     void Paste();
     void Undo();
+    void Redo();
     void SelectLine();
     // Indents (outdents) every line the selection touches by one tab, one undo step per line, and
     // selects those lines whole.

@@ -100,6 +100,9 @@ void TApplication::HandleMenuAction(int tag)
     case M_UNDO:
         Undo();
         break;
+    case M_REDO:
+        Redo();
+        break;
     case M_CUT:
         Cut();
         break;
@@ -203,6 +206,9 @@ void TApplication::ShowTextareaMenu(int x, int y)
         switch (item->style) {
         case M_UNDO:
             item->SetEnabled(History->Count() > 0);
+            break;
+        case M_REDO:
+            item->SetEnabled(History->RedoCount() > 0);
             break;
         case M_CUT:
         case M_COPY:
@@ -344,6 +350,12 @@ void TApplication::Undo()
 {
     // Undone text differs from the file as much as typed text does.
     if (History->Undo(*TextareaClient))
+        MarkEdited();
+}
+
+void TApplication::Redo()
+{
+    if (History->Redo(*TextareaClient))
         MarkEdited();
 }
 

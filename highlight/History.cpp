@@ -37,14 +37,37 @@ bool THistory::Undo(TTextClient& textarea)
 {
     if (_Undo.empty())
         return false;
-    const bool changed = _Undo.back().Undo(textarea, recolour);
+    const TAction step = _Undo.back();
     _Undo.pop_back();
+    // What the step removes comes back when it is applied again; a step that changes nothing only
+    // puts the caret back, again.
+    const bool inside = step.Pos >= 0 && step.Sel >= 0 && step.Pos <= textarea.Length() - step.Sel;
+    const QString removed = inside ? textarea.Text(step.Pos, step.Sel) : QString();
+    const bool changed = step.Undo(textarea, recolour);
+    TAction again { 0, 0, QString(), step.SelPos, step.SelLen };
+    if (changed) {
+        const int restored = static_cast<int>(step.Text.size());
+        again = TAction { step.Pos, restored, removed, step.Pos + static_cast<int>(removed.size()), 0 };
+    }
+    _Redo.push_back({ again, step });
+    return changed;
+}
+
+bool THistory::Redo(TTextClient& textarea)
+{
+    if (_Redo.empty())
+        return false;
+    const TUndone undone = _Redo.back();
+    _Redo.pop_back();
+    const bool changed = undone.again.Undo(textarea, recolour);
+    _Undo.push_back(undone.step);
     return changed;
 }
 
 void THistory::AddAction(TTextClient& /*textarea*/, int pos, int sel, const QString& text, int selPos, int selLen)
 {
     _Undo.push_back(TAction { pos, sel, text, selPos, selLen });
+    _Redo.clear();
 }
 
 void THistory::Clear()

@@ -1,4 +1,5 @@
-// The editor's own undo history for the script's text area: one step per recorded edit, no redo.
+// The editor's own undo history for the script's text area: one step per recorded edit; undone steps
+// wait on a redo list until a new edit.
 #pragma once
 
 #include <QString>
@@ -31,17 +32,27 @@ public:
     // Undoes the most recent action on `textarea`; nothing at all when there is none. True when the
     // text changed.
     bool Undo(TTextClient& textarea);
-    // Records an edit that is about to be applied. The text area is not used; it keeps the call shaped
-    // like the other history calls.
+    // Applies the most recently undone step again: its text, with the caret after it and nothing
+    // selected, and the lines it touches re-coloured. True when the text changed.
+    bool Redo(TTextClient& textarea);
+    // Records an edit that is about to be applied, and forgets every undone step. The text area is not
+    // used; it keeps the call shaped like the other history calls.
     void AddAction(TTextClient& textarea, int pos, int sel, const QString& text, int selPos, int selLen);
     void Clear();
 
     int Count() const { return static_cast<int>(_Undo.size()); }
+    int RedoCount() const { return static_cast<int>(_Redo.size()); }
     // The action the next Undo reverses; null when the history is empty.
     const TAction* Last() const { return _Undo.empty() ? nullptr : &_Undo.back(); }
 
 private:
     std::function<void(int line)> recolour;
     std::vector<TAction> _Undo; // oldest first
-    std::vector<TAction> _Redo; // there is no redo; kept empty beside _Undo
+    // An undone step: how to apply it again, and the step Undo took it from, which holds once more when
+    // it is applied again. Most recently undone last.
+    struct TUndone {
+        TAction again;
+        TAction step;
+    };
+    std::vector<TUndone> _Redo;
 };

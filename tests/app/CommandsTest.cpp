@@ -368,3 +368,34 @@ TEST_F(CommandsTest, ClosingSettingsRecoloursEverythingOnlyAfterAChange)
     EXPECT_TRUE(KeywordColoured(8));
 }
 } // namespace
+
+namespace {
+// Redo puts back what Undo took, with the caret after it; it marks a saved script, and New forgets it.
+TEST_F(CommandsTest, RedoAppliesTheUndoneEditAgainUntilANewEdit)
+{
+    SetScript("local a", 7);
+    App->History->Clear();
+    Type("!");
+    Select(0, 5);
+    Type("g");
+    Undo();
+    Undo();
+    EXPECT_EQ(Script(), "local a");
+    SaveFirst();
+    Menu(Editor::M_REDO);
+    EXPECT_EQ(Script(), "local a!");
+    EXPECT_EQ(Selection(), (TSelection { 8, 0 }));
+    EXPECT_EQ(App->Window->GetText(), "Tarvane:LE - saved.lua*");
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Script(), "g a!");
+    EXPECT_EQ(Selection(), (TSelection { 1, 0 }));
+    Undo();
+    Type("x");
+    EXPECT_EQ(App->History->RedoCount(), 0) << "a new edit forgets what was undone";
+    Undo();
+    system->proceedAnswers.push_back(1);
+    Menu(Editor::M_NEW);
+    EXPECT_EQ(App->History->RedoCount(), 0);
+    EXPECT_EQ(Recorded(), 0);
+}
+} // namespace

@@ -12,6 +12,7 @@
 #include <QInputMethodEvent>
 
 #include <functional>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -395,5 +396,59 @@ TEST_F(KeyFilterTest, UndoingARandomSessionReturnsEveryTextOnTheWay)
     EXPECT_EQ(Script(), start);
     // The session did what it was meant to: block indents among its keys.
     EXPECT_GT(indentedBlocks, 5);
+}
+} // namespace
+
+namespace {
+// Undo and Redo pressed at random among the keys: after every key the text is the one the model says,
+// where the model keeps the text after each recorded step and forgets the undone ones at a new edit.
+TEST_F(KeyFilterTest, RandomUndoAndRedoFollowTheTextsTheEditsMade)
+{
+    constexpr int Keys = 1500;
+    std::mt19937 random(20261208);
+    const QString start = "function f(a)\n\tif a then\n\t\treturn \"x" + Emoji + AccentedE + "\"\n\tend\nend\n";
+    SetScript(start, 14);
+    App->History->Clear();
+    QGuiApplication::clipboard()->setText("x = {\r\n\t1,\r\n}");
+
+    std::vector<std::optional<QString>> texts { start }; // the text with as many steps recorded as its index
+    for (int step = 1; step <= Keys; ++step) {
+        const int recorded = Recorded();
+        const int choice = std::uniform_int_distribution<int>(0, 9)(random);
+        if (choice < 3) {
+            const bool undo = choice < 2;
+            Key(undo ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+            const int expected = undo ? std::max(recorded - 1, 0) : std::min(recorded + 1, int(texts.size()) - 1);
+            ASSERT_EQ(Recorded(), expected) << "step " << step << (undo ? " Undo" : " Redo");
+            if (texts[size_t(expected)]) {
+                ASSERT_EQ(Script(), *texts[size_t(expected)]) << "step " << step << (undo ? " Undo" : " Redo");
+            }
+        } else {
+            const SessionKey key = RandomKey(random);
+            const QString before = Script();
+            if (!key.text.isEmpty())
+                (key.committed ? Committing(key.text) : TypingKey(key.text))();
+            else if (key.typed)
+                QTest::keyClick(View(), key.typed);
+            else
+                QTest::keyClick(View(), key.key, key.modifiers);
+            Settle();
+            if (Recorded() != recorded || Script() != before) {
+                // A new edit: what was undone is gone; steps between are texts nobody saw whole.
+                texts.resize(size_t(recorded) + 1);
+                texts.resize(size_t(Recorded()) + 1);
+                texts.back() = Script();
+            }
+        }
+        ASSERT_EQ(App->History->RedoCount(), int(texts.size()) - 1 - Recorded()) << "step " << step;
+    }
+    // Everything undone leads back to the start, and everything redone to the last text.
+    while (Recorded() > 0)
+        Undo();
+    EXPECT_EQ(Script(), start);
+    while (App->History->RedoCount() > 0)
+        Menu(TApplication::M_REDO);
+    ASSERT_TRUE(texts.back().has_value());
+    EXPECT_EQ(Script(), *texts.back());
 }
 } // namespace

@@ -43,6 +43,7 @@ const std::vector<ExpectedMenu> Menus = {
     { "Edit",
         {
             { "Undo\tCtrl+Z", Editor::M_UNDO },
+            { "Redo\tCtrl+Y", Editor::M_REDO },
             { "", 0 },
             { "Cut\tCtrl+X", Editor::M_CUT },
             { "&Copy\tCtrl+C", Editor::M_COPY },
@@ -319,6 +320,7 @@ TEST_F(MainWindowTest, EveryShortcutRaisesItsItemFromTheTextArea)
         { Qt::Key_O, Editor::M_LOAD },
         { Qt::Key_S, Editor::M_SAVE },
         { Qt::Key_Z, Editor::M_UNDO },
+        { Qt::Key_Y, Editor::M_REDO },
         { Qt::Key_X, Editor::M_CUT },
         { Qt::Key_C, Editor::M_COPY },
         { Qt::Key_V, Editor::M_PASTE },

@@ -102,12 +102,14 @@ TEST_F(MouseTest, TheRightClickMenuGreysTheCommandsThatCannotAct)
         TSelection selection;
         QString clipboard;
         bool edited;
-        bool undo, cut, copy, paste, all;
+        bool undo, redo, cut, copy, paste, all;
+        bool undone = false;
     };
     const Case cases[] = {
-        { "an empty new script", "", { 0, 0 }, "", false, false, false, false, false, false },
-        { "a caret in text", "abc", { 1, 0 }, "", false, false, false, false, false, true },
-        { "a selection, the clipboard and an edit", "abc", { 0, 2 }, "x", true, true, true, true, true, true },
+        { "an empty new script", "", { 0, 0 }, "", false, false, false, false, false, false, false },
+        { "a caret in text", "abc", { 1, 0 }, "", false, false, false, false, false, false, true },
+        { "a selection, the clipboard and an edit", "abc", { 0, 2 }, "x", true, true, false, true, true, true, true },
+        { "an undone edit", "abc", { 1, 0 }, "", true, false, true, false, false, false, true, true },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -115,6 +117,8 @@ TEST_F(MouseTest, TheRightClickMenuGreysTheCommandsThatCannotAct)
         App->History->Clear();
         if (c.edited)
             Type("z");
+        if (c.undone)
+            Undo();
         Select(c.selection.pos, c.selection.length);
         QGuiApplication::clipboard()->setText(c.clipboard);
         system->requests.clear();
@@ -125,8 +129,8 @@ TEST_F(MouseTest, TheRightClickMenuGreysTheCommandsThatCannotAct)
         const TRecordedRequest& menu = system->requests[0];
         EXPECT_EQ(menu.kind, "PopupMenu");
         EXPECT_EQ(QPoint(menu.x, menu.y), Viewport()->mapToGlobal(point));
-        const std::vector<std::pair<QString, bool>> items = { { "Undo", c.undo }, { "", true }, { "Cut", c.cut },
-            { "Copy", c.copy }, { "Paste", c.paste }, { "", true }, { "Select All", c.all } };
+        const std::vector<std::pair<QString, bool>> items = { { "Undo", c.undo }, { "Redo", c.redo }, { "", true },
+            { "Cut", c.cut }, { "Copy", c.copy }, { "Paste", c.paste }, { "", true }, { "Select All", c.all } };
         EXPECT_EQ(menu.items, items);
     }
 }
