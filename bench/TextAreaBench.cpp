@@ -6,6 +6,7 @@
 // it. QScintilla with its own Lua lexer styles the same text as a peer, when it was found at build time.
 #include "BenchSupport.h"
 #include "ColouringBench.h"
+#include "FindBench.h"
 #include "LuaScriptGenerator.h"
 #include "TokenSplitter.h"
 
@@ -298,6 +299,7 @@ int Parent(int argc, char** argv)
     QMap<QString, double> v = RunScenario(program, QStringLiteral("floor"));
     v.insert(RunScenario(program, QStringLiteral("textarea")));
     v.insert(RunScenario(program, QStringLiteral("colouring")));
+    v.insert(RunScenario(program, QStringLiteral("find")));
 #ifdef TLE_BENCH_QSCINTILLA
     v.insert(RunScenario(program, QStringLiteral("qscintilla")));
 #endif
@@ -346,6 +348,20 @@ int Parent(int argc, char** argv)
     std::printf("  %-52s %9.3f ms\n", "key 'x' + UpdateTextareaLine + repaint", v.value("colour_keystroke_ms"));
     std::printf("  %-52s %9.1f MiB\n", "peak memory, script loaded and coloured", v.value("colour_loaded_peak_mib"));
 
+    std::printf("\nFind and replace in the whole editor\n");
+    const double findFloor = v.value("find_floor_ms");
+    std::printf("  %-52s %9.2f ms\n", "QStringView::indexOf of a word at the very end", findFloor);
+    std::printf("  %-52s %9.2f ms  %6.2fx indexOf\n", "Find Next from the start to it, Match case",
+        v.value("find_next_ms"), findFloor > 0 ? v.value("find_next_ms") / findFloor : 0.0);
+    std::printf("  %-52s %9.2f ms  %6.2fx indexOf\n", "Find Next from the start to it, any case",
+        v.value("find_next_any_case_ms"), findFloor > 0 ? v.value("find_next_any_case_ms") / findFloor : 0.0);
+    const double replaceFloor = v.value("replace_floor_ms") + v.value("replace_colour_ms");
+    std::printf("  %-52s %9.0f\n", "matches replaced", v.value("replace_matches"));
+    std::printf("  %-52s %9.2f ms\n", "QString::replace of them", v.value("replace_floor_ms"));
+    std::printf("  %-52s %9.2f ms\n", "GlobalUpdateTextarea of the result", v.value("replace_colour_ms"));
+    std::printf("  %-52s %9.2f ms  %6.2fx the two above\n", "Replace All with its re-colouring (one undo step)",
+        v.value("replace_all_ms"), replaceFloor > 0 ? v.value("replace_all_ms") / replaceFloor : 0.0);
+
     std::printf("\nPeak memory (VmHWM)\n");
     std::printf("  %-52s %9.1f MiB\n", "compute floor process (script + tokens)", v.value("floor_peak_mib"));
     std::printf("  %-52s %9.1f MiB\n", "text area: window, empty", v.value("ours_base_peak_mib"));
@@ -372,6 +388,8 @@ int main(int argc, char** argv)
             return TextAreaScenario(argc, argv);
         if (scenario == "colouring")
             return ColouringScenario(argc, argv);
+        if (scenario == "find")
+            return FindScenario(argc, argv);
 #ifdef TLE_BENCH_QSCINTILLA
         if (scenario == "qscintilla")
             return QScintillaScenario(argc, argv);
