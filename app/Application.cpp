@@ -15,6 +15,8 @@
 #include "tools/StartupResources.h"
 #include "tools/ToolDialog.h"
 #include "tools/WCommand.h"
+#include "tools/WFind.h"
+#include "tools/WGoto.h"
 #include "tools/WHook.h"
 #include "tools/WHudtxt.h"
 #include "tools/WItems.h"
@@ -24,6 +26,8 @@ TApplication* App = nullptr;
 
 namespace {
 constexpr int Ctrl = Modifier::Ctrl;
+constexpr int Shift = Modifier::Shift;
+constexpr int F3 = VirtualKey::F1 + 2;
 
 constexpr int MainWindowStyle = WindowStyle::TitleBar | WindowStyle::Resizable | WindowStyle::MenuBar
     | WindowStyle::ClientCoords | WindowStyle::Hidden | WindowStyle::Centred;
@@ -129,7 +133,11 @@ void TApplication::Init()
     wHook->Init(Window);
     wTimer = new TWTimer(ToolHost());
     wTimer->Init(Window);
-    toolDialogs = { wItems, wHudtxt, wCommand, wHook, wTimer };
+    wFind = new TWFind(ToolHost());
+    wFind->Init(Window);
+    wGoto = new TWGoto(ToolHost());
+    wGoto->Init(Window);
+    toolDialogs = { wItems, wHudtxt, wCommand, wHook, wTimer, wFind, wGoto };
 
     History = new THistory([this](int line) { UpdateTextareaLine(line); });
     LoadKeywords();
@@ -227,6 +235,12 @@ void TApplication::CreateMenus()
     MakeMenuItem(QString(), 0, mEdit);
     MakeMenuItem(QStringLiteral("Block Indent"), M_BIN, mEdit, VirtualKey::CloseBracket, Ctrl);
     MakeMenuItem(QStringLiteral("Block Outdent"), M_BOUT, mEdit, VirtualKey::OpenBracket, Ctrl);
+    MakeMenuItem(QString(), 0, mEdit);
+    MakeMenuItem(QStringLiteral("Find..."), M_FIND, mEdit, 'F', Ctrl);
+    MakeMenuItem(QStringLiteral("Find Next"), M_FINDNEXT, mEdit, F3, 0);
+    MakeMenuItem(QStringLiteral("Find Previous"), M_FINDPREV, mEdit, F3, Shift);
+    MakeMenuItem(QStringLiteral("Replace..."), M_REPLACE, mEdit, 'H', Ctrl);
+    MakeMenuItem(QStringLiteral("Go to Line..."), M_GOTO, mEdit, 'G', Ctrl);
 
     mTool = MakeMenuItem(QStringLiteral("Tool"), 0, root);
     MakeMenuItem(QStringLiteral("Insert Item ID"), M_ITEMID, mTool, '1', Ctrl);
@@ -275,6 +289,7 @@ TToolHost TApplication::ToolHost()
     host.insertAtCaret
         = [this](const QString& text, bool recolourCursorLine) { return InsertAtCaret(text, recolourCursorLine); };
     host.recolourLine = [this](int line) { UpdateTextareaLine(line); };
+    host.replaceRange = [this](int pos, int length, const QString& text) { return ReplaceRange(pos, length, text); };
     return host;
 }
 

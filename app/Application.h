@@ -30,6 +30,8 @@ class TWHudtxt;
 class TWCommand;
 class TWHook;
 class TWTimer;
+class TWFind;
+class TWGoto;
 
 class TApplication {
 public:
@@ -56,6 +58,11 @@ public:
     static constexpr int M_ABOUT = 120;
     static constexpr int M_UNDO = 121;
     static constexpr int M_REDO = 122;
+    static constexpr int M_FIND = 123;
+    static constexpr int M_FINDNEXT = 124;
+    static constexpr int M_FINDPREV = 125;
+    static constexpr int M_REPLACE = 126;
+    static constexpr int M_GOTO = 127;
 
     // Toolbar items by index; the separators count.
     enum ToolbarItem : int {
@@ -90,6 +97,8 @@ public:
     TWCommand* wCommand = nullptr;
     TWHook* wHook = nullptr;
     TWTimer* wTimer = nullptr;
+    TWFind* wFind = nullptr;
+    TWGoto* wGoto = nullptr;
     QString FileName = QStringLiteral("New Script.lua");
     QString File;
     int Modified = 1;
@@ -145,6 +154,8 @@ public:
     // Syntax colouring of the text area; a negative line means the cursor's line.
     void LoadKeywords();
     void UpdateTextareaLine(int line);
+    // Re-colours lines first to last in one pass over their text.
+    void UpdateTextareaLines(int first, int last);
     void GlobalUpdateTextarea();
 
     // The editing key filter of the text area; the context is the text area.
@@ -154,6 +165,10 @@ public:
     // document marked modified. Re-colours the cursor's line unless told otherwise and puts the caret
     // behind the text. False when the text area refused the text (it would pass its capacity).
     bool InsertAtCaret(const QString& text, bool recolourCursorLine = true);
+    // Replaces characters [pos, pos + length) as one edit of the user's script: one undo step, the lines
+    // it touches re-coloured, the document marked modified; the selection keeps its start and length.
+    // False when the text area refused the text.
+    bool ReplaceRange(int pos, int length, const QString& text);
     // What the tool dialogs may use of the application.
     TToolHost ToolHost();
 
@@ -199,6 +214,8 @@ private:
     void BlockIndent(bool outdent);
     void About();
     void RunGame(bool dedicated);
+    // Find Next and Find Previous from the menu: with nothing to find they open the dialog instead.
+    void FindAgain(bool forward);
 
     std::unique_ptr<TSyntaxColouring> colouring;
     // The tool dialogs in the order they were built, for the loop's dispatch; owned through their fields.

@@ -13,6 +13,8 @@
 #include "tools/ColorCode.h"
 #include "tools/ToolDialog.h"
 #include "tools/WCommand.h"
+#include "tools/WFind.h"
+#include "tools/WGoto.h"
 #include "tools/WHook.h"
 #include "tools/WHudtxt.h"
 #include "tools/WItems.h"
@@ -123,6 +125,21 @@ void TApplication::HandleMenuAction(int tag)
         break;
     case M_BOUT:
         BlockIndent(true);
+        break;
+    case M_FIND:
+        wFind->OpenFind(false);
+        break;
+    case M_REPLACE:
+        wFind->OpenFind(true);
+        break;
+    case M_FINDNEXT:
+        FindAgain(true);
+        break;
+    case M_FINDPREV:
+        FindAgain(false);
+        break;
+    case M_GOTO:
+        wGoto->OpenGoto();
         break;
     // The Tool menu raises the toolbar's own events, so both paths run one handler.
     case M_ITEMID:
@@ -308,6 +325,32 @@ bool TApplication::InsertAtCaret(const QString& text, bool recolourCursorLine)
     // Inserted code is the user's work like typed code: the title and the exit question must know.
     MarkEdited();
     return true;
+}
+
+bool TApplication::ReplaceRange(int pos, int length, const QString& text)
+{
+    const int cursor = Textarea->GetCursorPos(TextUnit::Chars);
+    const int selection = Textarea->GetSelectionLength(TextUnit::Chars);
+    const QString replaced = Textarea->AreaText(pos, length, TextUnit::Chars);
+    const int before = Textarea->AreaLen(TextUnit::Chars);
+    if (!Textarea->ReplaceText(pos, length, text, TextUnit::Chars))
+        return false;
+    const int start = std::clamp(pos, 0, before);
+    const int inserted = Textarea->AreaLen(TextUnit::Chars) - before + static_cast<int>(replaced.size());
+    History->AddAction(*TextareaClient, start, inserted, replaced, cursor, selection);
+    UpdateTextareaLines(Textarea->LineAt(start), Textarea->LineAt(start + inserted));
+    MarkEdited();
+    return true;
+}
+
+void TApplication::FindAgain(bool forward)
+{
+    if (wFind->tfFind->GetText().isEmpty())
+        wFind->OpenFind(false);
+    else if (forward)
+        wFind->FindNext();
+    else
+        wFind->FindPrevious();
 }
 
 void TApplication::InsertColorCode()

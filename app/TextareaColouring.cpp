@@ -17,6 +17,11 @@ void TApplication::UpdateTextareaLine(int line)
     colouring->ColourLine(*TextareaClient, line, wSettings->Colours);
 }
 
+void TApplication::UpdateTextareaLines(int first, int last)
+{
+    colouring->ColourLines(*TextareaClient, first, last, wSettings->Colours);
+}
+
 void TApplication::GlobalUpdateTextarea()
 {
     colouring->ColourAll(*TextareaClient, wSettings->Colours);

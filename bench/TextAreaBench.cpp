@@ -7,6 +7,7 @@
 // The drawing layer's figures (PreviewBench) run last, in this process; `--scenario draw` runs them alone.
 #include "BenchSupport.h"
 #include "ColouringBench.h"
+#include "FindBench.h"
 #include "HudPreviewBench.h"
 #include "LuaScriptGenerator.h"
 #include "PreviewBench.h"
@@ -302,6 +303,7 @@ int Parent(int argc, char** argv)
     v.insert(RunScenario(program, QStringLiteral("textarea")));
     v.insert(RunScenario(program, QStringLiteral("colouring")));
     v.insert(RunScenario(program, QStringLiteral("hudpreview")));
+    v.insert(RunScenario(program, QStringLiteral("find")));
 #ifdef TLE_BENCH_QSCINTILLA
     v.insert(RunScenario(program, QStringLiteral("qscintilla")));
 #endif
@@ -357,6 +359,20 @@ int Parent(int argc, char** argv)
         v.value("hud_frame_ms"), hudFloor);
     PrintRow("frame with a 32,767-character text", v.value("hud_long_frame_ms"), hudFloor);
 
+    std::printf("\nFind and replace in the whole editor\n");
+    const double findFloor = v.value("find_floor_ms");
+    std::printf("  %-52s %9.2f ms\n", "QStringView::indexOf of a word at the very end", findFloor);
+    std::printf("  %-52s %9.2f ms  %6.2fx indexOf\n", "Find Next from the start to it, Match case",
+        v.value("find_next_ms"), findFloor > 0 ? v.value("find_next_ms") / findFloor : 0.0);
+    std::printf("  %-52s %9.2f ms  %6.2fx indexOf\n", "Find Next from the start to it, any case",
+        v.value("find_next_any_case_ms"), findFloor > 0 ? v.value("find_next_any_case_ms") / findFloor : 0.0);
+    const double replaceFloor = v.value("replace_floor_ms") + v.value("replace_colour_ms");
+    std::printf("  %-52s %9.0f\n", "matches replaced", v.value("replace_matches"));
+    std::printf("  %-52s %9.2f ms\n", "QString::replace of them", v.value("replace_floor_ms"));
+    std::printf("  %-52s %9.2f ms\n", "GlobalUpdateTextarea of the result", v.value("replace_colour_ms"));
+    std::printf("  %-52s %9.2f ms  %6.2fx the two above\n", "Replace All with its re-colouring (one undo step)",
+        v.value("replace_all_ms"), replaceFloor > 0 ? v.value("replace_all_ms") / replaceFloor : 0.0);
+
     std::printf("\nPeak memory (VmHWM)\n");
     std::printf("  %-52s %9.1f MiB\n", "compute floor process (script + tokens)", v.value("floor_peak_mib"));
     std::printf("  %-52s %9.1f MiB\n", "text area: window, empty", v.value("ours_base_peak_mib"));
@@ -391,6 +407,8 @@ int main(int argc, char** argv)
             RunDrawBench();
             return 0;
         }
+        if (scenario == "find")
+            return FindScenario(argc, argv);
 #ifdef TLE_BENCH_QSCINTILLA
         if (scenario == "qscintilla")
             return QScintillaScenario(argc, argv);

@@ -37,6 +37,7 @@ public:
     void SetSelection(int pos, int length, TextUnit units) override;
     int CharAt(int line) const override;
     int LineAt(int pos) const override;
+    TTextParts AreaParts() const override { return buffer->Parts(); }
 
     void SetText(const QString& text) override;
     QString GetText() const override;

@@ -74,6 +74,12 @@ public:
     int LineEnd(int line) const { return line + 1 < LineCount() ? lineStarts[line + 1] - 1 : Length(); }
     // Copies [pos, pos + length) into either array; both ranges must lie inside the text.
     void Copy(int pos, int length, char16_t* chars, StyleId* ids) const;
+    // The text before the gap and after it, without a copy; valid until the next replacement.
+    TTextParts Parts() const
+    {
+        return { QStringView(text.get(), gapStart),
+            QStringView(text.get() + gapStart + gapLength, Length() - gapStart) };
+    }
     // Changes with every replacement, so the view can tell whether an action edited the text.
     unsigned Version() const { return version; }
     // Changes whenever any formatting may have changed.

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -100,6 +101,14 @@ void TTextFieldGadget::SetText(const QString& text)
 QString TTextFieldGadget::GetText() const
 {
     return static_cast<QLineEdit*>(Widget())->text();
+}
+
+void TTextFieldGadget::SetSelection(int pos, int length, TextUnit /*units*/)
+{
+    auto* field = static_cast<QLineEdit*>(Widget());
+    const int size = static_cast<int>(field->text().size());
+    const int start = std::clamp(pos, 0, size);
+    field->setSelection(start, length < 0 ? size - start : std::min(length, size - start));
 }
 
 void TTextFieldGadget::Activate(int command)

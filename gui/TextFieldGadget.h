@@ -10,4 +10,6 @@ public:
     void SetText(const QString& text) override;
     QString GetText() const override;
     void Activate(int command) override;
+    // Selects characters of the field's text; a negative length runs to the end. Units are characters.
+    void SetSelection(int pos, int length, TextUnit units) override;
 };

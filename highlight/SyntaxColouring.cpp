@@ -7,6 +7,8 @@
 
 #include "resources/Stream.h"
 
+#include <algorithm>
+
 namespace {
 
 std::u16string_view ToView(QStringView text)
@@ -112,15 +114,25 @@ void TSyntaxColouring::ColourLine(TTextClient& textarea, int line, const TColour
 
 void TSyntaxColouring::ColourAll(TTextClient& textarea, const TColourScheme& scheme)
 {
-    const int lastLine = textarea.LastLine();
-    const QString text = textarea.Text(0, -1);
+    ColourLines(textarea, 0, textarea.LastLine(), scheme);
+}
+
+void TSyntaxColouring::ColourLines(TTextClient& textarea, int first, int last, const TColourScheme& scheme)
+{
+    first = std::max(first, 0);
+    last = std::min(last, textarea.LastLine());
+    if (first > last)
+        return;
+    const int from = textarea.LineStart(first);
+    const int to = last < textarea.LastLine() ? textarea.LineStart(last + 1) : textarea.Length();
+    const QString text = textarea.Text(from, to - from);
     const QStringView all(text);
     qsizetype start = 0;
-    for (int line = 0; line <= lastLine; ++line) {
+    for (int line = first; line <= last; ++line) {
         // Each line keeps its line break, as a line read in line units does; the last has none.
         const qsizetype lineBreak = all.indexOf(QLatin1Char('\n'), start);
         const qsizetype end = lineBreak < 0 ? all.size() : lineBreak + 1;
-        FormatLine(textarea, all.sliced(start, end - start), static_cast<int>(start), scheme);
+        FormatLine(textarea, all.sliced(start, end - start), static_cast<int>(from + start), scheme);
         start = end;
     }
 }

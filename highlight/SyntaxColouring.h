@@ -33,6 +33,8 @@ public:
     // Re-colours every line. The result is the same as ColourLine on each line in turn, but the text
     // is read once rather than line by line.
     void ColourAll(TTextClient& textarea, const TColourScheme& scheme);
+    // Re-colours lines first to last (clamped to the text), reading their text once.
+    void ColourLines(TTextClient& textarea, int first, int last, const TColourScheme& scheme);
 
     // The class of a lexer part into `tokenClass`; false for a part that stays unformatted. (Not an
     // optional: colouring a script asks this once per part, and the optional's byte-wise return cost

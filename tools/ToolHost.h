@@ -17,4 +17,8 @@ struct TToolHost {
     std::function<bool(const QString& text, bool recolourCursorLine)> insertAtCaret;
     // Re-colours one line of the text area with the colours of the settings.
     std::function<void(int line)> recolourLine;
+    // Replaces characters [pos, pos + length) as one edit of the user's script: one undo step, the lines
+    // it touches re-coloured in one pass, the document marked modified. The selection keeps its start
+    // and length. False, with nothing changed, when the result would pass the text area's capacity.
+    std::function<bool(int pos, int length, const QString& text)> replaceRange;
 };

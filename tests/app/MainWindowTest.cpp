@@ -54,6 +54,12 @@ const std::vector<ExpectedMenu> Menus = {
             { "", 0 },
             { "Block Indent\tCtrl+]", Editor::M_BIN },
             { "Block Outdent\tCtrl+[", Editor::M_BOUT },
+            { "", 0 },
+            { "Find...\tCtrl+F", Editor::M_FIND },
+            { "Find Next\tF3", Editor::M_FINDNEXT },
+            { "Find Previous\tShift+F3", Editor::M_FINDPREV },
+            { "Replace...\tCtrl+H", Editor::M_REPLACE },
+            { "Go to Line...\tCtrl+G", Editor::M_GOTO },
         } },
     { "Tool",
         {
@@ -334,6 +340,9 @@ TEST_F(MainWindowTest, EveryShortcutRaisesItsItemFromTheTextArea)
         { Qt::Key_4, Editor::M_TIME },
         { Qt::Key_6, Editor::M_HOOK },
         { Qt::Key_E, Editor::M_SETTINGS },
+        { Qt::Key_F, Editor::M_FIND },
+        { Qt::Key_H, Editor::M_REPLACE },
+        { Qt::Key_G, Editor::M_GOTO },
     };
     for (const auto& [key, tag] : shortcuts) {
         EventQueue.Clear();

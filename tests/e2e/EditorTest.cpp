@@ -427,6 +427,39 @@ TEST_F(EditorTest, TypedWorkSurvivesAKillAndComesBackOnYes)
     EXPECT_EQ(editor.WaitForExit(10s), 0);
 }
 
+// Find and replace from the keyboard: Enter in "Find what:" selects the match, typing replaces it, and
+// Ctrl+H from the text area (never a Backspace there) leads to Replace All.
+TEST_F(EditorTest, FindSelectsTheMatchAndReplaceAllRewritesEveryOther)
+{
+    Editor editor(folder);
+    const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
+    ASSERT_TRUE(window.has_value()) << "the main window did not appear";
+    x.Focus(*window);
+    x.Type("local hp = 10\nhp = hp - 1\nprint(HP)");
+    x.Key("f", { "Control_L" });
+    const auto find = x.WaitForWindow("Find and replace", 20s);
+    ASSERT_TRUE(find.has_value()) << "Ctrl+F did not open the find dialog";
+    std::this_thread::sleep_for(300ms);
+    // From the end of the script the search wraps round to the first "hp".
+    x.Type("hp\n");
+    x.Key("Escape");
+    ASSERT_TRUE(x.WaitForWindowGone(*find, 20s)) << "Escape did not close the find dialog";
+    x.Type("lives");
+    x.Key("h", { "Control_L" });
+    const auto replace = x.WaitForWindow("Find and replace", 20s);
+    ASSERT_TRUE(replace.has_value()) << "Ctrl+H did not open the dialog";
+    std::this_thread::sleep_for(300ms);
+    // The focus is in "Replace with:"; Replace All is six Tabs on, past the boxes and three buttons.
+    x.Type("health\t\t\t\t\t\t ");
+    x.Key("Escape");
+    ASSERT_TRUE(x.WaitForWindowGone(*replace, 20s));
+    const auto saved = SaveNewScript("found.lua");
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(Read(folder / "found.lua"), "local lives = 10\nhealth = health - 1\nprint(health)");
+    x.RequestClose(*saved);
+    EXPECT_EQ(editor.WaitForExit(10s), 0);
+}
+
 // What the text area offers reaches another program through the X server, read only when asked.
 TEST_F(EditorTest, SelectedTextIsThePrimarySelectionOfTheDesktop)
 {
