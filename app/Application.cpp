@@ -28,6 +28,7 @@ namespace {
 constexpr int Ctrl = Modifier::Ctrl;
 constexpr int Shift = Modifier::Shift;
 constexpr int F3 = VirtualKey::F1 + 2;
+constexpr int F7 = VirtualKey::F1 + 6;
 
 constexpr int MainWindowStyle = WindowStyle::TitleBar | WindowStyle::Resizable | WindowStyle::MenuBar
     | WindowStyle::ClientCoords | WindowStyle::Hidden | WindowStyle::Centred;
@@ -250,6 +251,8 @@ void TApplication::CreateMenus()
     MakeMenuItem(QStringLiteral("Create Image"), M_IMG, mTool, '5', Ctrl)->SetEnabled(0);
     MakeMenuItem(QStringLiteral("Create Hook"), M_HOOK, mTool, '6', Ctrl);
     MakeMenuItem(QStringLiteral("S&ettings"), M_SETTINGS, mTool, 'E', Ctrl);
+    MakeMenuItem(QString(), 0, mTool);
+    MakeMenuItem(QStringLiteral("Check Syntax"), M_SYNTAX, mTool, F7, 0);
 
     mHelp = MakeMenuItem(QStringLiteral("Help"), 0, root);
     MakeMenuItem(QStringLiteral("About"), M_ABOUT, mHelp);

@@ -105,6 +105,9 @@ void TApplication::HandleMenuAction(int tag)
     case M_REDO:
         Redo();
         break;
+    case M_SYNTAX:
+        CheckSyntax();
+        break;
     case M_CUT:
         Cut();
         break;

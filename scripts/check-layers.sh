@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fails when a source folder includes a header of a folder it may not see, so that every include points
 # down a floor. From the bottom: resources, event, draw, gui; highlight sees resources only; settings
-# and tools see gui and everything below it, and highlight; app sees all.
+# and tools see gui and everything below it, and highlight; lua (the Lua compiler) sees resources only;
+# app sees all. Lua's own headers stay inside lua/.
 # Usage: scripts/check-layers.sh [source-root]
 set -euo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
@@ -14,7 +15,8 @@ declare -A sees=(
   [highlight]="resources highlight"
   [settings]="resources event draw gui highlight settings"
   [tools]="resources event draw gui highlight tools"
-  [app]="resources event draw gui highlight settings tools app"
+  [lua]="resources lua"
+  [app]="resources event draw gui highlight settings tools lua app"
 )
 
 bad=0
@@ -36,11 +38,17 @@ while IFS= read -r hit; do
   echo "$hit: only gui/ may include QtWidgets or QtGui" >&2
   bad=1
 done < <(cd "$root" && grep -rnE --include='*.h' --include='*.cpp' '#[[:space:]]*include[[:space:]]*<Qt(Widgets|Gui)/|#[[:space:]]*include[[:space:]]*<Q(Widget|Application|Painter|Image|Pixmap|Font|Color|KeyEvent|Window)\b' \
-           resources event draw highlight settings tools app 2>/dev/null || true)
+           resources event draw highlight settings tools lua app 2>/dev/null || true)
 while IFS= read -r hit; do
   echo "$hit: draw/ and event/ are plain C++ without Qt" >&2
   bad=1
 done < <(cd "$root" && grep -rnE --include='*.h' --include='*.cpp' '#[[:space:]]*include[[:space:]]*<Q' draw event 2>/dev/null || true)
+
+while IFS= read -r hit; do
+  echo "$hit: only lua/ may include Lua's headers" >&2
+  bad=1
+done < <(cd "$root" && grep -rnE --include='*.h' --include='*.cpp' '#[[:space:]]*include[[:space:]]*<(lua|lauxlib|lualib|luaconf)\.h(pp)?>' \
+           resources event draw gui highlight settings tools app tests bench 2>/dev/null || true)
 
 if [ "$bad" -ne 0 ]; then
   echo "Layer check failed: an include points up a floor." >&2

@@ -399,3 +399,25 @@ TEST_F(CommandsTest, RedoAppliesTheUndoneEditAgainUntilANewEdit)
     EXPECT_EQ(Recorded(), 0);
 }
 } // namespace
+
+namespace {
+// F7 compiles the script as it would be saved: a broken one takes the caret to the line Lua names.
+TEST_F(CommandsTest, CheckSyntaxTakesTheCaretToTheBrokenLine)
+{
+    SetScript("function f()\n\tlocal x = = 1\nend\n", 3);
+    Key(Qt::Key_F7);
+    ASSERT_EQ(system->requests.size(), 1u);
+    EXPECT_EQ(system->requests[0].kind, "Notify");
+    EXPECT_EQ(system->requests[0].text, "Line 2: unexpected symbol near '='");
+    EXPECT_TRUE(system->requests[0].serious);
+    EXPECT_EQ(Selected(), "\tlocal x = = 1\n");
+    EXPECT_EQ(App->lLines->GetText(), "Line: 2 / 4");
+
+    system->requests.clear();
+    SetScript("print(\"ok \u00e9\")", 0);
+    Menu(Editor::M_SYNTAX);
+    ASSERT_EQ(system->requests.size(), 1u);
+    EXPECT_EQ(system->requests[0].text, "No syntax errors found.");
+    EXPECT_EQ(Selection(), (TSelection { 0, 0 }));
+}
+} // namespace

@@ -70,6 +70,8 @@ const std::vector<ExpectedMenu> Menus = {
             { "Create Image\tCtrl+5", Editor::M_IMG },
             { "Create Hook\tCtrl+6", Editor::M_HOOK },
             { "S&ettings\tCtrl+E", Editor::M_SETTINGS },
+            { "", 0 },
+            { "Check Syntax\tF7", Editor::M_SYNTAX },
         } },
     { "Help", { { "About", Editor::M_ABOUT } } },
 };
