@@ -460,6 +460,29 @@ TEST_F(EditorTest, FindSelectsTheMatchAndReplaceAllRewritesEveryOther)
     EXPECT_EQ(editor.WaitForExit(10s), 0);
 }
 
+// F7 on a broken script: the notice, then the broken line selected, so typing replaces it.
+TEST_F(EditorTest, CheckSyntaxSelectsTheBrokenLine)
+{
+    Editor editor(folder);
+    const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
+    ASSERT_TRUE(window.has_value()) << "the main window did not appear";
+    x.Focus(*window);
+    x.Type("a = 1\nb = = 2\nc = 3");
+    x.Key("F7");
+    const auto notice = x.WaitForWindow("Tarvane Lua Editor", 20s);
+    ASSERT_TRUE(notice.has_value()) << "F7 reported nothing";
+    x.Focus(*notice);
+    x.Key("Return");
+    ASSERT_TRUE(x.WaitForWindowGone(*notice, 20s));
+    x.Focus(*window);
+    x.Type("b = 2\n");
+    const auto saved = SaveNewScript("checked.lua");
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(Read(folder / "checked.lua"), "a = 1\nb = 2\nc = 3");
+    x.RequestClose(*saved);
+    EXPECT_EQ(editor.WaitForExit(10s), 0);
+}
+
 // What the text area offers reaches another program through the X server, read only when asked.
 TEST_F(EditorTest, SelectedTextIsThePrimarySelectionOfTheDesktop)
 {
