@@ -47,8 +47,12 @@ std::optional<TSyntaxError> CheckLuaSyntax(const QByteArray& utf8, const QString
     if (!state)
         return TSyntaxError { 0, QStringLiteral("not enough memory") };
     lua_atpanic(state, Panic);
-    // "=" names the chunk as given, so that a message reads "name:line: text".
-    const QByteArray name = "=" + chunkName.toUtf8();
+    // "=" names the chunk as given, so that a message reads "name:line: text". Lua cuts a longer name
+    // than 59 bytes short; a shorter one, cut whole characters at a time, is never cut again.
+    QString shortName = chunkName;
+    while (shortName.toUtf8().size() > 59)
+        shortName.chop(shortName.size() >= 2 && shortName.back().isLowSurrogate() ? 2 : 1);
+    const QByteArray name = "=" + shortName.toUtf8();
     const int status = luaL_loadbuffer(state, utf8.constData(), std::size_t(utf8.size()), name.constData());
     std::optional<TSyntaxError> error;
     if (status != 0) {

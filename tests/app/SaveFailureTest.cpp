@@ -3,6 +3,8 @@
 // file-size limit, and checks that the old file and the document come through intact.
 #include "support/Unprivileged.h"
 
+#include <QFileInfo>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -82,6 +84,7 @@ protected:
         const bool unprivileged = child == Child::Unprivileged;
         const QString runtime = Folder(unprivileged ? "runtime-unprivileged" : "runtime", 0700, unprivileged);
         environment.insert("XDG_RUNTIME_DIR", runtime);
+        ShareSanitizerFiles(environment, QFileInfo(probe).absolutePath());
         process.setProcessEnvironment(environment);
         // The settings file lands in the probe's own folder.
         process.setWorkingDirectory(home);

@@ -25,6 +25,9 @@ TEST(SyntaxCheckTest, BrokenScriptsGiveTheirLineAndMessage)
     };
     for (const auto& [script, error] : cases)
         EXPECT_EQ(CheckLuaSyntax(script, "my: script.lua"), error) << script.toStdString();
+    // However long the script's name, the line is found.
+    const QString longName = QString(100, QChar(0x00e9)) + ".lua";
+    EXPECT_EQ(CheckLuaSyntax("x = = 1", longName), (TSyntaxError { 1, "unexpected symbol near '='" }));
 }
 
 TEST(SyntaxCheckTest, HostileScriptsGiveAMessage)

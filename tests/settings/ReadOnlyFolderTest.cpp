@@ -3,6 +3,8 @@
 // an unprivileged user because permission bits do not stop root.
 #include "support/Unprivileged.h"
 
+#include <QFileInfo>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -53,6 +55,7 @@ protected:
         const QString runtime = Folder("runtime", true);
         ::chmod(QFile::encodeName(runtime).constData(), 0700);
         environment.insert("XDG_RUNTIME_DIR", runtime);
+        ShareSanitizerFiles(environment, QFileInfo(probe).absolutePath());
         process.setProcessEnvironment(environment);
         DropToNobody(process);
         process.start(probe, { program });

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QString>
 
 #include <grp.h>
@@ -47,6 +49,27 @@ inline QString ReachableCopy(const QString& program, const QString& folder)
     if (!QFile::copy(program, copy) || ::chmod(QFile::encodeName(copy).constData(), 0755) != 0)
         return QString();
     return copy;
+}
+
+// A sanitizer build names its leak suppressions in LSAN_OPTIONS by a path inside the checkout, which the
+// unprivileged user may not reach: the child gets a copy in `folder`, a folder open to it.
+inline void ShareSanitizerFiles(QProcessEnvironment& environment, const QString& folder)
+{
+    QString options = environment.value(QStringLiteral("LSAN_OPTIONS"));
+    const QRegularExpression suppressions(QStringLiteral("suppressions=(\"[^\"]*\"|[^:]*)"));
+    const QRegularExpressionMatch match = suppressions.match(options);
+    if (!match.hasMatch())
+        return;
+    QString file = match.captured(1);
+    if (file.startsWith(QLatin1Char('"')))
+        file = file.mid(1, file.size() - 2);
+    const QString copy = folder + QStringLiteral("/lsan.supp");
+    QFile::remove(copy);
+    if (!QFile::copy(file, copy))
+        return;
+    ::chmod(QFile::encodeName(copy).constData(), 0644);
+    options.replace(match.capturedStart(0), match.capturedLength(0), QStringLiteral("suppressions=\"%1\"").arg(copy));
+    environment.insert(QStringLiteral("LSAN_OPTIONS"), options);
 }
 
 // The child drops to the unprivileged user before it starts, when the test runs as root; it ends with
