@@ -47,6 +47,16 @@ void TTextareaClient::Select(int pos, int length)
     area.SetSelection(pos, length, TextUnit::Chars);
 }
 
+int TTextareaClient::SelectionStart() const
+{
+    return area.GetCursorPos(TextUnit::Chars);
+}
+
+int TTextareaClient::SelectionLength() const
+{
+    return area.GetSelectionLength(TextUnit::Chars);
+}
+
 void TTextareaClient::SetStyles(std::span<const TStyledRange> ranges)
 {
     for (const TStyledRange& range : ranges) {

@@ -21,6 +21,8 @@ public:
     QString LineText(int line) const override;
     bool Replace(int pos, int length, const QString& text) override;
     void Select(int pos, int length) override;
+    int SelectionStart() const override;
+    int SelectionLength() const override;
     void SetStyles(std::span<const TStyledRange> ranges) override;
 
 private:

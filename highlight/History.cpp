@@ -43,12 +43,14 @@ bool THistory::Undo(TTextClient& textarea)
     // puts the caret back, again.
     const bool inside = step.Pos >= 0 && step.Sel >= 0 && step.Pos <= textarea.Length() - step.Sel;
     const QString removed = inside ? textarea.Text(step.Pos, step.Sel) : QString();
+    // The selection the edit left, as it stands when the edit is undone: a block indent's lines, a
+    // dropped text, or the caret after typing come back with it.
+    const int selectionStart = textarea.SelectionStart();
+    const int selectionLength = textarea.SelectionLength();
     const bool changed = step.Undo(textarea, recolour);
-    TAction again { 0, 0, QString(), step.SelPos, step.SelLen };
-    if (changed) {
-        const int restored = static_cast<int>(step.Text.size());
-        again = TAction { step.Pos, restored, removed, step.Pos + static_cast<int>(removed.size()), 0 };
-    }
+    TAction again { 0, 0, QString(), selectionStart, selectionLength };
+    if (changed)
+        again = TAction { step.Pos, static_cast<int>(step.Text.size()), removed, selectionStart, selectionLength };
     _Redo.push_back({ again, step });
     return changed;
 }

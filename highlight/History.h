@@ -32,8 +32,8 @@ public:
     // Undoes the most recent action on `textarea`; nothing at all when there is none. True when the
     // text changed.
     bool Undo(TTextClient& textarea);
-    // Applies the most recently undone step again: its text, with the caret after it and nothing
-    // selected, and the lines it touches re-coloured. True when the text changed.
+    // Applies the most recently undone step again: its text, the selection as it stood when the step
+    // was undone, and the lines it touches re-coloured. True when the text changed.
     bool Redo(TTextClient& textarea);
     // Records an edit that is about to be applied, and forgets every undone step. The text area is not
     // used; it keeps the call shaped like the other history calls.

@@ -37,6 +37,9 @@ public:
     // nothing.
     virtual bool Replace(int pos, int length, const QString& text) = 0;
     virtual void Select(int pos, int length) = 0;
+    // The selection's start (the caret when nothing is selected) and its length.
+    virtual int SelectionStart() const = 0;
+    virtual int SelectionLength() const = 0;
     // Formats each range in order. The colouring hands over a line's parts in one call, so that a text
     // area behind an adapter costs one call of its own per part, as if the colouring called it directly.
     virtual void SetStyles(std::span<const TStyledRange> ranges) = 0;

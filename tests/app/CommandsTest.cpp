@@ -370,7 +370,7 @@ TEST_F(CommandsTest, ClosingSettingsRecoloursEverythingOnlyAfterAChange)
 } // namespace
 
 namespace {
-// Redo puts back what Undo took, with the caret after it; it marks a saved script, and New forgets it.
+// Redo puts back what Undo took; it marks a saved script, and New forgets it.
 TEST_F(CommandsTest, RedoAppliesTheUndoneEditAgainUntilANewEdit)
 {
     SetScript("local a", 7);
@@ -384,7 +384,9 @@ TEST_F(CommandsTest, RedoAppliesTheUndoneEditAgainUntilANewEdit)
     SaveFirst();
     Menu(Editor::M_REDO);
     EXPECT_EQ(Script(), "local a!");
-    EXPECT_EQ(Selection(), (TSelection { 8, 0 }));
+    // Each redo brings back the text and the selection as they were when it was undone: here the
+    // selection made before typing "g".
+    EXPECT_EQ(Selection(), (TSelection { 0, 5 }));
     EXPECT_EQ(App->Window->GetText(), "Tarvane:LE - saved.lua*");
     Key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(Script(), "g a!");

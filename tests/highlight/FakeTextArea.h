@@ -35,6 +35,8 @@ public:
     QString LineText(int line) const override { return buffer.AreaText(line, 1, TextUnit::Lines); }
     bool Replace(int pos, int length, const QString& text) override;
     void Select(int pos, int length) override { buffer.SetSelection(pos, length, TextUnit::Chars); }
+    int SelectionStart() const override { return buffer.CursorPos(TextUnit::Chars); }
+    int SelectionLength() const override { return buffer.SelectionLength(TextUnit::Chars); }
     void SetStyles(std::span<const TStyledRange> ranges) override;
     void SetStyle(int pos, int length, const TPartColour& colour);
 
