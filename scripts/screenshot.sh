@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Takes the README's screenshot: the real editor on a virtual X server, a coloured script loaded and the
-# hook wizard open on it with a hook picked and a handler asked for.
-# Usage: scripts/screenshot.sh path/to/tarvane-le output.png
+# hook wizard open on it with a hook picked and a handler asked for; then the HUD text wizard with a
+# coloured text placed on its preview.
+# Usage: scripts/screenshot.sh path/to/tarvane-le main-window.png hud-wizard.png
 set -euo pipefail
 editor=$(realpath "$1")
 output=$(realpath -m "$2")
+hudOutput=$(realpath -m "$3")
 here=$(cd "$(dirname "$0")" && pwd)
 "$here/install-deps.sh" x11-apps netpbm
 
@@ -12,7 +14,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$editor" "$work/tarvane-le"
 cp "$here/../docs/sample.lua" "$work/greeting.lua"
-mkdir -p "$(dirname "$output")"
+mkdir -p "$(dirname "$output")" "$(dirname "$hudOutput")"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -euo pipefail
@@ -44,6 +46,26 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   xwd -silent -id "$window" | xwdtopnm 2>/dev/null > main.pnm
   xwd -silent -id "$wizard" | xwdtopnm 2>/dev/null | pnmmargin -color "#808080" 1 > wizard.pnm
   pnmpaste wizard.pnm $((X - mainX - 1)) $((Y - mainY - 1)) main.pnm | pnmtopng > "$2"
+  # The HUD wizard: a text in two colours typed into its text field, then placed by a click on the
+  # preview; the wizard alone is taken.
+  xdotool key Escape
+  xdotool windowfocus --sync "$window"
+  xdotool key ctrl+2
+  sleep 1
+  hud=$(xdotool search --name "^Create hudtxt" | head -n 1)
+  eval "$(xdotool getwindowgeometry --shell "$hud")"
+  xdotool mousemove $((X + 700)) $((Y + 30)) click 1
+  xdotool key ctrl+a
+  # The colour sign goes by its key name: xdotool types only what the keyboard map holds.
+  for part in 255220000 "Welcome to " 080200255 "Tarvane" 255255255 "!"; do
+    case $part in
+      [0-9]*) xdotool key copyright ;;
+    esac
+    xdotool type --delay 20 "$part"
+  done
+  xdotool mousemove $((X + 150)) $((Y + 120)) click 1
+  sleep 1
+  xwd -silent -id "$hud" | xwdtopnm 2>/dev/null | pnmtopng > "$3"
   kill $pid
-' _ "$work" "$output"
-echo "wrote $output"
+' _ "$work" "$output" "$hudOutput"
+echo "wrote $output and $hudOutput"
