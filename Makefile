@@ -1,6 +1,6 @@
 # Set-up and everyday commands; the builds are the presets of CMakePresets.json. Every target first
 # installs missing Debian packages.
-.PHONY: all deps build run test test-asan fuzz check-layers check-format bench format screenshot images clean
+.PHONY: all deps build run test test-asan package fuzz check-layers check-format bench format screenshot images clean
 
 all: build
 
@@ -24,6 +24,14 @@ test-asan: deps check-layers
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+
+# A Debian package of the release build in build-package/, its dependencies read by dpkg-shlibdeps.
+package: deps
+	@scripts/install-deps.sh dpkg-dev file
+	cmake --preset package
+	cmake --build --preset package
+	cpack --preset package
+	@ls build-package/*.deb
 
 # Each libFuzzer harness of tests/fuzz for FUZZ_SECONDS seconds (default 60), from its committed corpus.
 fuzz:
@@ -56,4 +64,4 @@ images:
 	python3 scripts/gen_images.py incbins
 
 clean:
-	rm -rf build build-asan build-release build-bench build-fuzz
+	rm -rf build build-asan build-release build-bench build-fuzz build-package

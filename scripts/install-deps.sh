@@ -10,6 +10,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   libgtest-dev clang-format locales liblua5.1-0-dev
   xvfb xauth xdotool x11-utils libx11-dev libxtst-dev
+  desktop-file-utils appstream
 )
 packages+=("$@")
 

@@ -13,10 +13,11 @@ bool FolderWritable(const QString& folder)
 }
 } // namespace
 
-QString ChooseConfigPath(const QString& programFolder, const QString& xdgConfigHome, const QString& home)
+QString ChooseConfigPath(
+    const QString& programFolder, const QString& xdgConfigHome, const QString& home, bool besideProgram)
 {
     const QString name = QString::fromLatin1(ConfigFileName);
-    if (FolderWritable(programFolder))
+    if (besideProgram && FolderWritable(programFolder))
         return QDir(programFolder).filePath(name);
     QString base;
     if (!xdgConfigHome.isEmpty() && QDir::isAbsolutePath(xdgConfigHome))
@@ -30,5 +31,11 @@ QString ChooseConfigPath(const QString& programFolder, const QString& xdgConfigH
 
 QString ConfigPathForThisRun()
 {
-    return ChooseConfigPath(QDir::currentPath(), qEnvironmentVariable("XDG_CONFIG_HOME"), qEnvironmentVariable("HOME"));
+#ifdef TLE_SETTINGS_IN_USER_FOLDER
+    const bool besideProgram = false;
+#else
+    const bool besideProgram = true;
+#endif
+    return ChooseConfigPath(
+        QDir::currentPath(), qEnvironmentVariable("XDG_CONFIG_HOME"), qEnvironmentVariable("HOME"), besideProgram);
 }

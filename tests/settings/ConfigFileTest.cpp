@@ -36,6 +36,10 @@ TEST(ConfigLocation, BesideTheProgramUnlessItsFolderIsNotWritable)
     EXPECT_EQ(ChooseConfigPath(missing, "/xdg", "/home/u"), "/xdg/tarvane-le/config.dat");
     EXPECT_EQ(ChooseConfigPath(missing, "relative/xdg", "/home/u"), "/home/u/.config/tarvane-le/config.dat");
     EXPECT_EQ(ChooseConfigPath(missing, "", "/home/u"), "/home/u/.config/tarvane-le/config.dat");
+    // A packaged editor never writes beside itself, even where it could (root in /usr/bin), unless
+    // there is no user folder at all.
+    EXPECT_EQ(ChooseConfigPath(program.path(), "/xdg", "/home/u", false), "/xdg/tarvane-le/config.dat");
+    EXPECT_EQ(ChooseConfigPath(program.path(), "", "", false), program.filePath("config.dat"));
 }
 
 TEST(ConfigRecord, APathLineCutShortIsNotTaken)
