@@ -41,6 +41,9 @@ std::optional<QString> ReadScript(const QString& path)
     auto stream = OpenReadStream(QStringLiteral("utf8::") + path);
     if (!stream)
         return std::nullopt;
+    // A pipe may send one endless line: it is refused once it passes the capacity, not held whole.
+    if (auto* textStream = dynamic_cast<TTextStream*>(stream.get()))
+        textStream->SetLineLimit(TextAreaCapacity);
     QString text;
     try {
         for (bool first = true;; first = false) {

@@ -178,7 +178,7 @@ QString TTextStream::ReadLine()
 
 void TTextStream::ReadLatin1Line()
 {
-    while (Ensure(1)) {
+    while (_line.size() <= _lineLimit && Ensure(1)) {
         const unsigned char* p = _in.data() + _inPos;
         const unsigned char* end = _in.data() + _inEnd;
         while (p < end) {
@@ -196,7 +196,7 @@ void TTextStream::ReadLatin1Line()
 
 void TTextStream::ReadUtf8Line()
 {
-    while (Ensure(1)) {
+    while (_line.size() <= _lineLimit && Ensure(1)) {
         const unsigned char* p = _in.data() + _inPos;
         const unsigned char* end = _in.data() + _inEnd;
         // Most of a script is ASCII; only the other characters need the decoder.
@@ -223,7 +223,7 @@ void TTextStream::ReadUtf8Line()
 void TTextStream::ReadUtf16Line()
 {
     const bool bigEndian = _encoding == TTextEncoding::Utf16BE;
-    for (;;) {
+    while (_line.size() <= _lineLimit) {
         if (!Ensure(2)) {
             if (Unread() == 0)
                 return;

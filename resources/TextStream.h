@@ -8,6 +8,7 @@
 
 #include "resources/StreamWrapper.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ public:
     // Lines end at a line feed or a character 0, which are consumed but not returned; carriage returns are
     // dropped. In UTF-16 a single byte left at the end throws TStreamReadException.
     QString ReadLine() override;
+    // A line longer than `units` code units is handed out in pieces of about that length (a piece may
+    // run past it by one read block), so a reader can refuse an endless line without holding it all.
+    void SetLineLimit(size_t units) { _lineLimit = units; }
     // Writes the text and then CR LF, both in the encoding.
     void WriteLine(const QString& text) override;
     void WriteString(const QString& text) override;
@@ -55,4 +59,5 @@ private:
     std::vector<unsigned char> _out;
     size_t _outLen = 0;
     std::u16string _line;
+    size_t _lineLimit = SIZE_MAX;
 };

@@ -12,11 +12,14 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <ostream>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -357,6 +360,44 @@ TEST_F(DocumentsTest, AScriptThatCannotBeReadWholeLeavesTheDocumentAsItWas)
         EXPECT_EQ(App->File, "");
         EXPECT_EQ(Title(), "Tarvane:LE - New Script.lua*");
     }
+}
+
+// A pipe that sends one line without end is refused once the line passes the capacity; the writer
+// then finds nobody reading.
+TEST_F(DocumentsTest, AnEndlessLineFromAPipeIsRefused)
+{
+    const QByteArray fifo = QFile::encodeName(Path("endless.lua"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    // A second reader-writer end keeps the pipe open before the editor comes; whoever is done with it
+    // first closes it, so that neither a reader holding the whole line nor a stopped writer can hang.
+    std::atomic<int> keep = ::open(fifo.constData(), O_RDWR);
+    const int out = ::open(fifo.constData(), O_WRONLY);
+    ASSERT_GE(keep, 0);
+    ASSERT_GE(out, 0);
+    const auto release = [&] {
+        if (const int fd = keep.exchange(-1); fd >= 0)
+            ::close(fd);
+    };
+    const auto oldPipeHandler = std::signal(SIGPIPE, SIG_IGN);
+    std::atomic<qint64> written = 0;
+    std::thread writer([&] {
+        const std::string block(65536, 'a');
+        for (qint64 n; written < 3 * TextAreaCapacity && (n = ::write(out, block.data(), block.size())) > 0;)
+            written += n;
+        ::close(out);
+        release();
+    });
+    Edit("keep me");
+    Load(Path("endless.lua"));
+    release();
+    writer.join();
+    std::signal(SIGPIPE, oldPipeHandler);
+    const TRecordedRequest* notice = Last("Notify");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->text, "Failed to open script!");
+    EXPECT_EQ(AllText(), "keep me");
+    EXPECT_GT(written, TextAreaCapacity);
+    EXPECT_LT(written, 2 * TextAreaCapacity) << "the reader stopped soon after the capacity";
 }
 
 TEST_F(DocumentsTest, AScriptOfExactlyTheTextAreaCapacityLoads)
