@@ -21,6 +21,8 @@ const QString Emoji = QString::fromUtf16(u"\U0001F600"); // two UTF-16 units
 const QString Flag = QString::fromUtf16(u"\U0001F1E9\U0001F1EA"); // two regional indicators, one cluster
 const QString AccentedE = QString::fromUtf16(u"e\u0301"); // a letter and its combining accent
 
+struct SessionKey;
+
 class KeyFilterTest : public AppFixture {
 protected:
     void SetAutoIndent(bool on) { App->wSettings->bIndent->SetSelected(on ? 1 : 0); }
@@ -43,6 +45,8 @@ protected:
             Settle();
         };
     }
+    // Presses one key of a random session and lets the editor settle.
+    void PressSessionKey(const SessionKey& key);
 };
 
 TEST_F(KeyFilterTest, EveryEditingKeyLeavesAnUndoStepThatTakesItBack)
@@ -275,6 +279,17 @@ struct SessionKey {
     bool committed = false;
 };
 
+void KeyFilterTest::PressSessionKey(const SessionKey& key)
+{
+    if (!key.text.isEmpty())
+        (key.committed ? Committing(key.text) : TypingKey(key.text))();
+    else if (key.typed)
+        QTest::keyClick(View(), key.typed);
+    else
+        QTest::keyClick(View(), key.key, key.modifiers);
+    Settle();
+}
+
 // Ctrl and Ctrl+Shift with a letter. Ctrl with N, O, S, E or Z is left out: those are the menu's New,
 // Load, Save, Settings and Undo, which would end the session's history.
 SessionKey RandomCtrlLetter(std::mt19937& random)
@@ -367,13 +382,7 @@ TEST_F(KeyFilterTest, UndoingARandomSessionReturnsEveryTextOnTheWay)
         const bool blockIndent = (key.name == "Tab" || key.name == "Shift+Tab") && SelectionLength() >= 2;
         const QString before = Script();
         const int recordedBefore = Recorded();
-        if (!key.text.isEmpty())
-            (key.committed ? Committing(key.text) : TypingKey(key.text))();
-        else if (key.typed)
-            QTest::keyClick(View(), key.typed);
-        else
-            QTest::keyClick(View(), key.key, key.modifiers);
-        Settle();
+        PressSessionKey(key);
         if (blockIndent)
             ++indentedBlocks;
         if (Script() != before) {
@@ -426,13 +435,7 @@ TEST_F(KeyFilterTest, RandomUndoAndRedoFollowTheTextsTheEditsMade)
         } else {
             const SessionKey key = RandomKey(random);
             const QString before = Script();
-            if (!key.text.isEmpty())
-                (key.committed ? Committing(key.text) : TypingKey(key.text))();
-            else if (key.typed)
-                QTest::keyClick(View(), key.typed);
-            else
-                QTest::keyClick(View(), key.key, key.modifiers);
-            Settle();
+            PressSessionKey(key);
             if (Recorded() != recorded || Script() != before) {
                 // A new edit: what was undone is gone; steps between are texts nobody saw whole.
                 texts.resize(size_t(recorded) + 1);
