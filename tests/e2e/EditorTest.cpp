@@ -163,6 +163,28 @@ protected:
         return saved;
     }
 
+    // The new editor's main window, focused; nothing when it did not appear.
+    std::optional<XWindow> FocusMainWindow()
+    {
+        const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
+        if (window)
+            x.Focus(*window);
+        else
+            ADD_FAILURE() << "the main window did not appear";
+        return window;
+    }
+
+    // Saves the script under `name`, checks that the file holds `expected`, and closes the editor, which
+    // must end with status 0.
+    void SaveCheckAndClose(Editor& editor, const std::string& name, const std::string& expected)
+    {
+        const auto saved = SaveNewScript(name);
+        ASSERT_TRUE(saved.has_value());
+        EXPECT_EQ(Read(folder / name), expected);
+        x.RequestClose(*saved);
+        EXPECT_EQ(editor.WaitForExit(10s), 0);
+    }
+
     fs::path folder;
     // One connection for the whole run: an X server resets when its last client leaves, and a test
     // that connects during the reset finds no display.
@@ -180,16 +202,11 @@ TEST_F(EditorTest, StartsWithANewScriptAndEndsWithStatusZeroWhenItsWindowIsClose
 TEST_F(EditorTest, ATypedScriptIsSavedThroughTheFileRequesterAndTheSettingsAreWrittenOnExit)
 {
     Editor editor(folder);
-    const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
-    ASSERT_TRUE(window.has_value()) << "the main window did not appear";
-    x.Focus(*window);
+    const auto window = FocusMainWindow();
+    ASSERT_TRUE(window.has_value());
     // Enter keeps the tabs of the line it breaks.
     x.Type("local x = 1\n\tif x then\nprint(x)");
-    const auto saved = SaveNewScript("hello.lua");
-    ASSERT_TRUE(saved.has_value());
-    EXPECT_EQ(Read(folder / "hello.lua"), "local x = 1\n\tif x then\n\tprint(x)");
-    x.RequestClose(*saved);
-    EXPECT_EQ(editor.WaitForExit(10s), 0);
+    SaveCheckAndClose(editor, "hello.lua", "local x = 1\n\tif x then\n\tprint(x)");
     EXPECT_EQ(Read(folder / "config.dat"), DefaultConfig);
 }
 
@@ -302,9 +319,8 @@ TEST_F(EditorTest, ASaveBeyondTheFileSizeLimitFailsWithoutEndingTheEditor)
 TEST_F(EditorTest, AHookPickedWithTheKeyboardIsInsertedWithItsHandlerAndSaved)
 {
     Editor editor(folder);
-    const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
-    ASSERT_TRUE(window.has_value()) << "the main window did not appear";
-    x.Focus(*window);
+    const auto window = FocusMainWindow();
+    ASSERT_TRUE(window.has_value());
     x.Type("function setup()\n\t");
     x.Key("6", { "Control_L" });
     const auto wizard = x.WaitForWindow("Add hook...", 20s);
@@ -318,12 +334,8 @@ TEST_F(EditorTest, AHookPickedWithTheKeyboardIsInsertedWithItsHandlerAndSaved)
     ASSERT_TRUE(x.WaitForWindowGone(*wizard, 20s)) << "Add hook did not close the wizard";
     // The caret stands behind the handler's head, and Enter keeps its tab.
     x.Type("\nend");
-    const auto saved = SaveNewScript("hooks.lua");
-    ASSERT_TRUE(saved.has_value());
-    EXPECT_EQ(Read(folder / "hooks.lua"),
-        "function setup()\n\taddhook(\"endround\", \"onEnd\")\n\tfunction onEnd(mode)\n\tend");
-    x.RequestClose(*saved);
-    EXPECT_EQ(editor.WaitForExit(10s), 0);
+    SaveCheckAndClose(
+        editor, "hooks.lua", "function setup()\n\taddhook(\"endround\", \"onEnd\")\n\tfunction onEnd(mode)\n\tend");
 }
 
 // The timer wizard and the item picker from the keyboard: their keys, Tab, typing into a number field,
@@ -331,9 +343,8 @@ TEST_F(EditorTest, AHookPickedWithTheKeyboardIsInsertedWithItsHandlerAndSaved)
 TEST_F(EditorTest, ATimerAndAnItemIdComeFromTheirDialogsByKeyboard)
 {
     Editor editor(folder);
-    const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
-    ASSERT_TRUE(window.has_value()) << "the main window did not appear";
-    x.Focus(*window);
+    const auto window = FocusMainWindow();
+    ASSERT_TRUE(window.has_value());
     x.Key("4", { "Control_L" });
     const auto timer = x.WaitForWindow("Create timer", 20s);
     ASSERT_TRUE(timer.has_value()) << "Ctrl+4 did not open the timer wizard";
@@ -355,11 +366,7 @@ TEST_F(EditorTest, ATimerAndAnItemIdComeFromTheirDialogsByKeyboard)
     std::this_thread::sleep_for(300ms);
     x.Key("Escape");
     ASSERT_TRUE(x.WaitForWindowGone(*again, 20s)) << "Escape did not close the item picker";
-    const auto saved = SaveNewScript("timer.lua");
-    ASSERT_TRUE(saved.has_value());
-    EXPECT_EQ(Read(folder / "timer.lua"), "timer(2500, \"tick\", myvar .. \"mystring\", 1)\ngive(1)");
-    x.RequestClose(*saved);
-    EXPECT_EQ(editor.WaitForExit(10s), 0);
+    SaveCheckAndClose(editor, "timer.lua", "timer(2500, \"tick\", myvar .. \"mystring\", 1)\ngive(1)");
 }
 
 // The HUD text placed with the mouse on the real preview: the command takes the canvas pixels where the
@@ -367,9 +374,8 @@ TEST_F(EditorTest, ATimerAndAnItemIdComeFromTheirDialogsByKeyboard)
 TEST_F(EditorTest, AHudTextDraggedOnThePreviewIsInsertedWhereItWasLetGo)
 {
     Editor editor(folder);
-    const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
-    ASSERT_TRUE(window.has_value()) << "the main window did not appear";
-    x.Focus(*window);
+    const auto window = FocusMainWindow();
+    ASSERT_TRUE(window.has_value());
     x.Key("2", { "Control_L" });
     const auto wizard = x.WaitForWindow("Create hudtxt...", 20s);
     ASSERT_TRUE(wizard.has_value()) << "Ctrl+2 did not open the HUD text wizard";
@@ -378,11 +384,7 @@ TEST_F(EditorTest, AHudTextDraggedOnThePreviewIsInsertedWhereItWasLetGo)
     // "Create hudtxt" stands at the foot of the settings beside the 640-pixel preview.
     x.Click(*wizard, 640 + 5 + 72, 420 + 12);
     ASSERT_TRUE(x.WaitForWindowGone(*wizard, 20s)) << "Create hudtxt did not close the wizard";
-    const auto saved = SaveNewScript("hud.lua");
-    ASSERT_TRUE(saved.has_value());
-    EXPECT_EQ(Read(folder / "hud.lua"), R"(parse("hudtxt 0 \"Example\" 310 205 0"))");
-    x.RequestClose(*saved);
-    EXPECT_EQ(editor.WaitForExit(10s), 0);
+    SaveCheckAndClose(editor, "hud.lua", R"(parse("hudtxt 0 \"Example\" 310 205 0"))");
 }
 
 // Work typed into an editor that is then killed comes back in the next one.
@@ -399,9 +401,8 @@ TEST_F(EditorTest, TypedWorkSurvivesAKillAndComesBackOnYes)
     };
     {
         Editor editor(folder);
-        const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
-        ASSERT_TRUE(window.has_value()) << "the main window did not appear";
-        x.Focus(*window);
+        const auto window = FocusMainWindow();
+        ASSERT_TRUE(window.has_value());
         x.Type("local lives = 3\n");
         const auto deadline = std::chrono::steady_clock::now() + 20s;
         while (copies() == 0 && std::chrono::steady_clock::now() < deadline)
@@ -432,9 +433,8 @@ TEST_F(EditorTest, TypedWorkSurvivesAKillAndComesBackOnYes)
 TEST_F(EditorTest, FindSelectsTheMatchAndReplaceAllRewritesEveryOther)
 {
     Editor editor(folder);
-    const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
-    ASSERT_TRUE(window.has_value()) << "the main window did not appear";
-    x.Focus(*window);
+    const auto window = FocusMainWindow();
+    ASSERT_TRUE(window.has_value());
     x.Type("local hp = 10\nhp = hp - 1\nprint(HP)");
     x.Key("f", { "Control_L" });
     const auto find = x.WaitForWindow("Find and replace", 20s);
@@ -453,20 +453,15 @@ TEST_F(EditorTest, FindSelectsTheMatchAndReplaceAllRewritesEveryOther)
     x.Type("health\t\t\t\t\t\t ");
     x.Key("Escape");
     ASSERT_TRUE(x.WaitForWindowGone(*replace, 20s));
-    const auto saved = SaveNewScript("found.lua");
-    ASSERT_TRUE(saved.has_value());
-    EXPECT_EQ(Read(folder / "found.lua"), "local lives = 10\nhealth = health - 1\nprint(health)");
-    x.RequestClose(*saved);
-    EXPECT_EQ(editor.WaitForExit(10s), 0);
+    SaveCheckAndClose(editor, "found.lua", "local lives = 10\nhealth = health - 1\nprint(health)");
 }
 
 // F7 on a broken script: the notice, then the broken line selected, so typing replaces it.
 TEST_F(EditorTest, CheckSyntaxSelectsTheBrokenLine)
 {
     Editor editor(folder);
-    const auto window = x.WaitForWindow("Tarvane:LE - New Script.lua*", 20s);
-    ASSERT_TRUE(window.has_value()) << "the main window did not appear";
-    x.Focus(*window);
+    const auto window = FocusMainWindow();
+    ASSERT_TRUE(window.has_value());
     x.Type("a = 1\nb = = 2\nc = 3");
     x.Key("F7");
     const auto notice = x.WaitForWindow("Tarvane Lua Editor", 20s);
@@ -476,11 +471,7 @@ TEST_F(EditorTest, CheckSyntaxSelectsTheBrokenLine)
     ASSERT_TRUE(x.WaitForWindowGone(*notice, 20s));
     x.Focus(*window);
     x.Type("b = 2\n");
-    const auto saved = SaveNewScript("checked.lua");
-    ASSERT_TRUE(saved.has_value());
-    EXPECT_EQ(Read(folder / "checked.lua"), "a = 1\nb = 2\nc = 3");
-    x.RequestClose(*saved);
-    EXPECT_EQ(editor.WaitForExit(10s), 0);
+    SaveCheckAndClose(editor, "checked.lua", "a = 1\nb = 2\nc = 3");
 }
 
 // What the text area offers reaches another program through the X server, read only when asked.

@@ -219,7 +219,7 @@ void TX11Session::Resize(XWindow window, int width, int height)
     XFlush(display);
 }
 
-void TX11Session::Click(XWindow window, int x, int y)
+void TX11Session::MovePointer(XWindow window, int x, int y)
 {
     int rootX = 0;
     int rootY = 0;
@@ -227,6 +227,11 @@ void TX11Session::Click(XWindow window, int x, int y)
     XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX, &rootY, &child);
     XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
     XFlush(display);
+}
+
+void TX11Session::Click(XWindow window, int x, int y)
+{
+    MovePointer(window, x, y);
     // The program sees the pointer arrive before the button goes down, as with a real mouse.
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     XTestFakeButtonEvent(display, Button1, True, CurrentTime);
@@ -238,12 +243,7 @@ void TX11Session::Click(XWindow window, int x, int y)
 void TX11Session::Drag(XWindow window, std::pair<int, int> from, std::pair<int, int> to)
 {
     const auto moveTo = [&](int x, int y) {
-        int rootX = 0;
-        int rootY = 0;
-        Window child;
-        XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX, &rootY, &child);
-        XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
-        XFlush(display);
+        MovePointer(window, x, y);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     };
     moveTo(from.first, from.second);

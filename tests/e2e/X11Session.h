@@ -48,6 +48,7 @@ public:
     void Sync();
 
 private:
+    void MovePointer(XWindow window, int x, int y);
     std::optional<XWindow> FindByTitle(XWindow root, const std::string& title);
 
     _XDisplay* display = nullptr;
