@@ -10,7 +10,7 @@
 #include "highlight/History.h"
 #include "highlight/SyntaxColouring.h"
 #include "resources/Path.h"
-#include "resources/RecoveryFile.h"
+#include "resources/RecoveryStore.h"
 #include "settings/WSettings.h"
 #include "tools/StartupResources.h"
 #include "tools/ToolDialog.h"
@@ -44,6 +44,10 @@ constexpr int TextareaHeight = 460;
 constexpr int StatusY = ToolbarStripHeight + TextareaHeight + 2;
 constexpr int StatusHeight = 15;
 constexpr int FrameShade = 105; // grey of the right and bottom frame lines
+// The recovery notice keeps clear of the line and column labels' texts at either end.
+constexpr int RecoveryLabelInset = 120;
+// How long the status line says that copies are kept again.
+constexpr auto RecoveryBackNotice = std::chrono::seconds(10);
 
 // The caption of the editor's questions and notices.
 const QString Caption = QStringLiteral("Tarvane Lua Editor");
@@ -117,6 +121,9 @@ void TApplication::Init()
     lLines->SetLayout(Aligned, Relative, Centred, Aligned);
     lChar = MakeLabel(QStringLiteral("Char: 0"), half, StatusY, half - 5, StatusHeight, Window, LabelStyle::AlignRight);
     lChar->SetLayout(Relative, Aligned, Centred, Aligned);
+    lRecovery = MakeLabel(QString(), RecoveryLabelInset, StatusY, ClientWidth - 2 * RecoveryLabelInset, StatusHeight,
+        Window, LabelStyle::AlignCentre);
+    lRecovery->SetLayout(Aligned, Aligned, Centred, Aligned);
 
     CreateMenus();
 
@@ -146,6 +153,7 @@ void TApplication::Init()
     RecoveryStore = std::make_unique<TRecoveryStore>(DefaultRecoveryFolder(), TextAreaCapacity);
     Recovery = std::make_unique<TRecoveryKeeper>(*RecoveryStore);
     OfferRecovery();
+    ReportRecovery();
 
     UpdateTitle();
     Window->SetShow(1);
@@ -170,9 +178,10 @@ void TApplication::OfferRecovery()
         offered = true;
         const TRecoverySnapshot& snapshot = *left.snapshot;
         const QString name = snapshot.path.isEmpty() ? QStringLiteral("New Script.lua") : StripDir(snapshot.path);
-        const int answer
-            = Ask(QStringLiteral("Recover the unsaved changes to \"%1\" from %2?")
-                      .arg(name, snapshot.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+        // The whole path: a Yes and then Save writes there.
+        const int answer = Ask(QStringLiteral("Recover the unsaved changes to \"%1\" from %2?")
+                                   .arg(snapshot.path.isEmpty() ? name : snapshot.path,
+                                       snapshot.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
         if (answer == 0) {
             RecoveryStore->Remove(left.file);
         } else if (answer == 1 && Textarea->ReplaceText(0, -1, snapshot.text, TextUnit::Chars)) {
@@ -198,6 +207,43 @@ void TApplication::DiscardRecovery()
 {
     if (Recovery)
         Recovery->Discard();
+}
+
+TRecoverySnapshot TApplication::RecoverySnapshot() const
+{
+    return TRecoverySnapshot { File, Textarea->AreaText(0, -1, TextUnit::Chars), QDateTime::currentDateTime() };
+}
+
+bool TApplication::KeepUnsavedWorkNow()
+{
+    const bool kept = !HoldsUnsavedWork() || Recovery->WriteNow(RecoverySnapshot());
+    ReportRecovery();
+    return kept;
+}
+
+void TApplication::ReportRecovery()
+{
+    // The store finds an unusable folder at the start, before any copy is tried; after that the newest
+    // copy tells.
+    QString problem = Recovery->Problem();
+    if (problem.isEmpty() && Recovery->Written() + Recovery->Failed() == 0)
+        problem = RecoveryStore->Problem();
+    const auto now = std::chrono::steady_clock::now();
+    if (problem == shownRecoveryProblem) {
+        if (recoveryBackSince && now - *recoveryBackSince >= RecoveryBackNotice) {
+            recoveryBackSince.reset();
+            lRecovery->SetText(QString());
+            lRecovery->SetTooltip(QString());
+        }
+        return;
+    }
+    const QString text = problem.isEmpty() ? QStringLiteral("Unsaved changes are being kept again.")
+                                           : QStringLiteral("Unsaved changes are not being kept: ") + problem;
+    recoveryBackSince = problem.isEmpty() ? std::optional(now) : std::nullopt;
+    shownRecoveryProblem = problem;
+    lRecovery->SetText(text);
+    // The label may be too narrow for a long folder name.
+    lRecovery->SetTooltip(text);
 }
 
 void TApplication::CreateToolbarStrip()

@@ -12,7 +12,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TGadget;
@@ -20,6 +22,7 @@ class THistory;
 class TPixmap;
 class TRecoveryKeeper;
 class TRecoveryStore;
+struct TRecoverySnapshot;
 class TSyntaxColouring;
 class TTextareaClient;
 class TToolDialog;
@@ -108,6 +111,9 @@ public:
     std::unique_ptr<TTextareaClient> TextareaClient;
     TGadget* lLines = nullptr;
     TGadget* lChar = nullptr;
+    // Between the two: says when unsaved changes are not being kept in a recovery copy, and when they
+    // are again.
+    TGadget* lRecovery = nullptr;
     TGadget* mFile = nullptr;
     TGadget* mFileSave = nullptr;
     TGadget* mEdit = nullptr;
@@ -140,6 +146,13 @@ public:
     // Ends the program: unsaved changes are offered for saving first (Cancel keeps the editor open),
     // then the settings are written and the process ends with status 0.
     void EndProgram();
+    // The system asks the editor to end (a shutdown, kill, a closed terminal): unsaved changes go to the
+    // recovery copy at once, without a question, so that the next start offers them back; then the
+    // settings are written and the process ends with 128 + the signal's number.
+    void EndBySignal(int signal);
+    // The desktop session is ending: unsaved changes go to the recovery copy at once. True when there
+    // was nothing to keep or it was kept.
+    bool KeepUnsavedWorkNow();
 
     // Document commands. The saves report whether the text reached the disk.
     void NewDoc(int ask);
@@ -203,6 +216,9 @@ private:
     bool HoldsUnsavedWork() const;
     // The script is safe again (saved, replaced, or given up at the exit question): no copy is kept.
     void DiscardRecovery();
+    // Shows in the status line when copies stop being kept, and when they are kept again.
+    void ReportRecovery();
+    TRecoverySnapshot RecoverySnapshot() const;
 
     void InsertColorCode();
     void Cut();
@@ -226,6 +242,9 @@ private:
     std::vector<TToolDialog*> toolDialogs;
     // Lines of the edits the key filter let through whole, until the text area's change event.
     TEditedLines editedLines;
+    // Why copies are not kept, as the status line shows it; and since when it says they are kept again.
+    QString shownRecoveryProblem;
+    std::optional<std::chrono::steady_clock::time_point> recoveryBackSince;
 };
 
 // The one application object.

@@ -21,15 +21,11 @@ const QString ScriptFilter = QStringLiteral("Lua script:lua");
 
 bool WriteScript(const QString& path, const QString& text)
 {
-    return ReplaceFileSafely(path, [&text](const QString& temporary) {
-        auto file = TCStream::Open(temporary, TCStream::Mode::Write);
+    return ReplaceFileSafely(path, [&text](std::unique_ptr<TCStream> file) {
         if (!file)
             throw TStreamWriteException();
-        TCStream* raw = file.get();
         TTextStream stream(std::move(file), TTextEncoding::Utf8);
         stream.WriteString(text);
-        stream.Flush();
-        raw->Sync();
         stream.Close();
     });
 }

@@ -1,6 +1,7 @@
 // Program start: embedded files, the library layers, the shared images and font, then the application.
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "app/EndSignals.h"
 #include "draw/PolledInput.h"
 #include "gui/GuiDriver.h"
 #include "resources/EmbeddedFiles.h"
@@ -63,6 +64,9 @@ int main(int argc, char** argv)
     LoadStartupResources();
     App = new TApplication();
     App->Init();
+    // Ended by the system, the editor keeps unsaved changes for the next start first.
+    WatchEndSignals([](int signal) { App->EndBySignal(signal); });
+    OnSessionEnd([] { App->KeepUnsavedWorkNow(); });
     // Work taken back from a crashed editor comes first; the script named is not loaded over it.
     if (!line.script.isEmpty() && App->Recovered) {
         std::fprintf(stderr, "tarvane-le: the recovered script is open; %s was not loaded\n",

@@ -8,7 +8,7 @@
 #include "gui/Gadget.h"
 #include "gui/SystemDriver.h"
 #include "highlight/History.h"
-#include "resources/RecoveryFile.h"
+#include "resources/RecoveryStore.h"
 #include "settings/WSettings.h"
 #include "tools/ColorCode.h"
 #include "tools/ToolDialog.h"
@@ -37,11 +37,9 @@ bool TApplication::RunPass()
     const bool polled = EventQueue.Poll();
     if (polled)
         Dispatch(EventQueue.Current());
-    if (HoldsUnsavedWork()) {
-        Recovery->Pass([this] {
-            return TRecoverySnapshot { File, Textarea->AreaText(0, -1, TextUnit::Chars), QDateTime::currentDateTime() };
-        });
-    }
+    if (HoldsUnsavedWork())
+        Recovery->Pass([this] { return RecoverySnapshot(); });
+    ReportRecovery();
     // The HUD preview follows its settings and the mouse on every pass while it is shown.
     if (wHudtxt && !IsHidden(wHudtxt->Window, false))
         wHudtxt->Draw();
@@ -464,4 +462,13 @@ void TApplication::EndProgram()
     RecoveryStore->Close();
     wSettings->SaveCfg();
     SystemDriver().Exit(0);
+}
+
+void TApplication::EndBySignal(int signal)
+{
+    KeepUnsavedWorkNow();
+    // The copy stays for the next start; the locks go.
+    RecoveryStore->Close();
+    wSettings->SaveCfg();
+    SystemDriver().Exit(128 + signal);
 }

@@ -2,8 +2,9 @@
 
 TRecoveryKeeper::TRecoveryKeeper(TRecoveryStore& recoveryStore)
     : store(recoveryStore)
-    , worker([this] { Work(); })
 {
+    for (int i = 0; i < Writers; ++i)
+        workers.emplace_back([this] { Work(); });
 }
 
 TRecoveryKeeper::~TRecoveryKeeper()
@@ -13,7 +14,8 @@ TRecoveryKeeper::~TRecoveryKeeper()
         stopping = true;
     }
     wake.notify_all();
-    worker.join();
+    for (std::thread& worker : workers)
+        worker.join();
 }
 
 void TRecoveryKeeper::Changed(Clock::time_point now)
@@ -26,29 +28,52 @@ void TRecoveryKeeper::Pass(const std::function<TRecoverySnapshot()>& snapshot, C
 {
     if (!changedSince || now - *changedSince < delay)
         return;
+    {
+        // Only this thread hands copies over, so a writer free now is still free below.
+        std::lock_guard lock(mutex);
+        if (underWay >= Writers)
+            return; // stays due: taken the moment a writer is free
+    }
     changedSince.reset();
-    TRecoverySnapshot copy = snapshot();
+    Job job { snapshot(), 0 };
     {
         std::lock_guard lock(mutex);
-        // A copy not yet written is out of date: only the newest counts.
-        pending = std::move(copy);
+        job.order = ++issued;
+        queue.push_back(std::move(job));
+        ++underWay;
     }
-    wake.notify_all();
+    wake.notify_one();
+}
+
+bool TRecoveryKeeper::WriteNow(const TRecoverySnapshot& snapshot)
+{
+    changedSince.reset();
+    quint64 order = 0;
+    {
+        std::unique_lock lock(mutex);
+        idle.wait(lock, [this] { return underWay == 0; });
+        order = ++issued;
+    }
+    const TRecoveryWrite result = store.Write(snapshot, order);
+    std::lock_guard lock(mutex);
+    Record(order, result);
+    return result.kept;
 }
 
 void TRecoveryKeeper::Discard()
 {
     changedSince.reset();
     std::unique_lock lock(mutex);
-    pending.reset();
-    idle.wait(lock, [this] { return !busy; });
+    underWay -= int(queue.size());
+    queue.clear();
+    idle.wait(lock, [this] { return underWay == 0; });
     store.Discard();
 }
 
 void TRecoveryKeeper::Flush()
 {
     std::unique_lock lock(mutex);
-    idle.wait(lock, [this] { return !busy && !pending; });
+    idle.wait(lock, [this] { return underWay == 0; });
 }
 
 int TRecoveryKeeper::Written() const
@@ -63,21 +88,36 @@ int TRecoveryKeeper::Failed() const
     return failed;
 }
 
+QString TRecoveryKeeper::Problem() const
+{
+    std::lock_guard lock(mutex);
+    return problem;
+}
+
+void TRecoveryKeeper::Record(quint64 order, const TRecoveryWrite& result)
+{
+    (result.kept ? written : failed) += 1;
+    // An older copy that ends after a newer one has nothing more to tell.
+    if (order > reported) {
+        reported = order;
+        problem = result.kept ? QString() : result.problem;
+    }
+}
+
 void TRecoveryKeeper::Work()
 {
     std::unique_lock lock(mutex);
     for (;;) {
-        wake.wait(lock, [this] { return stopping || pending.has_value(); });
+        wake.wait(lock, [this] { return stopping || !queue.empty(); });
         if (stopping)
             return;
-        TRecoverySnapshot copy = std::move(*pending);
-        pending.reset();
-        busy = true;
+        Job job = std::move(queue.front());
+        queue.pop_front();
         lock.unlock();
-        const bool ok = store.Write(copy);
+        const TRecoveryWrite result = store.Write(job.snapshot, job.order);
         lock.lock();
-        busy = false;
-        (ok ? written : failed) += 1;
+        Record(job.order, result);
+        --underWay;
         idle.notify_all();
     }
 }

@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QSessionManager>
 #include <QStyleFactory>
 
 namespace {
@@ -120,4 +121,9 @@ TGadget* ActiveGadget()
 void ProcessPlatformInput()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void OnSessionEnd(std::function<void()> keep)
+{
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, [keep = std::move(keep)](QSessionManager&) { keep(); });
 }

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // Starts the widget layer once per process: the platform application, one look (Fusion and a GUI font
 // sized for the program's fixed geometry), the hot-key table, and the event queue listening on the
 // event chain with its input pump.
@@ -21,6 +23,10 @@ TGadget* CreateGadget(
 
 // The gadget that has the keyboard focus, or null.
 TGadget* ActiveGadget();
+
+// Calls `keep` when the desktop session ends (a logout or shutdown asks programs to keep their data);
+// the session may end the process afterwards or carry on.
+void OnSessionEnd(std::function<void()> keep);
 
 // Processes pending platform input once (tests use it to let the platform settle).
 void ProcessPlatformInput();

@@ -16,6 +16,13 @@ std::unique_ptr<TCStream> TCStream::Open(const QString& path, Mode mode)
     if (fd < 0)
         return nullptr;
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return FromDescriptor(fd, mode);
+}
+
+std::unique_ptr<TCStream> TCStream::FromDescriptor(int fd, Mode mode)
+{
+    if (fd < 0)
+        return nullptr;
     // A directory opens for reading on Linux but fails on the first read; treat it as unopenable. Only
     // files and named pipes are read: a device (/dev/zero) or a socket is no script and no settings
     // file, however much it offers.

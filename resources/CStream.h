@@ -12,6 +12,9 @@ public:
     // Null when the file cannot be opened, is a directory, or is opened for reading and is neither a file
     // nor a named pipe. Write creates or truncates.
     static std::unique_ptr<TCStream> Open(const QString& path, Mode mode);
+    // A stream over a descriptor already open, which it owns from now on (closed even when this fails);
+    // null for a directory, and for reading anything but a file or a named pipe.
+    static std::unique_ptr<TCStream> FromDescriptor(int fd, Mode mode);
     ~TCStream() override;
 
     // A file ends at its size; a named pipe when a read returns nothing.

@@ -2,6 +2,8 @@
 # Runs every libFuzzer harness of build-fuzz for FUZZ_SECONDS (default 60) each, starting from its
 # committed corpus in tests/fuzz/corpus/<harness>/. New inputs go to build-fuzz/corpus/<harness>/, a
 # failing input to build-fuzz/artifacts/<harness>/. Prints the executions per second of each.
+# With FUZZ_MERGE=1 the inputs that reach code the committed corpus does not are merged into it
+# (libFuzzer's -merge=1), so that the test build's replay covers what the run reached.
 # Usage: scripts/fuzz.sh [harness...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,6 +28,11 @@ for h in "${harnesses[@]}"; do
   else
     result="FAILED (see $log and build-fuzz/artifacts/$h/)"
     status=1
+  fi
+  if [ "${FUZZ_MERGE:-0}" = 1 ] && [ "$result" = ok ]; then
+    before=$(ls "tests/fuzz/corpus/$h" | wc -l)
+    "$bin" -merge=1 "tests/fuzz/corpus/$h" "build-fuzz/corpus/$h" >>"$log" 2>&1
+    result="ok, corpus $before -> $(ls "tests/fuzz/corpus/$h" | wc -l) inputs"
   fi
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   time=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)

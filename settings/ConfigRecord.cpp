@@ -110,12 +110,10 @@ bool TConfigRecord::Save(const QString& path) const
 {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    return ReplaceFileSafely(path, [this](const QString& temporary) {
-        auto stream = TCStream::Open(temporary, TCStream::Mode::Write);
+    return ReplaceFileSafely(path, [this](std::unique_ptr<TCStream> stream) {
         if (!stream)
             throw TStreamWriteException();
         Write(*stream);
-        stream->Sync();
         stream->Close();
     });
 }

@@ -3,7 +3,7 @@
 #include "AppFixture.h"
 
 #include "app/RecoveryKeeper.h"
-#include "resources/RecoveryFile.h"
+#include "resources/RecoveryStore.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -89,7 +89,9 @@ TEST_F(RecoveryTest, TheNextEditorOffersTheWorkBack)
     const TRecordedRequest& question = system->requests[0];
     EXPECT_EQ(question.kind, "Proceed");
     EXPECT_EQ(question.caption, "Tarvane Lua Editor");
-    EXPECT_TRUE(QRegularExpression(R"(^Recover the unsaved changes to "game.lua" from \d{4}-\d\d-\d\d \d\d:\d\d\?$)")
+    // The whole path: a Yes and then Save writes there.
+    EXPECT_TRUE(QRegularExpression("^Recover the unsaved changes to \"" + QRegularExpression::escape(path)
+        + R"(" from \d{4}-\d\d-\d\d \d\d:\d\d\?$)")
                     .match(question.text)
                     .hasMatch())
         << question.text.toStdString();

@@ -302,8 +302,7 @@ TEST_F(StreamTest, SavingOverAPipeFailsAndLeavesItAlone)
 {
     ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe")).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(Path("pipe"), Path("link.lua")));
-    const auto write = [](const QString& temporary) {
-        auto file = TCStream::Open(temporary, TCStream::Mode::Write);
+    const auto write = [](std::unique_ptr<TCStream> file) {
         file->WriteByte('x');
         file->Close();
     };
