@@ -13,5 +13,6 @@ inline const timespec ProcessStart = [] {
 // A file time from before this process started.
 inline bool BeforeProcessStart(const timespec& time)
 {
-    return time.tv_sec < ProcessStart.tv_sec || (time.tv_sec == ProcessStart.tv_sec && time.tv_nsec < ProcessStart.tv_nsec);
+    return time.tv_sec < ProcessStart.tv_sec
+        || (time.tv_sec == ProcessStart.tv_sec && time.tv_nsec < ProcessStart.tv_nsec);
 }

@@ -158,10 +158,10 @@ bool TRecoveryStore::OpenFolder(bool create)
     if (fd < 0) {
         const int error = errno;
         struct stat info { };
-        if (error == ENOENT && !create)
-            return false; // nothing was ever kept
         if (::lstat(path.constData(), &info) == 0 && S_ISLNK(info.st_mode))
             problem = QStringLiteral("the folder %1 is a symbolic link").arg(folder);
+        else if ((error == ENOENT || error == ENOTDIR) && !create)
+            return false; // nothing was ever kept; a copy says what stands in the way
         else
             problem = QStringLiteral("cannot open the folder %1: %2").arg(folder, ErrorText(error));
         return false;
@@ -268,7 +268,8 @@ TRecoveryWrite TRecoveryStore::Write(const TRecoverySnapshot& snapshot, quint64 
     int fd = -1;
     for (int tries = 0; tries < 100 && fd < 0; ++tries) {
         temporary = TemporaryName(name);
-        fd = ::openat(folderFd, Name(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        fd = ::openat(
+            folderFd, Name(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0 && errno != EEXIST)
             break;
     }
@@ -277,7 +278,8 @@ TRecoveryWrite TRecoveryStore::Write(const TRecoverySnapshot& snapshot, quint64 
         ::close(fd);
 
     lock.lock();
-    if (error == 0 && mine > placed && ::renameat(folderFd, Name(temporary).constData(), folderFd, Name(name).constData()) != 0)
+    if (error == 0 && mine > placed
+        && ::renameat(folderFd, Name(temporary).constData(), folderFd, Name(name).constData()) != 0)
         error = errno;
     if (fd >= 0 && (error != 0 || mine <= placed))
         ::unlinkat(folderFd, Name(temporary).constData(), 0);
@@ -369,7 +371,8 @@ void TRecoveryStore::RemoveLeftOverTemporaries()
             || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid() || !BeforeProcessStart(info.st_mtim))
             continue;
         const QString lockName = id + LockSuffix;
-        const bool held = std::any_of(locks.begin(), locks.end(), [&](const auto& lock) { return lock.first == lockName; });
+        const bool held
+            = std::any_of(locks.begin(), locks.end(), [&](const auto& lock) { return lock.first == lockName; });
         if (!held && !Lock(lockName))
             continue; // its editor still runs
         ::unlinkat(dir, Name(name).constData(), 0);

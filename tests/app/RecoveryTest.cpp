@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QRegularExpression>
 
+#include <cerrno>
+#include <csignal>
+
 namespace {
 class RecoveryTest : public AppFixture {
 protected:
@@ -15,6 +18,11 @@ protected:
     {
         AppFixture::SetUp();
         App->Recovery->delay = std::chrono::milliseconds(0);
+    }
+    void TearDown() override
+    {
+        RecoveryWriteFault = nullptr;
+        AppFixture::TearDown();
     }
 
     QStringList Files() const
@@ -131,5 +139,51 @@ TEST_F(RecoveryTest, ADamagedCopyIsReportedOnceAndSetAside)
     EXPECT_EQ(Files(), QStringList { QFileInfo(file).fileName() + ".bad" });
     Restart({});
     EXPECT_TRUE(system->requests.empty());
+}
+
+// Copies that fail are said once in the status line, and so is their coming back; a state folder that
+// cannot be made is said the same way.
+TEST_F(RecoveryTest, TheStatusLineSaysWhenUnsavedChangesAreNotBeingKept)
+{
+    const auto status = [&] {
+        App->Recovery->Flush();
+        Settle();
+        return App->lRecovery->GetText();
+    };
+    const QString folderName = folder.filePath("state/tarvane-le/recovery");
+    RecoveryWriteFault = [](bool) { return ENOSPC; };
+    Type("a");
+    EXPECT_EQ(status(),
+        "Unsaved changes are not being kept: cannot write to the folder " + folderName + ": No space left on device");
+    RecoveryWriteFault = nullptr;
+    Type("b");
+    EXPECT_EQ(status(), "Unsaved changes are being kept again.");
+    EXPECT_EQ(Copy()->text, "ab");
+
+    QDir(folder.filePath("state")).removeRecursively();
+    QFile blocking(folder.filePath("state"));
+    ASSERT_TRUE(blocking.open(QIODevice::WriteOnly));
+    blocking.close();
+    Restart({});
+    EXPECT_EQ(status(), "");
+    Type("c");
+    EXPECT_EQ(
+        status(), "Unsaved changes are not being kept: cannot create the folder " + folderName + ": Not a directory");
+}
+
+// Asked to end by the system or the session, the editor keeps the changes at once, not two seconds on.
+TEST_F(RecoveryTest, EndingBySignalKeepsTheChangesJustTyped)
+{
+    App->Recovery->delay = std::chrono::hours(1);
+    Type("print(1)");
+    ASSERT_EQ(App->RecoveryStore->File(), "") << "no copy is due yet";
+    EXPECT_TRUE(App->KeepUnsavedWorkNow());
+    EXPECT_EQ(Copy()->text, "print(1)");
+    Key(Qt::Key_Return);
+    Type("print(2)");
+    App->EndBySignal(SIGTERM);
+    EXPECT_EQ(system->exits, std::vector<int> { 128 + SIGTERM });
+    Restart({ 1 });
+    EXPECT_EQ(Script(), "print(1)\nprint(2)");
 }
 } // namespace

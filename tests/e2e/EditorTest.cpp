@@ -79,6 +79,8 @@ public:
         exited = true;
     }
 
+    void Signal(int signal) { kill(pid, signal); }
+
     // The exit status, or -1 when the editor is still running after the timeout.
     int WaitForExit(std::chrono::milliseconds timeout)
     {
@@ -426,6 +428,27 @@ TEST_F(EditorTest, TypedWorkSurvivesAKillAndComesBackOnYes)
     EXPECT_EQ(copies(), 0) << "the save leaves no copy behind";
     x.RequestClose(*saved);
     EXPECT_EQ(editor.WaitForExit(10s), 0);
+}
+
+// A shutdown or a plain kill asks the editor to end with SIGTERM: what was typed a moment before, too
+// soon for the copy that follows the typing, comes back in the next editor.
+TEST_F(EditorTest, WorkTypedJustBeforeASigtermComesBack)
+{
+    {
+        Editor editor(folder);
+        ASSERT_TRUE(FocusMainWindow().has_value());
+        x.Type("local ammo = 30\n");
+        std::this_thread::sleep_for(1s);
+        editor.Signal(SIGTERM);
+        EXPECT_EQ(editor.WaitForExit(10s), 128 + SIGTERM);
+    }
+    Editor editor(folder);
+    const auto question = x.WaitForWindow("Tarvane Lua Editor", 20s);
+    ASSERT_TRUE(question.has_value()) << "the new editor did not offer the work back";
+    x.Focus(*question);
+    x.Key("y");
+    ASSERT_TRUE(FocusMainWindow().has_value());
+    SaveCheckAndClose(editor, "terminated.lua", "local ammo = 30\n");
 }
 
 // Find and replace from the keyboard: Enter in "Find what:" selects the match, typing replaces it, and
