@@ -53,6 +53,7 @@ bench: deps
 	cmake --build --preset bench
 	build-bench/bench/tle-bench
 	bench/preview-cpu.sh build-bench/tarvane-le
+	bench/field-cpu.sh build-bench/tarvane-le
 
 format: deps
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

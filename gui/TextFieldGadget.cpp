@@ -2,15 +2,55 @@
 
 #include "gui/KeyMap.h"
 
+#include <QAbstractEventDispatcher>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyleHints>
 
 #include <algorithm>
 #include <limits>
 
 namespace {
+// A caret blink makes QLineEdit paint itself, and every paint measures and draws its whole text: with a
+// megabyte pasted into a field, a quarter of a core for as long as it has the focus. Past this length
+// the caret stops blinking and stays lit, so that an idle field costs nothing.
+constexpr qsizetype SteadyCaretLength = 10000;
+
+// Swallows the blink timer of a field's line control while the field holds a long text. The control is
+// Qt's own child object of the field; its blink timer is the one that runs at half the flash time.
+class SteadyCaret : public QObject {
+public:
+    SteadyCaret(QLineEdit* field, QObject* control)
+        : QObject(field)
+        , field(field)
+    {
+        control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* control, QEvent* event) override
+    {
+        if (event->type() != QEvent::Timer || field->text().size() <= SteadyCaretLength)
+            return false;
+        const int id = static_cast<QTimerEvent*>(event)->timerId();
+        const QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(control->thread());
+        if (!dispatcher)
+            return false;
+        const int blink = QGuiApplication::styleHints()->cursorFlashTime() / 2;
+        for (const QAbstractEventDispatcher::TimerInfo& timer : dispatcher->registeredTimers(control)) {
+            if (timer.timerId == id)
+                return timer.interval == blink;
+        }
+        return false;
+    }
+
+private:
+    QLineEdit* field;
+};
+
 // A key press is a key-down and then, for keys that type something, its characters. The field acts on
 // navigation and Delete at the key-down and on everything that types (Backspace and the Ctrl+A, C, V, X
 // and Z characters included) at the character, and a filter can refuse either independently: a number
@@ -21,6 +61,10 @@ public:
         : QLineEdit(parent)
         , gadget(gadget)
     {
+        for (QObject* child : children()) {
+            if (child->inherits("QWidgetLineControl"))
+                new SteadyCaret(this, child);
+        }
     }
 
 protected:

@@ -11,6 +11,10 @@
 #include "support/WindowFixture.h"
 
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QLineEdit>
+#include <QStyleHints>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -85,6 +89,49 @@ TEST_F(GadgetTest, ProgrammaticChangesRaiseNoEvents)
     EXPECT_EQ(ButtonValue(box), 1);
     EXPECT_EQ(combo->SelectedItem(), 1);
     EXPECT_EQ(tree->SelectedNode(), node);
+}
+
+// A field's caret blinks by a timer of Qt's line control, and each blink paints the field whole; with a
+// long text in it, the blink is stopped and the field is not painted until something changes.
+TEST_F(GadgetTest, ALongTextInAFieldStopsItsCaretFromBlinking)
+{
+    TGadget* field = MakeTextField(5, 5, 100, 20, window, 0);
+    auto* edit = WidgetOf<QLineEdit>(field);
+    QObject* control = nullptr;
+    for (QObject* child : edit->children())
+        control = child->inherits("QWidgetLineControl") ? child : control;
+    ASSERT_NE(control, nullptr);
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    edit->installEventFilter(&counter);
+    QApplication::setActiveWindow(edit->window());
+    edit->setFocus();
+
+    // Paints that one blink of the caret causes.
+    const auto paintsOfABlink = [&] {
+        QApplication::processEvents();
+        const int blink = QGuiApplication::styleHints()->cursorFlashTime() / 2;
+        int id = 0;
+        for (const auto& timer : QAbstractEventDispatcher::instance()->registeredTimers(control))
+            id = timer.interval == blink ? timer.timerId : id;
+        EXPECT_NE(id, 0) << "the caret does not blink at all";
+        counter.paints = 0;
+        QTimerEvent tick(id);
+        QApplication::sendEvent(control, &tick);
+        QApplication::processEvents();
+        return counter.paints;
+    };
+    field->SetText("short");
+    EXPECT_GE(paintsOfABlink(), 1);
+    field->SetText(QString(20000, '7'));
+    EXPECT_EQ(paintsOfABlink(), 0);
+    EXPECT_EQ(field->GetText().size(), 20000) << "the field keeps the whole text";
 }
 
 TEST_F(GadgetTest, AComboBoxReportsOnlyAChangedSelection)
