@@ -3,7 +3,9 @@
 TRecoveryKeeper::TRecoveryKeeper(TRecoveryStore& recoveryStore)
     : store(recoveryStore)
 {
-    for (int i = 0; i < Writers; ++i)
+    // One more thread than copies under way: the one that syncs the folder after a copy's first
+    // placing is free for the next copy meanwhile.
+    for (int i = 0; i <= Writers; ++i)
         workers.emplace_back([this] { Work(); });
 }
 
@@ -55,6 +57,7 @@ bool TRecoveryKeeper::WriteNow(const TRecoverySnapshot& snapshot)
         order = ++issued;
     }
     const TRecoveryWrite result = store.Write(snapshot, order);
+    store.SyncNewName();
     std::lock_guard lock(mutex);
     Record(order, result);
     return result.kept;
@@ -119,5 +122,8 @@ void TRecoveryKeeper::Work()
         Record(job.order, result);
         --underWay;
         idle.notify_all();
+        lock.unlock();
+        store.SyncNewName();
+        lock.lock();
     }
 }

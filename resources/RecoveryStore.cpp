@@ -287,10 +287,6 @@ TRecoveryWrite TRecoveryStore::Write(const TRecoverySnapshot& snapshot, quint64 
         return { true, {} }; // a newer copy got there first
     if (error == 0) {
         placed = mine;
-        // A new name must reach the disk too; a replaced one may come back as the old copy after a power
-        // cut, which is a copy still.
-        if (!synced)
-            synced = ::fsync(folderFd) == 0;
         problem.clear();
         return { true, {} };
     }
@@ -310,6 +306,22 @@ TRecoveryWrite TRecoveryStore::Write(const TRecoverySnapshot& snapshot, quint64 
     }
     problem = QStringLiteral("cannot write to the folder %1: %2").arg(folder, ErrorText(error));
     return { false, problem };
+}
+
+void TRecoveryStore::SyncNewName()
+{
+    std::unique_lock lock(mutex);
+    if (synced || dir < 0 || own.isEmpty() || placed == 0)
+        return;
+    synced = true;
+    const int folderFd = dir;
+    lock.unlock();
+    // A replaced name may come back as the old copy after a power cut, which is a copy still; a new one
+    // must reach the disk itself.
+    if (::fsync(folderFd) != 0) {
+        lock.lock();
+        synced = false;
+    }
 }
 
 bool TRecoveryStore::OverwriteInPlace(const QString& name, const QByteArray& bytes)

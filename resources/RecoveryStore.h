@@ -55,6 +55,9 @@ public:
     // dropped, counting as kept. When the disk has no room for a second copy beside the old one, the
     // old one is overwritten in place, provided its room can be reserved first.
     TRecoveryWrite Write(const TRecoverySnapshot& snapshot, quint64 order = 0);
+    // Syncs the folder once a copy was placed under a new name, so that the name survives a power cut
+    // too. Apart from Write, so that a writer may start on the next copy meanwhile.
+    void SyncNewName();
     // Deletes this editor's file, keeping the lock for the next one.
     void Discard();
     // Gives up every lock, deleting those that guard no file: the editor ends.
@@ -96,5 +99,5 @@ private:
     std::vector<std::pair<QString, int>> locks; // lock file name and its descriptor
     quint64 newest = 0; // the highest order handed to Write
     quint64 placed = 0; // the order of the copy in place
-    bool synced = false; // the folder was synced since this editor's file got its name
+    bool synced = false; // the folder was synced since this editor's file got its name (or is being)
 };

@@ -54,7 +54,9 @@ TEST(RecoveryKeeperTest, ACopyIsTakenOnlyWhenAWriterCanStartOnIt)
     TRecoveryKeeper keeper(store);
     keeper.delay = std::chrono::milliseconds(0);
     int taken = 0;
-    const auto snapshot = [&] { return TRecoverySnapshot { {}, QString::number(++taken), QDateTime::currentDateTime() }; };
+    const auto snapshot = [&] {
+        return TRecoverySnapshot { {}, QString::number(++taken), QDateTime::currentDateTime() };
+    };
     RecoveryWriteFault = Gate::Pass;
     // However the test ends, the writers get through before the keeper waits for them.
     struct OpenAtEnd {

@@ -12,13 +12,13 @@
 
 #include <QAbstractButton>
 #include <QAbstractEventDispatcher>
-#include <QApplication>
-#include <QLineEdit>
-#include <QStyleHints>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QProxyStyle>
+#include <QStyleHints>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
