@@ -38,8 +38,8 @@ int main(int argc, char** argv)
 
         const QString file = store.File();
         QFile copy(file);
-        const auto kept
-            = !file.isEmpty() && copy.open(QIODevice::ReadOnly) ? DecodeRecovery(copy.readAll(), 1 << 22) : std::nullopt;
+        const auto kept = !file.isEmpty() && copy.open(QIODevice::ReadOnly) ? DecodeRecovery(copy.readAll(), 1 << 22)
+                                                                            : std::nullopt;
         if (kept) {
             // A copy of n characters holds the typing up to the n-th keystroke.
             const auto lastKept = typedAt[size_t(kept->text.size() - 1)];
@@ -51,7 +51,8 @@ int main(int argc, char** argv)
         std::this_thread::sleep_until(now + Keystroke);
     }
     const char* delay = std::getenv("SLOW_FSYNC_MS");
-    std::printf("recovery_loss_fsync_ms %s\nrecovery_loss_mean_s %.2f\nrecovery_loss_worst_s %.2f\nrecovery_copies %d\n",
+    std::printf(
+        "recovery_loss_fsync_ms %s\nrecovery_loss_mean_s %.2f\nrecovery_loss_worst_s %.2f\nrecovery_copies %d\n",
         delay ? delay : "0", sum / samples, worst, keeper.Written());
     keeper.Flush();
     return 0;

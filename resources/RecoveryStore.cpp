@@ -150,7 +150,7 @@ bool TRecoveryStore::OpenFolder(bool create)
     const QByteArray path = QFile::encodeName(folder);
     if (create) {
         if (const int error = MakeFolders(path)) {
-            problem = QStringLiteral("cannot create the folder %1: %2").arg(folder, ErrorText(error));
+            problem = QStringLiteral("cannot create the folder: %1 (%2)").arg(ErrorText(error), folder);
             return false;
         }
     }
@@ -159,23 +159,23 @@ bool TRecoveryStore::OpenFolder(bool create)
         const int error = errno;
         struct stat info { };
         if (::lstat(path.constData(), &info) == 0 && S_ISLNK(info.st_mode))
-            problem = QStringLiteral("the folder %1 is a symbolic link").arg(folder);
+            problem = QStringLiteral("the folder is a symbolic link (%1)").arg(folder);
         else if ((error == ENOENT || error == ENOTDIR) && !create)
             return false; // nothing was ever kept; a copy says what stands in the way
         else
-            problem = QStringLiteral("cannot open the folder %1: %2").arg(folder, ErrorText(error));
+            problem = QStringLiteral("cannot open the folder: %1 (%2)").arg(ErrorText(error), folder);
         return false;
     }
     struct stat info { };
     if (::fstat(fd, &info) != 0 || info.st_uid != ::geteuid()) {
         ::close(fd);
-        problem = QStringLiteral("the folder %1 belongs to another user").arg(folder);
+        problem = QStringLiteral("the folder belongs to another user (%1)").arg(folder);
         return false;
     }
     if ((info.st_mode & 077) != 0 && ::fchmod(fd, 0700) != 0) {
         const int error = errno;
         ::close(fd);
-        problem = QStringLiteral("cannot close the folder %1 to other users: %2").arg(folder, ErrorText(error));
+        problem = QStringLiteral("cannot close the folder to other users: %1 (%2)").arg(ErrorText(error), folder);
         return false;
     }
     dir = fd;
@@ -252,7 +252,7 @@ TRecoveryWrite TRecoveryStore::Write(const TRecoverySnapshot& snapshot, quint64 
     if (own.isEmpty()) {
         const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
         if (!Lock(id + LockSuffix)) {
-            problem = QStringLiteral("cannot lock a file in the folder %1: %2").arg(folder, ErrorText(errno));
+            problem = QStringLiteral("cannot lock a file in the folder: %1 (%2)").arg(ErrorText(errno), folder);
             return { false, problem };
         }
         own = id;
@@ -304,7 +304,7 @@ TRecoveryWrite TRecoveryStore::Write(const TRecoverySnapshot& snapshot, quint64 
         ::close(dir);
         dir = -1;
     }
-    problem = QStringLiteral("cannot write to the folder %1: %2").arg(folder, ErrorText(error));
+    problem = QStringLiteral("cannot write to the folder: %1 (%2)").arg(ErrorText(error), folder);
     return { false, problem };
 }
 

@@ -154,7 +154,7 @@ TEST_F(RecoveryTest, TheStatusLineSaysWhenUnsavedChangesAreNotBeingKept)
     RecoveryWriteFault = [](bool) { return ENOSPC; };
     Type("a");
     EXPECT_EQ(status(),
-        "Unsaved changes are not being kept: cannot write to the folder " + folderName + ": No space left on device");
+        "Unsaved changes are not being kept: cannot write to the folder: No space left on device (" + folderName + ")");
     RecoveryWriteFault = nullptr;
     Type("b");
     EXPECT_EQ(status(), "Unsaved changes are being kept again.");
@@ -168,7 +168,7 @@ TEST_F(RecoveryTest, TheStatusLineSaysWhenUnsavedChangesAreNotBeingKept)
     EXPECT_EQ(status(), "");
     Type("c");
     EXPECT_EQ(
-        status(), "Unsaved changes are not being kept: cannot create the folder " + folderName + ": Not a directory");
+        status(), "Unsaved changes are not being kept: cannot create the folder: Not a directory (" + folderName + ")");
 }
 
 // Asked to end by the system or the session, the editor keeps the changes at once, not two seconds on.

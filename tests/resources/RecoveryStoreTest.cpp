@@ -255,7 +255,8 @@ TEST_F(RecoveryStoreTest, AFullDiskOverwritesTheOldCopyInPlaceOrSaysWhy)
     lost.text = "lost";
     const TRecoveryWrite full = store.Write(lost);
     EXPECT_FALSE(full.kept);
-    EXPECT_TRUE(full.problem.endsWith(": No space left on device")) << full.problem.toStdString();
+    EXPECT_TRUE(full.problem.startsWith("cannot write to the folder: No space left on device"))
+        << full.problem.toStdString();
     EXPECT_EQ(DecodeRecovery(Fetch(store.File()), 100), longer);
 
     // Room again; a copy that ends after a newer one was placed does not replace it.
