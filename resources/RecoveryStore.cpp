@@ -141,6 +141,8 @@ TRecoveryStore::~TRecoveryStore()
     Close();
     if (dir >= 0)
         ::close(dir);
+    for (const int old : retired)
+        ::close(old);
 }
 
 bool TRecoveryStore::OpenFolder(bool create)
@@ -256,7 +258,8 @@ TRecoveryWrite TRecoveryStore::Write(const TRecoverySnapshot& snapshot, quint64 
             return { false, problem };
         }
         own = id;
-        synced = false;
+        nameDurable = false;
+        syncDue = false;
     }
     const QString name = own + Suffix;
     const int folderFd = dir;
@@ -285,14 +288,11 @@ TRecoveryWrite TRecoveryStore::Write(const TRecoverySnapshot& snapshot, quint64 
         ::unlinkat(folderFd, Name(temporary).constData(), 0);
     if (mine <= placed)
         return { true, {} }; // a newer copy got there first
-    if (error == 0) {
+    if (error == 0 || (NoRoom(error) && Exists(name) && OverwriteInPlace(name, bytes))) {
         placed = mine;
         problem.clear();
-        return { true, {} };
-    }
-    if (NoRoom(error) && Exists(name) && OverwriteInPlace(name, bytes)) {
-        placed = mine;
-        problem.clear();
+        if (!nameDurable)
+            syncDue = nameDurable = true;
         return { true, {} };
     }
     // The folder was removed: the next copy makes it again, with a new file and lock in it.
@@ -301,7 +301,8 @@ TRecoveryWrite TRecoveryStore::Write(const TRecoverySnapshot& snapshot, quint64 
             ::close(held.second);
         locks.clear();
         own.clear();
-        ::close(dir);
+        // Another copy may be on its way through this descriptor: it stays open, unused, until the end.
+        retired.push_back(dir);
         dir = -1;
     }
     problem = QStringLiteral("cannot write to the folder: %1 (%2)").arg(ErrorText(error), folder);
@@ -311,16 +312,16 @@ TRecoveryWrite TRecoveryStore::Write(const TRecoverySnapshot& snapshot, quint64 
 void TRecoveryStore::SyncNewName()
 {
     std::unique_lock lock(mutex);
-    if (synced || dir < 0 || own.isEmpty() || placed == 0)
+    if (!syncDue || dir < 0)
         return;
-    synced = true;
+    syncDue = false;
     const int folderFd = dir;
     lock.unlock();
     // A replaced name may come back as the old copy after a power cut, which is a copy still; a new one
     // must reach the disk itself.
     if (::fsync(folderFd) != 0) {
         lock.lock();
-        synced = false;
+        nameDurable = false;
     }
 }
 
@@ -343,7 +344,8 @@ void TRecoveryStore::Discard()
     std::lock_guard lock(mutex);
     if (!own.isEmpty() && dir >= 0)
         ::unlinkat(dir, Name(own + Suffix).constData(), 0);
-    synced = false;
+    nameDurable = false;
+    syncDue = false;
 }
 
 std::optional<TRecoverySnapshot> TRecoveryStore::ReadLeftOver(const QString& name) const
@@ -431,7 +433,8 @@ void TRecoveryStore::Adopt(const QString& file)
     }
     own = QFileInfo(file).fileName().chopped(Suffix.size());
     // The copy's name is on the disk since the editor that wrote it.
-    synced = true;
+    nameDurable = true;
+    syncDue = false;
 }
 
 void TRecoveryStore::Remove(const QString& file)

@@ -99,5 +99,7 @@ private:
     std::vector<std::pair<QString, int>> locks; // lock file name and its descriptor
     quint64 newest = 0; // the highest order handed to Write
     quint64 placed = 0; // the order of the copy in place
-    bool synced = false; // the folder was synced since this editor's file got its name (or is being)
+    bool nameDurable = false; // this editor's file has a name that survives a power cut (or soon will)
+    bool syncDue = false; // a copy got a new name and the folder is not synced yet
+    std::vector<int> retired; // folder descriptors of a folder that was removed
 };
