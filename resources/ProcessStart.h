@@ -4,9 +4,11 @@
 
 #include <ctime>
 
+// Read from the clock that stamps files: the precise clock runs up to a few milliseconds ahead of it,
+// and a file written just after the start could seem older than the start.
 inline const timespec ProcessStart = [] {
     timespec now {};
-    ::clock_gettime(CLOCK_REALTIME, &now);
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
     return now;
 }();
 
