@@ -223,11 +223,7 @@ bool TApplication::KeepUnsavedWorkNow()
 
 void TApplication::ReportRecovery()
 {
-    // The store finds an unusable folder at the start, before any copy is tried; after that the newest
-    // copy tells.
-    QString problem = Recovery->Problem();
-    if (problem.isEmpty() && Recovery->Written() + Recovery->Failed() == 0)
-        problem = RecoveryStore->Problem();
+    const QString problem = Recovery->Problem();
     const auto now = std::chrono::steady_clock::now();
     if (problem == shownRecoveryProblem) {
         if (recoveryBackSince && now - *recoveryBackSince >= RecoveryBackNotice) {

@@ -94,7 +94,8 @@ int TRecoveryKeeper::Failed() const
 QString TRecoveryKeeper::Problem() const
 {
     std::lock_guard lock(mutex);
-    return problem;
+    // Before any copy, the store may have found its folder unusable at the start.
+    return reported == 0 ? store.Problem() : problem;
 }
 
 void TRecoveryKeeper::Record(quint64 order, const TRecoveryWrite& result)

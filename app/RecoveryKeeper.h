@@ -47,7 +47,8 @@ public:
     // Copies written, and copies that failed to be written.
     int Written() const;
     int Failed() const;
-    // Why the newest copy written could not be kept; empty while copies are kept (or none was tried).
+    // Why the newest copy written could not be kept; empty while copies are kept. Before the first
+    // copy, why the store found its folder unusable, if it did.
     QString Problem() const;
 
 private:

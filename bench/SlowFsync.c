@@ -13,20 +13,24 @@ static void Wait(void)
     while (nanosleep(&delay, &delay) != 0) { }
 }
 
+typedef int (*Sync)(int);
+
+static int WaitThen(Sync* real, const char* name, int fd)
+{
+    if (!*real)
+        *real = (Sync)dlsym(RTLD_NEXT, name);
+    Wait();
+    return (*real)(fd);
+}
+
 int fsync(int fd)
 {
-    static int (*real)(int);
-    if (!real)
-        real = (int (*)(int))dlsym(RTLD_NEXT, "fsync");
-    Wait();
-    return real(fd);
+    static Sync real;
+    return WaitThen(&real, "fsync", fd);
 }
 
 int fdatasync(int fd)
 {
-    static int (*real)(int);
-    if (!real)
-        real = (int (*)(int))dlsym(RTLD_NEXT, "fdatasync");
-    Wait();
-    return real(fd);
+    static Sync real;
+    return WaitThen(&real, "fdatasync", fd);
 }

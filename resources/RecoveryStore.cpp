@@ -203,9 +203,14 @@ bool TRecoveryStore::Exists(const QString& name) const
     return ::fstatat(dir, Name(name).constData(), &info, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
+std::vector<std::pair<QString, int>>::iterator TRecoveryStore::Held(const QString& lockName)
+{
+    return std::find_if(locks.begin(), locks.end(), [&](const auto& lock) { return lock.first == lockName; });
+}
+
 bool TRecoveryStore::Lock(const QString& lockName)
 {
-    if (std::any_of(locks.begin(), locks.end(), [&](const auto& lock) { return lock.first == lockName; }))
+    if (Held(lockName) != locks.end())
         return true;
     const int fd
         = ::openat(dir, Name(lockName).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
@@ -222,7 +227,7 @@ bool TRecoveryStore::Lock(const QString& lockName)
 
 void TRecoveryStore::Unlock(const QString& lockName)
 {
-    const auto it = std::find_if(locks.begin(), locks.end(), [&](const auto& lock) { return lock.first == lockName; });
+    const auto it = Held(lockName);
     if (it == locks.end())
         return;
     // Removed while still held, so that no other editor can take the name in between.
@@ -376,17 +381,16 @@ std::optional<TRecoverySnapshot> TRecoveryStore::ReadLeftOver(const QString& nam
 }
 
 // Temporary files of copies whose editor is gone, killed while it wrote them.
-void TRecoveryStore::RemoveLeftOverTemporaries()
+void TRecoveryStore::RemoveLeftOverTemporaries(const std::vector<QString>& names)
 {
-    for (const QString& name : Entries(dir)) {
+    for (const QString& name : names) {
         const QString id = IdOfTemporary(name);
         struct stat info { };
         if (id.isEmpty() || ::fstatat(dir, Name(name).constData(), &info, AT_SYMLINK_NOFOLLOW) != 0
             || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid() || !BeforeProcessStart(info.st_mtim))
             continue;
         const QString lockName = id + LockSuffix;
-        const bool held
-            = std::any_of(locks.begin(), locks.end(), [&](const auto& lock) { return lock.first == lockName; });
+        const bool held = Held(lockName) != locks.end();
         if (!held && !Lock(lockName))
             continue; // its editor still runs
         ::unlinkat(dir, Name(name).constData(), 0);
@@ -401,9 +405,8 @@ std::vector<TLeftRecovery> TRecoveryStore::FindLeftOver()
     std::vector<TLeftRecovery> found;
     if (!OpenFolder(false))
         return found;
-    RemoveLeftOverTemporaries();
-
     const std::vector<QString> names = Entries(dir);
+    RemoveLeftOverTemporaries(names);
 
     // Locks of editors that ended before they wrote a copy, or after theirs was deleted.
     for (const QString& name : names) {

@@ -67,7 +67,8 @@ public:
     // them takes their locks, so that a second editor starting now does not offer them too. Temporary
     // files that a killed editor left half written are removed.
     std::vector<TLeftRecovery> FindLeftOver();
-    // Why the folder cannot be used, once that was found; empty otherwise.
+    // Why the folder cannot be used, once that was found (at the start, or by the last copy written);
+    // empty otherwise.
     QString Problem() const;
     // Makes a left-over file this editor's own: its next Write replaces it. The others found stay locked
     // by this editor and untouched.
@@ -81,11 +82,13 @@ private:
     // Opens the folder (creating it when asked) and checks that it is this user's own; false, with the
     // problem recorded, when it is not.
     bool OpenFolder(bool create);
+    // The lock of that name when this editor holds it, else the end of `locks`.
+    std::vector<std::pair<QString, int>>::iterator Held(const QString& lockName);
     bool Lock(const QString& lockName);
     void Unlock(const QString& lockName);
     bool Exists(const QString& name) const;
     std::optional<TRecoverySnapshot> ReadLeftOver(const QString& name) const;
-    void RemoveLeftOverTemporaries();
+    void RemoveLeftOverTemporaries(const std::vector<QString>& names);
     // Overwrites this editor's file with `bytes` where it stands, without needing room for a second copy.
     bool OverwriteInPlace(const QString& name, const QByteArray& bytes);
 
