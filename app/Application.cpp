@@ -46,8 +46,11 @@ constexpr int StatusHeight = 15;
 constexpr int FrameShade = 105; // grey of the right and bottom frame lines
 // The recovery notice keeps clear of the line and column labels' texts at either end.
 constexpr int RecoveryLabelInset = 120;
-// How long the status line says that copies are kept again.
-constexpr auto RecoveryBackNotice = std::chrono::seconds(10);
+// How long the status line shows a passing message, such as that copies are kept again.
+constexpr auto NoticeTime = std::chrono::seconds(10);
+// The encoding label ends this far from the right edge, clear of the column label's text.
+constexpr int FormatLabelRight = 90;
+constexpr int FormatLabelWidth = 160;
 
 // The caption of the editor's questions and notices.
 const QString Caption = QStringLiteral("Tarvane Lua Editor");
@@ -124,6 +127,11 @@ void TApplication::Init()
     lRecovery = MakeLabel(QString(), RecoveryLabelInset, StatusY, ClientWidth - 2 * RecoveryLabelInset, StatusHeight,
         Window, LabelStyle::AlignCentre);
     lRecovery->SetLayout(Aligned, Aligned, Centred, Aligned);
+    lFormat = MakeLabel(QString(), ClientWidth - FormatLabelRight - FormatLabelWidth, StatusY, FormatLabelWidth,
+        StatusHeight, Window, LabelStyle::AlignRight);
+    lFormat->SetLayout(Centred, Aligned, Centred, Aligned);
+    lFormat->SetTooltip(QStringLiteral("How the script is stored: its encoding and line endings"));
+    UpdateFormatLabel();
 
     CreateMenus();
 
@@ -224,22 +232,36 @@ bool TApplication::KeepUnsavedWorkNow()
 void TApplication::ReportRecovery()
 {
     const QString problem = Recovery->Problem();
-    const auto now = std::chrono::steady_clock::now();
-    if (problem == shownRecoveryProblem) {
-        if (recoveryBackSince && now - *recoveryBackSince >= RecoveryBackNotice) {
-            recoveryBackSince.reset();
-            lRecovery->SetText(QString());
-            lRecovery->SetTooltip(QString());
+    if (problem != shownRecoveryProblem) {
+        shownRecoveryProblem = problem;
+        if (problem.isEmpty()) {
+            notice = QStringLiteral("Unsaved changes are being kept again.");
+            noticeSince = std::chrono::steady_clock::now();
         }
-        return;
     }
-    const QString text = problem.isEmpty() ? QStringLiteral("Unsaved changes are being kept again.")
-                                           : QStringLiteral("Unsaved changes are not being kept: ") + problem;
-    recoveryBackSince = problem.isEmpty() ? std::optional(now) : std::nullopt;
-    shownRecoveryProblem = problem;
+    if (!notice.isEmpty() && std::chrono::steady_clock::now() - noticeSince >= NoticeTime)
+        notice.clear();
+    const QString text = problem.isEmpty() ? notice : QStringLiteral("Unsaved changes are not being kept: ") + problem;
+    if (text == shownNotice)
+        return;
+    shownNotice = text;
     lRecovery->SetText(text);
     // The label may be too narrow for a long folder name.
     lRecovery->SetTooltip(text);
+}
+
+void TApplication::ShowNotice(const QString& text)
+{
+    notice = text;
+    noticeSince = std::chrono::steady_clock::now();
+    if (Recovery)
+        ReportRecovery();
+}
+
+void TApplication::UpdateFormatLabel()
+{
+    if (lFormat)
+        lFormat->SetText(CharsetName(Format) + QStringLiteral("  ") + LineEndingName(Format));
 }
 
 void TApplication::CreateToolbarStrip()
@@ -262,6 +284,10 @@ void TApplication::CreateMenus()
     MakeMenuItem(QStringLiteral("L&oad..."), M_LOAD, mFile, 'O', Ctrl);
     mFileSave = MakeMenuItem(QStringLiteral("&Save"), M_SAVE, mFile, 'S', Ctrl);
     MakeMenuItem(QStringLiteral("Save As..."), M_SAVEAS, mFile);
+    MakeMenuItem(QString(), 0, mFile);
+    TGadget* encoding = MakeMenuItem(QStringLiteral("&Encoding"), 0, mFile);
+    MakeMenuItem(QStringLiteral("Convert to &UTF-8"), M_TO_UTF8, encoding);
+    MakeMenuItem(QStringLiteral("Convert to &Latin-1"), M_TO_LATIN1, encoding);
     MakeMenuItem(QString(), 0, mFile);
     MakeMenuItem(QStringLiteral("Exit"), M_EXIT, mFile);
 
@@ -360,6 +386,22 @@ int TApplication::Ask(const QString& question)
     const int answer = Proceed(question);
     UpdateTitle();
     return answer;
+}
+
+int TApplication::AskChoice(const QString& question, const QStringList& buttons, int escapeIndex)
+{
+    ApplicationTitle = Caption;
+    const int answer = Choose(question, buttons, escapeIndex);
+    UpdateTitle();
+    return answer;
+}
+
+bool TApplication::AskConfirm(const QString& question)
+{
+    ApplicationTitle = Caption;
+    const int answer = Confirm(question);
+    UpdateTitle();
+    return answer == 1;
 }
 
 void TApplication::Tell(const QString& text, bool serious)

@@ -6,8 +6,10 @@
 // The colouring and the undo history see the text area through TextareaClient.
 #pragma once
 
+#include "app/ScriptWatcher.h"
 #include "event/Event.h"
 #include "highlight/EditedLines.h"
+#include "resources/ScriptFile.h"
 
 #include <QString>
 #include <QStringList>
@@ -67,6 +69,8 @@ public:
     static constexpr int M_REPLACE = 126;
     static constexpr int M_GOTO = 127;
     static constexpr int M_SYNTAX = 128;
+    static constexpr int M_TO_UTF8 = 129;
+    static constexpr int M_TO_LATIN1 = 130;
 
     // Toolbar items by index; the separators count.
     enum ToolbarItem : int {
@@ -106,6 +110,8 @@ public:
     QString FileName = QStringLiteral("New Script.lua");
     QString File;
     int Modified = 1;
+    // How the script is stored: the form its file had, which a save keeps.
+    TScriptFormat Format;
     THistory* History = nullptr;
     // The text area as the colouring and the undo history use it.
     std::unique_ptr<TTextareaClient> TextareaClient;
@@ -114,6 +120,8 @@ public:
     // Between the two: says when unsaved changes are not being kept in a recovery copy, and when they
     // are again.
     TGadget* lRecovery = nullptr;
+    // The script's encoding and line endings.
+    TGadget* lFormat = nullptr;
     TGadget* mFile = nullptr;
     TGadget* mFileSave = nullptr;
     TGadget* mEdit = nullptr;
@@ -164,6 +172,20 @@ public:
     bool LoadFile(const QString& path);
     // Says "Failed to open script!", as a script that cannot be read does.
     void ReportOpenFailure();
+    // Stores the script in another charset from its next save on; refused, with a notice, when the
+    // text holds a character the charset cannot.
+    void ConvertTo(TCharset charset);
+
+    // When the file on disk is looked at again: its watcher noticed something, the main window became
+    // active, or a save is about to write it.
+    enum class DiskCheck { Noticed, Activation, BeforeSave };
+    // Looks whether another program changed, removed or replaced the script's file since this editor
+    // read or wrote it. An unchanged document is reloaded; with changes on both sides the user chooses
+    // between reloading and keeping their version (Escape, and Cancel before a save, keep deciding for
+    // later). False when a save must not go on.
+    bool CheckDisk(DiskCheck check);
+    // Shows a passing message in the status line.
+    void ShowNotice(const QString& text);
 
     // Syntax colouring of the text area; a negative line means the cursor's line.
     void LoadKeywords();
@@ -190,7 +212,20 @@ private:
     // A question or a notice in a message box with the application's caption; the window's title is
     // restored afterwards. Ask returns the requester's answer (1 yes, 0 no, -1 cancel).
     int Ask(const QString& question);
+    // A question with buttons of its own: the index of the one chosen.
+    int AskChoice(const QString& question, const QStringList& buttons, int escapeIndex);
+    bool AskConfirm(const QString& question);
     void Tell(const QString& text, bool serious);
+
+    // Writes the text to File in the script's format: no look at the disk first.
+    bool WriteDoc();
+    // What this editor last read from or wrote to the script's file; forgotten for a new script.
+    void KnowDisk(const TFileStamp& stamp, const QByteArray& fingerprint);
+    void ForgetDisk();
+    // Replaces the text by the file's, as one undo step that keeps the caret where it can; the document
+    // is then the file's. The recovery copy goes unless the user's replaced version is kept in it.
+    void Reload(const TScriptFile& file, bool discardCopy);
+    void UpdateFormatLabel();
 
     void CreateToolbarStrip();
     void CreateMenus();
@@ -242,9 +277,26 @@ private:
     std::vector<TToolDialog*> toolDialogs;
     // Lines of the edits the key filter let through whole, until the text area's change event.
     TEditedLines editedLines;
-    // Why copies are not kept, as the status line shows it; and since when it says they are kept again.
+    // Why copies are not kept, as the status line shows it.
     QString shownRecoveryProblem;
-    std::optional<std::chrono::steady_clock::time_point> recoveryBackSince;
+    // A passing message of the status line and since when it shows; it gives way to a recovery problem.
+    QString notice;
+    std::chrono::steady_clock::time_point noticeSince;
+    QString shownNotice;
+
+    struct TDiskState {
+        TFileStamp stamp;
+        QByteArray fingerprint; // empty: nothing known of the disk
+        // The file's content the user chose to overwrite with their version.
+        QByteArray overwriteAllowed;
+        bool missingSaid = false;
+        // A change with changes on both sides, to be asked about once the user is back.
+        bool askPending = false;
+    };
+    TDiskState disk;
+    // Format was read from a file, not chosen for a new script.
+    bool formatFromFile = false;
+    TScriptWatcher watcher;
 };
 
 // The one application object.

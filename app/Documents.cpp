@@ -12,53 +12,35 @@
 #include "resources/CStream.h"
 #include "resources/Path.h"
 #include "resources/ReplaceFile.h"
+#include "resources/ScriptFile.h"
 #include "resources/Stream.h"
 #include "resources/StreamException.h"
-#include "resources/TextStream.h"
 
 namespace {
 const QString ScriptFilter = QStringLiteral("Lua script:lua");
 
-bool WriteScript(const QString& path, const QString& text)
+bool WriteBytes(const QString& path, const QByteArray& bytes)
 {
-    return ReplaceFileSafely(path, [&text](std::unique_ptr<TCStream> file) {
+    return ReplaceFileSafely(path, [&bytes](std::unique_ptr<TCStream> file) {
         if (!file)
             throw TStreamWriteException();
-        TTextStream stream(std::move(file), TTextEncoding::Utf8);
-        stream.WriteString(text);
-        stream.Close();
+        if (file->Write(bytes.constData(), bytes.size()) != bytes.size())
+            throw TStreamWriteException();
+        file->Close();
     });
 }
 
-// The file's lines joined with "\n", a final line break dropped; nothing when it cannot be read whole or
-// would not fit the text area.
-std::optional<QString> ReadScript(const QString& path)
+// The first position where the two texts differ, and how many characters at their ends agree after it.
+std::pair<qsizetype, qsizetype> CommonEnds(const QString& a, const QString& b)
 {
-    auto stream = OpenReadStream(QStringLiteral("utf8::") + path);
-    if (!stream)
-        return std::nullopt;
-    // A pipe may send one endless line: it is refused once it passes the capacity, not held whole.
-    if (auto* textStream = dynamic_cast<TTextStream*>(stream.get()))
-        textStream->SetLineLimit(TextAreaCapacity);
-    QString text;
-    try {
-        for (bool first = true;; first = false) {
-            text += stream->ReadLine();
-            // The byte-order mark is how the file was stored, not part of the script; it must not count
-            // against the text area's capacity either.
-            if (first && text.startsWith(QChar(0xFEFF)))
-                text.remove(0, 1);
-            if (text.size() > TextAreaCapacity)
-                return std::nullopt;
-            if (StreamEof(*stream))
-                break;
-            text += QLatin1Char('\n');
-        }
-        CloseStream(*stream);
-    } catch (const TStreamException&) {
-        return std::nullopt;
-    }
-    return text;
+    const qsizetype shorter = std::min(a.size(), b.size());
+    qsizetype prefix = 0;
+    while (prefix < shorter && a[prefix] == b[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix && a[a.size() - 1 - suffix] == b[b.size() - 1 - suffix])
+        ++suffix;
+    return { prefix, suffix };
 }
 } // namespace
 
@@ -68,6 +50,9 @@ void TApplication::NewDoc(int ask)
         return;
     FileName = QStringLiteral("New Script.lua");
     File.clear();
+    Format = TScriptFormat {};
+    formatFromFile = false;
+    ForgetDisk();
     Textarea->ReplaceText(0, -1, QString(), TextUnit::Chars);
     TEvent::Create(Event::GadgetSelect, Textarea).Emit();
     History->Clear();
@@ -79,11 +64,38 @@ bool TApplication::SaveDoc()
 {
     if (File.isEmpty())
         return SaveAsDoc();
-    if (!WriteScript(File, Textarea->AreaText(0, -1, TextUnit::Chars))) {
+    // Whatever another program wrote since the script was loaded or saved is not overwritten unasked.
+    if (!CheckDisk(DiskCheck::BeforeSave))
+        return false;
+    return WriteDoc();
+}
+
+bool TApplication::WriteDoc()
+{
+    const QString text = Textarea->AreaText(0, -1, TextUnit::Chars);
+    if (const auto bad = FirstUnencodable(text, Format.charset)) {
+        const int line = Textarea->LineAt(int(*bad)) + 1;
+        const QString question = QStringLiteral("\"%1\" is stored in %2, which cannot hold the character \"%3\" on "
+                                                "line %4.\n\nSave it in UTF-8 instead?")
+                                     .arg(FileName, CharsetName(Format), text.mid(*bad, 1), QString::number(line));
+        if (!AskConfirm(question))
+            return false;
+        Format.charset = TCharset::Utf8;
+        Format.byteOrderMark = false;
+        UpdateFormatLabel();
+    }
+    TScriptFormat format = Format;
+    // A new script ends its last line with a break; an empty one has no line to end.
+    if (text.isEmpty() && !formatFromFile)
+        format.finalLineBreak = false;
+    const QByteArray bytes = EncodeScript(text, format);
+    if (!WriteBytes(File, bytes)) {
         Tell(QStringLiteral("Failed to save script!"), true);
         MarkModified();
         return false;
     }
+    KnowDisk(StampOf(File), Fingerprint(bytes));
+    watcher.Watch(File);
     Modified = 0;
     UpdateTitle();
     DiscardRecovery();
@@ -101,7 +113,7 @@ bool TApplication::SaveAsDoc()
     FileName = StripDir(answer);
     Modified = 0;
     UpdateTitle();
-    if (SaveDoc())
+    if (WriteDoc())
         return true;
     // A failed Save As leaves the document where it was.
     File = oldFile;
@@ -126,18 +138,146 @@ void TApplication::ReportOpenFailure()
 
 bool TApplication::LoadFile(const QString& path)
 {
-    const std::optional<QString> text = ReadScript(path);
-    if (!text || !Textarea->ReplaceText(0, -1, *text, TextUnit::Chars)) {
+    const std::optional<TScriptFile> file = ReadScriptFile(path, TextAreaCapacity);
+    if (!file || !Textarea->ReplaceText(0, -1, file->script.text, TextUnit::Chars)) {
         ReportOpenFailure();
         return false;
     }
     GlobalUpdateTextarea();
     File = path;
     FileName = StripDir(path);
+    Format = file->script.format;
+    formatFromFile = true;
+    KnowDisk(file->stamp, file->fingerprint);
+    watcher.Watch(File);
     Modified = 0;
     UpdateTitle();
     TEvent::Create(Event::GadgetSelect, Textarea).Emit();
     History->Clear();
     DiscardRecovery();
     return true;
+}
+
+void TApplication::ConvertTo(TCharset charset)
+{
+    if (Format.charset == charset)
+        return;
+    const QString text = Textarea->AreaText(0, -1, TextUnit::Chars);
+    if (const auto bad = FirstUnencodable(text, charset)) {
+        Tell(QStringLiteral(
+                 "The script cannot be converted to Latin-1: the character \"%1\" on line %2 has no place in it.")
+                 .arg(text.mid(*bad, 1), QString::number(Textarea->LineAt(int(*bad)) + 1)),
+            false);
+        return;
+    }
+    Format.charset = charset;
+    Format.byteOrderMark = false;
+    UpdateFormatLabel();
+    // The file on disk is another now than the one the script would write.
+    MarkModified();
+}
+
+// The file on disk against what this editor last read or wrote there.
+void TApplication::KnowDisk(const TFileStamp& stamp, const QByteArray& fingerprint)
+{
+    disk = TDiskState { stamp, fingerprint, {}, false };
+    UpdateFormatLabel();
+}
+
+void TApplication::ForgetDisk()
+{
+    disk = TDiskState {};
+    watcher.Watch(QString());
+    UpdateFormatLabel();
+}
+
+bool TApplication::CheckDisk(DiskCheck check)
+{
+    if (File.isEmpty() || disk.fingerprint.isEmpty())
+        return true;
+    const TFileStamp stamp = StampOf(File);
+    if (stamp == disk.stamp)
+        return true;
+    if (!stamp.exists) {
+        if (!disk.missingSaid) {
+            disk.missingSaid = true;
+            ShowNotice(
+                QStringLiteral("\"%1\" was deleted or moved on disk. Save writes it back to %2.").arg(FileName, File));
+            MarkModified();
+        }
+        return true;
+    }
+    const std::optional<TScriptFile> file = ReadScriptFile(File, TextAreaCapacity);
+    if (!file)
+        return true; // unreadable for now (being written, or too long): the save or the next look decides
+    disk.missingSaid = false;
+    if (file->fingerprint == disk.fingerprint || file->fingerprint == disk.overwriteAllowed) {
+        // Touched, or written back with what this editor has; or the user chose to keep their version.
+        disk.stamp = file->stamp;
+        return true;
+    }
+    if (!Modified) {
+        Reload(*file, true);
+        ShowNotice(
+            QStringLiteral("\"%1\" was changed on disk and has been reloaded (Undo takes it back).").arg(FileName));
+        // Nothing is left to save over it.
+        return check != DiskCheck::BeforeSave;
+    }
+    if (check == DiskCheck::Noticed && !IsActiveWindow(Window)) {
+        // Asked when the user comes back to the editor, not while they work elsewhere.
+        disk.askPending = true;
+        return true;
+    }
+    disk.askPending = false;
+    const QString question = QStringLiteral("\"%1\" was changed on disk by another program, and you have changed it "
+                                            "here too.\n\nReload it from disk (your version stays one Undo away and in "
+                                            "the recovery copy), or keep your version (the next save overwrites the "
+                                            "file)?")
+                                 .arg(FileName);
+    QStringList buttons { QStringLiteral("&Reload"), QStringLiteral("&Keep mine") };
+    if (check == DiskCheck::BeforeSave)
+        buttons << QStringLiteral("Cancel");
+    const int answer = AskChoice(question, buttons, check == DiskCheck::BeforeSave ? 2 : 1);
+    if (answer == 0) {
+        // The user's version is kept for the next start too, before it is replaced.
+        KeepUnsavedWorkNow();
+        Reload(*file, false);
+        ShowNotice(QStringLiteral("\"%1\" has been reloaded from disk; Undo brings your version back.").arg(FileName));
+        return false;
+    }
+    if (answer == 1) {
+        disk.overwriteAllowed = file->fingerprint;
+        disk.stamp = file->stamp;
+        return true;
+    }
+    return false;
+}
+
+void TApplication::Reload(const TScriptFile& file, bool discardCopy)
+{
+    const QString old = Textarea->AreaText(0, -1, TextUnit::Chars);
+    const QString& text = file.script.text;
+    const auto [prefix, suffix] = CommonEnds(old, text);
+    const int cursor = Textarea->GetCursorPos(TextUnit::Chars);
+    const int selection = Textarea->GetSelectionLength(TextUnit::Chars);
+    const int removed = int(old.size() - prefix - suffix);
+    const int added = int(text.size() - prefix - suffix);
+    if (removed > 0 || added > 0) {
+        // One undo step, the lines it touches re-coloured.
+        if (!ReplaceRange(int(prefix), removed, text.mid(prefix, added)))
+            return;
+        // A caret behind the change keeps its place in the text around it.
+        if (cursor >= prefix + removed)
+            Textarea->SetSelection(cursor + added - removed, selection, TextUnit::Chars);
+        else if (cursor > prefix)
+            Textarea->SetSelection(int(prefix), 0, TextUnit::Chars);
+        TEvent::Create(Event::GadgetSelect, Textarea).Emit();
+    }
+    Format = file.script.format;
+    formatFromFile = true;
+    KnowDisk(file.stamp, file.fingerprint);
+    Modified = 0;
+    UpdateTitle();
+    if (discardCopy)
+        DiscardRecovery();
 }

@@ -37,6 +37,8 @@ bool TApplication::RunPass()
     const bool polled = EventQueue.Poll();
     if (polled)
         Dispatch(EventQueue.Current());
+    if (watcher.TakeNotice())
+        CheckDisk(DiskCheck::Noticed);
     if (HoldsUnsavedWork())
         Recovery->Pass([this] { return RecoverySnapshot(); });
     ReportRecovery();
@@ -54,6 +56,11 @@ void TApplication::Dispatch(const TEvent& event)
         break;
     case Event::WindowClose:
         HandleWindowClose(event.source);
+        break;
+    case Event::WindowActivate:
+        // Back in the editor: whatever happened to the script's file meanwhile is looked at now.
+        if (event.source && event.source == Window)
+            CheckDisk(DiskCheck::Activation);
         break;
     case Event::GadgetAction:
         HandleGadgetAction(event);
@@ -96,6 +103,12 @@ void TApplication::HandleMenuAction(int tag)
         break;
     case M_EXIT:
         EndProgram();
+        break;
+    case M_TO_UTF8:
+        ConvertTo(TCharset::Utf8);
+        break;
+    case M_TO_LATIN1:
+        ConvertTo(TCharset::Latin1);
         break;
     case M_UNDO:
         Undo();
@@ -453,8 +466,10 @@ void TApplication::EndProgram()
     // Unsaved work is offered for saving, unless it is an empty new script.
     const bool emptyNewScript = File.isEmpty() && Textarea->AreaLen(TextUnit::Chars) == 0;
     if (Modified && !emptyNewScript) {
-        const int answer = Ask(QStringLiteral("Save changes to the script before exiting?"));
-        if (answer < 0 || (answer == 1 && !SaveDoc()))
+        // The buttons say what they do: unlike New's and Load's questions, the first one saves.
+        const int answer = AskChoice(QStringLiteral("Save changes to the script before exiting?"),
+            { QStringLiteral("&Save"), QStringLiteral("&Don't Save"), QStringLiteral("Cancel") }, 2);
+        if (answer == 2 || (answer == 0 && !SaveDoc()))
             return;
     }
     // Saved, or given up by the user's own answer.

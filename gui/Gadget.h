@@ -243,6 +243,8 @@ private:
     GadgetClass gadgetClass;
 };
 
+// Whether a window is the one the user works in now.
+bool IsActiveWindow(TGadget* window);
 // Hidden: bit 8 of State(), of the gadget alone or (recursive) of it and each parent.
 bool IsHidden(TGadget* gadget, bool recursive);
 // -1 when State() has the indeterminate bit, 1 when checked, else 0.

@@ -9,6 +9,10 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+
+#include <algorithm>
+#include <vector>
 
 #include <cstdio>
 #include <unistd.h>
@@ -68,6 +72,27 @@ public:
         default:
             return -1;
         }
+    }
+
+    int Choose(
+        const QString& caption, const QString& text, bool serious, const QStringList& buttons, int escapeIndex) override
+    {
+        QMessageBox box(serious ? QMessageBox::Warning : QMessageBox::Question, caption, text, {}, ActiveWindow());
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        std::vector<QAbstractButton*> added;
+        for (qsizetype i = 0; i < buttons.size(); ++i) {
+            const auto role = i == escapeIndex ? QMessageBox::RejectRole
+                : i == 0                       ? QMessageBox::AcceptRole
+                                               : QMessageBox::DestructiveRole;
+            added.push_back(box.addButton(buttons[i], role));
+        }
+        if (!added.empty())
+            box.setDefaultButton(static_cast<QPushButton*>(added.front()));
+        if (escapeIndex >= 0 && escapeIndex < int(added.size()))
+            box.setEscapeButton(added[std::size_t(escapeIndex)]);
+        box.exec();
+        const auto chosen = std::find(added.begin(), added.end(), box.clickedButton());
+        return chosen == added.end() ? escapeIndex : int(chosen - added.begin());
     }
 
     QString RequestFile(const QString& title, const QString& extensions, bool save, const QString& path) override
@@ -166,6 +191,11 @@ int Confirm(const QString& text, bool serious)
 int Proceed(const QString& text, bool serious)
 {
     return SystemDriver().Proceed(ApplicationTitle, text, serious);
+}
+
+int Choose(const QString& text, const QStringList& buttons, int escapeIndex, bool serious)
+{
+    return SystemDriver().Choose(ApplicationTitle, text, serious, buttons, escapeIndex);
 }
 
 QString RequestFile(const QString& title, const QString& extensions, bool save, const QString& path)

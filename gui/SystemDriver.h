@@ -19,6 +19,11 @@ public:
     virtual int Confirm(const QString& caption, const QString& text, bool serious) = 0;
     // Yes, No and Cancel: 1, 0, -1 (closing counts as Cancel).
     virtual int Proceed(const QString& caption, const QString& text, bool serious) = 0;
+    // A question answered by buttons of its own, the first one the default; "&" marks a button's Alt key.
+    // The index of the button chosen; Escape and closing the box choose `escapeIndex`.
+    virtual int Choose(
+        const QString& caption, const QString& text, bool serious, const QStringList& buttons, int escapeIndex)
+        = 0;
     // The chosen path, or "" when cancelled. `extensions` as "Lua script:lua" (see FileFilter.h).
     virtual QString RequestFile(const QString& title, const QString& extensions, bool save, const QString& path) = 0;
     // 0 when cancelled, otherwise the chosen colour as 0xFFRRGGBB.
@@ -43,6 +48,7 @@ extern QString ApplicationTitle;
 void Notify(const QString& text, bool serious = false);
 int Confirm(const QString& text, bool serious = false);
 int Proceed(const QString& text, bool serious = false);
+int Choose(const QString& text, const QStringList& buttons, int escapeIndex, bool serious = false);
 QString RequestFile(const QString& title, const QString& extensions, bool save, const QString& path);
 // 1 when a colour was chosen (then ChosenRed/Green/Blue give it), 0 when cancelled.
 int RequestColor(int red, int green, int blue);

@@ -232,3 +232,9 @@ void TWindowGadget::UpdateMenu()
     // The client area keeps its size; the window grows by the menu bar.
     ApplyShape();
 }
+
+bool IsActiveWindow(TGadget* window)
+{
+    auto* gadget = dynamic_cast<TWindowGadget*>(window);
+    return gadget && TopOf(gadget)->isActiveWindow();
+}

@@ -112,7 +112,7 @@ TEST_F(DocumentsTest, SavingANeverSavedScriptAsksForAPathAndCancellingKeepsItMod
 
     system->fileAnswers.push_back(Path("first.lua"));
     Menu(TApplication::M_SAVE);
-    EXPECT_EQ(Bytes(Path("first.lua")), "x = 1");
+    EXPECT_EQ(Bytes(Path("first.lua")), "x = 1\n");
     EXPECT_EQ(App->File, Path("first.lua"));
     EXPECT_EQ(App->FileName, "first.lua");
     EXPECT_EQ(Title(), "Tarvane:LE - first.lua");
@@ -198,19 +198,33 @@ TEST_F(DocumentsTest, LoadAsksWithTheWindowTitleAsCaptionAndOnlyYesGoesOn)
     EXPECT_EQ(Title(), "Tarvane:LE - b.lua");
 }
 
-TEST_F(DocumentsTest, AFinalLineBreakIsDroppedOnLoadingAndNotWrittenBack)
+TEST_F(DocumentsTest, TheFinalLineBreakIsKeptAndANewScriptGetsOne)
 {
     Put(Path("one.lua"), "a = 1\nb = 2\n");
     Load(Path("one.lua"));
     EXPECT_EQ(AllText(), "a = 1\nb = 2");
+    Edit("a = 1\nb = 3");
     ASSERT_TRUE(App->SaveDoc());
-    EXPECT_EQ(Bytes(Path("one.lua")), "a = 1\nb = 2");
+    EXPECT_EQ(Bytes(Path("one.lua")), "a = 1\nb = 3\n");
 
     Put(Path("two.lua"), "a = 1\n\n");
     Load(Path("two.lua"));
     EXPECT_EQ(AllText(), "a = 1\n") << "two line breaks leave an empty last line";
+    Edit("a = 2\n");
     ASSERT_TRUE(App->SaveDoc());
-    EXPECT_EQ(Bytes(Path("two.lua")), "a = 1\n");
+    EXPECT_EQ(Bytes(Path("two.lua")), "a = 2\n\n");
+
+    Put(Path("none.lua"), "a = 1");
+    Load(Path("none.lua"));
+    Edit("a = 2");
+    ASSERT_TRUE(App->SaveDoc());
+    EXPECT_EQ(Bytes(Path("none.lua")), "a = 2");
+
+    Menu(TApplication::M_NEW);
+    Edit("x = 1\ny");
+    system->fileAnswers.push_back(Path("new.lua"));
+    ASSERT_TRUE(App->SaveDoc());
+    EXPECT_EQ(Bytes(Path("new.lua")), "x = 1\ny\n");
 }
 
 TEST_F(DocumentsTest, LoadingKeepsTheCaretWithinTheNewTextAndLeavesNothingToUndo)
@@ -239,25 +253,30 @@ TEST_F(DocumentsTest, LoadingKeepsTheCaretWithinTheNewTextAndLeavesNothingToUndo
     EXPECT_EQ(App->lChar->GetText(), "Char: 0");
 }
 
-TEST_F(DocumentsTest, ScriptsRoundTripThroughLoadAndSave)
+// Shown as real characters, and saved with one edit undone again: the very bytes the file had, and the
+// status line names the form.
+TEST_F(DocumentsTest, ScriptsComeBackAsTheyWereOnDisk)
 {
     struct Case {
         const char* what;
         QByteArray file;
         QString text;
-        QByteArray saved;
+        QString format;
     };
     const Case cases[] = {
-        { "CR LF line ends", "if a then\r\n\tb()\r\nend\r\n", "if a then\n\tb()\nend", "if a then\n\tb()\nend" },
-        { "a byte-order mark", "\xEF\xBB\xBFprint('x')\n", "print('x')", "print('x')" },
+        { "CR LF line ends", "if a then\r\n\tb()\r\nend\r\n", "if a then\n\tb()\nend", "UTF-8  CR LF" },
+        { "a byte-order mark", "\xEF\xBB\xBFprint('x')\n", "print('x')", "UTF-8 with BOM  LF" },
         { "two-, three- and four-byte characters", "s = '\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80'",
-            QStringLiteral("s = '\u00E9\u20AC") + QString::fromUcs4(U"\U0001F600") + "'",
-            "s = '\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80'" },
+            QStringLiteral("s = '\u00E9\u20AC") + QString::fromUcs4(U"\U0001F600") + "'", "UTF-8  LF" },
+        { "Latin-1 with the colour-code byte",
+            "msg(\"\xA9"
+            "255000000Hi\")\r\n",
+            "msg(\"\u00A9"
+            "255000000Hi\")",
+            "Latin-1  CR LF" },
         // Latin-1, stray bytes, an overlong form, an encoded surrogate and a sequence cut short.
         { "bytes that are not UTF-8", "caf\xE9 \xFF\xFE \xC0\xAF \xED\xA0\x80 \xE2\x82",
-            QString(
-                reinterpret_cast<const QChar*>(u"caf\xDCE9 \xDCFF\xDCFE \xDCC0\xDCAF \xDCED\xDCA0\xDC80 \xDCE2\xDC82")),
-            "caf\xE9 \xFF\xFE \xC0\xAF \xED\xA0\x80 \xE2\x82" },
+            QString::fromUtf16(u"caf\u00E9 \u00FF\u00FE \u00C0\u00AF \u00ED\u00A0\u20AC \u00E2\u201A"), "Latin-1  LF" },
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -265,8 +284,11 @@ TEST_F(DocumentsTest, ScriptsRoundTripThroughLoadAndSave)
         Put(path, c.file);
         Load(path);
         EXPECT_EQ(AllText(), c.text) << c.what;
+        EXPECT_EQ(App->lFormat->GetText(), c.format) << c.what;
+        Type("x");
+        Undo();
         ASSERT_TRUE(App->SaveDoc()) << c.what;
-        EXPECT_EQ(Bytes(path), c.saved) << c.what;
+        EXPECT_EQ(Bytes(path), c.file) << c.what;
     }
 }
 
@@ -419,7 +441,7 @@ struct EndingCase {
     const char* name;
     Document document;
     Ending ending;
-    int answer; // to the question, when it comes: Yes 1, No 0, Cancel -1
+    int answer; // to the question, when it comes: Save 0, Don't Save 1, Cancel 2
     bool namesAFile; // what the save requester answers, when it comes; else it is cancelled
     QStringList requests; // the kinds asked of the user, in order
     bool ends;
@@ -435,22 +457,22 @@ const QByteArray Missing = "<missing>";
 
 const EndingCase EndingCases[] = {
     // An empty new script is nothing to lose, and an unchanged file neither.
-    { "EmptyNewScriptClosed", Document::EmptyNew, Ending::CloseWindow, 1, true, {}, true, Missing },
-    { "EmptyNewScriptExited", Document::EmptyNew, Ending::ExitItem, 1, true, {}, true, Missing },
-    { "UnchangedScriptClosed", Document::Loaded, Ending::CloseWindow, 1, true, {}, true, "old" },
-    // A new script with text asks; Yes saves through the requester.
-    { "TypedScriptCancelled", Document::TypedNew, Ending::ExitItem, -1, true, { "Proceed" }, false, Missing },
-    { "TypedScriptNotSaved", Document::TypedNew, Ending::CloseWindow, 0, true, { "Proceed" }, true, Missing },
-    { "TypedScriptSavedAs", Document::TypedNew, Ending::ExitItem, 1, true, { "Proceed", "RequestFile" }, true, "x" },
-    { "TypedScriptRequesterCancelled", Document::TypedNew, Ending::CloseWindow, 1, false, { "Proceed", "RequestFile" },
+    { "EmptyNewScriptClosed", Document::EmptyNew, Ending::CloseWindow, 0, true, {}, true, Missing },
+    { "EmptyNewScriptExited", Document::EmptyNew, Ending::ExitItem, 0, true, {}, true, Missing },
+    { "UnchangedScriptClosed", Document::Loaded, Ending::CloseWindow, 0, true, {}, true, "old" },
+    // A new script with text asks; Save saves through the requester.
+    { "TypedScriptCancelled", Document::TypedNew, Ending::ExitItem, 2, true, { "Choose" }, false, Missing },
+    { "TypedScriptNotSaved", Document::TypedNew, Ending::CloseWindow, 1, true, { "Choose" }, true, Missing },
+    { "TypedScriptSavedAs", Document::TypedNew, Ending::ExitItem, 0, true, { "Choose", "RequestFile" }, true, "x\n" },
+    { "TypedScriptRequesterCancelled", Document::TypedNew, Ending::CloseWindow, 0, false, { "Choose", "RequestFile" },
         false, Missing },
-    // A changed file asks; Yes saves it where it is.
-    { "ChangedScriptCancelled", Document::Edited, Ending::CloseWindow, -1, true, { "Proceed" }, false, "old" },
-    { "ChangedScriptNotSaved", Document::Edited, Ending::CloseWindow, 0, true, { "Proceed" }, true, "old" },
-    { "ChangedScriptSaved", Document::Edited, Ending::ExitItem, 1, true, { "Proceed" }, true, "new" },
-    { "EmptiedScriptStillAsks", Document::Emptied, Ending::ExitItem, 0, true, { "Proceed" }, true, "old" },
-    { "FailedSaveStaysOpen", Document::EditedInARemovedFolder, Ending::ExitItem, 1, true, { "Proceed", "Notify" },
-        false, Missing },
+    // A changed file asks; Save saves it where it is.
+    { "ChangedScriptCancelled", Document::Edited, Ending::CloseWindow, 2, true, { "Choose" }, false, "old" },
+    { "ChangedScriptNotSaved", Document::Edited, Ending::CloseWindow, 1, true, { "Choose" }, true, "old" },
+    { "ChangedScriptSaved", Document::Edited, Ending::ExitItem, 0, true, { "Choose" }, true, "new" },
+    { "EmptiedScriptStillAsks", Document::Emptied, Ending::ExitItem, 1, true, { "Choose" }, true, "old" },
+    { "FailedSaveStaysOpen", Document::EditedInARemovedFolder, Ending::ExitItem, 0, true, { "Choose", "Notify" }, false,
+        Missing },
 };
 
 class EndingTest : public DocumentsTest, public testing::WithParamInterface<EndingCase> {
@@ -492,7 +514,7 @@ TEST_P(EndingTest, AsksAboutUnsavedWorkAndEndsOnlyWhenNothingIsLost)
     App->wSettings->pathGame->SetText("/games/tarvane/Tarvane.exe");
     QFile::remove(ConfigFile());
     system->requests.clear();
-    system->proceedAnswers = { c.answer };
+    system->chooseAnswers = { c.answer };
     if (c.namesAFile)
         system->fileAnswers = { script };
 
@@ -507,9 +529,10 @@ TEST_P(EndingTest, AsksAboutUnsavedWorkAndEndsOnlyWhenNothingIsLost)
     for (const TRecordedRequest& request : system->requests)
         asked << request.kind;
     EXPECT_EQ(asked, c.requests);
-    if (const TRecordedRequest* question = Last("Proceed")) {
+    if (const TRecordedRequest* question = Last("Choose")) {
         EXPECT_EQ(question->caption, "Tarvane Lua Editor");
         EXPECT_EQ(question->text, "Save changes to the script before exiting?");
+        EXPECT_EQ(question->buttons, (QStringList { "&Save", "&Don't Save", "Cancel" }));
         EXPECT_FALSE(question->serious);
     }
     if (const TRecordedRequest* requester = Last("RequestFile")) {

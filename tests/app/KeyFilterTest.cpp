@@ -230,7 +230,7 @@ TEST_F(KeyFilterTest, UndoingATypedEmojiTakesItWholeSoThatTheScriptSavesAsUtf8)
     EXPECT_EQ(Script(), "x" + Emoji);
     QFile saved(SaveAs("emoji.lua"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), QByteArray("x\xF0\x9F\x98\x80"));
+    EXPECT_EQ(saved.readAll(), QByteArray("x\xF0\x9F\x98\x80\n"));
 }
 
 TEST_F(KeyFilterTest, TypingAndBlockIndentMarkASavedDocument)

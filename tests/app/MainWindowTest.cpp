@@ -38,6 +38,8 @@ const std::vector<ExpectedMenu> Menus = {
             { "&Save\tCtrl+S", Editor::M_SAVE },
             { "Save As...", Editor::M_SAVEAS },
             { "", 0 },
+            { "&Encoding", 0 },
+            { "", 0 },
             { "Exit", Editor::M_EXIT },
         } },
     { "Edit",

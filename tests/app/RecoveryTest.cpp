@@ -75,11 +75,11 @@ TEST_F(RecoveryTest, UnsavedWorkIsCopiedAndTheCopyGoesWhenTheWorkIsSafe)
     Menu(TApplication::M_NEW);
     EXPECT_EQ(Files(), QStringList {});
 
-    // At the exit question, No gives the work up and the copy with it.
+    // At the exit question, Don't Save gives the work up and the copy with it.
     Type("z");
     ASSERT_TRUE(Copy().has_value());
     system->confirmAnswers.push_back(0);
-    system->proceedAnswers.push_back(0);
+    system->chooseAnswers.push_back(1);
     Menu(TApplication::M_EXIT);
     EXPECT_EQ(system->exits, std::vector<int> { 0 });
     EXPECT_EQ(Files(), QStringList {});

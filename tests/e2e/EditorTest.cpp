@@ -176,13 +176,13 @@ protected:
         return window;
     }
 
-    // Saves the script under `name`, checks that the file holds `expected`, and closes the editor, which
-    // must end with status 0.
+    // Saves the script under `name`, checks that the file holds `expected` and the final line break that
+    // a new script gets, and closes the editor, which must end with status 0.
     void SaveCheckAndClose(Editor& editor, const std::string& name, const std::string& expected)
     {
         const auto saved = SaveNewScript(name);
         ASSERT_TRUE(saved.has_value());
-        EXPECT_EQ(Read(folder / name), expected);
+        EXPECT_EQ(Read(folder / name), expected + "\n");
         x.RequestClose(*saved);
         EXPECT_EQ(editor.WaitForExit(10s), 0);
     }
@@ -305,12 +305,12 @@ TEST_F(EditorTest, ASaveBeyondTheFileSizeLimitFailsWithoutEndingTheEditor)
     x.Focus(*notice);
     x.Key("Return");
     ASSERT_TRUE(x.WaitForWindowGone(*notice, 20s));
-    // The changes are still unsaved, so closing asks; No ends without saving.
+    // The changes are still unsaved, so closing asks; Don't Save (Alt+D) ends without saving.
     x.RequestClose(*window);
     const auto question = x.WaitForWindow("Tarvane Lua Editor", 20s);
     ASSERT_TRUE(question.has_value()) << "closing did not ask about the unsaved changes";
     x.Focus(*question);
-    x.Key("n");
+    x.Key("d", { "Alt_L" });
     EXPECT_EQ(editor.WaitForExit(10s), 0);
     EXPECT_EQ(Read(folder / "big.lua"), old);
     EXPECT_EQ(Read(folder / "config.dat"), DefaultConfig);
@@ -424,7 +424,7 @@ TEST_F(EditorTest, TypedWorkSurvivesAKillAndComesBackOnYes)
     x.Focus(*window);
     const auto saved = SaveNewScript("recovered.lua");
     ASSERT_TRUE(saved.has_value());
-    EXPECT_EQ(Read(folder / "recovered.lua"), "local lives = 3\n");
+    EXPECT_EQ(Read(folder / "recovered.lua"), "local lives = 3\n\n");
     EXPECT_EQ(copies(), 0) << "the save leaves no copy behind";
     x.RequestClose(*saved);
     EXPECT_EQ(editor.WaitForExit(10s), 0);

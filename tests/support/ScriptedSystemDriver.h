@@ -14,7 +14,7 @@
 #include <vector>
 
 struct TRecordedRequest {
-    QString kind; // "Notify", "Confirm", "Proceed", "RequestFile", "RequestColor", "PopupMenu"
+    QString kind; // "Notify", "Confirm", "Proceed", "Choose", "RequestFile", "RequestColor", "PopupMenu"
     QString caption; // message-box caption, or the file requester's title
     QString text; // message, or the file requester's filter
     bool serious = false;
@@ -23,6 +23,7 @@ struct TRecordedRequest {
     int red = 0, green = 0, blue = 0;
     int x = 0, y = 0; // where a pop-up menu appeared on the screen
     std::vector<std::pair<QString, bool>> items; // a pop-up menu's items, and whether each was enabled
+    QStringList buttons; // a Choose question's buttons
 };
 
 struct TRecordedLaunch {
@@ -35,6 +36,8 @@ class TScriptedSystemDriver : public TSystemDriver {
 public:
     std::deque<int> confirmAnswers;
     std::deque<int> proceedAnswers;
+    // The index of the button each Choose question is answered with; unanswered, its Escape button.
+    std::deque<int> chooseAnswers;
     std::deque<QString> fileAnswers;
     std::deque<unsigned> colourAnswers;
     // The tag of the item each pop-up menu is answered with, chosen as a click would; 0 dismisses it.
@@ -59,6 +62,15 @@ public:
     {
         requests.push_back(Request("Proceed", caption, text, serious));
         return Take(proceedAnswers, -1);
+    }
+
+    int Choose(
+        const QString& caption, const QString& text, bool serious, const QStringList& buttons, int escapeIndex) override
+    {
+        TRecordedRequest request = Request("Choose", caption, text, serious);
+        request.buttons = buttons;
+        requests.push_back(request);
+        return Take(chooseAnswers, escapeIndex);
     }
 
     QString RequestFile(const QString& title, const QString& extensions, bool save, const QString& path) override
