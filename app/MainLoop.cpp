@@ -182,6 +182,8 @@ void TApplication::HandleWindowClose(TGadget* source)
         // New colours reach the whole text when the dialog closes.
         if (wSettings->Close())
             GlobalUpdateTextarea();
+        if (const QString failure = wSettings->TakeWriteFailure(); !failure.isEmpty())
+            Tell(failure, true);
     } else {
         for (TToolDialog* tool : toolDialogs) {
             if (tool->HandleClose(source))

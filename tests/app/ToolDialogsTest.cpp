@@ -17,9 +17,6 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
-#include <algorithm>
-#include <iterator>
-
 namespace {
 class ToolDialogsTest : public AppFixture {
 protected:
@@ -150,67 +147,22 @@ TEST_F(ToolDialogsTest, CreateTimerInsertsTheCallAsTheFieldsStand)
     EXPECT_EQ(Script(), R"(timer(5000, "", , ))");
 }
 
-// One character short of the text area's capacity, no tool's code goes in: its wizard stays open with
-// what its fields hold, nothing is recorded, and a notification says why. The colour button, which has
-// no wizard, says so too.
+// One character short of the text area's capacity no code goes in: the wizard stays open, nothing is
+// recorded, and a notification says why; the colour button says so too.
 TEST_F(ToolDialogsTest, AFullScriptTakesNoCodeAndTheToolSaysWhy)
 {
-    struct TCase {
-        const char* name;
-        int button;
-        TToolDialog* tool; // null: the colour button, which opens no wizard
-        std::function<void()> create;
-    };
-    const TCase cases[] = {
-        { "timer", TApplication::TB_TIMER, &Timer(),
-            [this] {
-                TypeInto(Timer().tfS, "5");
-                Send(Event::GadgetAction, Timer().bCreate);
-            } },
-        { "HUD text", TApplication::TB_HUD, App->wHudtxt,
-            [this] {
-                App->wHudtxt->tfText->SetText("Hello");
-                Send(Event::GadgetAction, App->wHudtxt->bCreate);
-            } },
-        // Two digits where one character is free.
-        { "item id", TApplication::TB_ITEMID, &Items(),
-            [this] {
-                Items().cbItems->SelectItem(38, 1);
-                Send(Event::GadgetAction, Items().bOk);
-            } },
-        { "colour code", TApplication::TB_COLOR, nullptr, [] {} },
-    };
-    const QString full = QString(63, QLatin1Char('-')).append(QLatin1Char('\n')).repeated(TextAreaCapacity / 64 - 1)
-        + QString(63, QLatin1Char('-'));
-    ASSERT_EQ(full.size(), TextAreaCapacity - 1);
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        SetScript(full, 100);
-        App->History->Clear();
-        system->requests.clear();
-        system->colourAnswers = { 0xFFFF0000u };
-        Toolbar(c.button);
-        c.create();
-        EXPECT_EQ(Text()->AreaLen(TextUnit::Chars), TextAreaCapacity - 1);
-        EXPECT_EQ(Recorded(), 0);
-        if (c.tool) {
-            EXPECT_TRUE(Shown(*c.tool));
-        }
-        std::vector<TRecordedRequest> notes;
-        std::copy_if(system->requests.begin(), system->requests.end(), std::back_inserter(notes),
-            [](const TRecordedRequest& r) { return r.kind == "Notify"; });
-        ASSERT_EQ(notes.size(), 1u);
-        EXPECT_TRUE(notes[0].text.startsWith("The script is full: the code was not inserted."))
-            << notes[0].text.toStdString();
-        EXPECT_TRUE(notes[0].serious);
-        EXPECT_EQ(notes[0].caption, "Tarvane Lua Editor");
-        if (c.tool)
-            c.tool->Close();
-    }
-    // The fields hold what the refused code was made of.
-    EXPECT_EQ(Timer().tfMs->GetText(), "5000");
-    EXPECT_EQ(App->wHudtxt->tfText->GetText(), "Hello");
-    EXPECT_EQ(Items().cbItems->SelectedItem(), 38);
+    SetScript(QString(63, '-').append('\n').repeated(TextAreaCapacity / 64 - 1) + QString(63, '-'));
+    App->History->Clear();
+    Menu(TApplication::M_TIME);
+    Send(Event::GadgetAction, Timer().bCreate);
+    system->colourAnswers = { 0xFFFF0000u };
+    Toolbar(TApplication::TB_COLOR);
+    EXPECT_EQ(Text()->AreaLen(TextUnit::Chars), TextAreaCapacity - 1);
+    EXPECT_EQ(Recorded(), 0);
+    EXPECT_TRUE(Shown(Timer()));
+    ASSERT_EQ(system->requests.size(), 3u); // the timer's notification, the colour requester, its notification
+    for (int i : { 0, 2 })
+        EXPECT_TRUE(system->requests[i].text.startsWith("The script is full: the code was not inserted.")) << i;
 }
 
 TEST_F(ToolDialogsTest, TheLaunchesPassTheArgumentsAsTyped)
