@@ -199,7 +199,8 @@ public:
 
     // Replaces the selection by generated text as an edit of the user's script: one undo step, the
     // document marked modified. Re-colours the cursor's line unless told otherwise and puts the caret
-    // behind the text. False when the text area refused the text (it would pass its capacity).
+    // behind the text. False, after telling the user, when the text area refused the text (it would pass
+    // its capacity).
     bool InsertAtCaret(const QString& text, bool recolourCursorLine = true);
     // Replaces characters [pos, pos + length) as one edit of the user's script: one undo step, the lines
     // it touches re-coloured, the document marked modified; the selection keeps its start and length.

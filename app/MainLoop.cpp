@@ -195,6 +195,8 @@ void TApplication::HandleWindowClose(TGadget* source)
         // New colours reach the whole text when the dialog closes.
         if (wSettings->Close())
             GlobalUpdateTextarea();
+        if (const QString failure = wSettings->TakeWriteFailure(); !failure.isEmpty())
+            Tell(failure, true);
     } else {
         for (TToolDialog* tool : toolDialogs) {
             if (tool->HandleClose(source))
@@ -327,8 +329,12 @@ bool TApplication::InsertAtCaret(const QString& text, bool recolourCursorLine)
     const int selection = Textarea->GetSelectionLength(TextUnit::Chars);
     const QString replaced = Textarea->AreaText(cursor, selection, TextUnit::Chars);
     const int before = Textarea->AreaLen(TextUnit::Chars);
-    if (!Textarea->ReplaceText(cursor, selection, text, TextUnit::Chars))
+    if (!Textarea->ReplaceText(cursor, selection, text, TextUnit::Chars)) {
+        Tell(QStringLiteral("The script is full: the code was not inserted. A script holds at most %L1 characters.")
+                 .arg(TextAreaCapacity),
+            true);
         return false;
+    }
     // Every edit is recorded: Undo works by position, and an edit it did not know of would make it
     // remove the wrong characters later.
     const int inserted = Textarea->AreaLen(TextUnit::Chars) - before + selection;

@@ -27,13 +27,22 @@ template <typename Record> auto FixedFieldsOf(Record& r)
     return all;
 }
 
+// One byte, kept in `taken`; false at the end of the data.
+bool ReadByte(TStream& stream, unsigned char& byte, QByteArray& taken)
+{
+    if (stream.Read(&byte, 1) != 1)
+        return false;
+    taken.append(char(byte));
+    return true;
+}
+
 // One path line: bytes up to a line feed or a zero, carriage returns dropped. False when the data
 // ends before the line does.
-bool ReadPathLine(TStream& stream, QByteArray& line)
+bool ReadPathLine(TStream& stream, QByteArray& line, QByteArray& taken)
 {
     line.clear();
     unsigned char byte;
-    while (stream.Read(&byte, 1) == 1) {
+    while (ReadByte(stream, byte, taken)) {
         if (byte == 10 || byte == 0)
             return true;
         if (byte != 13)
@@ -66,19 +75,22 @@ QString DecodePath(const QByteArray& bytes)
     return QString::fromUcs4(codes.data(), qsizetype(codes.size()));
 }
 
-void TConfigRecord::Read(TStream& stream)
+void TConfigRecord::Read(TStream& stream, QByteArray* taken)
 {
+    QByteArray ignored;
+    QByteArray& bytes = taken ? *taken : ignored;
+    bytes.clear();
     try {
         QByteArray line;
-        if (!ReadPathLine(stream, line))
+        if (!ReadPathLine(stream, line, bytes))
             return;
         gamePath = DecodePath(line);
-        if (!ReadPathLine(stream, line))
+        if (!ReadPathLine(stream, line, bytes))
             return;
         dediPath = DecodePath(line);
         for (uint8_t* field : FixedFieldsOf(*this)) {
             unsigned char byte;
-            if (stream.Read(&byte, 1) != 1)
+            if (!ReadByte(stream, byte, bytes))
                 return;
             *field = byte;
         }
@@ -87,22 +99,30 @@ void TConfigRecord::Read(TStream& stream)
     }
 }
 
-void TConfigRecord::Write(TStream& stream) const
+QByteArray TConfigRecord::Bytes() const
 {
     QByteArray bytes = EncodePath(gamePath) + "\r\n" + EncodePath(dediPath) + "\r\n";
     for (const uint8_t* field : FixedFieldsOf(*this))
         bytes.append(char(*field));
+    return bytes;
+}
+
+void TConfigRecord::Write(TStream& stream) const
+{
+    const QByteArray bytes = Bytes();
     stream.Write(bytes.constData(), bytes.size());
 }
 
-TConfigRecord TConfigRecord::Load(const QString& path, bool* opened)
+TConfigRecord TConfigRecord::Load(const QString& path, bool* opened, QByteArray* taken)
 {
     TConfigRecord record;
     auto stream = TCStream::Open(path, TCStream::Mode::Read);
     if (opened)
         *opened = stream != nullptr;
+    if (taken)
+        taken->clear();
     if (stream)
-        record.Read(*stream);
+        record.Read(*stream, taken);
     return record;
 }
 

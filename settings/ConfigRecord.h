@@ -45,13 +45,16 @@ struct TConfigRecord {
 
     // Takes values in file order for as long as the stream holds them; the others keep what they
     // had. A path line counts only with its line end, so a path cut short is not taken. Never throws.
-    void Read(TStream& stream);
+    // `taken`, when given, receives every byte that was read.
+    void Read(TStream& stream, QByteArray* taken = nullptr);
+    // The whole file as Write puts it.
+    QByteArray Bytes() const;
     // Throws TStreamWriteException when the stream does not take every byte.
     void Write(TStream& stream) const;
 
     // The record in a file: defaults for what the file lacks, or nothing at all when it cannot be
-    // opened. `opened` tells which.
-    static TConfigRecord Load(const QString& path, bool* opened = nullptr);
+    // opened. `opened` tells which; `taken` receives the bytes that were read.
+    static TConfigRecord Load(const QString& path, bool* opened = nullptr, QByteArray* taken = nullptr);
     // Replaces the file as a whole (creating its folder when needed); false, with the old file
     // untouched and no temporary left behind, when anything fails.
     bool Save(const QString& path) const;

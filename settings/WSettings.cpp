@@ -139,7 +139,14 @@ int TWSettings::BackColor()
     // Update gives the main text area the new background at once.
     if (!PickColour(backR, backG, backB))
         return 0;
-    return Update();
+    return ColourChosen();
+}
+
+// A chosen colour is a change worth keeping at once, even before the dialog closes.
+int TWSettings::ColourChosen()
+{
+    Update();
+    return SaveCfg();
 }
 
 int TWSettings::ChooseClassColour(TTokenClass token)
@@ -147,7 +154,7 @@ int TWSettings::ChooseClassColour(TTokenClass token)
     TPartColour& colour = Colours[token];
     if (!PickColour(colour.R, colour.G, colour.B))
         return 0;
-    return Update();
+    return ColourChosen();
 }
 
 int TWSettings::TextColor()
@@ -230,25 +237,42 @@ void TWSettings::Apply(const TConfigRecord& record)
     }
 }
 
+// The bytes decide, not a flag of what was touched: a file cut short or written by an older editor
+// differs from what this one writes, and so it is written whole at the next chance.
 int TWSettings::SaveCfg()
 {
-    Collect().Save(configPath);
+    const TConfigRecord record = Collect();
+    QByteArray bytes = record.Bytes();
+    if (fileBytes != bytes) {
+        writeFailed = !record.Save(configPath);
+        if (writeFailed)
+            return 0;
+        fileBytes = std::move(bytes);
+    }
+    writeFailed = false;
+    failureTold = false;
     return 0;
 }
 
 int TWSettings::CreateCfg()
 {
-    TConfigRecord().Save(configPath);
+    const TConfigRecord defaults;
+    if (defaults.Save(configPath))
+        fileBytes = defaults.Bytes();
     return 0;
 }
 
 // A file that cannot be read nor created leaves the defaults for this run; one that exists but
-// cannot be read is not overwritten with defaults here (SaveCfg replaces it at the end of the run).
+// cannot be read is not overwritten with defaults here (the next SaveCfg replaces it).
 int TWSettings::LoadCfg()
 {
     bool opened = false;
-    const TConfigRecord record = TConfigRecord::Load(configPath, &opened);
-    if (!opened && !QFileInfo::exists(configPath))
+    QByteArray taken;
+    const TConfigRecord record = TConfigRecord::Load(configPath, &opened, &taken);
+    fileBytes.reset();
+    if (opened)
+        fileBytes = std::move(taken);
+    else if (!QFileInfo::exists(configPath))
         CreateCfg();
     Apply(record);
     return Update();
@@ -313,5 +337,16 @@ bool TWSettings::Close()
     Window->SetShow(0);
     if (mainTextarea)
         mainTextarea->Activate(ActivateCommand::Focus);
+    SaveCfg();
     return Changed != 0;
+}
+
+QString TWSettings::TakeWriteFailure()
+{
+    if (!writeFailed || failureTold)
+        return QString();
+    failureTold = true;
+    return QStringLiteral("The settings could not be written to \"%1\". They stay in effect; the editor tries "
+                          "again when the Settings dialog closes and when it ends.")
+        .arg(configPath);
 }

@@ -2,8 +2,10 @@
 //
 // One object is both the store and the dialog: the colours and styles are fields, while the two game
 // paths, auto indent and the bold and italic flags live in the dialog's own text fields and check
-// boxes. Every change takes effect in memory at once; config.dat is read when the dialog is built
-// and written only when the program ends.
+// boxes. Every change takes effect in memory at once. config.dat is read when the dialog is built and
+// written when a colour is chosen, when the dialog closes and when the program ends, but only when its
+// bytes would change: an editor that changed nothing never puts back over another editor's new
+// settings the old ones it read.
 #pragma once
 
 #include "highlight/TokenClass.h"
@@ -12,6 +14,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 class TGadget;
 struct TEvent;
@@ -75,7 +78,8 @@ public:
     int SignColor();
     int KeywordColor();
     int StringColor();
-    // Writes config.dat; on any failure the old file stays as it was.
+    // Writes config.dat unless it holds these settings already, as far as this editor last read or
+    // wrote it; on any failure the old file stays as it was.
     int SaveCfg();
     // Writes a config.dat of defaults.
     int CreateCfg();
@@ -93,9 +97,12 @@ public:
     bool ChoosePath(const TGadget* button);
     // The Settings command: shows the dialog with Changed cleared, unless it is already shown.
     void Open();
-    // Closing the dialog: hides it and focuses the main text area. True when the colours or styles
-    // changed while it was open, so that the caller re-colours the whole text.
+    // Closing the dialog: hides it, focuses the main text area and writes what changed. True when the
+    // colours or styles changed while it was open, so that the caller re-colours the whole text.
     bool Close();
+    // The message for a failed write of config.dat, to be shown once: empty again until a write has
+    // worked and a later one failed.
+    QString TakeWriteFailure();
 
     // The settings file chosen for this run by Init.
     const QString& ConfigPath() const { return configPath; }
@@ -104,7 +111,12 @@ private:
     int ChooseClassColour(TTokenClass token);
     TConfigRecord Collect() const;
     void Apply(const TConfigRecord& record);
+    int ColourChosen();
 
     TGadget* mainTextarea = nullptr;
     QString configPath;
+    // What config.dat held when this editor last read or wrote it; nothing when it could not be read.
+    std::optional<QByteArray> fileBytes;
+    bool writeFailed = false;
+    bool failureTold = false;
 };

@@ -26,7 +26,8 @@ bool TToolDialog::HandleClose(const TGadget* source)
 
 bool TToolDialog::InsertAndClose(const QString& text, bool recolourCursorLine)
 {
-    const bool inserted = host.insertAtCaret(text, recolourCursorLine);
+    if (!host.insertAtCaret(text, recolourCursorLine))
+        return false;
     Close();
-    return inserted;
+    return true;
 }

@@ -37,7 +37,8 @@ protected:
         | WindowStyle::Hidden | WindowStyle::Centred;
     static constexpr int PushButtonStyle = ButtonStyle::Push | ButtonStyle::PushLike;
 
-    // What every tool does with the code it built: inserts it at the caret and closes.
+    // What every tool does with the code it built: inserts it at the caret and closes. Code the script
+    // has no room for stays out, and so does the dialog stay open with its fields; the host says why.
     bool InsertAndClose(const QString& text, bool recolourCursorLine = true);
 
     TToolHost host;

@@ -13,7 +13,8 @@ struct TToolHost {
     TGadget* textarea = nullptr;
     // Replaces the selection by generated text as an edit of the user's script (one undo step, the
     // document marked modified), re-colours the caret's line unless told otherwise, and puts the caret
-    // behind the text with nothing selected. False when the text area refused the text.
+    // behind the text with nothing selected. False when the text area refused the text (it would pass
+    // the capacity), after a notification has told the user so.
     std::function<bool(const QString& text, bool recolourCursorLine)> insertAtCaret;
     // Re-colours one line of the text area with the colours of the settings.
     std::function<void(int line)> recolourLine;

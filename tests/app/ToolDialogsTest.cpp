@@ -147,6 +147,24 @@ TEST_F(ToolDialogsTest, CreateTimerInsertsTheCallAsTheFieldsStand)
     EXPECT_EQ(Script(), R"(timer(5000, "", , ))");
 }
 
+// One character short of the text area's capacity no code goes in: the wizard stays open, nothing is
+// recorded, and a notification says why; the colour button says so too.
+TEST_F(ToolDialogsTest, AFullScriptTakesNoCodeAndTheToolSaysWhy)
+{
+    SetScript(QString(63, '-').append('\n').repeated(TextAreaCapacity / 64 - 1) + QString(63, '-'));
+    App->History->Clear();
+    Menu(TApplication::M_TIME);
+    Send(Event::GadgetAction, Timer().bCreate);
+    system->colourAnswers = { 0xFFFF0000u };
+    Toolbar(TApplication::TB_COLOR);
+    EXPECT_EQ(Text()->AreaLen(TextUnit::Chars), TextAreaCapacity - 1);
+    EXPECT_EQ(Recorded(), 0);
+    EXPECT_TRUE(Shown(Timer()));
+    ASSERT_EQ(system->requests.size(), 3u); // the timer's notification, the colour requester, its notification
+    for (int i : { 0, 2 })
+        EXPECT_TRUE(system->requests[i].text.startsWith("The script is full: the code was not inserted.")) << i;
+}
+
 TEST_F(ToolDialogsTest, TheLaunchesPassTheArgumentsAsTyped)
 {
     App->wSettings->pathGame->SetText("/opt/my games/Tarvane.exe");

@@ -1,5 +1,5 @@
 // Reads any bytes as config.dat. Whatever was taken from them must survive being written and read
-// again unchanged, and the written file must be stable.
+// again unchanged, the written file must be stable, and the bytes reported read must be enough to read it.
 #include "FuzzCheck.h"
 
 #include "settings/ConfigRecord.h"
@@ -7,11 +7,11 @@
 #include <cstdint>
 
 namespace {
-TConfigRecord ReadFrom(std::vector<unsigned char> bytes)
+TConfigRecord ReadFrom(std::vector<unsigned char> bytes, QByteArray* taken = nullptr)
 {
     TMemoryStream stream(std::move(bytes));
     TConfigRecord record;
-    record.Read(stream);
+    record.Read(stream, taken);
     return record;
 }
 
@@ -25,7 +25,11 @@ std::vector<unsigned char> Written(const TConfigRecord& record)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const TConfigRecord first = ReadFrom({ data, data + size });
+    QByteArray taken;
+    const TConfigRecord first = ReadFrom({ data, data + size }, &taken);
+    // The bytes reported read are the file's start, and all that the record came from.
+    FUZZ_CHECK(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)).startsWith(taken));
+    FUZZ_CHECK(ReadFrom({ taken.begin(), taken.end() }) == first);
     const std::vector<unsigned char> file = Written(first);
     FUZZ_CHECK(file.size() >= std::size_t(4 + TConfigRecord::FixedBytes));
     const TConfigRecord second = ReadFrom(file);

@@ -207,6 +207,31 @@ TEST_F(SettingsDialogTest, ATruncatedFileKeepsWhatItHoldsAndSavesWhole)
     }
 }
 
+// Settings are written when they change, and only then: a second editor on the same file that changed
+// nothing does not put back, at its end, what it read at its start. A failed write is told once.
+TEST_F(SettingsDialogTest, ChangesAreWrittenAtOnceAndAnUnchangedEditorLeavesTheFile)
+{
+    auto first = MakeDialog();
+    auto second = MakeDialog();
+    first->pathGame->SetText("/games/Tarvane.exe");
+    first->Close();
+    EXPECT_EQ(FileBytes(), "/games/Tarvane.exe" + DefaultFile);
+    driver->colourAnswers = { 0xFF102030u };
+    first->BackColor(); // written at once, with the dialog open
+    const std::string written = "/games/Tarvane.exe\r\n\r\n\x10\x20\x30" + DefaultFile.substr(7);
+    EXPECT_EQ(FileBytes(), written);
+    second->SaveCfg(); // its end
+    EXPECT_EQ(FileBytes(), written);
+
+    // A folder in the file's place takes no file: the failure is told once, not at every close.
+    ASSERT_TRUE(QFile::remove(folder.filePath("config.dat")) && QDir().mkpath(folder.filePath("config.dat/x")));
+    first->backR = 1;
+    first->Close();
+    EXPECT_TRUE(first->TakeWriteFailure().contains(first->ConfigPath()));
+    first->Close();
+    EXPECT_EQ(first->TakeWriteFailure(), "");
+}
+
 TEST_F(SettingsDialogTest, AnOddStateByteShowsTheBoxIndeterminateAndSavesAs255)
 {
     std::string bytes = DefaultFile;
