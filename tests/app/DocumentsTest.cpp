@@ -560,3 +560,50 @@ TEST_P(EndingTest, AsksAboutUnsavedWorkAndEndsOnlyWhenNothingIsLost)
 INSTANTIATE_TEST_SUITE_P(EveryAnswer, EndingTest, testing::ValuesIn(EndingCases),
     [](const testing::TestParamInfo<EndingCase>& info) { return std::string(info.param.name); });
 } // namespace
+
+namespace {
+// A Latin-1 script takes a colour code as the byte 169; a character Latin-1 cannot hold asks first, and
+// the menu converts either way.
+TEST_F(DocumentsTest, ALatin1ScriptStaysLatin1UntilTheUserChoosesOtherwise)
+{
+    Put(Path("l1.lua"),
+        "msg(\"\xA9"
+        "255000000Hi\")\n");
+    Load(Path("l1.lua"));
+    system->colourAnswers = { 0xFF00FF00u };
+    Menu(TApplication::M_COLOR);
+    ASSERT_TRUE(App->SaveDoc());
+    EXPECT_EQ(Bytes(Path("l1.lua")),
+        "\xA9"
+        "000255000msg(\"\xA9"
+        "255000000Hi\")\n");
+
+    // Cancel keeps the file and the mark; OK saves in UTF-8.
+    Text()->SetSelection(0, 0, TextUnit::Chars);
+    ASSERT_TRUE(App->InsertAtCaret(QString::fromUtf16(u"\u4E2D")));
+    system->confirmAnswers = { 0, 1 };
+    EXPECT_FALSE(App->SaveDoc());
+    EXPECT_TRUE(Last("Confirm")->text.contains(QString::fromUtf16(u"cannot hold the character \"\u4E2D\" on line 1")));
+    EXPECT_EQ(App->Modified, 1);
+    ASSERT_TRUE(App->SaveDoc());
+    EXPECT_EQ(Bytes(Path("l1.lua")),
+        "\xE4\xB8\xAD\xC2\xA9"
+        "000255000msg(\"\xC2\xA9"
+        "255000000Hi\")\n");
+    EXPECT_EQ(App->lFormat->GetText(), "UTF-8  LF");
+
+    // Back to Latin-1 is refused while the character is there.
+    Menu(TApplication::M_TO_LATIN1);
+    EXPECT_TRUE(Last("Notify")->text.startsWith("The script cannot be converted to Latin-1"));
+    EXPECT_EQ(App->Modified, 0);
+    Text()->SetSelection(0, 1, TextUnit::Chars);
+    ASSERT_TRUE(App->InsertAtCaret("-"));
+    Menu(TApplication::M_TO_LATIN1);
+    EXPECT_EQ(App->lFormat->GetText(), "Latin-1  LF");
+    ASSERT_TRUE(App->SaveDoc());
+    EXPECT_EQ(Bytes(Path("l1.lua")),
+        "-\xA9"
+        "000255000msg(\"\xA9"
+        "255000000Hi\")\n");
+}
+} // namespace
