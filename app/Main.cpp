@@ -36,7 +36,7 @@ void EnterExecutableDirectory()
 int main(int argc, char** argv)
 {
     // The command line first: --help, --version and mistakes are answered without a window.
-    const TCommandLine line = ParseCommandLine(argc, argv);
+    TCommandLine line = ParseCommandLine(argc, argv);
     switch (line.action) {
     case TCommandLine::Action::Help:
     case TCommandLine::Action::Version:
@@ -59,7 +59,10 @@ int main(int argc, char** argv)
         && QFile::encodeName(startFolder) == QByteArray(startFolderName);
     EnterExecutableDirectory();
     RegisterEmbeddedFiles();
-    StartGui(argc, argv);
+    // Qt gets its own options only, and keeps them for the whole run.
+    int guiArgc = int(line.guiArguments.size());
+    line.guiArguments.push_back(nullptr);
+    StartGui(guiArgc, line.guiArguments.data());
     EnablePolledInput(nullptr);
     LoadStartupResources();
     App = new TApplication();

@@ -2,7 +2,9 @@
 
 #include "gui/SystemDriver.h"
 
-#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 bool IsBlank(QChar c)
@@ -25,6 +27,18 @@ QString TakeProgram(const QString& line, int& i)
             program += c;
     }
     return program;
+}
+
+bool IsWindowsProgram(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(2) == "MZ";
+}
+
+bool CannotStart(const QString& program, const QString& why)
+{
+    Notify(QStringLiteral("Cannot start %1: %2").arg(program, why), true);
+    return false;
 }
 } // namespace
 
@@ -85,7 +99,31 @@ bool RunExecutable(const QString& path, const QString& arguments)
 {
     QStringList words = SplitCommandLine(LaunchCommandLine(path, arguments));
     if (words.isEmpty() || words.first().isEmpty())
-        return false;
-    const QString program = words.takeFirst();
-    return SystemDriver().Launch(program, words, QDir::currentPath());
+        return CannotStart(path, QStringLiteral("the path names no file."));
+    // A relative path is relative to the editor's folder, never looked up on the PATH.
+    const QFileInfo file(words.takeFirst());
+    const QString program = file.absoluteFilePath();
+    if (!file.exists())
+        return CannotStart(program, QStringLiteral("the file does not exist."));
+    if (file.isDir())
+        return CannotStart(program, QStringLiteral("it is a folder, not a program."));
+    // Reading a pipe or a device could wait for ever.
+    if (!file.isFile())
+        return CannotStart(program, QStringLiteral("it is not a regular file."));
+    const QString folder = file.absolutePath();
+    QString starter = program;
+    if (IsWindowsProgram(program)) {
+        starter = QStandardPaths::findExecutable(QStringLiteral("wine"));
+        if (starter.isEmpty()) {
+            return CannotStart(
+                program, QStringLiteral("it is a Windows program, and there is no \"wine\" on the PATH to run it."));
+        }
+        words.prepend(program);
+    } else if (!file.isExecutable()) {
+        return CannotStart(program, QStringLiteral("the file may not be run (it lacks the execute permission)."));
+    }
+    if (!SystemDriver().Launch(starter, words, folder))
+        return CannotStart(
+            program, QStringLiteral("the system could not start it (it may be built for another system)."));
+    return true;
 }

@@ -13,6 +13,7 @@ QStringList SplitCommandLine(const QString& commandLine);
 // The command line for a launch: the path in double quotes, one blank, the arguments as typed.
 QString LaunchCommandLine(const QString& path, const QString& arguments);
 
-// Starts the program of the command line detached, without a shell, in the current directory (the
-// editor's own). False when it could not be started; nobody reports that.
+// Starts the program of the command line detached, without a shell, in the program's own folder (games
+// load their data relative to it); a Windows program (its file begins with "MZ") through Wine. A start
+// that cannot happen is told in a notification that says why; then the result is false.
 bool RunExecutable(const QString& path, const QString& arguments);

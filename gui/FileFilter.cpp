@@ -1,7 +1,19 @@
 #include "gui/FileFilter.h"
 
+namespace {
+TFileFilterGroup Group(const QString& description, const QString& list)
+{
+    TFileFilterGroup group { description, list.split(QLatin1Char(','), Qt::SkipEmptyParts) };
+    group.anyName = group.extensions.removeAll(QStringLiteral("*")) > 0;
+    group.runnable = group.extensions.removeAll(QStringLiteral("+x")) > 0;
+    return group;
+}
+} // namespace
+
 bool TFileFilterGroup::Matches(const QString& fileName) const
 {
+    if (anyName)
+        return true;
     for (const QString& extension : extensions) {
         if (fileName.endsWith(QLatin1Char('.') + extension, Qt::CaseInsensitive))
             return true;
@@ -9,20 +21,25 @@ bool TFileFilterGroup::Matches(const QString& fileName) const
     return false;
 }
 
+bool TFileFilterGroup::Accepts(const QFileInfo& file) const
+{
+    return Matches(file.fileName()) || (runnable && file.isFile() && file.isExecutable());
+}
+
 std::vector<TFileFilterGroup> ParseFileFilter(const QString& extensions)
 {
     std::vector<TFileFilterGroup> groups;
     if (!extensions.contains(QLatin1Char(':'))) {
-        groups.push_back({ QStringLiteral("Files"), extensions.split(QLatin1Char(','), Qt::SkipEmptyParts) });
+        groups.push_back(Group(QStringLiteral("Files"), extensions));
         return groups;
     }
     for (const QString& group : extensions.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const int colon = group.indexOf(QLatin1Char(':'));
         if (colon < 0) {
-            groups.push_back({ QStringLiteral("Files"), group.split(QLatin1Char(','), Qt::SkipEmptyParts) });
+            groups.push_back(Group(QStringLiteral("Files"), group));
             continue;
         }
-        groups.push_back({ group.left(colon), group.mid(colon + 1).split(QLatin1Char(','), Qt::SkipEmptyParts) });
+        groups.push_back(Group(group.left(colon), group.mid(colon + 1)));
     }
     return groups;
 }

@@ -21,6 +21,10 @@
 #include <QSessionManager>
 #include <QStyleFactory>
 
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
 namespace {
 TDesktopGadget* desktop = nullptr;
 
@@ -61,9 +65,15 @@ void StartGui(int& argc, char** argv)
 {
     if (GuiStarted())
         return;
+    // Qt takes "-style" (or "--style", "-style=...") off the list; a style asked for there wins.
+    const bool styleAsked = std::any_of(argv, argv + argc, [](const char* argument) {
+        const std::string_view option(argument + (std::strncmp(argument, "--", 2) == 0 ? 1 : 0));
+        return option == "-style" || option.starts_with("-style=");
+    });
     new QApplication(argc, argv); // lives as long as the process
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    if (!styleAsked)
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // One GUI font, sized so that the program's fixed geometry shows every label, field and button whole.
     QApplication::setFont(QFontOf(*LibraryFont(FontKind::Gui, 0, 0)));
     InstallHotKeyFilter();

@@ -7,9 +7,9 @@
 
 #include <functional>
 
-// Starts the widget layer once per process: the platform application, one look (Fusion and a GUI font
-// sized for the program's fixed geometry), the hot-key table, and the event queue listening on the
-// event chain with its input pump.
+// Starts the widget layer once per process: the platform application (given Qt's own options), one look
+// (Fusion, unless the options ask for another style, and a GUI font sized for the program's fixed
+// geometry), the hot-key table, and the event queue listening on the event chain with its input pump.
 void StartGui(int& argc, char** argv);
 bool GuiStarted();
 

@@ -7,15 +7,16 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 
 #include <algorithm>
-#include <vector>
-
 #include <cstdio>
 #include <unistd.h>
+#include <vector>
 
 QString ApplicationTitle;
 
@@ -37,10 +38,38 @@ int AskWithButtons(const QString& caption, const QString& text, bool serious, QM
 QString NameFilterOf(const TFileFilterGroup& group)
 {
     QStringList patterns;
-    for (const QString& extension : group.extensions)
-        patterns << QStringLiteral("*.") + extension;
+    if (group.anyName || group.runnable)
+        patterns << QStringLiteral("*");
+    else {
+        for (const QString& extension : group.extensions)
+            patterns << QStringLiteral("*.") + extension;
+    }
     return QStringLiteral("%1 (%2)").arg(group.description, patterns.join(QLatin1Char(' ')));
 }
+
+// Name patterns cannot tell programs: a group that takes the files the user may run lists every name
+// (*), and this model keeps only the runnable files and those of the group's extensions.
+class GroupFilterModel : public QSortFilterProxyModel {
+public:
+    void SetGroup(const TFileFilterGroup* selected)
+    {
+        group = selected;
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (!files || !group || !group->runnable)
+            return true;
+        const QFileInfo file = files->fileInfo(files->index(row, 0, parent));
+        return file.isDir() || group->Accepts(file);
+    }
+
+private:
+    const TFileFilterGroup* group = nullptr;
+};
 
 // The requesters as Qt's own dialogs, so they look and behave the same on every desktop.
 class QtSystemDriver : public TSystemDriver {
@@ -108,6 +137,20 @@ public:
         const int preselected = PreselectedFilterGroup(groups, path);
         if (!filters.isEmpty())
             dialog.selectNameFilter(filters[preselected]);
+        if (std::any_of(groups.begin(), groups.end(), [](const auto& group) { return group.runnable; })) {
+            // The "*" such a group lists would only mislead: the descriptions say it.
+            dialog.setOption(QFileDialog::HideNameFilterDetails);
+            auto* runnable = new GroupFilterModel(); // the dialog owns it
+            dialog.setProxyModel(runnable);
+            runnable->SetGroup(&groups[preselected]);
+            // The dialog names the chosen filter as its list shows it: without the patterns.
+            QObject::connect(&dialog, &QFileDialog::filterSelected, [&groups, runnable](const QString& filter) {
+                const auto chosen = std::find_if(groups.begin(), groups.end(), [&filter](const auto& group) {
+                    return filter == group.description || filter == NameFilterOf(group);
+                });
+                runnable->SetGroup(chosen != groups.end() ? &*chosen : nullptr);
+            });
+        }
         if (save) {
             dialog.setAcceptMode(QFileDialog::AcceptSave);
             dialog.setFileMode(QFileDialog::AnyFile);

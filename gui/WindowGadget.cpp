@@ -2,12 +2,17 @@
 
 #include "gui/MenuGadget.h"
 #include "gui/PixmapImage.h"
+#include "gui/ScreenFit.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -24,8 +29,30 @@ public:
 
     QWidget* client = nullptr;
     QMenuBar* menuBar = nullptr;
+    // Holds the client area of a fixed-size window that the screen is too small for.
+    QScrollArea* scroller = nullptr;
 
     int MenuBarHeight() const { return menuBar && !menuBar->isHidden() ? menuBar->sizeHint().height() : 0; }
+
+    // The client area keeps the size the program laid its gadgets out for; when the window is smaller,
+    // scroll bars reach the rest.
+    void ShowClientScrolled(bool scrolled, QSize clientSize)
+    {
+        if (scrolled && !scroller) {
+            scroller = new QScrollArea(this);
+            scroller->setFrameShape(QFrame::NoFrame);
+            scroller->setWidget(client);
+            scroller->show();
+        } else if (!scrolled && scroller) {
+            scroller->takeWidget();
+            client->setParent(this);
+            client->show();
+            delete scroller;
+            scroller = nullptr;
+        }
+        if (scroller)
+            client->resize(clientSize);
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override
@@ -52,6 +79,10 @@ protected:
         const int bar = MenuBarHeight();
         if (menuBar)
             menuBar->setGeometry(0, 0, width(), bar);
+        if (scroller) {
+            scroller->setGeometry(0, bar, width(), std::max(0, height() - bar));
+            return;
+        }
         client->setGeometry(0, bar, width(), std::max(0, height() - bar));
         gadget->ClientResized(width(), std::max(0, height() - bar), event->spontaneous());
     }
@@ -82,6 +113,37 @@ Qt::WindowFlags FlagsFor(int style)
     else if (!(style & WindowStyle::Resizable))
         flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
     return flags;
+}
+
+QMargins FrameMarginsOf(const QWidget* window)
+{
+    const QWindow* handle = window->windowHandle();
+    return handle ? handle->frameMargins() : QMargins();
+}
+
+// What the window manager's frame adds around a window: what the platform tells of it, or of another
+// window once that was framed, else a typical title bar and border; nothing where the platform draws
+// no frames.
+QMargins ExpectedFrame(const QWidget* window)
+{
+    if (!FrameMarginsOf(window).isNull())
+        return FrameMarginsOf(window);
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (other->isVisible() && !FrameMarginsOf(other).isNull())
+            return FrameMarginsOf(other);
+    }
+    static const QStringList frameless { "minimal", "eglfs", "linuxfb", "vnc" };
+    if (frameless.contains(QGuiApplication::platformName()))
+        return {};
+    return QMargins(4, 32, 4, 4);
+}
+
+QRect AvailableArea(const QRect& window)
+{
+    QScreen* screen = QGuiApplication::screenAt(window.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
 }
 } // namespace
 
@@ -123,15 +185,29 @@ int TWindowGadget::ClientInsetHeight() const
 void TWindowGadget::ApplyShape()
 {
     WindowWidget* top = TopOf(this);
-    const int clientW = ClientWidth();
-    const int clientH = ClientHeight();
+    const int bar = MenuBarHeight();
+    const QSize clientSize(ClientWidth(), ClientHeight());
+    QRect shown(xpos, ypos, clientSize.width(), clientSize.height() + bar);
+    // A shown window lies on the screen's work area, whatever high-DPI scaling made of the program's
+    // sizes: a resizable one gets smaller, a fixed one scrolls its client area.
+    if (visible) {
+        top->winId(); // the platform window, which may know its frame already
+        shown = FitOnScreen(shown, ExpectedFrame(top), AvailableArea(shown));
+        if (style & WindowStyle::Resizable) {
+            shown.setSize(shown.size().expandedTo(top->minimumSize()));
+            width = shown.width() + ClientInsetWidth();
+            height = shown.height() - bar + ClientInsetHeight();
+        }
+        xpos = shown.x();
+        ypos = shown.y();
+    }
+    top->ShowClientScrolled(shown.width() < ClientWidth() || shown.height() < ClientHeight() + bar, clientSize);
     applyingShape = true;
-    top->move(xpos, ypos);
-    const int totalH = clientH + MenuBarHeight();
+    top->move(shown.topLeft());
     if (style & WindowStyle::Resizable)
-        top->resize(clientW, totalH);
+        top->resize(shown.size());
     else
-        top->setFixedSize(clientW, totalH);
+        top->setFixedSize(shown.size());
     applyingShape = false;
     LayoutKids();
 }
@@ -139,6 +215,9 @@ void TWindowGadget::ApplyShape()
 void TWindowGadget::ApplyVisibility()
 {
     QWidget* top = Widget();
+    // Fitted on the screen each time it appears.
+    if (visible && top->isHidden())
+        ApplyShape();
     top->setVisible(visible != 0);
 }
 

@@ -318,7 +318,7 @@ bool TWSettings::ChoosePath(const TGadget* button)
     } else {
         return false;
     }
-    const QString chosen = RequestFile(title, QStringLiteral("Executable:exe"), false, QString());
+    const QString chosen = RequestFile(title, QStringLiteral("Programs:exe,+x;All files:*"), false, QString());
     if (!chosen.isEmpty())
         field->SetText(chosen);
     return true;

@@ -17,6 +17,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -201,6 +202,19 @@ protected:
         const QString path = folder.filePath(name);
         system->fileAnswers.push_back(path);
         Menu(TApplication::M_SAVEAS);
+        return path;
+    }
+
+    // A file in the test's folder as a game's executable: its bytes, and whether it has the run bit.
+    QString MakeProgram(const QString& name, const QByteArray& bytes = "#!/bin/sh\n", bool runnable = true)
+    {
+        const QString path = folder.filePath(name);
+        EXPECT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        const QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
+        EXPECT_TRUE(file.setPermissions(runnable ? permissions | QFile::ExeOwner : permissions));
         return path;
     }
 

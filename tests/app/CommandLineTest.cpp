@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 struct TRun {
     int status;
@@ -45,14 +48,21 @@ TEST(CommandLineTest, TheEditorAnswersWithoutAWindow)
         EXPECT_TRUE(help.out.contains("--version")) << help.out.toStdString();
         EXPECT_EQ(help.err, "") << option;
     }
-    const TRun version = run({ "--version" });
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "tarvane-le " TLE_VERSION "\n");
-    for (const QStringList& wrong : { QStringList { "-x" }, QStringList { "--frobnicate", "a.lua" } }) {
+    for (const QStringList& asked : { QStringList { "--version" }, QStringList { "-style", "Fusion", "--version" } }) {
+        const TRun version = run(asked);
+        EXPECT_EQ(version.status, 0) << version.err.toStdString();
+        EXPECT_EQ(version.out, "tarvane-le " TLE_VERSION "\n");
+    }
+    const std::pair<QStringList, QString> mistakes[] = {
+        { { "-x" }, "Unknown option" },
+        { { "--frobnicate", "a.lua" }, "Unknown option" },
+        { { "a.lua", "-style" }, "Missing value after '-style'." },
+    };
+    for (const auto& [wrong, message] : mistakes) {
         const TRun error = run(wrong);
         EXPECT_EQ(error.status, 2) << wrong.join(' ').toStdString();
         EXPECT_EQ(error.out, "");
-        EXPECT_TRUE(error.err.startsWith("tarvane-le: Unknown option")) << error.err.toStdString();
+        EXPECT_TRUE(error.err.startsWith("tarvane-le: " + message)) << error.err.toStdString();
         EXPECT_TRUE(error.err.endsWith("Try 'tarvane-le --help' for more information.\n")) << error.err.toStdString();
     }
     // Nothing was read or written: no settings beside the program or in the config folder.
@@ -81,5 +91,21 @@ TEST(CommandLineTest, OneScriptIsTakenAndTheRestNamed)
 
     EXPECT_TRUE(parse({ "caf\xc3\xa9.lua" }).scriptNameExact);
     EXPECT_FALSE(parse({ "caf\xe9.lua" }).scriptNameExact);
+}
+
+// Qt's options go to Qt with their values, in one form or another; after "--" they are names.
+TEST(CommandLineTest, QtsOwnOptionsAreLeftToQt)
+{
+    std::vector<QByteArray> arguments { "tarvane-le", "-style", "Fusion", "--platform", "offscreen", "-reverse",
+        "-stylesheet=a.qss", "a.lua", "-geometry", "640x480", "--", "-style", "b.lua" };
+    std::vector<char*> argv;
+    for (QByteArray& argument : arguments)
+        argv.push_back(argument.data());
+    const TCommandLine line = ParseCommandLine(int(argv.size()), argv.data());
+    EXPECT_EQ(line.action, TCommandLine::Action::Run) << line.output.toStdString();
+    EXPECT_EQ(line.script, "a.lua");
+    EXPECT_EQ(line.output, "tarvane-le: the editor holds one script; ignored: -style b.lua\n");
+    const std::vector<char*> qt { argv[0], argv[1], argv[2], argv[3], argv[4], argv[5], argv[6], argv[8], argv[9] };
+    EXPECT_EQ(line.guiArguments, qt);
 }
 } // namespace

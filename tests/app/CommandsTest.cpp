@@ -5,6 +5,7 @@
 
 #include "app/RunExecutable.h"
 #include "settings/WSettings.h"
+#include "tools/WCommand.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -288,29 +289,77 @@ TEST_F(CommandsTest, RunGameNeedsAPathOfTwoCharactersOrMore)
     EXPECT_TRUE(system->launches.empty());
     EXPECT_TRUE(system->requests.empty());
 
-    settings.pathGame->SetText("/opt/my games/Tarvane.exe");
-    settings.pathDedi->SetText("/opt/server/tarvane_dedicated.exe");
+    const QString game = MakeProgram("my games/Tarvane");
+    const QString server = MakeProgram("server/tarvane_dedicated");
+    settings.pathGame->SetText(game);
+    settings.pathDedi->SetText(server);
     Toolbar(Editor::TB_RUN_GAME);
     Toolbar(Editor::TB_RUN_DEDICATED);
     ASSERT_EQ(system->launches.size(), 2u);
-    EXPECT_EQ(system->launches[0].program, "/opt/my games/Tarvane.exe");
-    EXPECT_EQ(system->launches[0].workingDirectory, QDir::currentPath());
-    EXPECT_EQ(system->launches[1].program, "/opt/server/tarvane_dedicated.exe");
+    EXPECT_EQ(system->launches[0].program, game);
+    EXPECT_EQ(system->launches[1].program, server);
     EXPECT_TRUE(system->launches[1].arguments.isEmpty());
+    EXPECT_TRUE(system->requests.empty());
 }
 
 TEST_F(CommandsTest, LaunchSplitsTheArgumentsAsTheGamesPlatformWould)
 {
-    ASSERT_TRUE(RunExecutable("/opt/my games/Tarvane.exe", "-port 36963  \"My Server\" -name \"a \"\"b\"\"\""));
+    const QString game = MakeProgram("my games/Tarvane");
+    ASSERT_TRUE(RunExecutable(game, "-port 36963  \"My Server\" -name \"a \"\"b\"\"\""));
     ASSERT_EQ(system->launches.size(), 1u);
-    EXPECT_EQ(system->launches[0].program, "/opt/my games/Tarvane.exe");
+    EXPECT_EQ(system->launches[0].program, game);
     EXPECT_EQ(system->launches[0].arguments, QStringList({ "-port", "36963", "My Server", "-name", "a \"b\"" }));
-    EXPECT_EQ(system->launches[0].workingDirectory, folder.path());
 
     EXPECT_EQ(LaunchCommandLine("C:\\Games\\Tarvane.exe", ""), "\"C:\\Games\\Tarvane.exe\" ");
     EXPECT_EQ(SplitCommandLine("\"C:\\Games\\Tarvane.exe\" "), QStringList({ "C:\\Games\\Tarvane.exe" }));
     // Backslashes are literal unless a quote follows them.
     EXPECT_EQ(SplitCommandLine("p a\\b \\\"q\\\" \"c:\\dir\\\\\""), QStringList({ "p", "a\\b", "\"q\"", "c:\\dir\\" }));
+}
+
+// The game starts in its own folder, a Windows build through Wine; a start that cannot happen says why.
+TEST_F(CommandsTest, TheGameStartsInItsFolderOrTheEditorSaysWhyNot)
+{
+    const QString wineFolder = QFileInfo(MakeProgram("bin/wine")).path();
+    const QString linuxGame = MakeProgram("games/Tarvane/tarvane");
+    const QString windowsGame = MakeProgram("games/win/Tarvane.exe", QByteArray("MZ\x90\0\3\0", 6), false);
+    const struct {
+        QString path;
+        bool wineOnPath, launchSucceeds;
+        QString notice; // after "Cannot start <path>: ", "" for none
+    } cases[] = {
+        { linuxGame, false, true, "" },
+        { windowsGame, true, true, "" },
+        { folder.filePath("games/none"), false, true, "the file does not exist." },
+        { folder.filePath("games"), false, true, "it is a folder, not a program." },
+        { MakeProgram("games/x/tarvane", "#!/bin/sh\n", false), false, true,
+            "the file may not be run (it lacks the execute permission)." },
+        { windowsGame, false, true, "it is a Windows program, and there is no \"wine\" on the PATH to run it." },
+        { linuxGame, false, false, "the system could not start it (it may be built for another system)." },
+    };
+    App->wCommand->tfGame->SetText("-name \"Big Al\"");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString() + (c.wineOnPath ? " with wine" : ""));
+        TScopedEnvironment searchPath;
+        searchPath.Set("PATH", QFile::encodeName(c.wineOnPath ? wineFolder : folder.filePath("nowhere")));
+        system->launches.clear();
+        system->requests.clear();
+        system->launchSucceeds = c.launchSucceeds;
+        App->wSettings->pathGame->SetText(c.path);
+        Toolbar(Editor::TB_RUN_GAME);
+        const bool started = c.notice.isEmpty() || !c.launchSucceeds;
+        ASSERT_EQ(system->launches.size(), started ? 1u : 0u);
+        if (started) {
+            const TRecordedLaunch& launch = system->launches[0];
+            EXPECT_EQ(launch.program, c.wineOnPath ? wineFolder + "/wine" : c.path);
+            const QStringList arguments { "-name", "Big Al" };
+            EXPECT_EQ(launch.arguments, c.wineOnPath ? QStringList { c.path } + arguments : arguments);
+            EXPECT_EQ(launch.workingDirectory, QFileInfo(c.path).path());
+        }
+        ASSERT_EQ(system->requests.size(), c.notice.isEmpty() ? 0u : 1u);
+        if (!c.notice.isEmpty()) {
+            EXPECT_EQ(system->requests[0].text, "Cannot start " + c.path + ": " + c.notice);
+        }
+    }
 }
 
 TEST_F(CommandsTest, AboutShowsTheVersionUnderTheEditorsName)

@@ -167,8 +167,9 @@ TEST_F(ToolDialogsTest, AFullScriptTakesNoCodeAndTheToolSaysWhy)
 
 TEST_F(ToolDialogsTest, TheLaunchesPassTheArgumentsAsTyped)
 {
-    App->wSettings->pathGame->SetText("/opt/my games/Tarvane.exe");
-    App->wSettings->pathDedi->SetText("/opt/server/tarvane_dedicated.exe");
+    App->wSettings->pathGame->SetText(MakeProgram("my games/Tarvane"));
+    const QString server = MakeProgram("server/tarvane_dedicated");
+    App->wSettings->pathDedi->SetText(server);
     Toolbar(TApplication::TB_ARGUMENTS);
     ASSERT_TRUE(Shown(Command()));
     TypeInto(Command().tfGame, R"(-connect 127.0.0.1 -name "Big Al")");
@@ -187,7 +188,7 @@ TEST_F(ToolDialogsTest, TheLaunchesPassTheArgumentsAsTyped)
     EXPECT_FALSE(Shown(Command()));
     Toolbar(TApplication::TB_RUN_DEDICATED);
     ASSERT_EQ(system->launches.size(), 3u);
-    EXPECT_EQ(system->launches[2].program, "/opt/server/tarvane_dedicated.exe");
+    EXPECT_EQ(system->launches[2].program, server);
     EXPECT_EQ(system->launches[2].arguments, (QStringList { "-port", "36963" }));
 }
 

@@ -1,6 +1,11 @@
 #include "gui/FileFilter.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 TEST(FileFilter, GroupsHaveADescriptionAndTheirExtensions)
@@ -28,6 +33,25 @@ TEST(FileFilter, AGroupMatchesNamesEndingInADotAndOneOfItsExtensions)
     EXPECT_TRUE(group.Matches("TARVANE.EXE"));
     EXPECT_FALSE(group.Matches("Tarvaneexe"));
     EXPECT_FALSE(group.Matches("Tarvane.exe.bak"));
+}
+
+// Linux programs have no extension: the programs group knows them by the run bit.
+TEST(FileFilter, AProgramsGroupTakesRunnableFilesWhateverTheirName)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const auto groups = ParseFileFilter("Programs:exe,+x;All files:*");
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_EQ(groups[0].extensions, QStringList { "exe" });
+    const std::tuple<const char*, bool, bool> files[]
+        = { { "tarvane_dedicated", true, true }, { "Tarvane.exe", false, true }, { "notes.txt", false, false } };
+    for (const auto& [name, runnable, program] : files) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(!runnable || file.setPermissions(file.permissions() | QFile::ExeOwner));
+        EXPECT_EQ(groups[0].Accepts(QFileInfo(file.fileName())), program) << name;
+        EXPECT_TRUE(groups[1].Accepts(QFileInfo(file.fileName()))) << name;
+    }
 }
 
 TEST(FileFilter, TheGroupListingTheInitialFilesExtensionIsPreselected)

@@ -1,8 +1,11 @@
 // The layout arithmetic of gadgets in a resized parent, on plain gadgets without a window. The main
 // window's own shapes are checked on the real window in tests/app/MainWindowTest.cpp.
 #include "gui/Gadget.h"
+#include "gui/ScreenFit.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace {
 class PlainGadget : public TGadget {
@@ -70,5 +73,17 @@ TEST(LayoutArithmetic, OnlyKidsWithACapturedLayoutFollowTheirParentAndNeverWindo
         parent.LayoutKids();
         EXPECT_EQ((TLayoutRect { kid->GetXPos(), kid->GetYPos(), kid->GetWidth(), kid->GetHeight() }), c.after);
     }
+}
+// A work area of 640 x 480 below a panel 24 high; the frame adds 4 at the sides and bottom, 30 on top.
+TEST(LayoutArithmetic, AWindowFitsOnTheWorkAreaWithItsFrame)
+{
+    const std::pair<QRect, QRect> cases[] = {
+        { { 100, 100, 300, 200 }, { 100, 100, 300, 200 } }, // fits: unchanged
+        { { 0, 0, 640, 530 }, { 0, 24, 632, 446 } }, // too large: smaller by the frame, on the area
+        { { 500, 400, 300, 200 }, { 332, 270, 300, 200 } }, // past the right and bottom: moved back
+        { { -50, -10, 300, 200 }, { 0, 24, 300, 200 } }, // past the left and top
+    };
+    for (const auto& [window, fitted] : cases)
+        EXPECT_EQ(FitOnScreen(window, QMargins(4, 30, 4, 4), QRect(0, 24, 640, 480)), fitted) << window.x();
 }
 } // namespace

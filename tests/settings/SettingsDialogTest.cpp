@@ -368,7 +368,7 @@ TEST_F(SettingsDialogTest, ThePathButtonsAskForTheExecutable)
     EXPECT_EQ(driver->requests[0].caption, "Select Tarvane.exe");
     EXPECT_EQ(driver->requests[1].caption, "Select tarvane_dedicated.exe");
     for (const TRecordedRequest& request : driver->requests) {
-        EXPECT_EQ(request.text, "Executable:exe");
+        EXPECT_EQ(request.text, "Programs:exe,+x;All files:*");
         EXPECT_FALSE(request.save);
         EXPECT_TRUE(request.path.isEmpty());
     }

@@ -42,6 +42,8 @@ public:
     std::deque<unsigned> colourAnswers;
     // The tag of the item each pop-up menu is answered with, chosen as a click would; 0 dismisses it.
     std::deque<int> popupAnswers;
+    // What Launch answers, as the system would when a start fails.
+    bool launchSucceeds = true;
 
     std::vector<TRecordedRequest> requests;
     std::vector<TRecordedLaunch> launches;
@@ -110,7 +112,7 @@ public:
     bool Launch(const QString& program, const QStringList& arguments, const QString& workingDirectory) override
     {
         launches.push_back({ program, arguments, workingDirectory });
-        return true;
+        return launchSucceeds;
     }
 
     void Exit(int status) override { exits.push_back(status); }
