@@ -170,6 +170,8 @@ public:
     // Loads a script as LoadDoc does once its requester has answered; the document stays as it was when
     // the file cannot be read whole.
     bool LoadFile(const QString& path);
+    // A file dropped on the window: asks about unsaved changes as Load does, then loads it.
+    void OpenDroppedFile(const QString& path);
     // Says "Failed to open script!", as a script that cannot be read does.
     void ReportOpenFailure();
     // Stores the script in another charset from its next save on; refused, with a notice, when the

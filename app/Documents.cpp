@@ -131,6 +131,13 @@ void TApplication::LoadDoc()
         LoadFile(answer);
 }
 
+void TApplication::OpenDroppedFile(const QString& path)
+{
+    if (Modified && Proceed(QStringLiteral("Load another script without saving current?")) != 1)
+        return;
+    LoadFile(path);
+}
+
 void TApplication::ReportOpenFailure()
 {
     Tell(QStringLiteral("Failed to open script!"), true);

@@ -57,6 +57,13 @@ void TApplication::Dispatch(const TEvent& event)
     case Event::WindowClose:
         HandleWindowClose(event.source);
         break;
+    case Event::WindowAccept:
+        // A script file dropped on the window opens as Load opens it.
+        if (event.source && event.source == Window) {
+            if (const auto* path = std::any_cast<QString>(&event.extra))
+                OpenDroppedFile(*path);
+        }
+        break;
     case Event::WindowActivate:
         // Back in the editor: whatever happened to the script's file meanwhile is looked at now.
         if (event.source && event.source == Window)

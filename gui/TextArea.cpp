@@ -255,6 +255,17 @@ void TTextArea::ViewMenuRequest(int x, int y)
         EmitGadgetEvent(Event::GadgetMenu, this, 0, x, y);
 }
 
+void TTextArea::ViewFilesDropped(const QStringList& paths)
+{
+    // The window takes the file, as a drop on the window itself would give it; an editor of one
+    // document at a time takes the first of several.
+    TGadget* window = this;
+    while (window->parent && window->Class() != GadgetClass::Window)
+        window = window->parent;
+    if (!paths.isEmpty() && !Quiet())
+        EmitGadgetEvent(Event::WindowAccept, window, 0, 0, 0, paths.first());
+}
+
 void TTextArea::ViewFocusLost()
 {
     if (!Quiet())

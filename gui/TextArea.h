@@ -63,6 +63,7 @@ private:
     bool ViewOfferEdit(int pos, int removed, const QString& inserted) override;
     void ViewMenuRequest(int x, int y) override;
     void ViewFocusLost() override;
+    void ViewFilesDropped(const QStringList& paths) override;
 
     // Raises the busy counter for the lifetime of a programmatic change.
     struct Busy {

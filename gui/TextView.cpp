@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -600,8 +601,29 @@ void TTextView::dragEnterEvent(QDragEnterEvent* event)
     dragMoveEvent(event);
 }
 
+namespace {
+// The files a drag carries when it carries nothing but files of this computer.
+QStringList LocalFiles(const QMimeData& data)
+{
+    QStringList files;
+    if (!data.hasUrls())
+        return files;
+    for (const QUrl& url : data.urls()) {
+        if (!url.isLocalFile())
+            return {};
+        files << url.toLocalFile();
+    }
+    return files;
+}
+} // namespace
+
 void TTextView::dragMoveEvent(QDragMoveEvent* event)
 {
+    if (!ownDrag && !LocalFiles(*event->mimeData()).isEmpty()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        return;
+    }
     if (!event->mimeData()->hasText()) {
         event->ignore();
         return;
@@ -624,6 +646,12 @@ void TTextView::dropEvent(QDropEvent* event)
 {
     dropPoint.reset();
     ShowDropCaret(-1);
+    if (const QStringList files = LocalFiles(*event->mimeData()); !ownDrag && !files.isEmpty()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        client->ViewFilesDropped(files);
+        return;
+    }
     if (!event->mimeData()->hasText()) {
         event->ignore();
         return;

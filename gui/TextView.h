@@ -46,6 +46,9 @@ public:
     // The right mouse button went up at (x, y) in client pixels.
     virtual void ViewMenuRequest(int x, int y) = 0;
     virtual void ViewFocusLost() = 0;
+    // Files of this computer were dropped on the view (a file manager's drag): they are to be opened,
+    // not their names inserted.
+    virtual void ViewFilesDropped(const QStringList& paths) = 0;
 };
 
 class TTextView : public QAbstractScrollArea, private TTextCommandsHost {

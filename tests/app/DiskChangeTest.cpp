@@ -89,7 +89,8 @@ TEST_F(DiskChangeTest, ChangesOnBothSidesAskAndASaveNeverOverwritesUnasked)
     EXPECT_FALSE(App->SaveDoc());
     ASSERT_EQ(Asked(), QStringList { "Choose" });
     EXPECT_EQ(system->requests[0].buttons, (QStringList { "&Reload", "&Keep mine", "Cancel" }));
-    EXPECT_TRUE(system->requests[0].text.contains("\"s.lua\" was changed on disk")) << system->requests[0].text.toStdString();
+    EXPECT_TRUE(system->requests[0].text.contains("\"s.lua\" was changed on disk"))
+        << system->requests[0].text.toStdString();
     EXPECT_EQ(OnDisk(), "a = 1\nb = 2\n-- other\n");
     EXPECT_EQ(App->Modified, 1);
 

@@ -135,3 +135,41 @@ TEST_F(MouseTest, TheRightClickMenuGreysTheCommandsThatCannotAct)
     }
 }
 } // namespace
+
+namespace {
+// A file manager's drag carries the file's URL, often as text too: the file opens, asking about
+// unsaved changes as Load does, and its name never goes into the text. A web address is text.
+TEST_F(MouseTest, ADroppedFileOpensAndADroppedAddressIsText)
+{
+    const QString path = folder.filePath("dropped file.lua");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("print('dropped')\n");
+    file.close();
+    QMimeData data;
+    data.setUrls({ QUrl::fromLocalFile(path) });
+    data.setText(QUrl::fromLocalFile(path).toString());
+
+    SetScript("mine");
+    App->MarkModified();
+    system->proceedAnswers = { 0 };
+    EXPECT_EQ(DropAt(Viewport(), PointAt(0), &data), Qt::CopyAction);
+    Settle();
+    ASSERT_EQ(system->requests.size(), 1u);
+    EXPECT_EQ(system->requests[0].text, "Load another script without saving current?");
+    EXPECT_EQ(Script(), "mine");
+
+    system->proceedAnswers = { 1 };
+    DropAt(Viewport(), PointAt(0), &data);
+    Settle();
+    EXPECT_EQ(Script(), "print('dropped')");
+    EXPECT_EQ(App->File, path);
+
+    QMimeData address;
+    address.setUrls({ QUrl("https://example.org/x.lua") });
+    address.setText("https://example.org/x.lua");
+    DropAt(Viewport(), PointAt(0), &address);
+    Settle();
+    EXPECT_EQ(Script(), "https://example.org/x.luaprint('dropped')");
+}
+} // namespace
