@@ -198,7 +198,15 @@ void TApplication::OfferRecovery()
             FileName = name;
             History->Clear();
             TEvent::Create(Event::GadgetSelect, Textarea).Emit();
-            // The file on disk is not touched until the user saves; the copy is this editor's now.
+            // The file on disk is not touched until the user saves, which keeps its form and overwrites
+            // what it holds now; the copy is this editor's now.
+            if (const auto file
+                = snapshot.path.isEmpty() ? std::nullopt : ReadScriptFile(snapshot.path, TextAreaCapacity)) {
+                Format = file->script.format;
+                formatFromFile = true;
+                KnowDisk(file->stamp, file->fingerprint);
+                watcher.Watch(File);
+            }
             RecoveryStore->Adopt(left.file);
             MarkModified();
             Recovered = true;

@@ -187,3 +187,27 @@ TEST_F(RecoveryTest, EndingBySignalKeepsTheChangesJustTyped)
     EXPECT_EQ(Script(), "print(1)\nprint(2)");
 }
 } // namespace
+
+namespace {
+// Recovered work is saved in the form its file has on disk, not in the new editor's default.
+TEST_F(RecoveryTest, RecoveredWorkKeepsItsFilesForm)
+{
+    const QString path = folder.filePath("latin.lua");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("a = \"\xA9"
+               "255000000\"\r\n");
+    file.close();
+    ASSERT_TRUE(App->LoadFile(path));
+    Type("-- ");
+    ASSERT_TRUE(Copy().has_value());
+    Restart({ 1 });
+    ASSERT_EQ(App->File, path);
+    EXPECT_EQ(App->lFormat->GetText(), "Latin-1  CR LF");
+    ASSERT_TRUE(App->SaveDoc());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(),
+        "-- a = \"\xA9"
+        "255000000\"\r\n");
+}
+} // namespace

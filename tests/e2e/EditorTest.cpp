@@ -225,6 +225,33 @@ TEST_F(EditorTest, AScriptNamedOnTheCommandLineIsLoadedFromTheStartingFolder)
     EXPECT_EQ(Read(folder / "work" / "scripts" / "start.lua"), "print('hi')\n");
 }
 
+// Another program appends to the script while it is being edited here: the editor asks, Reload takes
+// the file's text, and the save that follows keeps the line the other program wrote.
+TEST_F(EditorTest, AScriptChangedBehindTheEditorIsNotOverwrittenUnasked)
+{
+    Write(folder / "s.lua", "a = 1\r\n");
+    Editor editor(folder, { .arguments = { "s.lua" }, .workingDirectory = folder });
+    const auto window = x.WaitForWindow("Tarvane:LE - s.lua", 20s);
+    ASSERT_TRUE(window.has_value()) << "the script was not loaded";
+    x.Focus(*window);
+    x.Type("x");
+    ASSERT_TRUE(x.WaitForWindow("Tarvane:LE - s.lua*", 20s).has_value());
+    std::ofstream(folder / "s.lua", std::ios::app) << "-- other\r\n";
+    const auto question = x.WaitForWindow("Tarvane Lua Editor", 20s);
+    ASSERT_TRUE(question.has_value()) << "the change on disk was not asked about";
+    x.Focus(*question);
+    x.Key("r", { "Alt_L" });
+    ASSERT_TRUE(x.WaitForWindow("Tarvane:LE - s.lua", 20s).has_value()) << "Reload left the script changed";
+    x.Focus(*window);
+    x.Type("y");
+    ASSERT_TRUE(x.WaitForWindow("Tarvane:LE - s.lua*", 20s).has_value());
+    x.Key("s", { "Control_L" });
+    ASSERT_TRUE(x.WaitForWindow("Tarvane:LE - s.lua", 20s).has_value()) << "the save did not happen";
+    EXPECT_EQ(Read(folder / "s.lua"), "ya = 1\r\n-- other\r\n");
+    x.RequestClose(*window);
+    EXPECT_EQ(editor.WaitForExit(10s), 0);
+}
+
 TEST_F(EditorTest, AfterTheWindowIsResizedItsToolbarStillWorks)
 {
     Write(folder / "start.lua", "print('hi')");
