@@ -183,8 +183,8 @@ public:
     enum class DiskCheck { Noticed, Activation, BeforeSave };
     // Looks whether another program changed, removed or replaced the script's file since this editor
     // read or wrote it. An unchanged document is reloaded; with changes on both sides the user chooses
-    // between reloading and keeping their version (Escape, and Cancel before a save, keep deciding for
-    // later). False when a save must not go on.
+    // between reloading and keeping their version (Escape, and Cancel before a save, leave it for the
+    // next look). False when a save must not go on.
     bool CheckDisk(DiskCheck check);
     // Shows a passing message in the status line.
     void ShowNotice(const QString& text);
@@ -293,8 +293,6 @@ private:
         // The file's content the user chose to overwrite with their version.
         QByteArray overwriteAllowed;
         bool missingSaid = false;
-        // A change with changes on both sides, to be asked about once the user is back.
-        bool askPending = false;
     };
     TDiskState disk;
     // Format was read from a file, not chosen for a new script.

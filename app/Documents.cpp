@@ -230,12 +230,9 @@ bool TApplication::CheckDisk(DiskCheck check)
         // Nothing is left to save over it.
         return check != DiskCheck::BeforeSave;
     }
-    if (check == DiskCheck::Noticed && !IsActiveWindow(Window)) {
-        // Asked when the user comes back to the editor, not while they work elsewhere.
-        disk.askPending = true;
+    // Asked when the user comes back to the editor, not while they work elsewhere.
+    if (check == DiskCheck::Noticed && !IsActiveWindow(Window))
         return true;
-    }
-    disk.askPending = false;
     const QString question = QStringLiteral("\"%1\" was changed on disk by another program, and you have changed it "
                                             "here too.\n\nReload it from disk (your version stays one Undo away and in "
                                             "the recovery copy), or keep your version (the next save overwrites the "
@@ -244,7 +241,8 @@ bool TApplication::CheckDisk(DiskCheck check)
     QStringList buttons { QStringLiteral("&Reload"), QStringLiteral("&Keep mine") };
     if (check == DiskCheck::BeforeSave)
         buttons << QStringLiteral("Cancel");
-    const int answer = AskChoice(question, buttons, check == DiskCheck::BeforeSave ? 2 : 1);
+    // Escape decides nothing: the next look at the disk asks again, and a save not at all.
+    const int answer = AskChoice(question, buttons, 2);
     if (answer == 0) {
         // The user's version is kept for the next start too, before it is replaced.
         KeepUnsavedWorkNow();

@@ -20,7 +20,8 @@ public:
     // Yes, No and Cancel: 1, 0, -1 (closing counts as Cancel).
     virtual int Proceed(const QString& caption, const QString& text, bool serious) = 0;
     // A question answered by buttons of its own, the first one the default; "&" marks a button's Alt key.
-    // The index of the button chosen; Escape and closing the box choose `escapeIndex`.
+    // The index of the button chosen; Escape and closing the box choose `escapeIndex`, which may lie past
+    // the buttons for a question that Escape leaves unanswered.
     virtual int Choose(
         const QString& caption, const QString& text, bool serious, const QStringList& buttons, int escapeIndex)
         = 0;
