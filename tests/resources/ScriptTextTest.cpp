@@ -19,7 +19,7 @@ QByteArray Bytes(const char* data)
     return QByteArray(data);
 }
 
-class ScriptTextDetection : public testing::TestWithParam<TDetectionCase> {};
+class ScriptTextDetection : public testing::TestWithParam<TDetectionCase> { };
 
 TEST_P(ScriptTextDetection, FindsTheFormatAndSavesTheSameBytes)
 {
@@ -43,11 +43,15 @@ const TLineEnding CrLf = TLineEnding::CrLf;
 INSTANTIATE_TEST_SUITE_P(Scripts, ScriptTextDetection,
     testing::Values(TDetectionCase { "Empty", Bytes(""), "", U, false, Lf, false, false },
         TDetectionCase { "OnlyABreak", Bytes("\n"), "", U, false, Lf, true, false },
-        TDetectionCase { "Utf8", Bytes("msg(\"\xC2\xA9" "255000000hi\")\nend\n"),
+        TDetectionCase { "Utf8",
+            Bytes("msg(\"\xC2\xA9"
+                  "255000000hi\")\nend\n"),
             "msg(\"" + Copyright + "255000000hi\")\nend", U, false, Lf, true, false },
         TDetectionCase { "Utf8WithMark", Bytes("\xEF\xBB\xBF-- x\nend"), "-- x\nend", U, true, Lf, false, false },
         TDetectionCase { "OnlyTheMark", Bytes("\xEF\xBB\xBF"), "", U, true, Lf, false, false },
-        TDetectionCase { "Latin1ColourCode", Bytes("msg(\"\xA9" "255000000hi\")\r\nend\r\n"),
+        TDetectionCase { "Latin1ColourCode",
+            Bytes("msg(\"\xA9"
+                  "255000000hi\")\r\nend\r\n"),
             "msg(\"" + Copyright + "255000000hi\")\nend", L, false, CrLf, true, false },
         // Windows-1252 shows the euro sign and typographic quotes of 0x80..0x9F as they were written.
         TDetectionCase { "Windows1252", Bytes("-- \x80 \x93q\x94 \x81"),
@@ -59,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(Scripts, ScriptTextDetection,
         // A UTF-8 file with one stray byte among many good sequences stays UTF-8; the byte is kept.
         TDetectionCase { "DamagedUtf8", Bytes("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xA9"),
             QString::fromUtf16(u"\u00E9\u00E9\u00E9\u00E9\xDCA9"), U, false, Lf, false, false },
-        TDetectionCase { "ZeroByte", QByteArray("a\0b", 3), QString::fromUtf16(u"a\0b", 3), U, false, Lf, false, false }),
+        TDetectionCase {
+            "ZeroByte", QByteArray("a\0b", 3), QString::fromUtf16(u"a\0b", 3), U, false, Lf, false, false }),
     [](const testing::TestParamInfo<TDetectionCase>& info) { return std::string(info.param.name); });
 
 TEST(ScriptText, NewTextTakesTheFormatsBreaks)
