@@ -11,6 +11,8 @@
 #include "highlight/SyntaxColouring.h"
 #include "resources/Path.h"
 #include "resources/RecoveryStore.h"
+#include "settings/ConfigLocation.h"
+#include "settings/ExtraSettings.h"
 #include "settings/WSettings.h"
 #include "tools/StartupResources.h"
 #include "tools/ToolDialog.h"
@@ -92,6 +94,8 @@ TApplication::~TApplication()
 
 void TApplication::Init()
 {
+    // Beside config.dat, read before the menus list its recent scripts.
+    Extra = std::make_unique<TExtraSettings>(ExtraSettingsPathBeside(ConfigPathForThisRun()));
     Window = MakeWindow(QString(), 0, 0, ClientWidth, ClientHeight, nullptr, MainWindowStyle);
     Window->SetPixmap(StartupResources().icon, PixmapFlag::WindowIcon);
     Window->SetMinimumSize(MinimumWidth, MinimumHeight);
@@ -145,6 +149,7 @@ void TApplication::Init()
     wHudtxt->Init(Window);
     wCommand = new TWCommand(ToolHost());
     wCommand->Init(Window);
+    KeepLaunchArguments();
     wHook = new TWHook(ToolHost());
     wHook->Init(Window);
     wTimer = new TWTimer(ToolHost());
@@ -162,6 +167,8 @@ void TApplication::Init()
     Recovery = std::make_unique<TRecoveryKeeper>(*RecoveryStore);
     OfferRecovery();
     ReportRecovery();
+    if (const QString problem = Extra->TakeProblem(); !problem.isEmpty())
+        Tell(problem, false);
 
     UpdateTitle();
     Window->SetShow(1);
@@ -296,6 +303,8 @@ void TApplication::CreateMenus()
     TGadget* encoding = MakeMenuItem(QStringLiteral("&Encoding"), 0, mFile);
     MakeMenuItem(QStringLiteral("Convert to &UTF-8"), M_TO_UTF8, encoding);
     MakeMenuItem(QStringLiteral("Convert to &Latin-1"), M_TO_LATIN1, encoding);
+    mRecent = MakeMenuItem(QStringLiteral("&Recent Scripts"), 0, mFile);
+    RebuildRecentMenu();
     MakeMenuItem(QString(), 0, mFile);
     MakeMenuItem(QStringLiteral("Exit"), M_EXIT, mFile);
 

@@ -37,6 +37,7 @@ class TWHook;
 class TWTimer;
 class TWFind;
 class TWGoto;
+class TExtraSettings;
 
 class TApplication {
 public:
@@ -71,6 +72,9 @@ public:
     static constexpr int M_SYNTAX = 128;
     static constexpr int M_TO_UTF8 = 129;
     static constexpr int M_TO_LATIN1 = 130;
+    // File > Recent Scripts, the most recent first.
+    static constexpr int M_RECENT = 140;
+    static constexpr int M_RECENT_LAST = 149;
 
     // Toolbar items by index; the separators count.
     enum ToolbarItem : int {
@@ -124,6 +128,7 @@ public:
     TGadget* lFormat = nullptr;
     TGadget* mFile = nullptr;
     TGadget* mFileSave = nullptr;
+    TGadget* mRecent = nullptr;
     TGadget* mEdit = nullptr;
     TGadget* mTool = nullptr;
     TGadget* mHelp = nullptr;
@@ -134,6 +139,9 @@ public:
     std::unique_ptr<TRecoveryKeeper> Recovery;
     // The user took back a script left by an editor that ended without saving it.
     bool Recovered = false;
+    // The options config.dat has no room for: the recent scripts, the requesters' last folder, the
+    // launch arguments.
+    std::unique_ptr<TExtraSettings> Extra;
 
     // Rebuilds the application title from the document and shows it in the main window; the Save
     // controls are enabled only while the document is modified.
@@ -174,6 +182,9 @@ public:
     void OpenDroppedFile(const QString& path);
     // Says "Failed to open script!", as a script that cannot be read does.
     void ReportOpenFailure();
+    // File > Recent Scripts: loads the script shown at that index as Load would, or says that it is gone
+    // and takes it off the list.
+    void OpenRecent(int index);
     // Stores the script in another charset from its next save on; refused, with a notice, when the
     // text holds a character the charset cannot.
     void ConvertTo(TCharset charset);
@@ -232,6 +243,19 @@ private:
 
     void CreateToolbarStrip();
     void CreateMenus();
+
+    // The question before a script replaces changes the document holds; true to go on.
+    bool MayLoadOver();
+    // Where the Load (or Save As) requester starts: in the script's folder, else in the last one used,
+    // else in the home folder; Save As proposes the script's name.
+    QString RequesterPath(bool save) const;
+    // A script was loaded or saved under a new name: it heads the recent list, its folder is the last used.
+    void RememberScript(const QString& path);
+    void RebuildRecentMenu();
+    // Connects the launch arguments dialog to the kept arguments.
+    void KeepLaunchArguments();
+    // Shows what went wrong with the extra settings file since it was last told.
+    void ReportSettingsProblem();
 
     void HandleMenuAction(int tag);
     void HandleWindowClose(TGadget* source);
@@ -295,6 +319,8 @@ private:
         bool missingSaid = false;
     };
     TDiskState disk;
+    // The recent scripts as the menu shows them, so that an item loads what it says.
+    QStringList recentShown;
     // Format was read from a file, not chosen for a new script.
     bool formatFromFile = false;
     TScriptWatcher watcher;

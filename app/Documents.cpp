@@ -104,7 +104,7 @@ bool TApplication::WriteDoc()
 
 bool TApplication::SaveAsDoc()
 {
-    const QString answer = RequestFile(QStringLiteral("Save script"), ScriptFilter, true, QString());
+    const QString answer = RequestFile(QStringLiteral("Save script"), ScriptFilter, true, RequesterPath(true));
     if (answer.isEmpty())
         return false;
     const QString oldFile = File;
@@ -113,8 +113,10 @@ bool TApplication::SaveAsDoc()
     FileName = StripDir(answer);
     Modified = 0;
     UpdateTitle();
-    if (WriteDoc())
+    if (WriteDoc()) {
+        RememberScript(File);
         return true;
+    }
     // A failed Save As leaves the document where it was.
     File = oldFile;
     FileName = oldFileName;
@@ -124,16 +126,16 @@ bool TApplication::SaveAsDoc()
 
 void TApplication::LoadDoc()
 {
-    if (Modified && Proceed(QStringLiteral("Load another script without saving current?")) != 1)
+    if (!MayLoadOver())
         return;
-    const QString answer = RequestFile(QStringLiteral("Load script"), ScriptFilter, false, QString());
+    const QString answer = RequestFile(QStringLiteral("Load script"), ScriptFilter, false, RequesterPath(false));
     if (!answer.isEmpty())
         LoadFile(answer);
 }
 
 void TApplication::OpenDroppedFile(const QString& path)
 {
-    if (Modified && Proceed(QStringLiteral("Load another script without saving current?")) != 1)
+    if (!MayLoadOver())
         return;
     LoadFile(path);
 }
@@ -162,6 +164,7 @@ bool TApplication::LoadFile(const QString& path)
     TEvent::Create(Event::GadgetSelect, Textarea).Emit();
     History->Clear();
     DiscardRecovery();
+    RememberScript(path);
     return true;
 }
 

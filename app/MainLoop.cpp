@@ -188,6 +188,8 @@ void TApplication::HandleMenuAction(int tag)
         About();
         break;
     default:
+        if (tag >= M_RECENT && tag <= M_RECENT_LAST)
+            OpenRecent(tag - M_RECENT);
         break;
     }
 }

@@ -17,10 +17,15 @@ bool TWCommand::HandleAction(const TEvent& event)
     const TGadget* source = event.source;
     if (!source)
         return false;
-    if (source == bOk)
+    if (source == bOk) {
         Close();
-    else
-        return source == tfGame || source == tfDedi; // typing counts at once, nothing to do
+    } else if (source == tfGame || source == tfDedi) {
+        // Typing counts at once.
+        if (ArgumentsEdited)
+            ArgumentsEdited();
+    } else {
+        return false;
+    }
     return true;
 }
 
@@ -32,4 +37,10 @@ QString TWCommand::GameArguments() const
 QString TWCommand::DedicatedArguments() const
 {
     return tfDedi->GetText();
+}
+
+void TWCommand::SetArguments(const QString& game, const QString& dedicated)
+{
+    tfGame->SetText(game);
+    tfDedi->SetText(dedicated);
 }

@@ -1,10 +1,13 @@
 // TWCommand: the launch arguments dialog. It holds the extra command-line arguments for the game and
-// for the dedicated server, as typed, until the program ends; the launch commands read them.
+// for the dedicated server, as typed; the launch commands read them, and the application keeps them
+// for the next start.
 #pragma once
 
 #include "tools/ToolDialog.h"
 
 #include <QString>
+
+#include <functional>
 
 class TWCommand : public TToolDialog {
 public:
@@ -22,4 +25,9 @@ public:
     // the dialog was left.
     QString GameArguments() const;
     QString DedicatedArguments() const;
+    // Puts back the arguments of an earlier run.
+    void SetArguments(const QString& game, const QString& dedicated);
+
+    // Called after each edit of either field.
+    std::function<void()> ArgumentsEdited;
 };

@@ -98,6 +98,16 @@ protected:
         environment.Restore();
     }
 
+    // The editor goes and a new one starts in the same folder, as at the next run.
+    void Restart()
+    {
+        delete App;
+        EventQueue.Clear();
+        App = new TApplication();
+        App->Init();
+        Settle();
+    }
+
     // Lets the platform deliver what is pending and runs the loop until the queue is empty.
     void Settle()
     {

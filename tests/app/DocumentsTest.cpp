@@ -104,7 +104,7 @@ TEST_F(DocumentsTest, SavingANeverSavedScriptAsksForAPathAndCancellingKeepsItMod
     EXPECT_EQ(request.caption, "Save script");
     EXPECT_EQ(request.text, "Lua script:lua");
     EXPECT_TRUE(request.save);
-    EXPECT_EQ(request.path, "");
+    EXPECT_EQ(request.path, QDir::homePath() + "/New Script.lua");
     EXPECT_EQ(App->Modified, 1);
     EXPECT_EQ(App->File, "");
     EXPECT_EQ(Title(), "Tarvane:LE - New Script.lua*");
@@ -185,7 +185,7 @@ TEST_F(DocumentsTest, LoadAsksWithTheWindowTitleAsCaptionAndOnlyYesGoesOn)
     EXPECT_EQ(system->requests[1].caption, "Load script");
     EXPECT_EQ(system->requests[1].text, "Lua script:lua");
     EXPECT_FALSE(system->requests[1].save);
-    EXPECT_EQ(system->requests[1].path, "");
+    EXPECT_EQ(system->requests[1].path, QDir::homePath() + "/");
     EXPECT_EQ(AllText(), "b = 2");
     EXPECT_EQ(Title(), "Tarvane:LE - b.lua");
 

@@ -39,6 +39,7 @@ const std::vector<ExpectedMenu> Menus = {
             { "Save As...", Editor::M_SAVEAS },
             { "", 0 },
             { "&Encoding", 0 },
+            { "&Recent Scripts", 0 },
             { "", 0 },
             { "Exit", Editor::M_EXIT },
         } },
