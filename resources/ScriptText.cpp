@@ -94,6 +94,9 @@ TDecodedScript DecodeScript(const QByteArray& bytes)
     const auto* begin = reinterpret_cast<const unsigned char*>(bytes.constData());
     const auto* end = begin + bytes.size();
 
+    // The text holds no carriage returns: the text area turns each into a line break, as Lua reads
+    // one. So a file with one kind of line end comes back as it was, and one with both kinds (or lone
+    // carriage returns) takes the kind most of its lines have.
     qsizetype lineFeeds = 0;
     qsizetype crLfs = 0;
     for (qsizetype i = bytes.indexOf('\n'); i >= 0; i = bytes.indexOf('\n', i + 1)) {
@@ -101,11 +104,12 @@ TDecodedScript DecodeScript(const QByteArray& bytes)
         if (i > 0 && bytes[i - 1] == '\r')
             ++crLfs;
     }
-    format.lineEnding = lineFeeds > 0 && crLfs == lineFeeds ? TLineEnding::CrLf : TLineEnding::Lf;
-    format.mixedLineEndings = crLfs > 0 && crLfs < lineFeeds;
-    format.finalLineBreak = bytes.endsWith('\n');
+    const qsizetype loneReturns = bytes.count('\r') - crLfs;
+    format.lineEnding = crLfs > 0 && crLfs >= lineFeeds - crLfs + loneReturns ? TLineEnding::CrLf : TLineEnding::Lf;
+    format.mixedLineEndings = loneReturns > 0 || (crLfs > 0 && crLfs < lineFeeds);
+    format.finalLineBreak = bytes.endsWith('\n') || bytes.endsWith('\r');
     if (format.finalLineBreak)
-        end -= format.lineEnding == TLineEnding::CrLf ? 2 : 1;
+        end -= bytes.endsWith("\r\n") ? 2 : 1;
 
     format.byteOrderMark = bytes.startsWith(ByteOrderMark) && end - begin >= 3;
     if (format.byteOrderMark)
@@ -116,8 +120,10 @@ TDecodedScript DecodeScript(const QByteArray& bytes)
     const bool utf8 = format.byteOrderMark || census.bad == 0 || census.sequences >= 4 * census.bad;
     format.charset = utf8 ? TCharset::Utf8 : TCharset::Latin1;
     script.text = utf8 ? DecodeUtf8(begin, end, census.bad == 0) : DecodeLatin1(begin, end);
-    if (format.lineEnding == TLineEnding::CrLf)
+    if (crLfs > 0)
         script.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (loneReturns > 0)
+        script.text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return script;
 }
 
@@ -173,7 +179,6 @@ QString CharsetName(const TScriptFormat& format)
 
 QString LineEndingName(const TScriptFormat& format)
 {
-    if (format.mixedLineEndings)
-        return QStringLiteral("LF and CR LF");
-    return format.lineEnding == TLineEnding::CrLf ? QStringLiteral("CR LF") : QStringLiteral("LF");
+    const QString name = format.lineEnding == TLineEnding::CrLf ? QStringLiteral("CR LF") : QStringLiteral("LF");
+    return format.mixedLineEndings ? name + QStringLiteral(" (mixed)") : name;
 }

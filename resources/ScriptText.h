@@ -26,7 +26,8 @@ struct TScriptFormat {
     bool byteOrderMark = false;
     TLineEnding lineEnding = TLineEnding::Lf;
     bool finalLineBreak = true;
-    // Some lines of an LF file end in CR LF: their carriage returns are kept in the text.
+    // The file's lines did not all end alike (some in LF, some in CR LF, or in a lone CR): the first
+    // save gives them all `lineEnding`, the kind most of them had.
     bool mixedLineEndings = false;
 
     bool operator==(const TScriptFormat&) const = default;
@@ -39,9 +40,10 @@ struct TDecodedScript {
 
 // How a file is read: UTF-8 when it has the mark or its bytes are UTF-8 (a few bad bytes among many
 // good sequences still count as UTF-8 that was damaged; each bad byte decodes to a character of its own,
-// written back as that byte), else Latin-1. A file is CR LF when every one of its line breaks is; in a
-// file with both kinds the carriage returns stay in the text, so that nothing is lost. A break at the
-// very end is the final line break, not an empty last line.
+// written back as that byte), else Latin-1. A file is CR LF when most of its line breaks are; every line
+// break of the text is "\n", and a lone carriage return is a line break too. A break at the very end is
+// the final line break, not an empty last line. Encoding gives back the same bytes unless the line ends
+// were mixed.
 TDecodedScript DecodeScript(const QByteArray& bytes);
 
 // The text's bytes in the format. A character Latin-1 cannot hold is written as "?"; ask
