@@ -6,6 +6,7 @@
 #include "gui/GadgetFactory.h"
 #include "gui/GuiFont.h"
 #include "gui/KeyMap.h"
+#include "gui/ScriptArea.h"
 #include "gui/SystemDriver.h"
 #include "highlight/History.h"
 #include "highlight/SyntaxColouring.h"
@@ -128,6 +129,8 @@ void TApplication::Init()
     lLines->SetLayout(Aligned, Relative, Centred, Aligned);
     lChar = MakeLabel(QStringLiteral("Char: 0"), half, StatusY, half - 5, StatusHeight, Window, LabelStyle::AlignRight);
     lChar->SetLayout(Relative, Aligned, Centred, Aligned);
+    // Whoever changed the text or moved the caret, the status line follows.
+    ScriptArea(Textarea)->Subscribe([this](const TAreaChange&) { ShowCaretPlace(); });
     lRecovery = MakeLabel(QString(), RecoveryLabelInset, StatusY, ClientWidth - 2 * RecoveryLabelInset, StatusHeight,
         Window, LabelStyle::AlignCentre);
     lRecovery->SetLayout(Aligned, Aligned, Centred, Aligned);

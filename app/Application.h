@@ -264,6 +264,8 @@ private:
     bool HandleDialogAction(const TEvent& event);
     void HandleToolbar(int index);
     void HandleTextareaSelect();
+    // The caret's line and column in the status line, and TextLast: after every change of the text area.
+    void ShowCaretPlace();
     // Re-colours what the user's last edits touched: the lines of the edits offered to the key filter
     // as a whole (drops, middle-click pastes), and the cursor's line, where a key edits.
     void RecolourEditedLines();
@@ -304,6 +306,8 @@ private:
     std::vector<TToolDialog*> toolDialogs;
     // Lines of the edits the key filter let through whole, until the text area's change event.
     TEditedLines editedLines;
+    QString shownChars;
+    QString shownLines;
     // Why copies are not kept, as the status line shows it.
     QString shownRecoveryProblem;
     // A passing message of the status line and since when it shows; it gives way to a recovery problem.

@@ -326,10 +326,23 @@ void TApplication::HandleToolbar(int index)
 
 void TApplication::HandleTextareaSelect()
 {
+    ShowCaretPlace();
+}
+
+void TApplication::ShowCaretPlace()
+{
     TextLast = Textarea->GetCursorPos(TextUnit::Lines);
     const int column = Textarea->GetCursorPos(TextUnit::Chars) - Textarea->CharAt(TextLast);
-    lChar->SetText(QStringLiteral("Char: %1").arg(column));
-    lLines->SetText(QStringLiteral("Line: %1 / %2").arg(TextLast + 1).arg(Textarea->AreaLen(TextUnit::Lines) + 1));
+    const QString chars = QStringLiteral("Char: %1").arg(column);
+    const QString lines = QStringLiteral("Line: %1 / %2").arg(TextLast + 1).arg(Textarea->AreaLen(TextUnit::Lines) + 1);
+    if (chars != shownChars) {
+        shownChars = chars;
+        lChar->SetText(chars);
+    }
+    if (lines != shownLines) {
+        shownLines = lines;
+        lLines->SetText(lines);
+    }
 }
 
 bool TApplication::InsertAtCaret(const QString& text, bool recolourCursorLine)
@@ -406,6 +419,8 @@ void TApplication::Paste()
     // The undo record counts the characters the paste really put into the text area, whatever the
     // clipboard's line ends were.
     const int before = Textarea->AreaLen(TextUnit::Chars);
+    // The pasted lines run from the one the caret was on; TextLast follows the caret from now on.
+    const int firstLine = TextLast;
     Textarea->Activate(ActivateCommand::Paste);
     const int inserted = Textarea->AreaLen(TextUnit::Chars) - before + selection;
     // A paste puts the caret behind what it inserted; an unmoved selection means nothing was pasted.
@@ -414,7 +429,7 @@ void TApplication::Paste()
     History->AddAction(*TextareaClient, cursor, inserted, replaced, cursor, selection);
     MarkModified();
     const int last = Textarea->GetCursorPos(TextUnit::Lines);
-    for (int line = TextLast; line <= last; ++line)
+    for (int line = firstLine; line <= last; ++line)
         UpdateTextareaLine(line);
 }
 

@@ -48,6 +48,88 @@ bool TTextArea::ReplaceText(int pos, int length, const QString& text, TextUnit u
     return replaced;
 }
 
+TScriptArea* ScriptArea(TGadget* gadget)
+{
+    return dynamic_cast<TTextArea*>(gadget);
+}
+
+void TTextArea::SetIndicators(int layer, std::vector<TIndicator> indicators)
+{
+    // A few marks (the brackets at the caret) repaint where they were and are; many, everything.
+    constexpr std::size_t FewMarks = 16;
+    const std::vector<TIndicator> old = buffer->Decorations().Indicators(layer);
+    const bool few = old.size() + indicators.size() <= FewMarks;
+    if (few) {
+        for (const TIndicator& indicator : indicators)
+            view->StylesChanged({ indicator.start, indicator.end });
+    }
+    buffer->Decorations().SetIndicators(layer, std::move(indicators));
+    if (!few) {
+        view->RepaintAll();
+        return;
+    }
+    for (const TIndicator& indicator : old)
+        view->StylesChanged({ indicator.start, indicator.end });
+}
+
+const std::vector<TIndicator>& TTextArea::Indicators(int layer) const
+{
+    return buffer->Decorations().Indicators(layer);
+}
+
+void TTextArea::SetLineMarkers(int layer, std::vector<TLineMarker> markers)
+{
+    buffer->Decorations().SetLineMarkers(layer, std::move(markers));
+    view->RepaintAll();
+}
+
+const std::vector<TLineMarker>& TTextArea::LineMarkers(int layer) const
+{
+    return buffer->Decorations().LineMarkers(layer);
+}
+
+int TTextArea::Subscribe(TChangeHandler handler)
+{
+    subscribers.emplace_back(++lastSubscription, std::move(handler));
+    return lastSubscription;
+}
+
+void TTextArea::Unsubscribe(int subscription)
+{
+    std::erase_if(subscribers, [subscription](const auto& entry) { return entry.first == subscription; });
+}
+
+void TTextArea::BeginChanges()
+{
+    ++changeBatch;
+}
+
+void TTextArea::EndChanges()
+{
+    if (changeBatch > 0 && --changeBatch == 0)
+        NotifyChange();
+}
+
+void TTextArea::NotifyChange()
+{
+    if (changeBatch > 0 || lockCount > 0)
+        return;
+    TAreaChange change;
+    if (const std::optional<TChangedSpan> span = buffer->TakeChangedSpan()) {
+        change.text = true;
+        change.span = *span;
+    }
+    change.selection = buffer->Anchor() != notifiedAnchor || buffer->Caret() != notifiedCaret;
+    if (!change.text && !change.selection)
+        return;
+    notifiedAnchor = buffer->Anchor();
+    notifiedCaret = buffer->Caret();
+    // A handler may subscribe or unsubscribe; it hears this change from a copy of the list.
+    const auto handlers = subscribers;
+    for (const auto& [id, handler] : handlers)
+        handler(change);
+}
+
 void TTextArea::SetText(const QString& text)
 {
     ReplaceText(0, -1, text, TextUnit::Chars);
@@ -68,6 +150,7 @@ void TTextArea::AddText(const QString& text)
         return;
     view->TextChanged(change);
     view->SelectionChanged(oldAnchor, oldCaret, true);
+    NotifyChange();
 }
 
 QString TTextArea::AreaText(int pos, int length, TextUnit units) const
@@ -101,6 +184,7 @@ void TTextArea::UnlockText()
         view->viewport()->setCursor(lockedCursor);
     view->SetFrozen(false);
     view->SelectionChanged(oldAnchor, oldCaret, false);
+    NotifyChange();
 }
 
 void TTextArea::SetTabs(int tabs)
@@ -132,6 +216,7 @@ void TTextArea::SetSelection(int pos, int length, TextUnit units)
     const int oldCaret = buffer->Caret();
     buffer->SetSelection(pos, length, units);
     view->SelectionChanged(oldAnchor, oldCaret, true);
+    NotifyChange();
 }
 
 int TTextArea::CharAt(int line) const
@@ -231,6 +316,7 @@ void TTextArea::ViewCommit(const QString& text)
 
 void TTextArea::ViewUserChange(bool textChanged)
 {
+    NotifyChange();
     if (Quiet())
         return;
     EmitGadgetEvent(Event::GadgetSelect, this);

@@ -6,6 +6,7 @@
 // the program makes; a lock counter is raised by LockText. Events are reported only while both are 0.
 #pragma once
 
+#include "gui/ScriptArea.h"
 #include "gui/TextBuffer.h"
 #include "gui/TextView.h"
 #include "gui/WidgetGadget.h"
@@ -14,7 +15,7 @@
 
 #include <memory>
 
-class TTextArea : public TWidgetGadget, private TTextViewClient {
+class TTextArea : public TWidgetGadget, public TScriptArea, private TTextViewClient {
 public:
     // Style flags at creation. Word wrap is accepted but lines never wrap.
     static constexpr int StyleWordWrap = 1;
@@ -50,11 +51,22 @@ public:
     // (x, y) in the client pixels that GadgetMenu reports.
     void PopupMenu(TGadget* menu, int x, int y) override;
 
+    void SetIndicators(int layer, std::vector<TIndicator> indicators) override;
+    const std::vector<TIndicator>& Indicators(int layer) const override;
+    void SetLineMarkers(int layer, std::vector<TLineMarker> markers) override;
+    const std::vector<TLineMarker>& LineMarkers(int layer) const override;
+    int Subscribe(TChangeHandler handler) override;
+    void Unsubscribe(int subscription) override;
+    void BeginChanges() override;
+    void EndChanges() override;
+
     TTextView* View() const { return view; }
     const TTextBuffer& Buffer() const { return *buffer; }
 
 private:
     bool Quiet() const { return busy > 0 || lockCount > 0; }
+    // Tells the subscribers of what changed since they last heard, unless a batch or a lock is open.
+    void NotifyChange();
     bool ReadOnly() const { return (style & StyleReadOnly) != 0; }
 
     void ViewKeyPress(QKeyEvent* event) override;
@@ -83,4 +95,11 @@ private:
     int lockedAnchor = 0;
     int lockedCaret = 0;
     Qt::CursorShape lockedCursor = Qt::IBeamCursor;
+
+    std::vector<std::pair<int, TChangeHandler>> subscribers;
+    int lastSubscription = 0;
+    int changeBatch = 0;
+    // The selection as the subscribers last heard of it.
+    int notifiedAnchor = 0;
+    int notifiedCaret = 0;
 };

@@ -193,6 +193,17 @@ bool TTextBuffer::Replace(int pos, int length, QStringView input, TTextChange* c
     ++version;
     if (change)
         *change = { pos, removed, inserted, firstLine, breaksRemoved, breaksInserted };
+    decorations.TextReplaced(pos, removed, inserted, firstLine, breaksRemoved, breaksInserted);
+    // Joined to what changed before: its end, in the text between the two, is the later of both ends.
+    const TChangedSpan now { pos, pos + removed, pos + inserted };
+    if (!changedSpan) {
+        changedSpan = now;
+    } else {
+        const TChangedSpan before = *changedSpan;
+        changedSpan
+            = TChangedSpan { std::min(before.start, now.start), before.oldEnd + std::max(0, now.oldEnd - before.newEnd),
+                  now.newEnd + std::max(0, before.newEnd - now.oldEnd) };
+    }
     return true;
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "gui/Gadget.h"
+#include "gui/TextDecorations.h"
 
 #include <QString>
 #include <QStringView>
@@ -16,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -40,6 +42,15 @@ struct TTextRange {
     int end = 0;
     int Length() const { return end - start; }
     bool operator==(const TTextRange&) const = default;
+};
+
+// Where the text changed since someone last asked: [start, oldEnd) of the text as it was then became
+// [start, newEnd) of the text now.
+struct TChangedSpan {
+    int start = 0;
+    int oldEnd = 0;
+    int newEnd = 0;
+    bool operator==(const TChangedSpan&) const = default;
 };
 
 // What one replacement did, for the view to repaint: the units removed and inserted at pos, and the
@@ -82,6 +93,17 @@ public:
     }
     // Changes with every replacement, so the view can tell whether an action edited the text.
     unsigned Version() const { return version; }
+    // What every replacement since the last call changed, as one span; nothing when none did.
+    std::optional<TChangedSpan> TakeChangedSpan()
+    {
+        std::optional<TChangedSpan> span = changedSpan;
+        changedSpan.reset();
+        return span;
+    }
+
+    // Indicators and line markers, shifted by every replacement.
+    TTextDecorations& Decorations() { return decorations; }
+    const TTextDecorations& Decorations() const { return decorations; }
     // Changes whenever any formatting may have changed.
     unsigned StyleVersion() const { return styleVersion; }
 
@@ -182,6 +204,8 @@ private:
     int caret = 0;
     unsigned version = 0;
     unsigned styleVersion = 0;
+    std::optional<TChangedSpan> changedSpan;
+    TTextDecorations decorations;
 
     // Style id 0 is the default style. The lookup of a (colour, flags) key goes through a small
     // direct-mapped cache first: colouring alternates between a handful of styles.

@@ -4,6 +4,7 @@
 
 #include <QGlyphRun>
 #include <QPainter>
+#include <QPolygonF>
 #include <QRect>
 
 #include <algorithm>
@@ -68,6 +69,7 @@ void TTextPainter::DrawLine(QPainter& painter, const TLineLayout& layout, int y,
         // Room for glyphs that overhang their cell.
         .right = static_cast<float>(clip.right() + 1) - frame.offset + height,
     };
+    DrawIndicators(painter, line, true);
     DrawSelection(painter, line);
 
     int i = FirstShownUnit(layout, static_cast<float>(clip.left()) - frame.offset - 2.0f * height);
@@ -78,6 +80,49 @@ void TTextPainter::DrawLine(QPainter& painter, const TLineLayout& layout, int y,
         else
             i = DrawRun(painter, line, i);
     }
+    DrawIndicators(painter, line, false);
+}
+
+void TTextPainter::DrawIndicators(QPainter& painter, const TLineFrame& line, bool under)
+{
+    const TTextDecorations& decorations = buffer.Decorations();
+    if (decorations.Empty())
+        return;
+    const TLineLayout& layout = line.layout;
+    const int count = layout.Size();
+    const int height = fonts.LineHeight();
+    decorations.ForEachIndicator(layout.start, layout.start + count + 1, [&](const TIndicator& indicator) {
+        if ((indicator.kind == TIndicatorKind::Tint) != under)
+            return;
+        const int from = std::clamp(indicator.start - layout.start, 0, count);
+        const int to = std::clamp(indicator.end - layout.start, 0, count);
+        const float x = line.frame.offset + layout.xs[from];
+        // A mark on the line break alone shows as wide as a blank.
+        const float width = to > from ? layout.xs[to] - layout.xs[from] : fonts.BlankAdvance();
+        if (x > line.right + line.frame.offset || x + width < 0)
+            return;
+        const QColor colour = QColor::fromRgba(indicator.colour);
+        switch (indicator.kind) {
+        case TIndicatorKind::Tint:
+            painter.fillRect(QRectF(x, line.y, width, height), colour);
+            break;
+        case TIndicatorKind::Box:
+            painter.setPen(colour);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(QRectF(x + 0.5, line.y + 0.5, width - 1, height - 1));
+            break;
+        case TIndicatorKind::Squiggle: {
+            // Up and down every two pixels, just below the baseline.
+            const qreal top = line.baseline + fonts.UnderlineOffset();
+            QPolygonF wave;
+            for (qreal at = x; at <= x + width + 0.5; at += 2)
+                wave << QPointF(at, top + (int((at - x) / 2) % 2 ? 2 : 0));
+            painter.setPen(QPen(colour, 1));
+            painter.drawPolyline(wave);
+            break;
+        }
+        }
+    });
 }
 
 void TTextPainter::DrawSelection(QPainter& painter, const TLineFrame& line)

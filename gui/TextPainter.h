@@ -69,6 +69,9 @@ private:
     bool FindBaseInk(const TLineLayout& layout, int unit, QRectF& ink);
     void FlushGlyphs(QPainter& painter, int variant, const TLineFrame& line);
     void DrawDecorations(QPainter& painter, const TLineFrame& line, int from, int to, int flags, const QColor& colour);
+    // The indicators on the line: the tints under everything (`under`), the frames and wavy lines over
+    // the text.
+    void DrawIndicators(QPainter& painter, const TLineFrame& line, bool under);
 
     const TTextBuffer& buffer;
     TTextFonts& fonts;

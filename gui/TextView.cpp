@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -15,6 +16,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <QToolTip>
 #include <QUrl>
 #include <QWheelEvent>
 
@@ -342,6 +344,33 @@ bool TTextView::event(QEvent* event)
         return true;
     }
     return QAbstractScrollArea::event(event);
+}
+
+bool TTextView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = TooltipAt(help->pos());
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, viewport());
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+QString TTextView::TooltipAt(QPointF point)
+{
+    const int pos = CharacterAtPoint(point);
+    if (pos < 0)
+        return QString();
+    QStringList tips;
+    buffer.Decorations().ForEachIndicator(pos, pos + 1, [&tips](const TIndicator& indicator) {
+        if (!indicator.tooltip.isEmpty() && !tips.contains(indicator.tooltip))
+            tips << indicator.tooltip;
+    });
+    return tips.join(QLatin1Char('\n'));
 }
 
 void TTextView::keyPressEvent(QKeyEvent* event)

@@ -93,6 +93,8 @@ public:
     QPoint PointOfPosition(int pos);
     int PositionAtPoint(QPointF point);
     int LineHeight() const { return fonts.LineHeight(); }
+    // What the indicators on the character under a point say, one per line; empty when none says anything.
+    QString TooltipAt(QPointF point);
     int TopLine() const;
 
     // Runs a drag of selected text to its end and returns what the target did with it: QDrag::exec
@@ -103,6 +105,8 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    // The pointer resting on marked text shows what its marks say.
+    bool viewportEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;

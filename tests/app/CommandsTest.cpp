@@ -153,7 +153,7 @@ TEST_F(CommandsTest, OutdentRecoloursTheLinesItChangedAndMarksTheDocument)
     EXPECT_EQ(App->Modified, 1);
 }
 
-TEST_F(CommandsTest, SelectLineAndSelectAllChangeNoLabels)
+TEST_F(CommandsTest, SelectLineAndSelectAllSelect)
 {
     SetScript("ab\ncdef\ng", 5);
     Menu(Editor::M_LINE);
@@ -168,17 +168,46 @@ TEST_F(CommandsTest, SelectLineAndSelectAllChangeNoLabels)
     Menu(Editor::M_ALL);
     EXPECT_EQ(Cursor(), 0);
     EXPECT_EQ(SelectionLength(), 9);
+}
 
-    // Selections made by commands raise no selection event: the labels keep their values.
-    EXPECT_EQ(App->lLines->GetText(), "Line: 1 / 1");
-    EXPECT_EQ(App->lChar->GetText(), "Char: 0");
-    EXPECT_EQ(App->TextLast, 0);
+// Whatever moves the caret, the user or a command, the status line shows where it is now.
+TEST_F(CommandsTest, TheStatusLabelsAreRightAfterEveryCommandThatMovesTheCaret)
+{
+    const auto expectCaretShown = [this](const char* after) {
+        const int line = Text()->GetCursorPos(TextUnit::Lines);
+        EXPECT_EQ(App->lLines->GetText(),
+            QStringLiteral("Line: %1 / %2").arg(line + 1).arg(Text()->AreaLen(TextUnit::Lines) + 1))
+            << after;
+        EXPECT_EQ(App->lChar->GetText(), QStringLiteral("Char: %1").arg(Cursor() - Text()->CharAt(line))) << after;
+        EXPECT_EQ(App->TextLast, line) << after;
+    };
+    SetScript("ab\ncdef\ng", 6);
+    expectCaretShown("a program's change");
+    Type("xyz");
+    Menu(Editor::M_UNDO);
+    expectCaretShown("Undo");
+    Menu(Editor::M_REDO);
+    expectCaretShown("Redo");
+    Menu(Editor::M_ALL);
+    expectCaretShown("Select All");
+    Select(4);
+    Menu(Editor::M_LINE);
+    expectCaretShown("Select Line");
+    Select(9);
+    Menu(Editor::M_BIN);
+    expectCaretShown("Block Indent");
+    SetScript("x = 1\nif then\n", 0);
+    Menu(Editor::M_SYNTAX);
+    ASSERT_EQ(Text()->GetCursorPos(TextUnit::Lines), 1) << "the syntax error's line is selected";
+    expectCaretShown("Check Syntax");
+    system->colourAnswers = { 0xFF102030u };
+    Menu(Editor::M_COLOR);
+    expectCaretShown("Insert Color");
 }
 
 TEST_F(CommandsTest, StatusLabelsFollowTheTextAreasSelectionEvents)
 {
     SetScript("ab\ncdef\ng", 6);
-    EXPECT_EQ(App->lLines->GetText(), "Line: 1 / 1");
     Send(Event::GadgetSelect, Text());
     EXPECT_EQ(App->lLines->GetText(), "Line: 2 / 3");
     EXPECT_EQ(App->lChar->GetText(), "Char: 3");
@@ -202,7 +231,7 @@ TEST_F(CommandsTest, StatusLabelsFollowTheTextAreasSelectionEvents)
     EXPECT_EQ(App->TextLast, 1);
 
     // Selection events of other gadgets are not the text area's.
-    Select(0);
+    App->wSettings->Textarea->SetSelection(0, 0, TextUnit::Chars);
     Send(Event::GadgetSelect, App->wSettings->Textarea);
     EXPECT_EQ(App->lLines->GetText(), "Line: 2 / 3");
 }

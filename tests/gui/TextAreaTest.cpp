@@ -692,3 +692,44 @@ TEST_F(TextAreaTest, SelectedTextIsThePrimarySelectionAndTheMiddleButtonPastesIt
     EXPECT_EQ(clipboard->text(QClipboard::Selection), "");
 }
 } // namespace
+
+namespace {
+// Marks are painted beside the colouring, which never touches them, tell their text under the pointer,
+// and every change of the text or the selection is told to subscribers once, the program's included.
+TEST_F(TextAreaTest, DecorationsArePaintedAndChangesAreToldOnce)
+{
+    area->SetText("MMMMMMMM\nMMMMMMMM");
+    area->SetIndicators(DecorationLayer::Diagnostics,
+        { { 2, 4, TIndicatorKind::Tint, 0xFF00C000, "green tint" },
+            { 9, 12, TIndicatorKind::Box, 0xFFFF0000, "red box" } });
+    area->SetStyle(0, 0, 255, 0, 0, -1, Chars); // recolouring everything
+    const QImage image = Viewport()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(PointInside(3).x(), 1), QColor(0, 192, 0)) << "the tint under the text";
+    EXPECT_NE(image.pixelColor(PointInside(6).x(), 1), QColor(0, 192, 0));
+    const QPoint boxed = area->View()->PointOfPosition(10);
+    EXPECT_EQ(image.pixelColor(boxed.x(), boxed.y()), QColor(255, 0, 0)) << "the frame's top edge";
+    EXPECT_EQ(area->View()->TooltipAt(PointInside(10)), "red box");
+    EXPECT_EQ(area->View()->TooltipAt(PointInside(6)), "");
+
+    std::vector<TAreaChange> heard;
+    const int subscription = area->Subscribe([&heard](const TAreaChange& change) { heard.push_back(change); });
+    area->ReplaceText(0, 1, "xy", Chars);
+    area->SetSelection(5, 2, Chars);
+    area->SetSelection(5, 2, Chars); // no change, nothing told
+    {
+        TChangeBatch batch(area);
+        area->ReplaceText(10, 0, "a", Chars);
+        area->ReplaceText(0, 0, "b", Chars);
+    }
+    QTest::keyClick(View(), Qt::Key_Right);
+    area->Unsubscribe(subscription);
+    area->ReplaceText(0, 0, "c", Chars);
+    ASSERT_EQ(heard.size(), 4u);
+    EXPECT_TRUE(heard[0].text);
+    EXPECT_EQ(heard[0].span, (TChangedSpan { 0, 1, 2 }));
+    EXPECT_FALSE(heard[1].text);
+    EXPECT_TRUE(heard[1].selection);
+    EXPECT_EQ(heard[2].span, (TChangedSpan { 0, 10, 12 })) << "a batch is told as one span";
+    EXPECT_TRUE(heard[3].selection && !heard[3].text) << "a key the user pressed";
+}
+} // namespace

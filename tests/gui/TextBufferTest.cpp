@@ -263,6 +263,60 @@ TEST(TextBuffer, ReplacementPastCapacityIsRefusedWhole)
 }
 
 // Random edits checked against a plain string and a per-character style array.
+// Marks on "0123456789" at [2, 5) and a marker on the second of three lines, then one edit each.
+TEST(TextBuffer, DecorationsShiftWithEditsAndGoWithTheirText)
+{
+    const struct {
+        const char* what;
+        int pos, removed;
+        QString inserted;
+        std::vector<std::pair<int, int>> ranges;
+    } cases[] = {
+        { "typing before", 0, 0, "ab", { { 4, 7 } } },
+        { "typing at its start goes before it", 2, 0, "ab", { { 4, 7 } } },
+        { "typing inside joins it", 3, 0, "ab", { { 2, 7 } } },
+        { "typing at its end stays outside", 5, 0, "ab", { { 2, 5 } } },
+        { "deleting its start", 1, 2, "", { { 1, 3 } } },
+        { "deleting its end", 4, 3, "", { { 2, 4 } } },
+        { "replacing its start", 0, 3, "xy", { { 2, 4 } } },
+        { "deleting all of it", 2, 3, "", {} },
+        { "replacing all of it", 1, 5, "abcdefg", {} },
+    };
+    for (const auto& c : cases) {
+        TTextBuffer buffer;
+        buffer.Replace(0, 0, u"0123456789");
+        buffer.Decorations().SetIndicators(7, { { 2, 5, TIndicatorKind::Box, 0xFFFF0000, "tip" } });
+        buffer.Replace(c.pos, c.removed, c.inserted);
+        std::vector<std::pair<int, int>> ranges;
+        for (const TIndicator& indicator : buffer.Decorations().Indicators(7))
+            ranges.emplace_back(indicator.start, indicator.end);
+        EXPECT_EQ(ranges, c.ranges) << c.what;
+    }
+
+    const struct {
+        const char* what;
+        int pos, removed;
+        QString inserted;
+        std::vector<int> lines;
+    } lineCases[] = {
+        { "a line put in before", 0, 0, "x\n", { 2 } },
+        { "an edit on its line", 2, 1, "xyz", { 1 } },
+        { "its line joined to the one before", 1, 1, "", {} },
+        { "the line after joined to it", 3, 1, "", { 1 } },
+        { "lines put in after", 3, 0, "\n\n", { 1 } },
+    };
+    for (const auto& c : lineCases) {
+        TTextBuffer buffer;
+        buffer.Replace(0, 0, u"a\nb\nc");
+        buffer.Decorations().SetLineMarkers(2, { { 1, TMarkerKind::Warning, "careful" } });
+        buffer.Replace(c.pos, c.removed, c.inserted);
+        std::vector<int> lines;
+        for (const TLineMarker& marker : buffer.Decorations().LineMarkers(2))
+            lines.push_back(marker.line);
+        EXPECT_EQ(lines, c.lines) << c.what;
+    }
+}
+
 TEST(TextBuffer, RandomEditsMatchAReferenceModel)
 {
     std::mt19937 random(20240521);
@@ -272,10 +326,24 @@ TEST(TextBuffer, RandomEditsMatchAReferenceModel)
     TTextBuffer buffer;
     QString model;
     std::vector<TTextStyle> modelStyles;
+    // Which of up to eight indicators mark each character: a range keeps its surviving characters, and
+    // text put in strictly inside it joins it.
+    std::vector<uint8_t> modelMarks;
     for (int step = 0; step < 4000; ++step) {
         const int length = static_cast<int>(model.size());
-        const int op = below(10);
-        if (op < 7) {
+        const int op = below(11);
+        if (op == 10) {
+            std::vector<TIndicator> indicators;
+            std::fill(modelMarks.begin(), modelMarks.end(), 0);
+            for (int k = 0; k < 8; ++k) {
+                const int start = below(length + 1);
+                const int end = start + below(std::min(30, length - start) + 1);
+                indicators.push_back({ .start = start, .end = end, .tooltip = {} });
+                for (int pos = start; pos < end; ++pos)
+                    modelMarks[pos] |= uint8_t(1 << k);
+            }
+            buffer.Decorations().SetIndicators(1, indicators);
+        } else if (op < 7) {
             const int pos = below(length + 1);
             const int removed = op < 3 ? 0 : below(std::min(40, length - pos) + 1);
             QString inserted;
@@ -291,9 +359,13 @@ TEST(TextBuffer, RandomEditsMatchAReferenceModel)
                 fill = modelStyles[pos - 1];
             else if (length - removed > 0)
                 fill = modelStyles[removed];
+            const uint8_t joined
+                = pos > 0 && pos + removed < length ? modelMarks[pos - 1] & modelMarks[pos + removed] : 0;
             model.replace(pos, removed, normalised);
             modelStyles.erase(modelStyles.begin() + pos, modelStyles.begin() + pos + removed);
             modelStyles.insert(modelStyles.begin() + pos, normalised.size(), fill);
+            modelMarks.erase(modelMarks.begin() + pos, modelMarks.begin() + pos + removed);
+            modelMarks.insert(modelMarks.begin() + pos, normalised.size(), joined);
         } else {
             const int pos = below(length + 1);
             const int count = below(length - pos + 1);
@@ -318,6 +390,25 @@ TEST(TextBuffer, RandomEditsMatchAReferenceModel)
         for (int pos = 0; pos < model.size(); ++pos)
             styles.push_back(StyleAt(buffer, pos));
         ASSERT_TRUE(styles == modelStyles) << "step " << step;
+
+        std::vector<std::pair<int, int>> expected;
+        for (int k = 0; k < 8; ++k) {
+            int first = -1, last = -1;
+            for (int pos = 0; pos < int(modelMarks.size()); ++pos) {
+                if (modelMarks[pos] & (1 << k)) {
+                    first = first < 0 ? pos : first;
+                    last = pos;
+                }
+            }
+            if (first >= 0)
+                expected.emplace_back(first, last + 1);
+        }
+        std::vector<std::pair<int, int>> marked;
+        for (const TIndicator& indicator : buffer.Decorations().Indicators(1))
+            marked.emplace_back(indicator.start, indicator.end);
+        std::sort(expected.begin(), expected.end());
+        std::sort(marked.begin(), marked.end());
+        ASSERT_EQ(marked, expected) << "step " << step;
     }
 }
 } // namespace

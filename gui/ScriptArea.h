@@ -1,0 +1,72 @@
+// TScriptArea: what the editor's code sees of the script's text area beyond the gadget operations:
+// the decorations on its text and one notice after every change of its text or selection.
+//
+// The notice is the editor's own: the GadgetAction and GadgetSelect events stay as they are, raised for
+// the user's changes only. Subscribers hear of every change, the program's too (undo, the tools'
+// insertions, a load), once, after it is made.
+#pragma once
+
+#include "gui/TextBuffer.h"
+#include "gui/TextDecorations.h"
+
+#include <functional>
+#include <vector>
+
+class TGadget;
+
+struct TAreaChange {
+    bool text = false; // the text changed: `span` says where
+    bool selection = false; // the caret or the selection moved
+    TChangedSpan span;
+};
+
+// The layers of decorations; each owner replaces only its own.
+namespace DecorationLayer {
+inline constexpr int Brackets = 1;
+inline constexpr int Diagnostics = 2;
+inline constexpr int Swatches = 3;
+} // namespace DecorationLayer
+
+class TScriptArea {
+public:
+    using TChangeHandler = std::function<void(const TAreaChange& change)>;
+
+    virtual ~TScriptArea() = default;
+
+    virtual void SetIndicators(int layer, std::vector<TIndicator> indicators) = 0;
+    virtual const std::vector<TIndicator>& Indicators(int layer) const = 0;
+    virtual void SetLineMarkers(int layer, std::vector<TLineMarker> markers) = 0;
+    virtual const std::vector<TLineMarker>& LineMarkers(int layer) const = 0;
+
+    // The handler hears of every change from now on, until unsubscribed by the number returned.
+    virtual int Subscribe(TChangeHandler handler) = 0;
+    virtual void Unsubscribe(int subscription) = 0;
+    // Changes made between the two are told once, as one, when the outermost batch ends: a command of
+    // many edits (a block indent, Replace All) is one change to its subscribers.
+    virtual void BeginChanges() = 0;
+    virtual void EndChanges() = 0;
+};
+
+// The text area's script interface; null for any other gadget.
+TScriptArea* ScriptArea(TGadget* gadget);
+
+// Holds a batch of changes open for its lifetime.
+class TChangeBatch {
+public:
+    explicit TChangeBatch(TScriptArea* area)
+        : area(area)
+    {
+        if (area)
+            area->BeginChanges();
+    }
+    ~TChangeBatch()
+    {
+        if (area)
+            area->EndChanges();
+    }
+    TChangeBatch(const TChangeBatch&) = delete;
+    TChangeBatch& operator=(const TChangeBatch&) = delete;
+
+private:
+    TScriptArea* area;
+};
