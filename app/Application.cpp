@@ -141,6 +141,7 @@ void TApplication::Init()
     UpdateFormatLabel();
 
     CreateMenus();
+    ApplyViewOptions();
 
     // The dialogs, in this order: item ids, settings, HUD text, launch arguments, hooks, timers. Each
     // builds its hidden window once; the tools are also kept in toolDialogs for the loop's dispatch.
@@ -330,6 +331,8 @@ void TApplication::CreateMenus()
     MakeMenuItem(QStringLiteral("Find Previous"), M_FINDPREV, mEdit, F3, Shift);
     MakeMenuItem(QStringLiteral("Replace..."), M_REPLACE, mEdit, 'H', Ctrl);
     MakeMenuItem(QStringLiteral("Go to Line..."), M_GOTO, mEdit, 'G', Ctrl);
+
+    CreateViewMenu(root);
 
     mTool = MakeMenuItem(QStringLiteral("Tool"), 0, root);
     MakeMenuItem(QStringLiteral("Insert Item ID"), M_ITEMID, mTool, '1', Ctrl);

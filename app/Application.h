@@ -75,6 +75,14 @@ public:
     // File > Recent Scripts, the most recent first.
     static constexpr int M_RECENT = 140;
     static constexpr int M_RECENT_LAST = 149;
+    // The View menu; a Tab Width item's tag is M_TAB_WIDTH plus its columns.
+    static constexpr int M_LINE_NUMBERS = 150;
+    static constexpr int M_CURRENT_LINE = 151;
+    static constexpr int M_WHITESPACE = 152;
+    static constexpr int M_ZOOM_IN = 153;
+    static constexpr int M_ZOOM_OUT = 154;
+    static constexpr int M_ZOOM_RESET = 155;
+    static constexpr int M_TAB_WIDTH = 160;
 
     // Toolbar items by index; the separators count.
     enum ToolbarItem : int {
@@ -130,6 +138,11 @@ public:
     TGadget* mFileSave = nullptr;
     TGadget* mRecent = nullptr;
     TGadget* mEdit = nullptr;
+    TGadget* mView = nullptr;
+    TGadget* mLineNumbers = nullptr;
+    TGadget* mCurrentLine = nullptr;
+    TGadget* mWhitespace = nullptr;
+    std::vector<TGadget*> mTabWidths;
     TGadget* mTool = nullptr;
     TGadget* mHelp = nullptr;
     // The text area's right-click menu: the Edit menu's commands on the text.
@@ -243,6 +256,11 @@ private:
 
     void CreateToolbarStrip();
     void CreateMenus();
+    // The View menu, its choices as they were kept, and its commands (false for another tag).
+    void CreateViewMenu(TGadget* root);
+    void ApplyViewOptions();
+    void ShowViewOptions();
+    bool HandleViewCommand(int tag);
 
     // The question before a script replaces changes the document holds; true to go on.
     bool MayLoadOver();

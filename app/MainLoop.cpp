@@ -190,6 +190,8 @@ void TApplication::HandleMenuAction(int tag)
     default:
         if (tag >= M_RECENT && tag <= M_RECENT_LAST)
             OpenRecent(tag - M_RECENT);
+        else
+            HandleViewCommand(tag);
         break;
     }
 }
