@@ -48,6 +48,7 @@ public:
     }
 
     int Lines() const { return static_cast<int>(widths.size()); }
+    float Width(int line) const { return widths[line]; }
     float Widest() const { return widest; }
 
 private:
