@@ -27,6 +27,10 @@ TTextArea::TTextArea(TGadget* group, int style)
         view->setAcceptDrops(false);
         view->viewport()->setAcceptDrops(false);
     }
+    if (style & StyleWordWrap) {
+        viewOptions.wordWrap = true;
+        view->SetWordWrap(true);
+    }
 }
 
 TTextArea::~TTextArea()
@@ -272,6 +276,7 @@ void TTextArea::SetViewOptions(const TViewOptions& options)
     view->SetLineNumbers(wanted.lineNumbers);
     view->SetCurrentLineHighlight(wanted.currentLine);
     view->SetShowWhitespace(wanted.whitespace);
+    view->SetWordWrap(wanted.wordWrap);
 }
 
 void TTextArea::ViewZoom(int steps)

@@ -17,7 +17,7 @@
 
 class TTextArea : public TWidgetGadget, public TScriptArea, private TTextViewClient {
 public:
-    // Style flags at creation. Word wrap is accepted but lines never wrap.
+    // Style flags at creation. Word wrap is the view option's starting value.
     static constexpr int StyleWordWrap = 1;
     static constexpr int StyleReadOnly = 2;
     static constexpr int Capacity = TTextBuffer::Capacity;

@@ -217,12 +217,26 @@ void TTextCommands::MoveToLineEdge(bool toEnd, bool ofText, bool extend)
     int target;
     if (ofText) {
         target = toEnd ? buffer.Length() : 0;
+    } else if (Wrapping()) {
+        target = RowEdge(toEnd);
     } else {
         const int line = buffer.LineAt(buffer.Caret());
         target = toEnd ? buffer.LineEnd(line) : buffer.LineStart(line);
     }
     MoveCaret(target, extend);
     ForgetColumn();
+}
+
+int TTextCommands::RowEdge(bool toEnd)
+{
+    // Home and End go to the row's edges, and from there on to the line's.
+    const int caret = buffer.Caret();
+    const TTextRow row = rows->RowOf(caret);
+    if (toEnd) {
+        const int end = rows->LastStop(row);
+        return caret == end && !row.last ? buffer.LineEnd(row.line) : end;
+    }
+    return caret == row.start && row.index > 0 ? buffer.LineStart(row.line) : row.start;
 }
 
 void TTextCommands::MoveByPage(int direction, bool extend)
@@ -235,6 +249,10 @@ void TTextCommands::MoveByPage(int direction, bool extend)
 
 void TTextCommands::MoveVertically(int lines, bool extend)
 {
+    if (Wrapping()) {
+        MoveByRows(lines, extend);
+        return;
+    }
     const int line = buffer.LineAt(buffer.Caret());
     const int target = std::clamp(line + lines, 0, buffer.LineCount() - 1);
     if (desiredX < 0)
@@ -242,6 +260,16 @@ void TTextCommands::MoveVertically(int lines, bool extend)
     // Moving the caret forgets the column; a vertical move is the one that keeps it.
     const float keep = desiredX;
     MoveCaret(layouter.PositionAtX(target, desiredX), extend);
+    desiredX = keep;
+}
+
+void TTextCommands::MoveByRows(int count, bool extend)
+{
+    const TTextRow row = rows->RowOf(buffer.Caret());
+    if (desiredX < 0)
+        desiredX = layouter.XOfPosition(buffer.Caret()) - rows->StartX(row);
+    const float keep = desiredX;
+    MoveCaret(rows->PositionAtX(rows->Step(row, count), desiredX), extend);
     desiredX = keep;
 }
 

@@ -9,6 +9,7 @@
 #include "gui/TextBuffer.h"
 #include "gui/TextLayouter.h"
 #include "gui/TextMotion.h"
+#include "gui/TextRows.h"
 
 #include <QStringView>
 
@@ -21,7 +22,7 @@ public:
     // The text changed and the caret sits behind the change; it is to be brought into view.
     virtual void TextEdited(const TTextChange& change) = 0;
     // The lines a page holds, and scrolling by lines, for Page Up and Page Down and for Ctrl with Up
-    // or Down.
+    // or Down; rows when lines wrap.
     virtual int PageLines() const = 0;
     virtual void ScrollLines(int lines) = 0;
     // A user action changed the text, the selection, or both.
@@ -32,10 +33,12 @@ public:
 
 class TTextCommands {
 public:
-    TTextCommands(TTextBuffer& buffer, TTextLayouter& layouter, TTextCommandsHost& host)
+    // With `rows` that wrap, Up, Down, Home, End and the page keys go by rows rather than lines.
+    TTextCommands(TTextBuffer& buffer, TTextLayouter& layouter, TTextCommandsHost& host, TTextRows* rows = nullptr)
         : buffer(buffer)
         , layouter(layouter)
         , host(host)
+        , rows(rows)
     {
     }
 
@@ -73,6 +76,9 @@ private:
     void MoveToLineEdge(bool toEnd, bool ofText, bool extend);
     void MoveByPage(int direction, bool extend);
     void MoveVertically(int lines, bool extend);
+    bool Wrapping() const { return rows && rows->On(); }
+    int RowEdge(bool toEnd);
+    void MoveByRows(int count, bool extend);
     void ClipboardCommand(ClipboardKey command);
 
     bool ReplaceSelection(QStringView text);
@@ -91,6 +97,7 @@ private:
     TTextBuffer& buffer;
     TTextLayouter& layouter;
     TTextCommandsHost& host;
+    TTextRows* rows;
     TTextMotion motion { buffer };
     // The x that Up and Down keep aiming for; negative when the next vertical move takes the caret's.
     float desiredX = -1;

@@ -71,9 +71,8 @@ void TTextGutter::paintEvent(QPaintEvent* event)
     const QColor background = view.GutterBackground();
     painter.fillRect(event->rect(), background);
     const int height = view.LineHeight();
-    const int top = view.TopLine();
-    const int first = top + std::max(0, event->rect().top()) / height;
-    const int last = std::min(view.LineCount() - 1, top + event->rect().bottom() / height);
+    const int firstRow = std::max(0, event->rect().top()) / height;
+    const int lastRow = event->rect().bottom() / height;
     const int caretLine = view.CaretLine();
     const bool dark = background.lightness() < 128;
     const QColor number = dark ? QColor(150, 150, 150) : QColor(130, 130, 130);
@@ -82,8 +81,15 @@ void TTextGutter::paintEvent(QPaintEvent* event)
     QFont bold = plain;
     bold.setBold(true);
     const TTextDecorations& decorations = view.Decorations();
-    for (int line = first; line <= last; ++line) {
-        const QRect cell(0, (line - top) * height, width(), height);
+    for (int row = firstRow; row <= lastRow; ++row) {
+        // A wrapped line shows its number on its first row only.
+        const TRowPlace shown = view.ShownRow(row);
+        if (shown.line < 0)
+            break;
+        if (shown.index != 0)
+            continue;
+        const int line = shown.line;
+        const QRect cell(0, row * height, width(), height);
         if (!decorations.Empty()) {
             // The gravest marker of the line shows.
             std::optional<TMarkerKind> gravest;

@@ -39,6 +39,10 @@ QPointF MarkPosition(const TTextFonts::TGlyph& mark, const QRectF& base)
 void TTextPainter::PaintLines(QPainter& painter, const QRect& clip, const TFrame& frame)
 {
     painter.fillRect(clip, frame.background);
+    if (rows.On()) {
+        PaintRows(painter, clip, frame);
+        return;
+    }
     const int height = fonts.LineHeight();
     const int top = frame.topLine;
     const int first = top + std::max(0, clip.top()) / height;
@@ -46,7 +50,29 @@ void TTextPainter::PaintLines(QPainter& painter, const QRect& clip, const TFrame
     for (int line = first; line <= last; ++line) {
         layouter.Layout(line, layout);
         lineWidths.Update(line, layout.Width());
-        DrawLine(painter, layout, (line - top) * height, frame, clip);
+        DrawLine(painter, layout, 0, layout.Size(), (line - top) * height, frame, clip);
+    }
+}
+
+void TTextPainter::PaintRows(QPainter& painter, const QRect& clip, const TFrame& frame)
+{
+    const int height = fonts.LineHeight();
+    const int firstRow = std::max(0, clip.top()) / height;
+    const int lastRow = clip.bottom() / height;
+    // The row of the view on which the line's first row lies.
+    int row = -frame.topRowIndex;
+    for (int line = frame.topLine; line < buffer.LineCount() && row <= lastRow; ++line) {
+        int count = rows.RowsOf(line);
+        if (row + count > firstRow) {
+            layouter.Layout(line, layout);
+            lineWidths.Update(line, layout.Width());
+            rowStarts = rows.Breaks(layout);
+            count = static_cast<int>(rowStarts.size());
+            rowStarts.push_back(layout.Size());
+            for (int k = std::max(0, firstRow - row); k < count && row + k <= lastRow; ++k)
+                DrawLine(painter, layout, rowStarts[k], rowStarts[k + 1], (row + k) * height, frame, clip);
+        }
+        row += count;
     }
 }
 
@@ -55,19 +81,23 @@ void TTextPainter::PaintCaret(QPainter& painter, const QRect& caret, const QColo
     painter.fillRect(caret, CaretColourOn(background));
 }
 
-void TTextPainter::DrawLine(QPainter& painter, const TLineLayout& layout, int y, const TFrame& frame, const QRect& clip)
+void TTextPainter::DrawLine(
+    QPainter& painter, const TLineLayout& layout, int from, int to, int y, const TFrame& frame, const QRect& clip)
 {
-    const int count = layout.Size();
     const int height = fonts.LineHeight();
+    const float offset = frame.offset - layout.xs[from];
     const TLineFrame line {
         .layout = layout,
         .frame = frame,
+        .from = from,
+        .to = to,
+        .offset = offset,
         .y = y,
         .baseline = static_cast<float>(y + fonts.Ascent()),
-        .selStart = std::clamp(buffer.SelStart() - layout.start, 0, count),
-        .selEnd = std::clamp(buffer.SelEnd() - layout.start, 0, count),
+        .selStart = std::clamp(buffer.SelStart() - layout.start, from, to),
+        .selEnd = std::clamp(buffer.SelEnd() - layout.start, from, to),
         // Room for glyphs that overhang their cell.
-        .right = static_cast<float>(clip.right() + 1) - frame.offset + height,
+        .right = static_cast<float>(clip.right() + 1) - offset + height,
     };
     if (layout.line == frame.currentLine)
         painter.fillRect(QRect(clip.left(), y, clip.width(), height), frame.currentLineBand);
@@ -76,8 +106,8 @@ void TTextPainter::DrawLine(QPainter& painter, const TLineLayout& layout, int y,
     if (frame.showWhitespace)
         DrawWhitespace(painter, line);
 
-    int i = FirstShownUnit(layout, static_cast<float>(clip.left()) - frame.offset - 2.0f * height);
-    while (i < count && layout.xs[i] <= line.right) {
+    int i = FirstShownUnit(layout, from, static_cast<float>(clip.left()) - offset - 2.0f * height);
+    while (i < to && layout.xs[i] <= line.right) {
         // A tab is only room; nothing of it is drawn.
         if (layout.chars[i] == u'\t')
             ++i;
@@ -97,25 +127,26 @@ void TTextPainter::DrawWhitespace(QPainter& painter, const TLineFrame& line)
         --trailing;
     // Blanks no code follows are tinted; every tab is an arrow across its room.
     const QColor faint = line.frame.background.lightness() > 127 ? QColor(0, 0, 0, 70) : QColor(255, 255, 255, 90);
-    if (trailing < count) {
-        const float x = line.frame.offset + layout.xs[trailing];
-        painter.fillRect(QRectF(x, line.y, layout.xs[count] - layout.xs[trailing], height), QColor(230, 80, 80, 60));
+    const int tinted = std::max(trailing, line.from);
+    if (tinted < line.to) {
+        const float x = line.offset + layout.xs[tinted];
+        painter.fillRect(QRectF(x, line.y, layout.xs[line.to] - layout.xs[tinted], height), QColor(230, 80, 80, 60));
     }
     painter.setPen(QPen(faint, 1));
     const qreal middle = line.y + height / 2.0;
-    for (int i = 0; i < count; ++i) {
+    for (int i = line.from; i < line.to; ++i) {
         if (layout.xs[i] > line.right)
             break;
         if (layout.chars[i] == u'\t') {
-            const qreal left = line.frame.offset + layout.xs[i] + 2;
-            const qreal right = line.frame.offset + layout.xs[i + 1] - 2;
+            const qreal left = line.offset + layout.xs[i] + 2;
+            const qreal right = line.offset + layout.xs[i + 1] - 2;
             if (right - left < 3)
                 continue;
             painter.drawLine(QPointF(left, middle), QPointF(right, middle));
             painter.drawLine(QPointF(right - 3, middle - 3), QPointF(right, middle));
             painter.drawLine(QPointF(right - 3, middle + 3), QPointF(right, middle));
         } else if (layout.chars[i] == u' ' && i >= trailing) {
-            const qreal centre = line.frame.offset + (layout.xs[i] + layout.xs[i + 1]) / 2;
+            const qreal centre = line.offset + (layout.xs[i] + layout.xs[i + 1]) / 2;
             painter.drawPoint(QPointF(centre, middle));
         }
     }
@@ -127,17 +158,18 @@ void TTextPainter::DrawIndicators(QPainter& painter, const TLineFrame& line, boo
     if (decorations.Empty())
         return;
     const TLineLayout& layout = line.layout;
-    const int count = layout.Size();
     const int height = fonts.LineHeight();
-    decorations.ForEachIndicator(layout.start, layout.start + count + 1, [&](const TIndicator& indicator) {
+    // The line break belongs to the line's last row.
+    const int end = layout.start + line.to + (line.to == layout.Size() ? 1 : 0);
+    decorations.ForEachIndicator(layout.start + line.from, end, [&](const TIndicator& indicator) {
         if ((indicator.kind == TIndicatorKind::Tint) != under)
             return;
-        const int from = std::clamp(indicator.start - layout.start, 0, count);
-        const int to = std::clamp(indicator.end - layout.start, 0, count);
-        const float x = line.frame.offset + layout.xs[from];
+        const int from = std::clamp(indicator.start - layout.start, line.from, line.to);
+        const int to = std::clamp(indicator.end - layout.start, line.from, line.to);
+        const float x = line.offset + layout.xs[from];
         // A mark on the line break alone shows as wide as a blank.
         const float width = to > from ? layout.xs[to] - layout.xs[from] : fonts.BlankAdvance();
-        if (x > line.right + line.frame.offset || x + width < 0)
+        if (x > line.right + line.offset || x + width < 0)
             return;
         const QColor colour = QColor::fromRgba(indicator.colour);
         switch (indicator.kind) {
@@ -168,22 +200,22 @@ void TTextPainter::DrawSelection(QPainter& painter, const TLineFrame& line)
     // A selected line break shows as a blank's width.
     const TLineLayout& layout = line.layout;
     const int lineEnd = layout.start + layout.Size();
-    const bool breakSelected
-        = buffer.SelStart() <= lineEnd && buffer.SelEnd() > lineEnd && layout.line + 1 < buffer.LineCount();
+    const bool breakSelected = line.to == layout.Size() && buffer.SelStart() <= lineEnd && buffer.SelEnd() > lineEnd
+        && layout.line + 1 < buffer.LineCount();
     if (line.selStart >= line.selEnd && !breakSelected)
         return;
-    const float from = line.frame.offset + layout.xs[line.selStart];
-    const float to = line.frame.offset + layout.xs[line.selEnd] + (breakSelected ? fonts.BlankAdvance() : 0);
+    const float from = line.offset + layout.xs[line.selStart];
+    const float to = line.offset + layout.xs[line.selEnd] + (breakSelected ? fonts.BlankAdvance() : 0);
     painter.fillRect(QRectF(from, line.y, to - from, fonts.LineHeight()), line.frame.highlight);
 }
 
-int TTextPainter::FirstShownUnit(const TLineLayout& layout, float left) const
+int TTextPainter::FirstShownUnit(const TLineLayout& layout, int from, float left) const
 {
     const int count = layout.Size();
     const auto& chars = layout.chars;
     int i = static_cast<int>(std::upper_bound(layout.xs.begin(), layout.xs.end(), left) - layout.xs.begin()) - 1;
-    i = std::clamp(i, 0, count);
-    if (i > 0 && i < count && QChar::isLowSurrogate(chars[i]) && QChar::isHighSurrogate(chars[i - 1]))
+    i = std::clamp(i, from, count);
+    if (i > from && i < count && QChar::isLowSurrogate(chars[i]) && QChar::isHighSurrogate(chars[i - 1]))
         --i;
     return i;
 }
@@ -191,7 +223,7 @@ int TTextPainter::FirstShownUnit(const TLineLayout& layout, float left) const
 int TTextPainter::DrawRun(QPainter& painter, const TLineFrame& line, int from)
 {
     const TLineLayout& layout = line.layout;
-    const int count = layout.Size();
+    const int count = line.to;
     const auto& chars = layout.chars;
     const auto& xs = layout.xs;
     const TTextBuffer::StyleId id = layout.ids[from];
@@ -222,7 +254,7 @@ int TTextPainter::DrawRun(QPainter& painter, const TLineFrame& line, int from)
         QPointF at(xs[j], 0);
         if (glyph.IsMark()) {
             if (!baseKnown)
-                baseKnown = FindBaseInk(layout, j, baseInk);
+                baseKnown = FindBaseInk(layout, line.from, j, baseInk);
             if (baseKnown) {
                 at = MarkPosition(glyph, baseInk);
                 baseInk |= glyph.ink.translated(at);
@@ -241,7 +273,7 @@ int TTextPainter::DrawRun(QPainter& painter, const TLineFrame& line, int from)
             // Drawn as text so that a font that has the character stands in.
             FlushGlyphs(painter, variant, line);
             painter.setFont(fonts.Font(variant));
-            painter.drawText(QPointF(line.frame.offset + at.x(), line.baseline + at.y()),
+            painter.drawText(QPointF(line.offset + at.x(), line.baseline + at.y()),
                 QString(reinterpret_cast<const QChar*>(chars.data() + j), units));
         }
         j += units;
@@ -251,12 +283,12 @@ int TTextPainter::DrawRun(QPainter& painter, const TLineFrame& line, int from)
     return j;
 }
 
-bool TTextPainter::FindBaseInk(const TLineLayout& layout, int unit, QRectF& ink)
+bool TTextPainter::FindBaseInk(const TLineLayout& layout, int from, int unit, QRectF& ink)
 {
     const auto& chars = layout.chars;
-    for (int k = unit - 1; k >= 0 && chars[k] != u'\t'; --k) {
+    for (int k = unit - 1; k >= from && chars[k] != u'\t'; --k) {
         char32_t code = chars[k];
-        if (k > 0 && QChar::isLowSurrogate(chars[k]) && QChar::isHighSurrogate(chars[k - 1])) {
+        if (k > from && QChar::isLowSurrogate(chars[k]) && QChar::isHighSurrogate(chars[k - 1])) {
             code = QChar::surrogateToUcs4(chars[k - 1], chars[k]);
             --k;
         }
@@ -280,7 +312,7 @@ void TTextPainter::FlushGlyphs(QPainter& painter, int variant, const TLineFrame&
         run.setRawFont(fonts.RawFont(variant));
         run.setGlyphIndexes(glyphScratch);
         run.setPositions(positionScratch);
-        painter.drawGlyphRun(QPointF(line.frame.offset, line.baseline), run);
+        painter.drawGlyphRun(QPointF(line.offset, line.baseline), run);
     }
     glyphScratch.clear();
     positionScratch.clear();
@@ -291,7 +323,7 @@ void TTextPainter::DrawDecorations(
 {
     if (!(flags & (TextStyleFlag::Underline | TextStyleFlag::StrikeOut)))
         return;
-    const float x = line.frame.offset + line.layout.xs[from];
+    const float x = line.offset + line.layout.xs[from];
     const float width = line.layout.xs[to] - line.layout.xs[from];
     if (flags & TextStyleFlag::Underline)
         painter.fillRect(QRectF(x, line.baseline + fonts.UnderlineOffset(), width, fonts.LineWidth()), colour);

@@ -67,7 +67,15 @@ TTextView::~TTextView()
 
 int TTextView::TopLine() const
 {
-    return verticalScrollBar()->value();
+    return rows.On() ? rows.LineOfRow(TopRow()).line : TopRow();
+}
+
+TRowPlace TTextView::ShownRow(int row) const
+{
+    const int shown = TopRow() + row;
+    if (shown >= rows.Count())
+        return { -1, 0 };
+    return rows.LineOfRow(shown);
 }
 
 int TTextView::VisibleLines() const
@@ -83,7 +91,57 @@ float TTextView::TextOffset() const
 int TTextView::LineAtY(qreal y) const
 {
     const int row = static_cast<int>(std::floor(y / fonts.LineHeight()));
+    if (rows.On())
+        return rows.LineOfRow(std::max(0, TopRow() + row)).line;
     return std::clamp(TopLine() + row, 0, buffer.LineCount() - 1);
+}
+
+TTextRow TTextView::RowAtY(qreal y)
+{
+    const int row = static_cast<int>(std::floor(y / fonts.LineHeight()));
+    const TRowPlace place = rows.LineOfRow(std::max(0, TopRow() + row));
+    return rows.RowAt(place.line, place.index);
+}
+
+float TTextView::WrapWidth()
+{
+    // The caret at a row's end stays inside the viewport.
+    const float width = static_cast<float>(viewport()->width() - 2 * LeftMargin - CaretWidth);
+    return std::max({ 1.0f, fonts.BlankAdvance(), width });
+}
+
+void TTextView::SetWordWrap(bool wrap)
+{
+    if (wrap == rows.On())
+        return;
+    const int top = TopLine();
+    // The scroll bar's going changes the viewport's width: lines wrap at the width it leaves.
+    if (!wrap)
+        rows.SetWidth(0);
+    setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    if (wrap) {
+        rows.SetWidth(WrapWidth());
+        rows.Settle(top, VisibleLines());
+    }
+    visibleRangeValid = false;
+    UpdateScrollBars();
+    verticalScrollBar()->setValue(rows.FirstRow(top));
+    RepaintAll();
+    if (gutter)
+        gutter->update();
+}
+
+void TTextView::Rewrap()
+{
+    const float width = WrapWidth();
+    if (width == rows.Width())
+        return;
+    const int top = TopLine();
+    rows.SetWidth(width);
+    rows.Settle(top, VisibleLines());
+    UpdateScrollBars();
+    verticalScrollBar()->setValue(rows.FirstRow(top));
+    RepaintAll();
 }
 
 void TTextView::SetTextFont(const QFont& newFont)
@@ -221,12 +279,19 @@ void TTextView::RepaintAll()
 
 int TTextView::PositionAtPoint(QPointF point)
 {
+    if (rows.On())
+        return rows.PositionAtX(RowAtY(point.y()), static_cast<float>(point.x()) - TextOffset());
     return layouter.PositionAtX(LineAtY(point.y()), static_cast<float>(point.x()) - TextOffset());
 }
 
 QPoint TTextView::PointOfPosition(int pos)
 {
     pos = std::clamp(pos, 0, buffer.Length());
+    if (rows.On()) {
+        const TTextRow row = rows.RowOf(pos);
+        const float x = layouter.XOfPosition(pos) - rows.StartX(row) + TextOffset();
+        return { static_cast<int>(std::floor(x)), (rows.FirstRow(row.line) + row.index - TopRow()) * fonts.LineHeight() };
+    }
     const float x = layouter.XOfPosition(pos) + TextOffset();
     return { static_cast<int>(std::floor(x)), (buffer.LineAt(pos) - TopLine()) * fonts.LineHeight() };
 }
@@ -240,7 +305,8 @@ TTextRange TTextView::VisibleRange()
 {
     if (!visibleRangeValid) {
         const int top = TopLine();
-        visibleRange = { buffer.CharAt(top), buffer.CharAt(top + VisibleLines() + 1) };
+        const int end = rows.On() ? rows.LineOfRow(TopRow() + VisibleLines() + 1).line + 1 : top + VisibleLines() + 1;
+        visibleRange = { buffer.CharAt(top), buffer.CharAt(end) };
         visibleRangeValid = true;
     }
     return visibleRange;
@@ -250,6 +316,18 @@ void TTextView::UpdateLines(int first, int last)
 {
     if (frozen)
         return;
+    if (rows.On()) {
+        const int lines = buffer.LineCount();
+        const int top = TopRow();
+        const int firstRow = std::max(rows.FirstRow(std::max(first, 0)), top);
+        const int lastRow = std::min(last >= lines - 1 ? INT_MAX : rows.FirstRow(last + 1) - 1, top + VisibleLines());
+        if (firstRow <= lastRow) {
+            const int height = fonts.LineHeight();
+            viewport()->update(
+                QRect(0, (firstRow - top) * height, viewport()->width(), (lastRow - firstRow + 1) * height));
+        }
+        return;
+    }
     const int top = TopLine();
     first = std::max(first, top);
     last = std::min(last, top + VisibleLines());
@@ -263,15 +341,16 @@ void TTextView::UpdateScrollBars()
 {
     scrollBarsPending = false;
     documentWidth = lineWidths.Widest();
+    shownRows = rows.Count();
     const int visible = VisibleLines();
     QScrollBar* vertical = verticalScrollBar();
-    vertical->setRange(0, std::max(0, buffer.LineCount() - visible));
+    vertical->setRange(0, std::max(0, shownRows - visible));
     vertical->setPageStep(visible);
     vertical->setSingleStep(1);
     const int viewWidth = viewport()->width();
     const int contentWidth = static_cast<int>(std::ceil(documentWidth)) + 2 * LeftMargin + CaretWidth;
     QScrollBar* horizontal = horizontalScrollBar();
-    horizontal->setRange(0, std::max(0, contentWidth - viewWidth));
+    horizontal->setRange(0, rows.On() ? 0 : std::max(0, contentWidth - viewWidth));
     horizontal->setPageStep(std::max(1, viewWidth));
     horizontal->setSingleStep(std::max(1, static_cast<int>(fonts.BlankAdvance() * 2)));
 }
@@ -279,16 +358,17 @@ void TTextView::UpdateScrollBars()
 void TTextView::MeasureAllLines()
 {
     lineWidths.Reset(buffer.LineCount(), [this](int line) { return layouter.Width(line); });
+    rows.Reset();
 }
 
 void TTextView::TextChanged(const TTextChange& change)
 {
     visibleRangeValid = false;
     primary.TextChanged(change);
-    if (change.breaksRemoved == 0 && change.breaksInserted == 0)
-        UpdateLines(change.firstLine, change.firstLine);
-    else
-        UpdateLines(change.firstLine, INT_MAX);
+    const bool oneLine = change.breaksRemoved == 0 && change.breaksInserted == 0;
+    const int rowsBefore = rows.StoredCount(change.firstLine);
+    if (!rows.On())
+        UpdateLines(change.firstLine, oneLine ? change.firstLine : INT_MAX);
 
     // The scroll width follows the widest line. Only the lines the change made are measured; a line
     // that is edited is laid out next anyway, so its layout is made now and kept.
@@ -298,9 +378,16 @@ void TTextView::TextChanged(const TTextChange& change)
     } else if (change.breaksInserted == 0) {
         lineWidths.Replace(
             change.firstLine, change.breaksRemoved + 1, 1, [this](int line) { return layouter.Line(line).Width(); });
+        rows.LinesReplaced(change.firstLine, change.breaksRemoved + 1, 1);
     } else {
         lineWidths.Replace(change.firstLine, change.breaksRemoved + 1, change.breaksInserted + 1,
             [this](int line) { return layouter.Width(line); });
+        rows.LinesReplaced(change.firstLine, change.breaksRemoved + 1, change.breaksInserted + 1);
+    }
+    if (rows.On()) {
+        // An edit within a line moves the rows below it only when the line's count changed.
+        const bool rowsMoved = !oneLine || rows.RowsOf(change.firstLine) != rowsBefore;
+        UpdateLines(change.firstLine, rowsMoved ? INT_MAX : change.firstLine);
     }
     UpdateScrollBars();
     if (gutter && (change.breaksRemoved != 0 || change.breaksInserted != 0)) {
@@ -315,8 +402,11 @@ void TTextView::RepaintStyled(TTextRange range)
     const TTextRange visible = VisibleRange();
     if (range.end <= visible.start || range.start >= visible.end)
         return;
-    UpdateLines(
-        buffer.LineAt(std::max(range.start, visible.start)), buffer.LineAt(std::min(range.end, visible.end) - 1));
+    const int first = buffer.LineAt(std::max(range.start, visible.start));
+    const int last = buffer.LineAt(std::min(range.end, visible.end) - 1);
+    // New styles may change widths, and with them the rows the lines take.
+    rows.Forget(first, last);
+    UpdateLines(first, last);
 }
 
 void TTextView::SelectionChanged(int oldAnchor, int oldCaret, bool scrollToCaret)
@@ -360,6 +450,19 @@ void TTextView::UserChanged(bool textChanged)
 
 void TTextView::EnsureCaretVisible()
 {
+    if (rows.On()) {
+        // Lines that wrap never scroll sideways.
+        const TTextRow row = rows.RowOf(buffer.Caret());
+        const int target = rows.FirstRow(row.line) + row.index;
+        if (rows.Count() != shownRows)
+            UpdateScrollBars();
+        const int top = TopRow();
+        if (target < top)
+            verticalScrollBar()->setValue(target);
+        else if (target >= top + VisibleLines())
+            verticalScrollBar()->setValue(target - VisibleLines() + 1);
+        return;
+    }
     const int line = buffer.LineAt(buffer.Caret());
     const int top = TopLine();
     const int visible = VisibleLines();
@@ -400,7 +503,10 @@ void TTextView::RestartCaretBlink()
 void TTextView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
-    const TTextPainter::TFrame frame { .topLine = TopLine(),
+    const TRowPlace top = rows.LineOfRow(TopRow());
+    const unsigned rowsVersion = rows.Version();
+    const TTextPainter::TFrame frame { .topLine = top.line,
+        .topRowIndex = top.index,
         .offset = TextOffset(),
         .background = background,
         .highlight = palette().color(QPalette::Highlight),
@@ -417,8 +523,12 @@ void TTextView::paintEvent(QPaintEvent* event)
         textPainter.PaintCaret(
             painter, QRect(PointOfPosition(dropCaret), QSize(CaretWidth, fonts.LineHeight())), background);
 
+    // Rows that a painted line gained or lost move the lines below it, which this paint may not have
+    // reached: the view is painted again.
+    if (rows.Version() != rowsVersion && !frozen)
+        viewport()->update();
     // A painted line whose styles changed its width moves the scroll range, once painting is over.
-    if (lineWidths.Widest() != documentWidth) {
+    if (lineWidths.Widest() != documentWidth || rows.Count() != shownRows) {
         if (!scrollBarsPending) {
             scrollBarsPending = true;
             QTimer::singleShot(0, this, [this] { UpdateScrollBars(); });
@@ -431,6 +541,8 @@ void TTextView::resizeEvent(QResizeEvent* event)
     QAbstractScrollArea::resizeEvent(event);
     PlaceGutter();
     visibleRangeValid = false;
+    if (rows.On())
+        Rewrap();
     UpdateScrollBars();
 }
 
@@ -554,6 +666,11 @@ void TTextView::AutoScroll()
 
 int TTextView::CharacterAtPoint(QPointF point)
 {
+    if (rows.On()) {
+        const TTextRow row = RowAtY(point.y());
+        const float x = rows.StartX(row) + static_cast<float>(point.x()) - TextOffset();
+        return std::clamp(layouter.Line(row.line).CharacterAtX(x), row.start, std::max(row.start, row.end - 1));
+    }
     return layouter.Line(LineAtY(point.y())).CharacterAtX(static_cast<float>(point.x()) - TextOffset());
 }
 
@@ -561,9 +678,16 @@ bool TTextView::OnSelection(QPointF point)
 {
     if (buffer.SelStart() == buffer.SelEnd())
         return false;
+    float x = static_cast<float>(point.x()) - TextOffset();
+    // Past the end of a line (or of a row) the pointer is over no character, selected or not.
+    if (rows.On()) {
+        const TTextRow row = RowAtY(point.y());
+        const float start = rows.StartX(row);
+        if (x < 0 || x >= layouter.Line(row.line).XOf(row.end) - start)
+            return false;
+        x += start;
+    }
     const TLineLayout& line = layouter.Line(LineAtY(point.y()));
-    const float x = static_cast<float>(point.x()) - TextOffset();
-    // Past the end of a line the pointer is over no character, selected or not.
     if (x < 0 || x >= line.Width())
         return false;
     const int pos = line.CharacterAtX(x);

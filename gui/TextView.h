@@ -3,7 +3,8 @@
 // The buffer holds text, formatting and selection; the view only reads them, resolving style ids to
 // fonts and colours while it paints, and repaints no more than a change touched. Keys do not act
 // here directly: every key press goes to the client (the gadget), which runs the key filter and then
-// calls KeyDownAction and CharAction for what the filter let through. Lines never wrap.
+// calls KeyDownAction and CharAction for what the filter let through. On request long lines wrap at
+// the viewport's edge into rows (TTextRows); the vertical scroll range then counts rows, not lines.
 //
 // The view keeps the widget's own business: events, scrolling, the caret's blink, mouse gestures (drag
 // to select, by characters or, after a double click, by words; drag and drop of text; middle-click
@@ -19,8 +20,10 @@
 #include "gui/TextFonts.h"
 #include "gui/TextLayouter.h"
 #include "gui/TextPainter.h"
+#include "gui/TextRows.h"
 
 #include <QAbstractScrollArea>
+#include <QScrollBar>
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -74,6 +77,11 @@ public:
     bool LineNumbers() const { return gutter != nullptr; }
     void SetCurrentLineHighlight(bool shown);
     void SetShowWhitespace(bool shown);
+    // Long lines wrap at the viewport's edge, and there is no horizontal scroll bar.
+    void SetWordWrap(bool wrap);
+    bool WordWrap() const { return rows.On(); }
+    // The rows of the scroll range: lines, unless they wrap.
+    int RowCount() const { return rows.Count(); }
 
     // What the gutter asks of the view.
     int LineCount() const { return buffer.LineCount(); }
@@ -81,6 +89,9 @@ public:
     const TTextDecorations& Decorations() const { return buffer.Decorations(); }
     QColor GutterBackground() const;
     int LineAtPoint(qreal y) const { return LineAtY(y); }
+    // The line on the row of the viewport `row` rows below its top, and the row's index in it; the
+    // line is -1 below the text's end.
+    TRowPlace ShownRow(int row) const;
     // Selects whole lines from one to the other, in either order, as the user's doing.
     void SelectLines(int from, int to);
     // The decorations changed: repaint them, the gutter's markers too.
@@ -158,7 +169,13 @@ private:
     bool OfferEdit(int pos, int removed, const QString& inserted) override;
 
     int VisibleLines() const;
+    // The scroll bar's value: the row at the top (the line, unless lines wrap).
+    int TopRow() const { return verticalScrollBar()->value(); }
     float TextOffset() const;
+    float WrapWidth();
+    // Wraps the lines anew at the viewport's width, keeping the top line at the top.
+    void Rewrap();
+    TTextRow RowAtY(qreal y);
     QRect CaretRect();
     int LineAtY(qreal y) const;
     void UpdateLines(int first, int last);
@@ -192,11 +209,14 @@ private:
     TTextFonts fonts;
     TTextLayouter layouter { buffer, fonts };
     TLineWidths lineWidths;
-    TTextPainter textPainter { buffer, fonts, layouter, lineWidths };
-    TTextCommands commands { buffer, layouter, *this };
+    TTextRows rows { buffer, layouter, lineWidths };
+    TTextPainter textPainter { buffer, fonts, layouter, lineWidths, rows };
+    TTextCommands commands { buffer, layouter, *this, &rows };
     QColor background { 255, 255, 255 };
     // The widest line's width as the scroll range last took it.
     float documentWidth = 0;
+    // The rows of the text as the scroll range last took them.
+    int shownRows = 0;
     bool scrollBarsPending = false;
     bool frozen = false;
 

@@ -732,4 +732,86 @@ TEST_F(TextAreaTest, DecorationsArePaintedAndChangesAreToldOnce)
     EXPECT_EQ(heard[2].span, (TChangedSpan { 0, 10, 12 })) << "a batch is told as one span";
     EXPECT_TRUE(heard[3].selection && !heard[3].text) << "a key the user pressed";
 }
+
+// With word wrap a long line shows as rows that the caret keys, the mouse and the scroll range follow;
+// a narrower area wraps it into more rows.
+TEST_F(TextAreaTest, WrappedLinesAreRowsForTheKeysTheMouseAndTheScrollRange)
+{
+    TViewOptions options = area->ViewOptions();
+    options.wordWrap = true;
+    area->SetViewOptions(options);
+    QString words;
+    for (int i = 0; i < 60; ++i)
+        words += QStringLiteral("word%1 ").arg(i % 10);
+    area->SetText("top\n" + words.trimmed() + "\nend");
+    const int first = 4;
+    const int last = first + static_cast<int>(words.trimmed().size());
+    TTextView* view = area->View();
+    const int height = view->LineHeight();
+    // Where the long line's rows start, as the view places its positions.
+    const auto rowStarts = [&] {
+        std::vector<int> starts { first };
+        for (int pos = first + 1; pos <= last; ++pos) {
+            if (view->PointOfPosition(pos).y() > view->PointOfPosition(pos - 1).y())
+                starts.push_back(pos);
+        }
+        return starts;
+    };
+    const auto expectRowsFit = [&](const std::vector<int>& starts) {
+        for (std::size_t k = 0; k < starts.size(); ++k) {
+            EXPECT_EQ(view->PointOfPosition(starts[k]).y(), (1 + static_cast<int>(k)) * height);
+            EXPECT_EQ(area->AreaText(starts[k] - 1, 1, Chars), k == 0 ? "\n" : " ") << "a row starts a word";
+            const int end = k + 1 < starts.size() ? starts[k + 1] - 1 : last;
+            EXPECT_LE(view->PointOfPosition(end).x(), Viewport()->width());
+        }
+        EXPECT_EQ(view->RowCount(), static_cast<int>(starts.size()) + 2);
+        EXPECT_EQ(view->horizontalScrollBar()->maximum(), 0);
+        EXPECT_EQ(view->verticalScrollBar()->maximum(), std::max(0, view->RowCount() - Viewport()->height() / height));
+    };
+    const std::vector<int> rows = rowStarts();
+    ASSERT_GE(rows.size(), 3u);
+    expectRowsFit(rows);
+
+    // Up and Down keep the column across rows; Home and End go to a row's edges, pressed again to the
+    // line's; the caret at a wrap point shows at the start of the next row.
+    struct Step {
+        int from;
+        Qt::Key key;
+        int to;
+    };
+    const Step steps[] = {
+        { rows[1] + 2, Qt::Key_Up, rows[0] + 2 },
+        { rows[0] + 2, Qt::Key_Down, rows[1] + 2 },
+        { first + 2, Qt::Key_Up, 2 },
+        { rows.back() + 1, Qt::Key_Down, last + 2 },
+        { rows[1] + 2, Qt::Key_Home, rows[1] },
+        { rows[1], Qt::Key_Home, first },
+        { rows[0] + 2, Qt::Key_End, rows[1] - 1 },
+        { rows[1] - 1, Qt::Key_End, last },
+        { rows[0] + 2, Qt::Key_PageDown, last + 3 },
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::Message() << "key " << step.key << " from " << step.from);
+        area->SetSelection(step.from, 0, Chars);
+        QTest::keyClick(View(), step.key);
+        EXPECT_EQ(area->GetCursorPos(Chars), step.to);
+    }
+
+    // A click on the second row, and one past its end, stay on it.
+    QTest::mouseClick(Viewport(), Qt::LeftButton, {}, PointInside(rows[1] + 3) - QPoint(3, 0));
+    EXPECT_EQ(area->GetCursorPos(Chars), rows[1] + 3);
+    QTest::mouseClick(Viewport(), Qt::LeftButton, {}, QPoint(Viewport()->width() - 1, 2 * height + height / 2));
+    EXPECT_EQ(area->GetCursorPos(Chars), rows[2] - 1);
+    // Dragging from the first row onto the second selects across the wrap point.
+    QTest::mousePress(Viewport(), Qt::LeftButton, {}, PointInside(rows[0] + 1) - QPoint(3, 0));
+    QTest::mouseMove(Viewport(), PointInside(rows[1] + 1) - QPoint(3, 0));
+    QTest::mouseRelease(Viewport(), Qt::LeftButton, {}, PointInside(rows[1] + 1) - QPoint(3, 0));
+    EXPECT_EQ(Selection(), (TSelection { rows[0] + 1, rows[1] - rows[0] }));
+
+    view->resize(view->width() / 2, 4 * height);
+    const std::vector<int> narrower = rowStarts();
+    EXPECT_GT(narrower.size(), rows.size());
+    expectRowsFit(narrower);
+    EXPECT_GT(view->verticalScrollBar()->maximum(), 0);
+}
 } // namespace
