@@ -82,6 +82,7 @@ public:
     static constexpr int M_ZOOM_IN = 153;
     static constexpr int M_ZOOM_OUT = 154;
     static constexpr int M_ZOOM_RESET = 155;
+    static constexpr int M_WORD_WRAP = 156;
     static constexpr int M_TAB_WIDTH = 160;
 
     // Toolbar items by index; the separators count.
@@ -142,6 +143,7 @@ public:
     TGadget* mLineNumbers = nullptr;
     TGadget* mCurrentLine = nullptr;
     TGadget* mWhitespace = nullptr;
+    TGadget* mWordWrap = nullptr;
     std::vector<TGadget*> mTabWidths;
     TGadget* mTool = nullptr;
     TGadget* mHelp = nullptr;

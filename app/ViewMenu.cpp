@@ -20,6 +20,7 @@ constexpr int NumpadMinus = 109;
 const char* const LineNumbersKey = "view/lineNumbers";
 const char* const CurrentLineKey = "view/highlightCurrentLine";
 const char* const WhitespaceKey = "view/showWhitespace";
+const char* const WordWrapKey = "view/wordWrap";
 const char* const TabColumnsKey = "view/tabColumns";
 const char* const ZoomKey = "view/zoom";
 
@@ -47,6 +48,7 @@ void TApplication::CreateViewMenu(TGadget* root)
     mLineNumbers = MakeMenuItem(QStringLiteral("&Line Numbers"), M_LINE_NUMBERS, mView);
     mCurrentLine = MakeMenuItem(QStringLiteral("&Highlight Current Line"), M_CURRENT_LINE, mView);
     mWhitespace = MakeMenuItem(QStringLiteral("Show &Whitespace"), M_WHITESPACE, mView);
+    mWordWrap = MakeMenuItem(QStringLiteral("&Word Wrap"), M_WORD_WRAP, mView);
     TGadget* tabs = MakeMenuItem(QStringLiteral("&Tab Width"), 0, mView);
     for (int columns : { 2, 4, 5 })
         mTabWidths.push_back(MakeMenuItem(QStringLiteral("&%1 columns").arg(columns), M_TAB_WIDTH + columns, tabs));
@@ -65,6 +67,7 @@ void TApplication::ApplyViewOptions()
     options.lineNumbers = Flag(*Extra, LineNumbersKey, true);
     options.currentLine = Flag(*Extra, CurrentLineKey, true);
     options.whitespace = Flag(*Extra, WhitespaceKey, false);
+    options.wordWrap = Flag(*Extra, WordWrapKey, false);
     const int columns = Extra->Value(TabColumnsKey).toInt();
     options.tabColumns = columns == 2 || columns == 4 || columns == 5 ? columns : 5;
     options.zoom = std::clamp(Extra->Value(ZoomKey).toInt(), TScriptArea::MinZoom, TScriptArea::MaxZoom);
@@ -83,6 +86,7 @@ void TApplication::ShowViewOptions()
     mLineNumbers->SetSelected(options.lineNumbers);
     mCurrentLine->SetSelected(options.currentLine);
     mWhitespace->SetSelected(options.whitespace);
+    mWordWrap->SetSelected(options.wordWrap);
     for (TGadget* item : mTabWidths)
         item->SetSelected(item->style - M_TAB_WIDTH == options.tabColumns);
 }
@@ -103,6 +107,10 @@ bool TApplication::HandleViewCommand(int tag)
     case M_WHITESPACE:
         options.whitespace = !options.whitespace;
         Extra->Set(WhitespaceKey, options.whitespace);
+        break;
+    case M_WORD_WRAP:
+        options.wordWrap = !options.wordWrap;
+        Extra->Set(WordWrapKey, options.wordWrap);
         break;
     case M_ZOOM_IN:
     case M_ZOOM_OUT:

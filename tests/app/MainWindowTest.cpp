@@ -72,6 +72,7 @@ const std::vector<ExpectedMenu> Menus = {
             { "&Line Numbers", Editor::M_LINE_NUMBERS },
             { "&Highlight Current Line", Editor::M_CURRENT_LINE },
             { "Show &Whitespace", Editor::M_WHITESPACE },
+            { "&Word Wrap", Editor::M_WORD_WRAP },
             { "&Tab Width", 0 },
             { "", 0 },
             { "Zoom &In\tCtrl++", Editor::M_ZOOM_IN },
@@ -407,6 +408,10 @@ TEST_F(MainWindowTest, ViewChoicesShowAtOnceAndAreKeptBetweenRuns)
     EXPECT_TRUE(ItemWithTag(Editor::M_LINE_NUMBERS)->State() & GadgetState::Selected);
     const qreal size = view->font().pointSizeF();
 
+    EXPECT_FALSE(view->WordWrap()) << "lines do not wrap by default";
+    Menu(Editor::M_WORD_WRAP);
+    EXPECT_TRUE(view->WordWrap());
+    EXPECT_TRUE(ItemWithTag(Editor::M_WORD_WRAP)->State() & GadgetState::Selected);
     Menu(Editor::M_LINE_NUMBERS);
     EXPECT_FALSE(view->LineNumbers());
     EXPECT_EQ(view->viewport()->x(), 0);
@@ -423,6 +428,8 @@ TEST_F(MainWindowTest, ViewChoicesShowAtOnceAndAreKeptBetweenRuns)
     Restart();
     view = static_cast<TTextArea*>(Text())->View();
     EXPECT_FALSE(view->LineNumbers());
+    EXPECT_TRUE(view->WordWrap());
+    EXPECT_TRUE(ItemWithTag(Editor::M_WORD_WRAP)->State() & GadgetState::Selected);
     EXPECT_EQ(view->font().pointSizeF(), size + 3);
     EXPECT_EQ(ScriptArea(Text())->ViewOptions().tabColumns, 2);
     EXPECT_TRUE(App->mTabWidths.front()->State() & GadgetState::Selected) << "2 columns ticked";
