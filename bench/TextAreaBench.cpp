@@ -225,34 +225,6 @@ int TextAreaScenario(int argc, char** argv)
                 keeper.Flush();
             }));
     Report("ours_end_peak_mib", PeakMiB());
-
-    // The same with word wrap on, last so that the figures above stay as they were: turning it on
-    // (every line's rows estimated), a key and Enter in the middle, and a resize by a pixel.
-    TViewOptions wrapped = area->ViewOptions();
-    wrapped.wordWrap = true;
-    Report("wrap_on_ms", TimeOnce([&] {
-        area->SetViewOptions(wrapped);
-        viewport->repaint();
-    }));
-    area->SetSelection(area->CharAt(middle) + 3, 0, TextUnit::Chars);
-    QApplication::processEvents();
-    Report("wrap_keystroke_ms",
-        MedianOf(
-            KeystrokeRuns, [&] { EventQueue.Clear(); }, keystroke));
-    Report("wrap_enter_ms",
-        MedianOf(
-            KeystrokeRuns, [&] { EventQueue.Clear(); },
-            [&] {
-                QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-                QApplication::sendEvent(view, &press);
-                RestyleLine(area, area->GetCursorPos(TextUnit::Lines));
-                viewport->repaint();
-            }));
-    int step = 0;
-    Report("wrap_resize_ms", MedianOf(Runs, nullptr, [&] {
-        view->resize(view->width() + (++step % 2 ? -1 : 1), view->height());
-        viewport->repaint();
-    }));
     return 0;
 }
 
@@ -367,11 +339,6 @@ int Parent(int argc, char** argv)
     std::printf("  %-52s %9.3f ms\n", "QScintilla: key 'x' + its lexer + repaint", v.value("qsci_keystroke_ms"));
     std::printf("  %-52s %9.2f\n", "QScintilla: paint events per repaint", v.value("qsci_paints_per_keystroke"));
 #endif
-    std::printf("\nThe same script with word wrap on\n");
-    std::printf("  %-52s %9.3f ms\n", "turning it on + repaint", v.value("wrap_on_ms"));
-    std::printf("  %-52s %9.3f ms\n", "key 'x' + re-style the line + repaint", v.value("wrap_keystroke_ms"));
-    std::printf("  %-52s %9.3f ms\n", "Enter + re-style the line + repaint", v.value("wrap_enter_ms"));
-    std::printf("  %-52s %9.3f ms\n", "a resize by a pixel + repaint", v.value("wrap_resize_ms"));
     std::printf("\nRecovery copy of the whole script\n");
     std::printf("  %-52s %9.3f ms\n", "main thread: take the text, hand it to the writer", v.value("recovery_main_ms"));
     std::printf(
