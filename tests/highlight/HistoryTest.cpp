@@ -33,7 +33,7 @@ public:
     void Type(QChar c)
     {
         const int cursor = Cursor();
-        history.AddAction(area, cursor, 1, Selected(), cursor, SelLength());
+        history.AddAction(area, cursor, 1, Selected(), cursor, SelLength(), EditKind::Typing);
         area.ReplaceText(cursor, SelLength(), QString(c), Chars);
         area.SetSelection(cursor + 1, 0, Chars);
     }
@@ -45,7 +45,7 @@ public:
             RemoveSelection();
             return;
         }
-        history.AddAction(area, cursor, 0, area.AreaText(cursor, 1, Chars), cursor, 0);
+        history.AddAction(area, cursor, 0, area.AreaText(cursor, 1, Chars), cursor, 0, EditKind::Delete);
         area.ReplaceText(cursor, 1, {}, Chars);
         area.SetSelection(cursor, 0, Chars);
     }
@@ -57,7 +57,7 @@ public:
             RemoveSelection();
             return;
         }
-        history.AddAction(area, cursor - 1, 0, area.AreaText(cursor - 1, 1, Chars), cursor, 0);
+        history.AddAction(area, cursor - 1, 0, area.AreaText(cursor - 1, 1, Chars), cursor, 0, EditKind::Backspace);
         if (cursor > 0) {
             area.ReplaceText(cursor - 1, 1, {}, Chars);
             area.SetSelection(cursor - 1, 0, Chars);
@@ -342,5 +342,87 @@ TEST(HistoryTest, UndoingEveryRandomEditRestoresEachEarlierState)
             before.pop_back();
         }
         EXPECT_EQ(s.history.Count(), 0);
+    }
+}
+
+// With typing grouped, keys run as one step until the caret moves, a second passes, a line break
+// comes or typing turns to deleting. Undoing every step returns to the start, redoing them to the end.
+TEST(HistoryTest, GroupedTypingIsOneStepUntilTheRunBreaks)
+{
+    // A letter types itself, '<' is Backspace, '>' Delete, '\n' Enter; '[' moves the caret one left,
+    // '|' tells the history the caret moved and came back; '~' waits a second, '-' a little less.
+    struct TCase {
+        const char* name;
+        const char16_t* text;
+        struct {
+            int pos, length;
+        } selection;
+        const char16_t* keys;
+        int steps;
+        bool grouped = true;
+    };
+    const TCase cases[] = {
+        { "a phrase", u"", { 0, 0 }, u"local x = 1", 1 },
+        { "typing over a selection", u"a xyz b", { 2, 3 }, u"ok", 1 },
+        { "Backspace in a row", u"hello", { 5, 0 }, u"<<<", 1 },
+        { "Delete in a row", u"hello", { 0, 0 }, u">>>", 1 },
+        { "pauses under a second each", u"", { 0, 0 }, u"a-b-c", 1 },
+        { "off, each character", u"", { 0, 0 }, u"local", 5, false },
+        { "a caret move", u"ab", { 2, 0 }, u"x[y", 2 },
+        { "the caret away and back", u"ab", { 2, 0 }, u"x|y", 2 },
+        { "a pause of a second", u"", { 0, 0 }, u"ab~c", 2 },
+        { "Enter", u"", { 0, 0 }, u"ab\ncd", 3 },
+        { "typing turns to Backspace and back", u"", { 0, 0 }, u"abc<<d", 3 },
+        { "Backspace turns to Delete", u"abcd", { 2, 0 }, u"<>", 2 },
+        { "Backspace over a line break", u"a\nbc", { 4, 0 }, u"<<<<", 3 },
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TUndoSetup s(Q(c.text));
+        std::chrono::milliseconds now { 5000 };
+        s.history.SetClock([&now] { return now; });
+        s.history.SetGroupTyping(c.grouped);
+        s.area.SetSelection(c.selection.pos, c.selection.length, Chars);
+        for (const char16_t* key = c.keys; *key; ++key) {
+            switch (*key) {
+            case u'<':
+                s.editor.Backspace();
+                break;
+            case u'>':
+                s.editor.Delete();
+                break;
+            case u'\n':
+                s.editor.EnterWithAutoIndent();
+                break;
+            case u'[':
+                s.area.SetSelection(s.editor.Cursor() - 1, 0, Chars);
+                break;
+            case u'|':
+                s.history.EndGroup();
+                break;
+            case u'~':
+                now += THistory::GroupPause;
+                break;
+            case u'-':
+                now += THistory::GroupPause - std::chrono::milliseconds(1);
+                break;
+            default:
+                s.editor.Type(QChar(*key));
+                break;
+            }
+        }
+        const QString edited = s.area.Text();
+        const int caret = s.editor.Cursor();
+        ASSERT_EQ(s.history.Count(), c.steps);
+        while (s.history.Count() > 0)
+            s.history.Undo(s.area);
+        EXPECT_EQ(s.area.Text(), Q(c.text));
+        EXPECT_EQ(s.editor.Cursor(), c.selection.pos);
+        EXPECT_EQ(s.editor.SelLength(), c.selection.length);
+        ASSERT_EQ(s.history.RedoCount(), c.steps);
+        while (s.history.RedoCount() > 0)
+            s.history.Redo(s.area);
+        EXPECT_EQ(s.area.Text(), edited);
+        EXPECT_EQ(s.editor.Cursor(), caret);
     }
 }
