@@ -84,6 +84,8 @@ TApplication::TApplication()
 TApplication::~TApplication()
 {
     delete History;
+    // The text area's notices, which reach the history, may come until the window has gone.
+    History = nullptr;
     for (TToolDialog* tool : toolDialogs)
         delete tool;
     delete wSettings;
@@ -164,6 +166,12 @@ void TApplication::Init()
     toolDialogs = { wItems, wHudtxt, wCommand, wHook, wTimer, wFind, wGoto };
 
     History = new THistory([this](int line) { UpdateTextareaLine(line); });
+    // A caret moved without an edit ends a run of typing, even when it comes back to where it was.
+    ScriptArea(Textarea)->Subscribe([this](const TAreaChange& change) {
+        if (History && change.selection && !change.text)
+            History->EndGroup();
+    });
+    SetTypingGrouped(Extra->Value(ExtraKey::GroupTyping).toBool());
     LoadKeywords();
 
     RecoveryStore = std::make_unique<TRecoveryStore>(DefaultRecoveryFolder(), TextAreaCapacity);
@@ -314,6 +322,7 @@ void TApplication::CreateMenus()
     mEdit = MakeMenuItem(QStringLiteral("Edit"), 0, root);
     MakeMenuItem(QStringLiteral("Undo"), M_UNDO, mEdit, 'Z', Ctrl);
     MakeMenuItem(QStringLiteral("Redo"), M_REDO, mEdit, 'Y', Ctrl);
+    mGroupTyping = MakeMenuItem(QStringLiteral("Group Typing in Undo"), M_GROUP_TYPING, mEdit);
     MakeMenuItem(QString(), 0, mEdit);
     MakeMenuItem(QStringLiteral("Cut"), M_CUT, mEdit, 'X', Ctrl);
     MakeMenuItem(QStringLiteral("&Copy"), M_COPY, mEdit, 'C', Ctrl);

@@ -72,6 +72,7 @@ public:
     static constexpr int M_SYNTAX = 128;
     static constexpr int M_TO_UTF8 = 129;
     static constexpr int M_TO_LATIN1 = 130;
+    static constexpr int M_GROUP_TYPING = 131;
     // File > Recent Scripts, the most recent first.
     static constexpr int M_RECENT = 140;
     static constexpr int M_RECENT_LAST = 149;
@@ -130,6 +131,8 @@ public:
     TGadget* mFileSave = nullptr;
     TGadget* mRecent = nullptr;
     TGadget* mEdit = nullptr;
+    // Edit > Group Typing in Undo, checked while typing is grouped.
+    TGadget* mGroupTyping = nullptr;
     TGadget* mTool = nullptr;
     TGadget* mHelp = nullptr;
     // The text area's right-click menu: the Edit menu's commands on the text.
@@ -254,6 +257,10 @@ private:
     void RebuildRecentMenu();
     // Connects the launch arguments dialog to the kept arguments.
     void KeepLaunchArguments();
+    // Whether a run of typing is one undo step: applied to the history and shown by the menu's check.
+    void SetTypingGrouped(bool on);
+    // The menu's command: turns it over and keeps it for the next run.
+    void ToggleTypingGrouped();
     // Shows what went wrong with the extra settings file since it was last told.
     void ReportSettingsProblem();
 

@@ -123,6 +123,9 @@ void TApplication::HandleMenuAction(int tag)
     case M_REDO:
         Redo();
         break;
+    case M_GROUP_TYPING:
+        ToggleTypingGrouped();
+        break;
     case M_SYNTAX:
         CheckSyntax();
         break;

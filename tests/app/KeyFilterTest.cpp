@@ -3,6 +3,7 @@
 // back to where it started.
 #include "AppFixture.h"
 
+#include "gui/MenuGadget.h"
 #include "settings/WSettings.h"
 
 #include <QClipboard>
@@ -11,6 +12,7 @@
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <random>
@@ -47,6 +49,9 @@ protected:
     }
     // Presses one key of a random session and lets the editor settle.
     void PressSessionKey(const SessionKey& key);
+    // Random keys with Undo and Redo among them, typing grouped or not; `joined` counts the keys that
+    // joined the step before.
+    void UndoAndRedoAtRandom(int keys, bool grouped, int& joined);
 };
 
 TEST_F(KeyFilterTest, EveryEditingKeyLeavesAnUndoStepThatTakesItBack)
@@ -137,6 +142,49 @@ TEST_F(KeyFilterTest, EveryEditingKeyLeavesAnUndoStepThatTakesItBack)
     };
     for (const TEditCase& edit : edits)
         CheckEdit(edit);
+}
+
+// Edit > Group Typing in Undo, kept for the next run: a run of typing or deleting is one step, ended by
+// a caret moved by hand (even back where it was), Enter, or a turn from typing to deleting.
+TEST_F(KeyFilterTest, GroupedTypingIsOneUndoPerRunAndKeptForTheNextRun)
+{
+    const auto choose = [this] {
+        ASSERT_TRUE(static_cast<TMenuGadget*>(App->mGroupTyping)->Choose());
+        Settle();
+        Restart();
+    };
+    EXPECT_FALSE(App->History->GroupsTyping());
+    choose();
+    ASSERT_TRUE(App->History->GroupsTyping());
+    EXPECT_TRUE(App->mGroupTyping->State() & GadgetState::Selected);
+    // No pause between the keys however slowly they come.
+    App->History->SetClock([] { return std::chrono::milliseconds(0); });
+
+    Type("local x");
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Right);
+    Type("y");
+    Key(Qt::Key_Return);
+    Type("end");
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    Key(Qt::Key_Delete);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Script(), "cal xy\ne");
+    for (const char* undone : { "local xy\ne", "local xy\nend", "local xy\n", "local xy", "local x", "" }) {
+        Undo();
+        EXPECT_EQ(Script(), QString(undone));
+    }
+    Menu(TApplication::M_REDO);
+    EXPECT_EQ(Script(), "local x");
+    EXPECT_EQ(Text()->GetCursorPos(TextUnit::Chars), 7);
+
+    choose();
+    EXPECT_FALSE(App->History->GroupsTyping());
+    EXPECT_FALSE(App->mGroupTyping->State() & GadgetState::Selected);
+    Type("ab");
+    EXPECT_EQ(Recorded(), 2);
 }
 
 TEST_F(KeyFilterTest, EnterMovesTheStatusLabelsToTheNewLine)
@@ -411,17 +459,18 @@ TEST_F(KeyFilterTest, UndoingARandomSessionReturnsEveryTextOnTheWay)
 namespace {
 // Undo and Redo pressed at random among the keys: after every key the text is the one the model says,
 // where the model keeps the text after each recorded step and forgets the undone ones at a new edit.
-TEST_F(KeyFilterTest, RandomUndoAndRedoFollowTheTextsTheEditsMade)
+void KeyFilterTest::UndoAndRedoAtRandom(int keys, bool grouped, int& joined)
 {
-    constexpr int Keys = 1500;
     std::mt19937 random(20261208);
     const QString start = "function f(a)\n\tif a then\n\t\treturn \"x" + Emoji + AccentedE + "\"\n\tend\nend\n";
     SetScript(start, 14);
     App->History->Clear();
+    App->History->SetGroupTyping(grouped);
+    App->History->SetClock([] { return std::chrono::milliseconds(0); });
     QGuiApplication::clipboard()->setText("x = {\r\n\t1,\r\n}");
 
     std::vector<std::optional<QString>> texts { start }; // the text with as many steps recorded as its index
-    for (int step = 1; step <= Keys; ++step) {
+    for (int step = 1; step <= keys; ++step) {
         const int recorded = Recorded();
         const int choice = std::uniform_int_distribution<int>(0, 9)(random);
         if (choice < 3) {
@@ -437,7 +486,9 @@ TEST_F(KeyFilterTest, RandomUndoAndRedoFollowTheTextsTheEditsMade)
             const QString before = Script();
             PressSessionKey(key);
             if (Recorded() != recorded || Script() != before) {
-                // A new edit: what was undone is gone; steps between are texts nobody saw whole.
+                // A new edit: what was undone is gone; steps between are texts nobody saw whole. A key
+                // that joins the last step changes the text that step leads to.
+                joined += Recorded() == recorded;
                 texts.resize(size_t(recorded) + 1);
                 texts.resize(size_t(Recorded()) + 1);
                 texts.back() = Script();
@@ -453,5 +504,19 @@ TEST_F(KeyFilterTest, RandomUndoAndRedoFollowTheTextsTheEditsMade)
         Menu(TApplication::M_REDO);
     ASSERT_TRUE(texts.back().has_value());
     EXPECT_EQ(Script(), *texts.back());
+}
+
+TEST_F(KeyFilterTest, RandomUndoAndRedoFollowTheTextsTheEditsMade)
+{
+    int joined = 0;
+    UndoAndRedoAtRandom(1500, false, joined);
+    EXPECT_EQ(joined, 0);
+}
+
+TEST_F(KeyFilterTest, RandomUndoAndRedoOfGroupedTypingFollowTheTextsTheRunsMade)
+{
+    int joined = 0;
+    UndoAndRedoAtRandom(600, true, joined);
+    EXPECT_GT(joined, 20);
 }
 } // namespace

@@ -47,6 +47,7 @@ const std::vector<ExpectedMenu> Menus = {
         {
             { "Undo\tCtrl+Z", Editor::M_UNDO },
             { "Redo\tCtrl+Y", Editor::M_REDO },
+            { "Group Typing in Undo", Editor::M_GROUP_TYPING },
             { "", 0 },
             { "Cut\tCtrl+X", Editor::M_CUT },
             { "&Copy\tCtrl+C", Editor::M_COPY },
