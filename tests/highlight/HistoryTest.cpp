@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
 #include <random>
 
 namespace {
@@ -345,84 +347,47 @@ TEST(HistoryTest, UndoingEveryRandomEditRestoresEachEarlierState)
     }
 }
 
-// With typing grouped, keys run as one step until the caret moves, a second passes, a line break
-// comes or typing turns to deleting. Undoing every step returns to the start, redoing them to the end.
+// With typing grouped, keys are one step until the caret moves, a second passes, a line break comes
+// or typing turns to deleting. Undoing every step returns to the start, redoing them to the end.
 TEST(HistoryTest, GroupedTypingIsOneStepUntilTheRunBreaks)
 {
     // A letter types itself, '<' is Backspace, '>' Delete, '\n' Enter; '[' moves the caret one left,
     // '|' tells the history the caret moved and came back; '~' waits a second, '-' a little less.
-    struct TCase {
-        const char* name;
-        const char16_t* text;
-        struct {
-            int pos, length;
-        } selection;
-        const char16_t* keys;
-        int steps;
-        bool grouped = true;
-    };
-    const TCase cases[] = {
-        { "a phrase", u"", { 0, 0 }, u"local x = 1", 1 },
-        { "typing over a selection", u"a xyz b", { 2, 3 }, u"ok", 1 },
-        { "Backspace in a row", u"hello", { 5, 0 }, u"<<<", 1 },
-        { "Delete in a row", u"hello", { 0, 0 }, u">>>", 1 },
-        { "pauses under a second each", u"", { 0, 0 }, u"a-b-c", 1 },
-        { "off, each character", u"", { 0, 0 }, u"local", 5, false },
-        { "a caret move", u"ab", { 2, 0 }, u"x[y", 2 },
-        { "the caret away and back", u"ab", { 2, 0 }, u"x|y", 2 },
-        { "a pause of a second", u"", { 0, 0 }, u"ab~c", 2 },
-        { "Enter", u"", { 0, 0 }, u"ab\ncd", 3 },
-        { "typing turns to Backspace and back", u"", { 0, 0 }, u"abc<<d", 3 },
-        { "Backspace turns to Delete", u"abcd", { 2, 0 }, u"<>", 2 },
-        { "Backspace over a line break", u"a\nbc", { 4, 0 }, u"<<<<", 3 },
-    };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    const struct {
+        const char16_t *text, *keys;
+        int caret, selected, steps;
+    } cases[] = { { u"", u"local x", 0, 0, 1 }, { u"a xyz b", u"ok", 2, 3, 1 }, { u"hello", u"<<<", 5, 0, 1 },
+        { u"hello", u">>>", 0, 0, 1 }, { u"", u"a-b-c", 0, 0, 1 }, { u"ab", u"x[y", 2, 0, 2 },
+        { u"ab", u"x|y", 2, 0, 2 }, { u"", u"ab~c", 0, 0, 2 }, { u"", u"ab\ncd", 0, 0, 3 }, { u"", u"abc<<d", 0, 0, 3 },
+        { u"abcd", u"<>", 2, 0, 2 }, { u"a\nbc", u"<<<<", 4, 0, 3 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Q(c.keys).toStdString());
         TUndoSetup s(Q(c.text));
-        std::chrono::milliseconds now { 5000 };
+        std::chrono::milliseconds now { 0 };
         s.history.SetClock([&now] { return now; });
-        s.history.SetGroupTyping(c.grouped);
-        s.area.SetSelection(c.selection.pos, c.selection.length, Chars);
+        s.history.SetGroupTyping(true);
+        s.area.SetSelection(c.caret, c.selected, Chars);
+        const std::map<char16_t, std::function<void()>> keys = { { u'<', [&] { s.editor.Backspace(); } },
+            { u'>', [&] { s.editor.Delete(); } }, { u'\n', [&] { s.editor.EnterWithAutoIndent(); } },
+            { u'[', [&] { s.area.SetSelection(s.editor.Cursor() - 1, 0, Chars); } },
+            { u'|', [&] { s.history.EndGroup(); } }, { u'~', [&] { now += THistory::GroupPause; } },
+            { u'-', [&] { now += THistory::GroupPause - std::chrono::milliseconds(1); } } };
         for (const char16_t* key = c.keys; *key; ++key) {
-            switch (*key) {
-            case u'<':
-                s.editor.Backspace();
-                break;
-            case u'>':
-                s.editor.Delete();
-                break;
-            case u'\n':
-                s.editor.EnterWithAutoIndent();
-                break;
-            case u'[':
-                s.area.SetSelection(s.editor.Cursor() - 1, 0, Chars);
-                break;
-            case u'|':
-                s.history.EndGroup();
-                break;
-            case u'~':
-                now += THistory::GroupPause;
-                break;
-            case u'-':
-                now += THistory::GroupPause - std::chrono::milliseconds(1);
-                break;
-            default:
+            if (const auto found = keys.find(*key); found != keys.end())
+                found->second();
+            else
                 s.editor.Type(QChar(*key));
-                break;
-            }
         }
         const QString edited = s.area.Text();
-        const int caret = s.editor.Cursor();
         ASSERT_EQ(s.history.Count(), c.steps);
         while (s.history.Count() > 0)
             s.history.Undo(s.area);
         EXPECT_EQ(s.area.Text(), Q(c.text));
-        EXPECT_EQ(s.editor.Cursor(), c.selection.pos);
-        EXPECT_EQ(s.editor.SelLength(), c.selection.length);
+        EXPECT_EQ(s.editor.Cursor(), c.caret);
+        EXPECT_EQ(s.editor.SelLength(), c.selected);
         ASSERT_EQ(s.history.RedoCount(), c.steps);
         while (s.history.RedoCount() > 0)
             s.history.Redo(s.area);
         EXPECT_EQ(s.area.Text(), edited);
-        EXPECT_EQ(s.editor.Cursor(), caret);
     }
 }
