@@ -141,8 +141,7 @@ TEST_F(KeyFilterTest, EveryEditingKeyLeavesAnUndoStepThatTakesItBack)
         CheckEdit(edit);
 }
 
-// Edit > Group Typing in Undo, off at first and kept for the next run: a caret moved by hand ends a run
-// of typing even when it comes back, and characters that Delete takes make a run of their own.
+// Off at first, kept for the next run; a caret moved by hand ends a run even when it comes back.
 TEST_F(KeyFilterTest, GroupedTypingIsKeptForTheNextRunAndEndedByACaretMovedBack)
 {
     ASSERT_TRUE(static_cast<TMenuGadget*>(App->mGroupTyping)->Choose());
