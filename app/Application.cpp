@@ -6,6 +6,7 @@
 #include "gui/GadgetFactory.h"
 #include "gui/GuiFont.h"
 #include "gui/KeyMap.h"
+#include "gui/MenuGadget.h"
 #include "gui/ScriptArea.h"
 #include "gui/SystemDriver.h"
 #include "highlight/History.h"
@@ -324,7 +325,11 @@ void TApplication::CreateMenus()
     MakeMenuItem(QStringLiteral("Select &Line"), M_LINE, mEdit, 'L', Ctrl);
     MakeMenuItem(QString(), 0, mEdit);
     MakeMenuItem(QStringLiteral("Block Indent"), M_BIN, mEdit, VirtualKey::CloseBracket, Ctrl);
-    MakeMenuItem(QStringLiteral("Block Outdent"), M_BOUT, mEdit, VirtualKey::OpenBracket, Ctrl);
+    // Shift+Tab outdents in the text area itself; the label names it beside Ctrl+[, which many
+    // keyboard layouts cannot type.
+    static_cast<TMenuGadget*>(
+        MakeMenuItem(QStringLiteral("Block Outdent"), M_BOUT, mEdit, VirtualKey::OpenBracket, Ctrl))
+        ->SetKeyLabel(QStringLiteral("Ctrl+[, Shift+Tab"));
     MakeMenuItem(QString(), 0, mEdit);
     MakeMenuItem(QStringLiteral("Find..."), M_FIND, mEdit, 'F', Ctrl);
     MakeMenuItem(QStringLiteral("Find Next"), M_FINDNEXT, mEdit, F3, 0);

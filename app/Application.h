@@ -314,6 +314,8 @@ private:
     // Indents (outdents) every line the selection touches by one tab, one undo step per line, and
     // selects those lines whole.
     void BlockIndent(bool outdent);
+    // Shift+Tab with nothing selected: one tab less at the start of the caret's line, one undo step.
+    void OutdentCaretLine();
     void About();
     void RunGame(bool dedicated);
     // Find Next and Find Previous from the menu: with nothing to find they open the dialog instead.

@@ -477,6 +477,19 @@ void TApplication::BlockIndent(bool outdent)
     MarkModified();
 }
 
+void TApplication::OutdentCaretLine()
+{
+    const int line = Textarea->GetCursorPos(TextUnit::Lines);
+    const int start = Textarea->CharAt(line);
+    if (Textarea->AreaText(start, 1, TextUnit::Chars) != QStringLiteral("\t"))
+        return;
+    const int cursor = Textarea->GetCursorPos(TextUnit::Chars);
+    if (!ReplaceRange(start, 1, QString()))
+        return;
+    // The caret stays on its character.
+    Textarea->SetSelection(std::max(start, cursor - 1), 0, TextUnit::Chars);
+}
+
 void TApplication::About()
 {
     Tell(QStringLiteral("Tarvane Lua Editor\nVersion: " TLE_VERSION "\n\nAn editor for the Lua scripts of Tarvane.\n"

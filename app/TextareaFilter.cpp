@@ -77,6 +77,14 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
         // nothing with them.
         if (IsCtrlKeyControlChar(code, event.mods))
             return 1;
+        // Shift+Tab outdents: the selected lines, or with nothing selected the caret's line by one tab.
+        if (code == CharCode::Tab && (event.mods & Modifier::Shift)) {
+            if (selection > 0)
+                App->BlockIndent(true);
+            else
+                App->OutdentCaretLine();
+            return 0;
+        }
         // Tab over two or more selected characters indents every selected line.
         if (code == CharCode::Tab && selection >= 2) {
             App->BlockIndent(false);

@@ -59,7 +59,7 @@ const std::vector<ExpectedMenu> Menus = {
             { "Select &Line\tCtrl+L", Editor::M_LINE },
             { "", 0 },
             { "Block Indent\tCtrl+]", Editor::M_BIN },
-            { "Block Outdent\tCtrl+[", Editor::M_BOUT },
+            { "Block Outdent\tCtrl+[, Shift+Tab", Editor::M_BOUT },
             { "", 0 },
             { "Find...\tCtrl+F", Editor::M_FIND },
             { "Find Next\tF3", Editor::M_FINDNEXT },
