@@ -7,20 +7,12 @@
 #include "gui/Gadget.h"
 #include "gui/KeyMap.h"
 #include "highlight/History.h"
+#include "highlight/Indent.h"
 #include "settings/WSettings.h"
 
 #include <algorithm>
 
 namespace {
-// Tabs at the start of a line, up to its first other character: what Enter carries to the new line.
-QString LeadingTabs(const QString& line)
-{
-    int count = 0;
-    while (count < line.size() && line[count] == QLatin1Char('\t'))
-        ++count;
-    return QString(count, QLatin1Char('\t'));
-}
-
 // Whether replacing `removed` characters by `inserted` ones keeps the text within the text area's
 // capacity; a refused edit must not leave an undo record behind.
 bool Fits(TGadget* area, int removed, int inserted)

@@ -17,8 +17,8 @@
 
 class TTextArea : public TWidgetGadget, public TScriptArea, private TTextViewClient {
 public:
-    // Style flags at creation. Word wrap is accepted but lines never wrap.
-    static constexpr int StyleWordWrap = 1;
+    // Style flags at creation. The word-wrap flag (1) is accepted and ignored: lines never wrap, and
+    // nothing asks for it.
     static constexpr int StyleReadOnly = 2;
     static constexpr int Capacity = TTextBuffer::Capacity;
 

@@ -35,10 +35,10 @@ THistory::THistory(std::function<void(int line)> recolourLine)
 
 bool THistory::Undo(TTextClient& textarea)
 {
-    if (_Undo.empty())
+    if (undoSteps.empty())
         return false;
-    const TAction step = _Undo.back();
-    _Undo.pop_back();
+    const TAction step = undoSteps.back();
+    undoSteps.pop_back();
     // What the step removes comes back when it is applied again; a step that changes nothing only
     // puts the caret back, again.
     const bool inside = step.Pos >= 0 && step.Sel >= 0 && step.Pos <= textarea.Length() - step.Sel;
@@ -51,29 +51,29 @@ bool THistory::Undo(TTextClient& textarea)
     TAction again { 0, 0, QString(), selectionStart, selectionLength };
     if (changed)
         again = TAction { step.Pos, static_cast<int>(step.Text.size()), removed, selectionStart, selectionLength };
-    _Redo.push_back({ again, step });
+    redoSteps.push_back({ again, step });
     return changed;
 }
 
 bool THistory::Redo(TTextClient& textarea)
 {
-    if (_Redo.empty())
+    if (redoSteps.empty())
         return false;
-    const TUndone undone = _Redo.back();
-    _Redo.pop_back();
+    const TUndone undone = redoSteps.back();
+    redoSteps.pop_back();
     const bool changed = undone.again.Undo(textarea, recolour);
-    _Undo.push_back(undone.step);
+    undoSteps.push_back(undone.step);
     return changed;
 }
 
 void THistory::AddAction(TTextClient& /*textarea*/, int pos, int sel, const QString& text, int selPos, int selLen)
 {
-    _Undo.push_back(TAction { pos, sel, text, selPos, selLen });
-    _Redo.clear();
+    undoSteps.push_back(TAction { pos, sel, text, selPos, selLen });
+    redoSteps.clear();
 }
 
 void THistory::Clear()
 {
-    _Undo = {};
-    _Redo = {};
+    undoSteps = {};
+    redoSteps = {};
 }

@@ -40,19 +40,19 @@ public:
     void AddAction(TTextClient& textarea, int pos, int sel, const QString& text, int selPos, int selLen);
     void Clear();
 
-    int Count() const { return static_cast<int>(_Undo.size()); }
-    int RedoCount() const { return static_cast<int>(_Redo.size()); }
+    int Count() const { return static_cast<int>(undoSteps.size()); }
+    int RedoCount() const { return static_cast<int>(redoSteps.size()); }
     // The action the next Undo reverses; null when the history is empty.
-    const TAction* Last() const { return _Undo.empty() ? nullptr : &_Undo.back(); }
+    const TAction* Last() const { return undoSteps.empty() ? nullptr : &undoSteps.back(); }
 
 private:
     std::function<void(int line)> recolour;
-    std::vector<TAction> _Undo; // oldest first
+    std::vector<TAction> undoSteps; // oldest first
     // An undone step: how to apply it again, and the step Undo took it from, which holds once more when
     // it is applied again. Most recently undone last.
     struct TUndone {
         TAction again;
         TAction step;
     };
-    std::vector<TUndone> _Redo;
+    std::vector<TUndone> redoSteps;
 };

@@ -1,6 +1,7 @@
 #include "tools/WHook.h"
 
 #include "gui/GadgetFactory.h"
+#include "highlight/Indent.h"
 
 #include <span>
 
@@ -168,11 +169,8 @@ QString TWHook::HookCode(const QString& hook, const QString& parameters, const Q
     QString code = QStringLiteral("addhook(\"") + hook + QStringLiteral("\", \"") + variable + QStringLiteral("\")");
     if (!generateFunction)
         return code;
-    // The handler lines up with the caret's line by its leading tabs only; a blank ends the indent.
-    qsizetype tabs = 0;
-    while (tabs < caretLine.size() && caretLine[tabs] == QLatin1Char('\t'))
-        ++tabs;
-    code += QLatin1Char('\n') + QString(tabs, QLatin1Char('\t')) + QStringLiteral("function ") + variable
-        + QLatin1Char('(') + parameters + QLatin1Char(')');
+    // The handler lines up with the caret's line by its leading tabs.
+    code += QLatin1Char('\n') + LeadingTabs(caretLine) + QStringLiteral("function ") + variable + QLatin1Char('(')
+        + parameters + QLatin1Char(')');
     return code;
 }
