@@ -81,8 +81,8 @@ std::vector<TColourRun> SplitAtColourCodes(const QString& s)
         const qsizetype next = s.indexOf(QChar(ColourCodeSign), i + ColourCodeDigits);
         const qsizetype start = i + ColourCodeDigits + 1;
         const qsizetype end = next < 0 ? s.size() : next;
-        runs.push_back({ start < end ? s.mid(start, end - start) : QString(), Component(s, i + 1),
-            Component(s, i + 4), Component(s, i + 7) });
+        runs.push_back({ start < end ? s.mid(start, end - start) : QString(), Component(s, i + 1), Component(s, i + 4),
+            Component(s, i + 7) });
     }
     return runs;
 }

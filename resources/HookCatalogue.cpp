@@ -127,6 +127,7 @@ const std::vector<TGameHook>& HookCatalogue()
 const TGameHook* FindHook(QStringView name)
 {
     const std::vector<TGameHook>& hooks = HookCatalogue();
-    const auto found = std::find_if(hooks.begin(), hooks.end(), [name](const TGameHook& hook) { return hook.name == name; });
+    const auto found
+        = std::find_if(hooks.begin(), hooks.end(), [name](const TGameHook& hook) { return hook.name == name; });
     return found == hooks.end() ? nullptr : &*found;
 }

@@ -42,8 +42,7 @@ TEST(ColourCodeScannerTest, FindsBothFormsWhereLuaMakesThem)
         { "s = [==[ ]] \u00a9000000255 ]==] .. \"\\169000000001\"",
             { { 12, 10, 0, 0, 255, Form::Sign, Place::String }, { 32, 13, 0, 0, 1, Form::Escape, Place::String } } },
         { "-- \u00a9255255000 \"\\169255255000\"", { { 3, 10, 255, 255, 0, Form::Sign, Place::Comment } } },
-        { "--[[ \"\\169000000000\" ]] f(\"\\169000000001\")",
-            { { 27, 13, 0, 0, 1, Form::Escape, Place::String } } },
+        { "--[[ \"\\169000000000\" ]] f(\"\\169000000001\")", { { 27, 13, 0, 0, 1, Form::Escape, Place::String } } },
         // A string left open ends with its line; one whose break is escaped goes on.
         { "a = \"x\nb = \"\\169000000255\"", { { 12, 13, 0, 0, 255, Form::Escape, Place::String } } },
         { "a = \"x\\\n\\169000000255\"", { { 8, 13, 0, 0, 255, Form::Escape, Place::String } } },

@@ -120,9 +120,8 @@ std::string FixedBytes(const TWSettings& s)
     const TConfigRecord& values = s.Values();
     EXPECT_EQ(ButtonValue(s.bIndent), int8_t(values.indent));
     const std::pair<TGadget*, TGadget*> boxes[] = { { s.bTextBold, s.bTextItalic },
-        { s.bCommentBold, s.bCommentItalic }, { s.bNumberBold, s.bNumberItalic },
-        { s.bBracketBold, s.bBracketItalic }, { s.bSignBold, s.bSignItalic }, { s.bkeywordBold, s.bkeywordItalic },
-        { s.bStringBold, s.bStringItalic } };
+        { s.bCommentBold, s.bCommentItalic }, { s.bNumberBold, s.bNumberItalic }, { s.bBracketBold, s.bBracketItalic },
+        { s.bSignBold, s.bSignItalic }, { s.bkeywordBold, s.bkeywordItalic }, { s.bStringBold, s.bStringItalic } };
     for (int k = 0; k < TokenClassCount; ++k) {
         EXPECT_EQ(ButtonValue(boxes[k].first), int8_t(values.classes[k].bold)) << k;
         EXPECT_EQ(ButtonValue(boxes[k].second), int8_t(values.classes[k].italic)) << k;

@@ -23,7 +23,8 @@ int main(int argc, char** argv)
     TWSettings settings;
     settings.Init(mainWindow, mainArea);
     TConfigRecord values = settings.Values();
-    std::printf("path=%s\nback=%d,%d,%d\n", qPrintable(settings.ConfigPath()), values.backR, values.backG, values.backB);
+    std::printf(
+        "path=%s\nback=%d,%d,%d\n", qPrintable(settings.ConfigPath()), values.backR, values.backG, values.backB);
     std::fflush(stdout);
     values.backR = 1;
     values.backG = 2;
