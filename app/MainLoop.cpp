@@ -277,12 +277,7 @@ bool TApplication::HandleDialogAction(const TEvent& event)
         if (tool->HandleAction(event))
             return true;
     }
-    TGadget* source = event.source;
-    if (wSettings->IsStyleBox(source)) {
-        wSettings->Update();
-        return true;
-    }
-    return wSettings->ChoosePath(source);
+    return wSettings->HandleAction(event.source);
 }
 
 void TApplication::HandleToolbar(int index)
@@ -499,7 +494,8 @@ void TApplication::About()
 
 void TApplication::RunGame(bool dedicated)
 {
-    const QString path = (dedicated ? wSettings->pathDedi : wSettings->pathGame)->GetText();
+    const TConfigRecord& settings = wSettings->Values();
+    const QString& path = dedicated ? settings.dediPath : settings.gamePath;
     // A path of one character or none is no program.
     if (path.size() <= 1)
         return;

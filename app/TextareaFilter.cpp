@@ -146,7 +146,7 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
         }
         return 1;
     case VirtualKey::Return:
-        if (App->wSettings && ButtonValue(App->wSettings->bIndent) != 0)
+        if (App->wSettings && App->wSettings->Values().AutoIndent())
             return AutoIndent(area, cursor, selection, selected);
         if (Fits(area, selection, 1))
             Record(cursor, 1, selected, cursor, selection);

@@ -3,8 +3,10 @@
 // back to where it started.
 #include "AppFixture.h"
 
+#include "gui/WidgetGadget.h"
 #include "settings/WSettings.h"
 
+#include <QAbstractButton>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QFile>
@@ -25,7 +27,14 @@ struct SessionKey;
 
 class KeyFilterTest : public AppFixture {
 protected:
-    void SetAutoIndent(bool on) { App->wSettings->bIndent->SetSelected(on ? 1 : 0); }
+    // As the user sets it: a click on the settings dialog's box, whose action the main loop takes.
+    void SetAutoIndent(bool on)
+    {
+        if (App->wSettings->Values().AutoIndent() == on)
+            return;
+        static_cast<QAbstractButton*>(TWidgetGadget::From(App->wSettings->bIndent)->Widget())->click();
+        Settle();
+    }
 
     // A key whose text is `text`, as the platform delivers a character beyond U+FFFF: both halves in one
     // key event; and an input method's commit.
