@@ -131,7 +131,10 @@ void TApplication::Init()
     lChar = MakeLabel(QStringLiteral("Char: 0"), half, StatusY, half - 5, StatusHeight, Window, LabelStyle::AlignRight);
     lChar->SetLayout(Relative, Aligned, Centred, Aligned);
     // Whoever changed the text or moved the caret, the status line follows.
-    ScriptArea(Textarea)->Subscribe([this](const TAreaChange&) { ShowCaretPlace(); });
+    ScriptArea(Textarea)->Subscribe([this](const TAreaChange&) {
+        ShowCaretPlace();
+        ShowMatchingBracket();
+    });
     lRecovery = MakeLabel(QString(), RecoveryLabelInset, StatusY, ClientWidth - 2 * RecoveryLabelInset, StatusHeight,
         Window, LabelStyle::AlignCentre);
     lRecovery->SetLayout(Aligned, Aligned, Centred, Aligned);

@@ -284,6 +284,8 @@ private:
     void HandleTextareaSelect();
     // The caret's line and column in the status line, and TextLast: after every change of the text area.
     void ShowCaretPlace();
+    // Frames the bracket or block keyword at the caret and its partner, or tints one that has none.
+    void ShowMatchingBracket();
     // Re-colours what the user's last edits touched: the lines of the edits offered to the key filter
     // as a whole (drops, middle-click pastes), and the cursor's line, where a key edits.
     void RecolourEditedLines();

@@ -430,3 +430,23 @@ TEST_F(MainWindowTest, ViewChoicesShowAtOnceAndAreKeptBetweenRuns)
     EXPECT_EQ(view->font().pointSizeF(), size);
 }
 } // namespace
+
+namespace {
+// The caret beside a bracket frames it and its partner; moving away takes the frames off.
+TEST_F(MainWindowTest, TheBracketAtTheCaretAndItsPartnerAreFramed)
+{
+    SetScript("if f(a) then\nend");
+    Select(4);
+    const auto framed = [this] {
+        std::vector<std::pair<int, int>> ranges;
+        for (const TIndicator& mark : ScriptArea(Text())->Indicators(DecorationLayer::Brackets))
+            ranges.emplace_back(mark.start, mark.end);
+        return ranges;
+    };
+    EXPECT_EQ(framed(), (std::vector<std::pair<int, int>> { { 4, 5 }, { 6, 7 } }));
+    Select(1);
+    EXPECT_EQ(framed(), (std::vector<std::pair<int, int>> { { 0, 2 }, { 13, 16 } })) << "if ... end";
+    Select(9);
+    EXPECT_TRUE(framed().empty());
+}
+} // namespace
