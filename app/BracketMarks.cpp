@@ -34,7 +34,8 @@ void TApplication::ShowMatchingBracket()
             marks.push_back({ partner, partner + match->partner->length, TIndicatorKind::Box, PairColour, {} });
         } else {
             marks.push_back({ at, at + match->at.length, TIndicatorKind::Tint, UnmatchedColour,
-                QStringLiteral("No partner for \"%1\"").arg(Textarea->AreaText(at, match->at.length, TextUnit::Chars)) });
+                QStringLiteral("No partner for \"%1\"")
+                    .arg(Textarea->AreaText(at, match->at.length, TextUnit::Chars)) });
         }
     }
     if (marks != area->Indicators(DecorationLayer::Brackets))

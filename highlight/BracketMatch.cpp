@@ -97,15 +97,16 @@ std::optional<TBracketMatch> MatchBracket(
     const QChar partner = PartnerOf(self);
     TBracketMatch match { { line, bracket.column, 1 }, std::nullopt };
     int depth = 1;
-    const bool finished = Walk(lines, lineCount, line, bracket.column, direction, reach, [&](int at, const TToken& token) {
-        if (token.length != 1 || BracketDirection(token.text) == 0)
-            return false;
-        if (token.text[0] == self)
-            ++depth;
-        else if (token.text[0] == partner && --depth == 0)
-            match.partner = TMatchPart { at, token.column, 1 };
-        return match.partner.has_value();
-    });
+    const bool finished
+        = Walk(lines, lineCount, line, bracket.column, direction, reach, [&](int at, const TToken& token) {
+              if (token.length != 1 || BracketDirection(token.text) == 0)
+                  return false;
+              if (token.text[0] == self)
+                  ++depth;
+              else if (token.text[0] == partner && --depth == 0)
+                  match.partner = TMatchPart { at, token.column, 1 };
+              return match.partner.has_value();
+          });
     if (!finished)
         return std::nullopt;
     return match;

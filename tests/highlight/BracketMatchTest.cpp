@@ -13,7 +13,7 @@ struct TMatchCase {
     std::optional<TMatchPart> partner;
 };
 
-class BracketMatchTest : public testing::TestWithParam<TMatchCase> {};
+class BracketMatchTest : public testing::TestWithParam<TMatchCase> { };
 
 TEST_P(BracketMatchTest, FindsThePartnerOutsideStringsAndComments)
 {
@@ -28,7 +28,8 @@ TEST_P(BracketMatchTest, FindsThePartnerOutsideStringsAndComments)
             lines[i].remove(at, 1);
         }
     }
-    const auto match = MatchAtCaret([&lines](int line) { return lines[line]; }, int(lines.size()), caretLine, caretColumn);
+    const auto match
+        = MatchAtCaret([&lines](int line) { return lines[line]; }, int(lines.size()), caretLine, caretColumn);
     ASSERT_EQ(match.has_value(), c.at.has_value()) << c.what;
     if (!match)
         return;
@@ -39,18 +40,19 @@ TEST_P(BracketMatchTest, FindsThePartnerOutsideStringsAndComments)
 INSTANTIATE_TEST_SUITE_P(LuaSnippets, BracketMatchTest,
     testing::Values(TMatchCase { "after an opener", "f(|a, g(b))", TMatchPart { 0, 1, 1 }, TMatchPart { 0, 9, 1 } },
         TMatchCase { "after a closer, nested", "f(a, g(b)|)", TMatchPart { 0, 8, 1 }, TMatchPart { 0, 6, 1 } },
-        TMatchCase { "a bracket in a string is skipped", "t = {|\"}\", 1}", TMatchPart { 0, 4, 1 },
-            TMatchPart { 0, 11, 1 } },
-        TMatchCase { "a bracket in a comment is skipped", "x = (|1 -- )\n)", TMatchPart { 0, 4, 1 },
-            TMatchPart { 1, 0, 1 } },
-        TMatchCase { "a long string's brackets are skipped", "f(|[[ ) ]])", TMatchPart { 0, 1, 1 },
-            TMatchPart { 0, 9, 1 } },
+        TMatchCase {
+            "a bracket in a string is skipped", "t = {|\"}\", 1}", TMatchPart { 0, 4, 1 }, TMatchPart { 0, 11, 1 } },
+        TMatchCase {
+            "a bracket in a comment is skipped", "x = (|1 -- )\n)", TMatchPart { 0, 4, 1 }, TMatchPart { 1, 0, 1 } },
+        TMatchCase {
+            "a long string's brackets are skipped", "f(|[[ ) ]])", TMatchPart { 0, 1, 1 }, TMatchPart { 0, 9, 1 } },
         TMatchCase { "unmatched", "print(|(1)", TMatchPart { 0, 5, 1 }, std::nullopt },
         TMatchCase { "a bracket inside a string has none", "s = \"(|\"", std::nullopt, std::nullopt },
         TMatchCase { "function to end across ifs and loops",
             "|function f()\n\tif a then\n\t\tfor i = 1, 2 do end\n\tend\nend", TMatchPart { 0, 0, 8 },
             TMatchPart { 4, 0, 3 } },
-        TMatchCase { "end back to its for", "for i = 1, 2 do\n\tx()\ne|nd", TMatchPart { 2, 0, 3 }, TMatchPart { 0, 0, 3 } },
+        TMatchCase {
+            "end back to its for", "for i = 1, 2 do\n\tx()\ne|nd", TMatchPart { 2, 0, 3 }, TMatchPart { 0, 0, 3 } },
         TMatchCase { "while to its end", "wh|ile x do y() end", TMatchPart { 0, 0, 5 }, TMatchPart { 0, 15, 3 } },
         TMatchCase { "repeat to until", "repeat| x() until done", TMatchPart { 0, 0, 6 }, TMatchPart { 0, 11, 5 } },
         TMatchCase { "a keyword in a comment does not pair", "-- function| f()", std::nullopt, std::nullopt },
