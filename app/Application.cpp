@@ -268,6 +268,9 @@ void TApplication::ReportRecovery()
     if (text == shownNotice)
         return;
     shownNotice = text;
+    // A notice may run across the encoding's place; the encoding shows again when it is gone.
+    if (lFormat)
+        lFormat->SetShow(text.isEmpty());
     lRecovery->SetText(text);
     // The label may be too narrow for a long folder name.
     lRecovery->SetTooltip(text);
