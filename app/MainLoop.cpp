@@ -6,6 +6,7 @@
 #include "app/TextareaClient.h"
 #include "event/EventQueue.h"
 #include "gui/Gadget.h"
+#include "gui/ScriptArea.h"
 #include "gui/SystemDriver.h"
 #include "highlight/History.h"
 #include "resources/RecoveryStore.h"
@@ -450,6 +451,8 @@ void TApplication::SelectLine()
 
 void TApplication::BlockIndent(bool outdent)
 {
+    // One change to the text area's subscribers, however many lines.
+    const TChangeBatch batch(ScriptArea(Textarea));
     const int first = Textarea->GetCursorPos(TextUnit::Lines);
     const int count = Textarea->GetSelectionLength(TextUnit::Lines);
     for (int line = first; line < first + count; ++line) {
