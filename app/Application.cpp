@@ -6,6 +6,7 @@
 #include "gui/GadgetFactory.h"
 #include "gui/GuiFont.h"
 #include "gui/KeyMap.h"
+#include "gui/MenuGadget.h"
 #include "gui/ScriptArea.h"
 #include "gui/SystemDriver.h"
 #include "highlight/History.h"
@@ -132,7 +133,10 @@ void TApplication::Init()
     lChar = MakeLabel(QStringLiteral("Char: 0"), half, StatusY, half - 5, StatusHeight, Window, LabelStyle::AlignRight);
     lChar->SetLayout(Relative, Aligned, Centred, Aligned);
     // Whoever changed the text or moved the caret, the status line follows.
-    ScriptArea(Textarea)->Subscribe([this](const TAreaChange&) { ShowCaretPlace(); });
+    ScriptArea(Textarea)->Subscribe([this](const TAreaChange&) {
+        ShowCaretPlace();
+        ShowMatchingBracket();
+    });
     lRecovery = MakeLabel(QString(), RecoveryLabelInset, StatusY, ClientWidth - 2 * RecoveryLabelInset, StatusHeight,
         Window, LabelStyle::AlignCentre);
     lRecovery->SetLayout(Aligned, Aligned, Centred, Aligned);
@@ -143,6 +147,7 @@ void TApplication::Init()
     UpdateFormatLabel();
 
     CreateMenus();
+    ApplyViewOptions();
 
     // The dialogs, in this order: item ids, settings, HUD text, launch arguments, hooks, timers. Each
     // builds its hidden window once; the tools are also kept in toolDialogs for the loop's dispatch.
@@ -271,6 +276,9 @@ void TApplication::ReportRecovery()
     if (text == shownNotice)
         return;
     shownNotice = text;
+    // A notice may run across the encoding's place; the encoding shows again when it is gone.
+    if (lFormat)
+        lFormat->SetShow(text.isEmpty());
     lRecovery->SetText(text);
     // The label may be too narrow for a long folder name.
     lRecovery->SetTooltip(text);
@@ -332,13 +340,19 @@ void TApplication::CreateMenus()
     MakeMenuItem(QStringLiteral("Select &Line"), M_LINE, mEdit, 'L', Ctrl);
     MakeMenuItem(QString(), 0, mEdit);
     MakeMenuItem(QStringLiteral("Block Indent"), M_BIN, mEdit, VirtualKey::CloseBracket, Ctrl);
-    MakeMenuItem(QStringLiteral("Block Outdent"), M_BOUT, mEdit, VirtualKey::OpenBracket, Ctrl);
+    // Shift+Tab outdents in the text area itself; the label names it beside Ctrl+[, which many
+    // keyboard layouts cannot type.
+    static_cast<TMenuGadget*>(
+        MakeMenuItem(QStringLiteral("Block Outdent"), M_BOUT, mEdit, VirtualKey::OpenBracket, Ctrl))
+        ->SetKeyLabel(QStringLiteral("Ctrl+[, Shift+Tab"));
     MakeMenuItem(QString(), 0, mEdit);
     MakeMenuItem(QStringLiteral("Find..."), M_FIND, mEdit, 'F', Ctrl);
     MakeMenuItem(QStringLiteral("Find Next"), M_FINDNEXT, mEdit, F3, 0);
     MakeMenuItem(QStringLiteral("Find Previous"), M_FINDPREV, mEdit, F3, Shift);
     MakeMenuItem(QStringLiteral("Replace..."), M_REPLACE, mEdit, 'H', Ctrl);
     MakeMenuItem(QStringLiteral("Go to Line..."), M_GOTO, mEdit, 'G', Ctrl);
+
+    CreateViewMenu(root);
 
     mTool = MakeMenuItem(QStringLiteral("Tool"), 0, root);
     MakeMenuItem(QStringLiteral("Insert Item ID"), M_ITEMID, mTool, '1', Ctrl);

@@ -76,6 +76,14 @@ public:
     // File > Recent Scripts, the most recent first.
     static constexpr int M_RECENT = 140;
     static constexpr int M_RECENT_LAST = 149;
+    // The View menu; a Tab Width item's tag is M_TAB_WIDTH plus its columns.
+    static constexpr int M_LINE_NUMBERS = 150;
+    static constexpr int M_CURRENT_LINE = 151;
+    static constexpr int M_WHITESPACE = 152;
+    static constexpr int M_ZOOM_IN = 153;
+    static constexpr int M_ZOOM_OUT = 154;
+    static constexpr int M_ZOOM_RESET = 155;
+    static constexpr int M_TAB_WIDTH = 160;
 
     // Toolbar items by index; the separators count.
     enum ToolbarItem : int {
@@ -133,6 +141,11 @@ public:
     TGadget* mEdit = nullptr;
     // Edit > Group Typing in Undo, checked while typing is grouped.
     TGadget* mGroupTyping = nullptr;
+    TGadget* mView = nullptr;
+    TGadget* mLineNumbers = nullptr;
+    TGadget* mCurrentLine = nullptr;
+    TGadget* mWhitespace = nullptr;
+    std::vector<TGadget*> mTabWidths;
     TGadget* mTool = nullptr;
     TGadget* mHelp = nullptr;
     // The text area's right-click menu: the Edit menu's commands on the text.
@@ -246,6 +259,11 @@ private:
 
     void CreateToolbarStrip();
     void CreateMenus();
+    // The View menu, its choices as they were kept, and its commands (false for another tag).
+    void CreateViewMenu(TGadget* root);
+    void ApplyViewOptions();
+    void ShowViewOptions();
+    bool HandleViewCommand(int tag);
 
     // The question before a script replaces changes the document holds; true to go on.
     bool MayLoadOver();
@@ -273,6 +291,8 @@ private:
     void HandleTextareaSelect();
     // The caret's line and column in the status line, and TextLast: after every change of the text area.
     void ShowCaretPlace();
+    // Frames the bracket or block keyword at the caret and its partner, or tints one that has none.
+    void ShowMatchingBracket();
     // Re-colours what the user's last edits touched: the lines of the edits offered to the key filter
     // as a whole (drops, middle-click pastes), and the cursor's line, where a key edits.
     void RecolourEditedLines();
@@ -303,6 +323,8 @@ private:
     // Indents (outdents) every line the selection touches by one tab, one undo step per line, and
     // selects those lines whole.
     void BlockIndent(bool outdent);
+    // Shift+Tab with nothing selected: one tab less at the start of the caret's line, one undo step.
+    void OutdentCaretLine();
     void About();
     void RunGame(bool dedicated);
     // Find Next and Find Previous from the menu: with nothing to find they open the dialog instead.

@@ -97,8 +97,9 @@ bool TApplication::WriteDoc()
     KnowDisk(StampOf(File), Fingerprint(bytes));
     watcher.Watch(File);
     Modified = 0;
-    UpdateTitle();
+    // The copy goes before the title says the script is saved: whoever sees the title finds no copy.
     DiscardRecovery();
+    UpdateTitle();
     return true;
 }
 
@@ -111,8 +112,7 @@ bool TApplication::SaveAsDoc()
     const QString oldFileName = FileName;
     File = answer;
     FileName = StripDir(answer);
-    Modified = 0;
-    UpdateTitle();
+    // The title names the new file once it holds the script.
     if (WriteDoc()) {
         RememberScript(File);
         return true;

@@ -7,6 +7,7 @@
 #include "gui/Gadget.h"
 #include "gui/KeyMap.h"
 #include "highlight/History.h"
+#include "highlight/Indent.h"
 #include "settings/WSettings.h"
 
 #include <QTextBoundaryFinder>
@@ -14,15 +15,6 @@
 #include <algorithm>
 
 namespace {
-// Tabs at the start of a line, up to its first other character: what Enter carries to the new line.
-QString LeadingTabs(const QString& line)
-{
-    int count = 0;
-    while (count < line.size() && line[count] == QLatin1Char('\t'))
-        ++count;
-    return QString(count, QLatin1Char('\t'));
-}
-
 // Whether replacing `removed` characters by `inserted` ones keeps the text within the text area's
 // capacity; a refused edit must not leave an undo record behind.
 bool Fits(TGadget* area, int removed, int inserted)
@@ -87,6 +79,14 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
         // nothing with them.
         if (IsCtrlKeyControlChar(code, event.mods))
             return 1;
+        // Shift+Tab outdents: the selected lines, or with nothing selected the caret's line by one tab.
+        if (code == CharCode::Tab && (event.mods & Modifier::Shift)) {
+            if (selection > 0)
+                App->BlockIndent(true);
+            else
+                App->OutdentCaretLine();
+            return 0;
+        }
         // Tab over two or more selected characters indents every selected line.
         if (code == CharCode::Tab && selection >= 2) {
             App->BlockIndent(false);
@@ -158,7 +158,7 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
         }
         return 1;
     case VirtualKey::Return:
-        if (App->wSettings && ButtonValue(App->wSettings->bIndent) != 0)
+        if (App->wSettings && App->wSettings->Values().AutoIndent())
             return AutoIndent(area, cursor, selection, selected);
         if (Fits(area, selection, 1))
             Record(cursor, 1, selected, cursor, selection);

@@ -27,6 +27,19 @@ inline constexpr int Diagnostics = 2;
 inline constexpr int Swatches = 3;
 } // namespace DecorationLayer
 
+// How the text area shows the script.
+struct TViewOptions {
+    bool lineNumbers = true;
+    bool currentLine = true;
+    bool whitespace = false;
+    bool wordWrap = false;
+    int tabColumns = 5;
+    // Points added to the font's size: Zoom In and Out step it by one.
+    int zoom = 0;
+
+    bool operator==(const TViewOptions&) const = default;
+};
+
 class TScriptArea {
 public:
     using TChangeHandler = std::function<void(const TAreaChange& change)>;
@@ -37,6 +50,14 @@ public:
     virtual const std::vector<TIndicator>& Indicators(int layer) const = 0;
     virtual void SetLineMarkers(int layer, std::vector<TLineMarker> markers) = 0;
     virtual const std::vector<TLineMarker>& LineMarkers(int layer) const = 0;
+
+    virtual void SetViewOptions(const TViewOptions& options) = 0;
+    virtual const TViewOptions& ViewOptions() const = 0;
+    // Zoom steps the text area limits to what its font can take; Ctrl and the wheel step it too, and
+    // then `handler` hears the new zoom.
+    static constexpr int MinZoom = -6;
+    static constexpr int MaxZoom = 30;
+    virtual void OnZoom(std::function<void(int zoom)> handler) = 0;
 
     // The handler hears of every change from now on, until unsubscribed by the number returned.
     virtual int Subscribe(TChangeHandler handler) = 0;

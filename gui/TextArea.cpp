@@ -65,7 +65,7 @@ void TTextArea::SetIndicators(int layer, std::vector<TIndicator> indicators)
     }
     buffer->Decorations().SetIndicators(layer, std::move(indicators));
     if (!few) {
-        view->RepaintAll();
+        view->DecorationsChanged();
         return;
     }
     for (const TIndicator& indicator : old)
@@ -80,7 +80,7 @@ const std::vector<TIndicator>& TTextArea::Indicators(int layer) const
 void TTextArea::SetLineMarkers(int layer, std::vector<TLineMarker> markers)
 {
     buffer->Decorations().SetLineMarkers(layer, std::move(markers));
-    view->RepaintAll();
+    view->DecorationsChanged();
 }
 
 const std::vector<TLineMarker>& TTextArea::LineMarkers(int layer) const
@@ -243,8 +243,46 @@ void TTextArea::SetColor(int r, int g, int b)
 
 void TTextArea::SetFont(const std::shared_ptr<TGuiFont>& font)
 {
-    if (font)
-        view->SetTextFont(QFontOf(*font));
+    if (!font)
+        return;
+    baseFont = font;
+    ApplyFont();
+}
+
+void TTextArea::ApplyFont()
+{
+    if (!baseFont)
+        return;
+    QFont font = QFontOf(*baseFont);
+    if (viewOptions.zoom != 0 && font.pointSizeF() > 0)
+        font.setPointSizeF(std::max(4.0, font.pointSizeF() + viewOptions.zoom));
+    view->SetTextFont(font);
+}
+
+void TTextArea::SetViewOptions(const TViewOptions& options)
+{
+    TViewOptions wanted = options;
+    wanted.zoom = std::clamp(wanted.zoom, MinZoom, MaxZoom);
+    const TViewOptions old = viewOptions;
+    viewOptions = wanted;
+    if (wanted.zoom != old.zoom)
+        ApplyFont();
+    if (wanted.tabColumns > 0 && (wanted.tabColumns != old.tabColumns || wanted.zoom != old.zoom))
+        view->SetTabColumns(wanted.tabColumns);
+    view->SetLineNumbers(wanted.lineNumbers);
+    view->SetCurrentLineHighlight(wanted.currentLine);
+    view->SetShowWhitespace(wanted.whitespace);
+}
+
+void TTextArea::ViewZoom(int steps)
+{
+    TViewOptions options = viewOptions;
+    options.zoom = std::clamp(options.zoom + steps, MinZoom, MaxZoom);
+    if (options.zoom == viewOptions.zoom)
+        return;
+    SetViewOptions(options);
+    if (zoomHandler)
+        zoomHandler(viewOptions.zoom);
 }
 
 void TTextArea::Activate(int command)

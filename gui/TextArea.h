@@ -17,8 +17,8 @@
 
 class TTextArea : public TWidgetGadget, public TScriptArea, private TTextViewClient {
 public:
-    // Style flags at creation. Word wrap is accepted but lines never wrap.
-    static constexpr int StyleWordWrap = 1;
+    // Style flags at creation. The word-wrap flag (1) is accepted and ignored: lines never wrap, and
+    // nothing asks for it.
     static constexpr int StyleReadOnly = 2;
     static constexpr int Capacity = TTextBuffer::Capacity;
 
@@ -55,6 +55,9 @@ public:
     const std::vector<TIndicator>& Indicators(int layer) const override;
     void SetLineMarkers(int layer, std::vector<TLineMarker> markers) override;
     const std::vector<TLineMarker>& LineMarkers(int layer) const override;
+    void SetViewOptions(const TViewOptions& options) override;
+    const TViewOptions& ViewOptions() const override { return viewOptions; }
+    void OnZoom(std::function<void(int zoom)> handler) override { zoomHandler = std::move(handler); }
     int Subscribe(TChangeHandler handler) override;
     void Unsubscribe(int subscription) override;
     void BeginChanges() override;
@@ -76,6 +79,9 @@ private:
     void ViewMenuRequest(int x, int y) override;
     void ViewFocusLost() override;
     void ViewFilesDropped(const QStringList& paths) override;
+    void ViewZoom(int steps) override;
+    // The font as set, at the zoom of the view options.
+    void ApplyFont();
 
     // Raises the busy counter for the lifetime of a programmatic change.
     struct Busy {
@@ -95,6 +101,11 @@ private:
     int lockedAnchor = 0;
     int lockedCaret = 0;
     Qt::CursorShape lockedCursor = Qt::IBeamCursor;
+
+    std::shared_ptr<TGuiFont> baseFont;
+    // Until set, the gadget shows text as it always did: no gutter, no band, no zoom.
+    TViewOptions viewOptions { .lineNumbers = false, .currentLine = false, .tabColumns = 0 };
+    std::function<void(int zoom)> zoomHandler;
 
     std::vector<std::pair<int, TChangeHandler>> subscribers;
     int lastSubscription = 0;

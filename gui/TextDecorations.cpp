@@ -15,7 +15,8 @@ void TTextDecorations::SetIndicators(int layer, std::vector<TIndicator> list)
         indicators.erase(layer);
         return;
     }
-    std::stable_sort(list.begin(), list.end(), [](const TIndicator& a, const TIndicator& b) { return a.start < b.start; });
+    std::stable_sort(
+        list.begin(), list.end(), [](const TIndicator& a, const TIndicator& b) { return a.start < b.start; });
     TIndicatorSet& set = indicators[layer];
     set.longest = 0;
     for (const TIndicator& indicator : list)

@@ -69,8 +69,12 @@ void TTextPainter::DrawLine(QPainter& painter, const TLineLayout& layout, int y,
         // Room for glyphs that overhang their cell.
         .right = static_cast<float>(clip.right() + 1) - frame.offset + height,
     };
+    if (layout.line == frame.currentLine)
+        painter.fillRect(QRect(clip.left(), y, clip.width(), height), frame.currentLineBand);
     DrawIndicators(painter, line, true);
     DrawSelection(painter, line);
+    if (frame.showWhitespace)
+        DrawWhitespace(painter, line);
 
     int i = FirstShownUnit(layout, static_cast<float>(clip.left()) - frame.offset - 2.0f * height);
     while (i < count && layout.xs[i] <= line.right) {
@@ -81,6 +85,40 @@ void TTextPainter::DrawLine(QPainter& painter, const TLineLayout& layout, int y,
             i = DrawRun(painter, line, i);
     }
     DrawIndicators(painter, line, false);
+}
+
+void TTextPainter::DrawWhitespace(QPainter& painter, const TLineFrame& line)
+{
+    const TLineLayout& layout = line.layout;
+    const int count = layout.Size();
+    const int height = fonts.LineHeight();
+    int trailing = count;
+    while (trailing > 0 && (layout.chars[trailing - 1] == u' ' || layout.chars[trailing - 1] == u'\t'))
+        --trailing;
+    // Blanks no code follows are tinted; every tab is an arrow across its room.
+    const QColor faint = line.frame.background.lightness() > 127 ? QColor(0, 0, 0, 70) : QColor(255, 255, 255, 90);
+    if (trailing < count) {
+        const float x = line.frame.offset + layout.xs[trailing];
+        painter.fillRect(QRectF(x, line.y, layout.xs[count] - layout.xs[trailing], height), QColor(230, 80, 80, 60));
+    }
+    painter.setPen(QPen(faint, 1));
+    const qreal middle = line.y + height / 2.0;
+    for (int i = 0; i < count; ++i) {
+        if (layout.xs[i] > line.right)
+            break;
+        if (layout.chars[i] == u'\t') {
+            const qreal left = line.frame.offset + layout.xs[i] + 2;
+            const qreal right = line.frame.offset + layout.xs[i + 1] - 2;
+            if (right - left < 3)
+                continue;
+            painter.drawLine(QPointF(left, middle), QPointF(right, middle));
+            painter.drawLine(QPointF(right - 3, middle - 3), QPointF(right, middle));
+            painter.drawLine(QPointF(right - 3, middle + 3), QPointF(right, middle));
+        } else if (layout.chars[i] == u' ' && i >= trailing) {
+            const qreal centre = line.frame.offset + (layout.xs[i] + layout.xs[i + 1]) / 2;
+            painter.drawPoint(QPointF(centre, middle));
+        }
+    }
 }
 
 void TTextPainter::DrawIndicators(QPainter& painter, const TLineFrame& line, bool under)

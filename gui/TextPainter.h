@@ -30,6 +30,11 @@ public:
         QColor background;
         QColor highlight;
         QColor highlightedText;
+        // The line drawn on a band of its own (the caret's), or -1.
+        int currentLine = -1;
+        QColor currentLineBand;
+        // Tabs drawn as arrows and blanks at a line's end marked.
+        bool showWhitespace = false;
     };
 
     TTextPainter(const TTextBuffer& buffer, TTextFonts& fonts, TTextLayouter& layouter, TLineWidths& lineWidths)
@@ -72,6 +77,7 @@ private:
     // The indicators on the line: the tints under everything (`under`), the frames and wavy lines over
     // the text.
     void DrawIndicators(QPainter& painter, const TLineFrame& line, bool under);
+    void DrawWhitespace(QPainter& painter, const TLineFrame& line);
 
     const TTextBuffer& buffer;
     TTextFonts& fonts;

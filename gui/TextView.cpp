@@ -1,6 +1,7 @@
 #include "gui/TextView.h"
 
 #include "gui/KeyMap.h"
+#include "gui/TextGutter.h"
 #include "gui/TextMotion.h"
 
 #include <QApplication>
@@ -90,6 +91,9 @@ void TTextView::SetTextFont(const QFont& newFont)
     setFont(newFont);
     fonts.SetFont(newFont);
     layouter.FontChanged();
+    if (tabColumns > 0)
+        layouter.SetTabWidth(static_cast<int>(std::lround(tabColumns * fonts.BlankAdvance())));
+    PlaceGutter();
     MeasureAllLines();
     visibleRangeValid = false;
     UpdateScrollBars();
@@ -108,6 +112,98 @@ void TTextView::SetTabWidth(int pixels)
     MeasureAllLines();
     UpdateScrollBars();
     RepaintAll();
+}
+
+void TTextView::SetTabColumns(int columns)
+{
+    tabColumns = std::max(1, columns);
+    SetTabWidth(static_cast<int>(std::lround(tabColumns * fonts.BlankAdvance())));
+}
+
+void TTextView::SetLineNumbers(bool shown)
+{
+    if (shown == (gutter != nullptr))
+        return;
+    if (shown) {
+        gutter = new TTextGutter(*this);
+        gutter->show();
+    } else {
+        delete gutter;
+        gutter = nullptr;
+    }
+    PlaceGutter();
+}
+
+void TTextView::PlaceGutter()
+{
+    const int width = gutter ? gutter->WidthFor(buffer.LineCount()) : 0;
+    if (width != gutterWidth) {
+        gutterWidth = width;
+        setViewportMargins(width, 0, 0, 0);
+    }
+    if (gutter) {
+        const QRect area = contentsRect();
+        gutter->setGeometry(area.left(), area.top(), gutterWidth, viewport()->height());
+        gutter->update();
+    }
+}
+
+void TTextView::SetCurrentLineHighlight(bool shown)
+{
+    currentLineHighlight = shown;
+    RepaintAll();
+}
+
+void TTextView::SetShowWhitespace(bool shown)
+{
+    showWhitespace = shown;
+    RepaintAll();
+}
+
+QColor TTextView::GutterBackground() const
+{
+    // A shade off the text's background, darker on a light one and lighter on a dark one.
+    return background.lightness() > 127 ? background.darker(106) : background.lighter(140);
+}
+
+void TTextView::SelectLines(int from, int to)
+{
+    const int first = std::clamp(std::min(from, to), 0, buffer.LineCount() - 1);
+    const int last = std::clamp(std::max(from, to), 0, buffer.LineCount() - 1);
+    const int oldAnchor = buffer.Anchor();
+    const int oldCaret = buffer.Caret();
+    const int end = last + 1 < buffer.LineCount() ? buffer.LineStart(last + 1) : buffer.Length();
+    // Dragging upwards leaves the caret at the top, as a drag over the text does.
+    if (to < from)
+        buffer.Select(end, buffer.LineStart(first));
+    else
+        buffer.Select(buffer.LineStart(first), end);
+    if (buffer.Anchor() == oldAnchor && buffer.Caret() == oldCaret)
+        return;
+    SelectionChanged(oldAnchor, oldCaret, true);
+    UserChanged(false);
+}
+
+void TTextView::DecorationsChanged()
+{
+    RepaintAll();
+    if (gutter)
+        gutter->update();
+}
+
+void TTextView::FollowCaretLine()
+{
+    const int line = CaretLine();
+    if (line == shownCaretLine)
+        return;
+    const int old = shownCaretLine;
+    shownCaretLine = line;
+    if (currentLineHighlight && !frozen) {
+        UpdateLines(old, old);
+        UpdateLines(line, line);
+    }
+    if (gutter)
+        gutter->update();
 }
 
 void TTextView::SetFrozen(bool freeze)
@@ -207,6 +303,11 @@ void TTextView::TextChanged(const TTextChange& change)
             [this](int line) { return layouter.Width(line); });
     }
     UpdateScrollBars();
+    if (gutter && (change.breaksRemoved != 0 || change.breaksInserted != 0)) {
+        PlaceGutter();
+        gutter->update();
+    }
+    FollowCaretLine();
 }
 
 void TTextView::RepaintStyled(TTextRange range)
@@ -230,6 +331,7 @@ void TTextView::SelectionChanged(int oldAnchor, int oldCaret, bool scrollToCaret
     if (scrollToCaret)
         EnsureCaretVisible();
     RestartCaretBlink();
+    FollowCaretLine();
 }
 
 void TTextView::TextEdited(const TTextChange& change)
@@ -302,7 +404,10 @@ void TTextView::paintEvent(QPaintEvent* event)
         .offset = TextOffset(),
         .background = background,
         .highlight = palette().color(QPalette::Highlight),
-        .highlightedText = palette().color(QPalette::HighlightedText) };
+        .highlightedText = palette().color(QPalette::HighlightedText),
+        .currentLine = currentLineHighlight ? CaretLine() : -1,
+        .currentLineBand = background.lightness() > 127 ? background.darker(104) : background.lighter(125),
+        .showWhitespace = showWhitespace };
     textPainter.PaintLines(painter, event->rect(), frame);
 
     lastCaretRect = CaretRect();
@@ -324,14 +429,17 @@ void TTextView::paintEvent(QPaintEvent* event)
 void TTextView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    PlaceGutter();
     visibleRangeValid = false;
     UpdateScrollBars();
 }
 
-void TTextView::scrollContentsBy(int, int)
+void TTextView::scrollContentsBy(int, int dy)
 {
     visibleRangeValid = false;
     RepaintAll();
+    if (gutter && dy != 0)
+        gutter->update();
     if (!frozen)
         lastCaretRect = CaretRect();
 }
@@ -701,8 +809,17 @@ void TTextView::dropEvent(QDropEvent* event)
 
 void TTextView::wheelEvent(QWheelEvent* event)
 {
-    // Ctrl does not zoom: the text keeps its font size.
     const QPoint delta = event->angleDelta();
+    if (event->modifiers() & Qt::ControlModifier) {
+        // Ctrl zooms, a notch a step.
+        zoomRemainder += delta.y();
+        const int steps = zoomRemainder / 120;
+        zoomRemainder -= steps * 120;
+        if (steps != 0 && client)
+            client->ViewZoom(steps);
+        event->accept();
+        return;
+    }
     if (delta.y() != 0) {
         wheelRemainder += static_cast<float>(delta.y()) / 120.0f * QApplication::wheelScrollLines();
         const int lines = static_cast<int>(wheelRemainder);

@@ -28,6 +28,7 @@
 #include <optional>
 
 class QDrag;
+class TTextGutter;
 class QKeyEvent;
 
 // What the view reports to the gadget that owns it.
@@ -49,6 +50,8 @@ public:
     // Files of this computer were dropped on the view (a file manager's drag): they are to be opened,
     // not their names inserted.
     virtual void ViewFilesDropped(const QStringList& paths) = 0;
+    // Ctrl and the wheel: the text is to grow (positive) or shrink by that many steps.
+    virtual void ViewZoom(int steps) = 0;
 };
 
 class TTextView : public QAbstractScrollArea, private TTextCommandsHost {
@@ -62,6 +65,26 @@ public:
     void SetTextFont(const QFont& font);
     void SetBackground(const QColor& colour);
     void SetTabWidth(int pixels);
+    // Tab stops this many columns apart, whatever the font's size.
+    void SetTabColumns(int columns);
+
+    // The habits of a code editor, each off until asked for: line numbers in a gutter with the line
+    // markers, a band behind the caret's line, and tabs and trailing blanks made visible.
+    void SetLineNumbers(bool shown);
+    bool LineNumbers() const { return gutter != nullptr; }
+    void SetCurrentLineHighlight(bool shown);
+    void SetShowWhitespace(bool shown);
+
+    // What the gutter asks of the view.
+    int LineCount() const { return buffer.LineCount(); }
+    int CaretLine() const { return buffer.LineAt(buffer.Caret()); }
+    const TTextDecorations& Decorations() const { return buffer.Decorations(); }
+    QColor GutterBackground() const;
+    int LineAtPoint(qreal y) const { return LineAtY(y); }
+    // Selects whole lines from one to the other, in either order, as the user's doing.
+    void SelectLines(int from, int to);
+    // The decorations changed: repaint them, the gutter's markers too.
+    void DecorationsChanged();
 
     // Programmatic changes of the buffer, made by the gadget: the view repaints what they touched.
     void TextChanged(const TTextChange& change);
@@ -199,7 +222,20 @@ private:
     // Where text dragged over the view points, while it is over the view.
     std::optional<QPointF> dropPoint;
 
+    // The gutter is shown with the line numbers; its width follows the number of lines.
+    void PlaceGutter();
+    // When the caret went to another line, its band and its number follow.
+    void FollowCaretLine();
+
+    TTextGutter* gutter = nullptr;
+    int gutterWidth = 0;
+    bool currentLineHighlight = false;
+    bool showWhitespace = false;
+    int tabColumns = 0; // 0: tab stops in pixels as SetTabWidth gave them
+    int shownCaretLine = 0;
+
     float wheelRemainder = 0;
+    int zoomRemainder = 0;
     TTextRange visibleRange;
     bool visibleRangeValid = false;
 };

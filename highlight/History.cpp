@@ -52,10 +52,10 @@ THistory::THistory(std::function<void(int line)> recolourLine)
 
 bool THistory::Undo(TTextClient& textarea)
 {
-    if (_Undo.empty())
+    if (undoSteps.empty())
         return false;
-    const TAction step = _Undo.back();
-    _Undo.pop_back();
+    const TAction step = undoSteps.back();
+    undoSteps.pop_back();
     openGroup = EditKind::Other;
     // What the step removes comes back when it is applied again; a step that changes nothing only
     // puts the caret back, again.
@@ -69,19 +69,19 @@ bool THistory::Undo(TTextClient& textarea)
     TAction again { 0, 0, QString(), selectionStart, selectionLength };
     if (changed)
         again = TAction { step.Pos, static_cast<int>(step.Text.size()), removed, selectionStart, selectionLength };
-    _Redo.push_back({ again, step });
+    redoSteps.push_back({ again, step });
     return changed;
 }
 
 bool THistory::Redo(TTextClient& textarea)
 {
-    if (_Redo.empty())
+    if (redoSteps.empty())
         return false;
-    const TUndone undone = _Redo.back();
-    _Redo.pop_back();
+    const TUndone undone = redoSteps.back();
+    redoSteps.pop_back();
     openGroup = EditKind::Other;
     const bool changed = undone.again.Undo(textarea, recolour);
-    _Undo.push_back(undone.step);
+    undoSteps.push_back(undone.step);
     return changed;
 }
 
@@ -89,16 +89,16 @@ void THistory::AddAction(
     TTextClient& /*textarea*/, int pos, int sel, const QString& text, int selPos, int selLen, EditKind kind)
 {
     if (!groupTyping) {
-        _Undo.push_back(TAction { pos, sel, text, selPos, selLen });
-        _Redo.clear();
+        undoSteps.push_back(TAction { pos, sel, text, selPos, selLen });
+        redoSteps.clear();
         return;
     }
     const TAction next { pos, sel, text, selPos, selLen };
     const std::chrono::milliseconds now = clock();
-    _Redo.clear();
+    redoSteps.clear();
     if (Continues(next, kind, now)) {
         // The group keeps the selection from before its first edit; it grows by what this one does.
-        TAction& group = _Undo.back();
+        TAction& group = undoSteps.back();
         if (kind == EditKind::Typing) {
             group.Sel += next.Sel;
         } else if (kind == EditKind::Backspace) {
@@ -108,7 +108,7 @@ void THistory::AddAction(
             group.Text += next.Text;
         }
     } else {
-        _Undo.push_back(next);
+        undoSteps.push_back(next);
         openGroup = Groupable(next, kind) ? kind : EditKind::Other;
     }
     lastGrouped = now;
@@ -116,13 +116,13 @@ void THistory::AddAction(
 
 bool THistory::Continues(const TAction& next, EditKind kind, std::chrono::milliseconds now) const
 {
-    if (kind == EditKind::Other || kind != openGroup || _Undo.empty() || !Groupable(next, kind) || next.SelLen != 0)
+    if (kind == EditKind::Other || kind != openGroup || undoSteps.empty() || !Groupable(next, kind) || next.SelLen != 0)
         return false;
     if (now < lastGrouped || now - lastGrouped >= GroupPause)
         return false;
     // The caret has not moved since the group's last edit: a character typed right after the last one,
     // Backspace right before the last one it took, Delete where it took the last.
-    const TAction& group = _Undo.back();
+    const TAction& group = undoSteps.back();
     switch (kind) {
     case EditKind::Typing:
         return next.Text.isEmpty() && next.Pos == group.Pos + group.Sel && next.SelPos == next.Pos;
@@ -138,8 +138,8 @@ bool THistory::Continues(const TAction& next, EditKind kind, std::chrono::millis
 
 void THistory::Clear()
 {
-    _Undo = {};
-    _Redo = {};
+    undoSteps = {};
+    redoSteps = {};
     openGroup = EditKind::Other;
 }
 

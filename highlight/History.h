@@ -60,23 +60,23 @@ public:
     // The clock pauses are measured with; tests give their own.
     void SetClock(std::function<std::chrono::milliseconds()> now);
 
-    int Count() const { return static_cast<int>(_Undo.size()); }
-    int RedoCount() const { return static_cast<int>(_Redo.size()); }
+    int Count() const { return static_cast<int>(undoSteps.size()); }
+    int RedoCount() const { return static_cast<int>(redoSteps.size()); }
     // The action the next Undo reverses; null when the history is empty.
-    const TAction* Last() const { return _Undo.empty() ? nullptr : &_Undo.back(); }
+    const TAction* Last() const { return undoSteps.empty() ? nullptr : &undoSteps.back(); }
 
 private:
     std::function<void(int line)> recolour;
-    std::vector<TAction> _Undo; // oldest first
+    std::vector<TAction> undoSteps; // oldest first
     // An undone step: how to apply it again, and the step Undo took it from, which holds once more when
     // it is applied again. Most recently undone last.
     struct TUndone {
         TAction again;
         TAction step;
     };
-    std::vector<TUndone> _Redo;
+    std::vector<TUndone> redoSteps;
 
-    // Whether `next` of `kind` carries on the open group, the last step of _Undo.
+    // Whether `next` of `kind` carries on the open group, the last step of undoSteps.
     bool Continues(const TAction& next, EditKind kind, std::chrono::milliseconds now) const;
     bool groupTyping = false;
     std::function<std::chrono::milliseconds()> clock;

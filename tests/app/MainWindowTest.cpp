@@ -4,6 +4,8 @@
 #include "AppFixture.h"
 
 #include "gui/MenuGadget.h"
+#include "gui/ScriptArea.h"
+#include "gui/TextArea.h"
 #include "gui/ToolbarGadget.h"
 #include "settings/WSettings.h"
 
@@ -12,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QWheelEvent>
 
 #include <functional>
 #include <utility>
@@ -57,13 +60,24 @@ const std::vector<ExpectedMenu> Menus = {
             { "Select &Line\tCtrl+L", Editor::M_LINE },
             { "", 0 },
             { "Block Indent\tCtrl+]", Editor::M_BIN },
-            { "Block Outdent\tCtrl+[", Editor::M_BOUT },
+            { "Block Outdent\tCtrl+[, Shift+Tab", Editor::M_BOUT },
             { "", 0 },
             { "Find...\tCtrl+F", Editor::M_FIND },
             { "Find Next\tF3", Editor::M_FINDNEXT },
             { "Find Previous\tShift+F3", Editor::M_FINDPREV },
             { "Replace...\tCtrl+H", Editor::M_REPLACE },
             { "Go to Line...\tCtrl+G", Editor::M_GOTO },
+        } },
+    { "View",
+        {
+            { "&Line Numbers", Editor::M_LINE_NUMBERS },
+            { "&Highlight Current Line", Editor::M_CURRENT_LINE },
+            { "Show &Whitespace", Editor::M_WHITESPACE },
+            { "&Tab Width", 0 },
+            { "", 0 },
+            { "Zoom &In\tCtrl++", Editor::M_ZOOM_IN },
+            { "Zoom &Out\tCtrl+-", Editor::M_ZOOM_OUT },
+            { "&Reset Zoom\tCtrl+0", Editor::M_ZOOM_RESET },
         } },
     { "Tool",
         {
@@ -197,8 +211,9 @@ TEST_F(MainWindowTest, MenusHoldEveryItemWithItsTagLabelAndSeparators)
     EXPECT_EQ(App->mFileSave, ItemWithTag(Editor::M_SAVE));
     EXPECT_EQ(App->mFile, menus[0]);
     EXPECT_EQ(App->mEdit, menus[1]);
-    EXPECT_EQ(App->mTool, menus[2]);
-    EXPECT_EQ(App->mHelp, menus[3]);
+    EXPECT_EQ(App->mView, menus[2]);
+    EXPECT_EQ(App->mTool, menus[3]);
+    EXPECT_EQ(App->mHelp, menus[4]);
 }
 
 TEST_F(MainWindowTest, ToolbarHasFourteenItemsWithSeparatorsCountedInTheIndices)
@@ -380,4 +395,59 @@ TEST_F(MainWindowTest, CtrlAAndCtrlZInTheTextAreaRunTheLoopsCommands)
     EXPECT_EQ(Script(), "one\ntwo");
 }
 
+} // namespace
+
+namespace {
+// The View menu's choices show at once, are ticked in the menu, and are kept for the next run; the
+// zoom keys and Ctrl with the wheel grow and shrink the text.
+TEST_F(MainWindowTest, ViewChoicesShowAtOnceAndAreKeptBetweenRuns)
+{
+    TTextView* view = static_cast<TTextArea*>(Text())->View();
+    EXPECT_TRUE(view->LineNumbers()) << "line numbers are on by default";
+    EXPECT_GT(view->viewport()->x(), 0) << "the gutter takes room left of the text";
+    EXPECT_TRUE(ItemWithTag(Editor::M_LINE_NUMBERS)->State() & GadgetState::Selected);
+    const qreal size = view->font().pointSizeF();
+
+    Menu(Editor::M_LINE_NUMBERS);
+    EXPECT_FALSE(view->LineNumbers());
+    EXPECT_EQ(view->viewport()->x(), 0);
+    EXPECT_FALSE(ItemWithTag(Editor::M_LINE_NUMBERS)->State() & GadgetState::Selected);
+    Menu(Editor::M_TAB_WIDTH + 2);
+    QTest::keyClick(View(), Qt::Key_Equal, Qt::ControlModifier);
+    Settle();
+    EXPECT_EQ(view->font().pointSizeF(), size + 1) << "Ctrl+=";
+    QWheelEvent wheel(QPointF(10, 10), view->viewport()->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 240),
+        Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view->viewport(), &wheel);
+    EXPECT_EQ(view->font().pointSizeF(), size + 3) << "Ctrl and two notches of the wheel";
+
+    Restart();
+    view = static_cast<TTextArea*>(Text())->View();
+    EXPECT_FALSE(view->LineNumbers());
+    EXPECT_EQ(view->font().pointSizeF(), size + 3);
+    EXPECT_EQ(ScriptArea(Text())->ViewOptions().tabColumns, 2);
+    EXPECT_TRUE(App->mTabWidths.front()->State() & GadgetState::Selected) << "2 columns ticked";
+    Menu(Editor::M_ZOOM_RESET);
+    EXPECT_EQ(view->font().pointSizeF(), size);
+}
+} // namespace
+
+namespace {
+// The caret beside a bracket frames it and its partner; moving away takes the frames off.
+TEST_F(MainWindowTest, TheBracketAtTheCaretAndItsPartnerAreFramed)
+{
+    SetScript("if f(a) then\nend");
+    Select(4);
+    const auto framed = [this] {
+        std::vector<std::pair<int, int>> ranges;
+        for (const TIndicator& mark : ScriptArea(Text())->Indicators(DecorationLayer::Brackets))
+            ranges.emplace_back(mark.start, mark.end);
+        return ranges;
+    };
+    EXPECT_EQ(framed(), (std::vector<std::pair<int, int>> { { 4, 5 }, { 6, 7 } }));
+    Select(1);
+    EXPECT_EQ(framed(), (std::vector<std::pair<int, int>> { { 0, 2 }, { 13, 16 } })) << "if ... end";
+    Select(9);
+    EXPECT_TRUE(framed().empty());
+}
 } // namespace

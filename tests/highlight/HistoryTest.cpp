@@ -1,6 +1,7 @@
 // Tests of the undo history: edits recorded the way the editing keys record them, then undone.
 #include "highlight/History.h"
 #include "FakeTextArea.h"
+#include "highlight/Indent.h"
 
 #include <gtest/gtest.h>
 
@@ -79,9 +80,7 @@ public:
     void EnterWithAutoIndent()
     {
         const QString line = area.AreaText(area.GetCursorPos(Lines), 1, Lines);
-        QString indent = QStringLiteral("\n");
-        for (qsizetype i = 0; i < line.size() && line[i] == u'\t'; ++i)
-            indent += u'\t';
+        const QString indent = QStringLiteral("\n") + LeadingTabs(line);
         const int cursor = Cursor();
         history.AddAction(area, cursor, static_cast<int>(indent.size()), Selected(), cursor, SelLength());
         area.ReplaceText(cursor, SelLength(), indent, Chars);
