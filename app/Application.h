@@ -349,6 +349,8 @@ private:
         QByteArray fingerprint; // empty: nothing known of the disk
         // The file's content the user chose to overwrite with their version.
         QByteArray overwriteAllowed;
+        // The file's content a question was closed on without an answer.
+        QByteArray leftUnanswered;
         bool missingSaid = false;
     };
     TDiskState disk;
