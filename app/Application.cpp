@@ -6,6 +6,7 @@
 #include "gui/GadgetFactory.h"
 #include "gui/GuiFont.h"
 #include "gui/KeyMap.h"
+#include "gui/MenuGadget.h"
 #include "gui/ScriptArea.h"
 #include "gui/SystemDriver.h"
 #include "highlight/History.h"
@@ -84,6 +85,8 @@ TApplication::TApplication()
 TApplication::~TApplication()
 {
     delete History;
+    // The text area's notices, which reach the history, may come until the window has gone.
+    History = nullptr;
     for (TToolDialog* tool : toolDialogs)
         delete tool;
     delete wSettings;
@@ -130,7 +133,10 @@ void TApplication::Init()
     lChar = MakeLabel(QStringLiteral("Char: 0"), half, StatusY, half - 5, StatusHeight, Window, LabelStyle::AlignRight);
     lChar->SetLayout(Relative, Aligned, Centred, Aligned);
     // Whoever changed the text or moved the caret, the status line follows.
-    ScriptArea(Textarea)->Subscribe([this](const TAreaChange&) { ShowCaretPlace(); });
+    ScriptArea(Textarea)->Subscribe([this](const TAreaChange&) {
+        ShowCaretPlace();
+        ShowMatchingBracket();
+    });
     lRecovery = MakeLabel(QString(), RecoveryLabelInset, StatusY, ClientWidth - 2 * RecoveryLabelInset, StatusHeight,
         Window, LabelStyle::AlignCentre);
     lRecovery->SetLayout(Aligned, Aligned, Centred, Aligned);
@@ -165,6 +171,12 @@ void TApplication::Init()
     toolDialogs = { wItems, wHudtxt, wCommand, wHook, wTimer, wFind, wGoto };
 
     History = new THistory([this](int line) { UpdateTextareaLine(line); });
+    // A caret moved without an edit ends a run of typing, even when it comes back to where it was.
+    ScriptArea(Textarea)->Subscribe([this](const TAreaChange& change) {
+        if (History && change.selection && !change.text)
+            History->EndGroup();
+    });
+    SetTypingGrouped(Extra->Value(ExtraKey::GroupTyping).toBool());
     LoadKeywords();
 
     RecoveryStore = std::make_unique<TRecoveryStore>(DefaultRecoveryFolder(), TextAreaCapacity);
@@ -264,6 +276,9 @@ void TApplication::ReportRecovery()
     if (text == shownNotice)
         return;
     shownNotice = text;
+    // A notice may run across the encoding's place; the encoding shows again when it is gone.
+    if (lFormat)
+        lFormat->SetShow(text.isEmpty());
     lRecovery->SetText(text);
     // The label may be too narrow for a long folder name.
     lRecovery->SetTooltip(text);
@@ -315,6 +330,7 @@ void TApplication::CreateMenus()
     mEdit = MakeMenuItem(QStringLiteral("Edit"), 0, root);
     MakeMenuItem(QStringLiteral("Undo"), M_UNDO, mEdit, 'Z', Ctrl);
     MakeMenuItem(QStringLiteral("Redo"), M_REDO, mEdit, 'Y', Ctrl);
+    mGroupTyping = MakeMenuItem(QStringLiteral("Group Typing in Undo"), M_GROUP_TYPING, mEdit);
     MakeMenuItem(QString(), 0, mEdit);
     MakeMenuItem(QStringLiteral("Cut"), M_CUT, mEdit, 'X', Ctrl);
     MakeMenuItem(QStringLiteral("&Copy"), M_COPY, mEdit, 'C', Ctrl);
@@ -324,7 +340,11 @@ void TApplication::CreateMenus()
     MakeMenuItem(QStringLiteral("Select &Line"), M_LINE, mEdit, 'L', Ctrl);
     MakeMenuItem(QString(), 0, mEdit);
     MakeMenuItem(QStringLiteral("Block Indent"), M_BIN, mEdit, VirtualKey::CloseBracket, Ctrl);
-    MakeMenuItem(QStringLiteral("Block Outdent"), M_BOUT, mEdit, VirtualKey::OpenBracket, Ctrl);
+    // Shift+Tab outdents in the text area itself; the label names it beside Ctrl+[, which many
+    // keyboard layouts cannot type.
+    static_cast<TMenuGadget*>(
+        MakeMenuItem(QStringLiteral("Block Outdent"), M_BOUT, mEdit, VirtualKey::OpenBracket, Ctrl))
+        ->SetKeyLabel(QStringLiteral("Ctrl+[, Shift+Tab"));
     MakeMenuItem(QString(), 0, mEdit);
     MakeMenuItem(QStringLiteral("Find..."), M_FIND, mEdit, 'F', Ctrl);
     MakeMenuItem(QStringLiteral("Find Next"), M_FINDNEXT, mEdit, F3, 0);

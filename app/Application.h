@@ -72,6 +72,7 @@ public:
     static constexpr int M_SYNTAX = 128;
     static constexpr int M_TO_UTF8 = 129;
     static constexpr int M_TO_LATIN1 = 130;
+    static constexpr int M_GROUP_TYPING = 131;
     // File > Recent Scripts, the most recent first.
     static constexpr int M_RECENT = 140;
     static constexpr int M_RECENT_LAST = 149;
@@ -139,6 +140,8 @@ public:
     TGadget* mFileSave = nullptr;
     TGadget* mRecent = nullptr;
     TGadget* mEdit = nullptr;
+    // Edit > Group Typing in Undo, checked while typing is grouped.
+    TGadget* mGroupTyping = nullptr;
     TGadget* mView = nullptr;
     TGadget* mLineNumbers = nullptr;
     TGadget* mCurrentLine = nullptr;
@@ -274,6 +277,10 @@ private:
     void RebuildRecentMenu();
     // Connects the launch arguments dialog to the kept arguments.
     void KeepLaunchArguments();
+    // Whether a run of typing is one undo step: applied to the history and shown by the menu's check.
+    void SetTypingGrouped(bool on);
+    // The menu's command: turns it over and keeps it for the next run.
+    void ToggleTypingGrouped();
     // Shows what went wrong with the extra settings file since it was last told.
     void ReportSettingsProblem();
 
@@ -286,6 +293,8 @@ private:
     void HandleTextareaSelect();
     // The caret's line and column in the status line, and TextLast: after every change of the text area.
     void ShowCaretPlace();
+    // Frames the bracket or block keyword at the caret and its partner, or tints one that has none.
+    void ShowMatchingBracket();
     // Re-colours what the user's last edits touched: the lines of the edits offered to the key filter
     // as a whole (drops, middle-click pastes), and the cursor's line, where a key edits.
     void RecolourEditedLines();
@@ -316,6 +325,8 @@ private:
     // Indents (outdents) every line the selection touches by one tab, one undo step per line, and
     // selects those lines whole.
     void BlockIndent(bool outdent);
+    // Shift+Tab with nothing selected: one tab less at the start of the caret's line, one undo step.
+    void OutdentCaretLine();
     void About();
     void RunGame(bool dedicated);
     // Find Next and Find Previous from the menu: with nothing to find they open the dialog instead.
@@ -340,6 +351,8 @@ private:
         QByteArray fingerprint; // empty: nothing known of the disk
         // The file's content the user chose to overwrite with their version.
         QByteArray overwriteAllowed;
+        // The file's content a question was closed on without an answer.
+        QByteArray leftUnanswered;
         bool missingSaid = false;
     };
     TDiskState disk;

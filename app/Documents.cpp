@@ -97,8 +97,9 @@ bool TApplication::WriteDoc()
     KnowDisk(StampOf(File), Fingerprint(bytes));
     watcher.Watch(File);
     Modified = 0;
-    UpdateTitle();
+    // The copy goes before the title says the script is saved: whoever sees the title finds no copy.
     DiscardRecovery();
+    UpdateTitle();
     return true;
 }
 
@@ -111,8 +112,7 @@ bool TApplication::SaveAsDoc()
     const QString oldFileName = FileName;
     File = answer;
     FileName = StripDir(answer);
-    Modified = 0;
-    UpdateTitle();
+    // The title names the new file once it holds the script.
     if (WriteDoc()) {
         RememberScript(File);
         return true;
@@ -190,7 +190,9 @@ void TApplication::ConvertTo(TCharset charset)
 // The file on disk against what this editor last read or wrote there.
 void TApplication::KnowDisk(const TFileStamp& stamp, const QByteArray& fingerprint)
 {
-    disk = TDiskState { stamp, fingerprint, {}, false };
+    disk = TDiskState {};
+    disk.stamp = stamp;
+    disk.fingerprint = fingerprint;
     UpdateFormatLabel();
 }
 
@@ -233,8 +235,11 @@ bool TApplication::CheckDisk(DiskCheck check)
         // Nothing is left to save over it.
         return check != DiskCheck::BeforeSave;
     }
-    // Asked when the user comes back to the editor, not while they work elsewhere.
+    // Asked when the user comes back to the editor, not while they work elsewhere; a question left
+    // unanswered is asked again when the file changes once more, or before a save.
     if (check == DiskCheck::Noticed && !IsActiveWindow(Window))
+        return true;
+    if (check != DiskCheck::BeforeSave && file->fingerprint == disk.leftUnanswered)
         return true;
     const QString question = QStringLiteral("\"%1\" was changed on disk by another program, and you have changed it "
                                             "here too.\n\nReload it from disk (your version stays one Undo away and in "
@@ -258,6 +263,8 @@ bool TApplication::CheckDisk(DiskCheck check)
         disk.stamp = file->stamp;
         return true;
     }
+    // The box closing gives the window back, which must not ask the same at once.
+    disk.leftUnanswered = file->fingerprint;
     return false;
 }
 

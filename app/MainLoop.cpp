@@ -6,6 +6,7 @@
 #include "app/TextareaClient.h"
 #include "event/EventQueue.h"
 #include "gui/Gadget.h"
+#include "gui/ScriptArea.h"
 #include "gui/SystemDriver.h"
 #include "highlight/History.h"
 #include "resources/RecoveryStore.h"
@@ -122,6 +123,9 @@ void TApplication::HandleMenuAction(int tag)
         break;
     case M_REDO:
         Redo();
+        break;
+    case M_GROUP_TYPING:
+        ToggleTypingGrouped();
         break;
     case M_SYNTAX:
         CheckSyntax();
@@ -277,12 +281,7 @@ bool TApplication::HandleDialogAction(const TEvent& event)
         if (tool->HandleAction(event))
             return true;
     }
-    TGadget* source = event.source;
-    if (wSettings->IsStyleBox(source)) {
-        wSettings->Update();
-        return true;
-    }
-    return wSettings->ChoosePath(source);
+    return wSettings->HandleAction(event.source);
 }
 
 void TApplication::HandleToolbar(int index)
@@ -455,6 +454,8 @@ void TApplication::SelectLine()
 
 void TApplication::BlockIndent(bool outdent)
 {
+    // One change to the text area's subscribers, however many lines.
+    const TChangeBatch batch(ScriptArea(Textarea));
     const int first = Textarea->GetCursorPos(TextUnit::Lines);
     const int count = Textarea->GetSelectionLength(TextUnit::Lines);
     for (int line = first; line < first + count; ++line) {
@@ -477,6 +478,19 @@ void TApplication::BlockIndent(bool outdent)
     MarkModified();
 }
 
+void TApplication::OutdentCaretLine()
+{
+    const int line = Textarea->GetCursorPos(TextUnit::Lines);
+    const int start = Textarea->CharAt(line);
+    if (Textarea->AreaText(start, 1, TextUnit::Chars) != QStringLiteral("\t"))
+        return;
+    const int cursor = Textarea->GetCursorPos(TextUnit::Chars);
+    if (!ReplaceRange(start, 1, QString()))
+        return;
+    // The caret stays on its character.
+    Textarea->SetSelection(std::max(start, cursor - 1), 0, TextUnit::Chars);
+}
+
 void TApplication::About()
 {
     Tell(QStringLiteral("Tarvane Lua Editor\nVersion: " TLE_VERSION "\n\nAn editor for the Lua scripts of Tarvane.\n"
@@ -486,7 +500,8 @@ void TApplication::About()
 
 void TApplication::RunGame(bool dedicated)
 {
-    const QString path = (dedicated ? wSettings->pathDedi : wSettings->pathGame)->GetText();
+    const TConfigRecord& settings = wSettings->Values();
+    const QString& path = dedicated ? settings.dediPath : settings.gamePath;
     // A path of one character or none is no program.
     if (path.size() <= 1)
         return;

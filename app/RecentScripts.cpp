@@ -1,9 +1,10 @@
 // What the editor keeps between runs in its extra settings file: File > Recent Scripts, the folder the
-// Load and Save As requesters start in, and the launch arguments.
+// Load and Save As requesters start in, the launch arguments, and whether typing is grouped for undo.
 #include "app/Application.h"
 
 #include "gui/GadgetFactory.h"
 #include "gui/SystemDriver.h"
+#include "highlight/History.h"
 #include "settings/ConfigLocation.h"
 #include "settings/ExtraSettings.h"
 #include "tools/WCommand.h"
@@ -86,4 +87,17 @@ void TApplication::ReportSettingsProblem()
 {
     if (const QString problem = Extra->TakeProblem(); !problem.isEmpty())
         ShowNotice(problem);
+}
+
+void TApplication::SetTypingGrouped(bool on)
+{
+    History->SetGroupTyping(on);
+    mGroupTyping->SetSelected(on ? 1 : 0);
+}
+
+void TApplication::ToggleTypingGrouped()
+{
+    SetTypingGrouped(!History->GroupsTyping());
+    Extra->Set(ExtraKey::GroupTyping, History->GroupsTyping());
+    ReportSettingsProblem();
 }

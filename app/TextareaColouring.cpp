@@ -14,15 +14,15 @@ void TApplication::LoadKeywords()
 
 void TApplication::UpdateTextareaLine(int line)
 {
-    colouring->ColourLine(*TextareaClient, line, wSettings->Colours);
+    colouring->ColourLine(*TextareaClient, line, wSettings->Values().Scheme());
 }
 
 void TApplication::UpdateTextareaLines(int first, int last)
 {
-    colouring->ColourLines(*TextareaClient, first, last, wSettings->Colours);
+    colouring->ColourLines(*TextareaClient, first, last, wSettings->Values().Scheme());
 }
 
 void TApplication::GlobalUpdateTextarea()
 {
-    colouring->ColourAll(*TextareaClient, wSettings->Colours);
+    colouring->ColourAll(*TextareaClient, wSettings->Values().Scheme());
 }

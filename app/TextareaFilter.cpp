@@ -7,20 +7,14 @@
 #include "gui/Gadget.h"
 #include "gui/KeyMap.h"
 #include "highlight/History.h"
+#include "highlight/Indent.h"
 #include "settings/WSettings.h"
+
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 
 namespace {
-// Tabs at the start of a line, up to its first other character: what Enter carries to the new line.
-QString LeadingTabs(const QString& line)
-{
-    int count = 0;
-    while (count < line.size() && line[count] == QLatin1Char('\t'))
-        ++count;
-    return QString(count, QLatin1Char('\t'));
-}
-
 // Whether replacing `removed` characters by `inserted` ones keeps the text within the text area's
 // capacity; a refused edit must not leave an undo record behind.
 bool Fits(TGadget* area, int removed, int inserted)
@@ -38,10 +32,18 @@ bool IsLowSurrogate(const QString& text, int index)
     return index >= 0 && index < text.size() && text[index].isLowSurrogate();
 }
 
-// Records the undo step of an edit the text area is about to make.
-void Record(int pos, int inserted, const QString& removed, int selPos, int selLen)
+// Records the undo step of an edit the text area is about to make; typing and deleting characters may
+// join the step before when typing is grouped.
+void Record(int pos, int inserted, const QString& removed, int selPos, int selLen, EditKind kind = EditKind::Other)
 {
-    App->History->AddAction(*App->TextareaClient, pos, inserted, removed, selPos, selLen);
+    App->History->AddAction(*App->TextareaClient, pos, inserted, removed, selPos, selLen, kind);
+}
+
+// Whether the text is one character as the user sees it: what Delete takes, and no word.
+bool IsOneCluster(const QString& text)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    return !text.isEmpty() && finder.toNextBoundary() == text.size();
 }
 
 int AutoIndent(TGadget* area, int cursor, int selection, const QString& selected)
@@ -77,6 +79,14 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
         // nothing with them.
         if (IsCtrlKeyControlChar(code, event.mods))
             return 1;
+        // Shift+Tab outdents: the selected lines, or with nothing selected the caret's line by one tab.
+        if (code == CharCode::Tab && (event.mods & Modifier::Shift)) {
+            if (selection > 0)
+                App->BlockIndent(true);
+            else
+                App->OutdentCaretLine();
+            return 0;
+        }
         // Tab over two or more selected characters indents every selected line.
         if (code == CharCode::Tab && selection >= 2) {
             App->BlockIndent(false);
@@ -88,7 +98,7 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
             = (code >= CharCode::FirstPrintable || code == CharCode::Tab) && code != CharCode::CtrlBackspace;
         const int units = QChar::requiresSurrogates(static_cast<char32_t>(code)) ? 2 : 1;
         if (types && Fits(area, selection, units))
-            Record(cursor, units, selected, cursor, selection);
+            Record(cursor, units, selected, cursor, selection, EditKind::Typing);
         return 1;
     }
 
@@ -100,7 +110,9 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
         if (!Fits(area, event.x, length))
             return 0;
         const QString removed = area->AreaText(event.data, event.x, TextUnit::Chars);
-        Record(event.data, length, removed, cursor, selection);
+        // Delete at the caret takes one character forward; a word or the mouse's edits are steps alone.
+        const bool deletes = length == 0 && selection == 0 && event.data == cursor && IsOneCluster(removed);
+        Record(event.data, length, removed, cursor, selection, deletes ? EditKind::Delete : EditKind::Other);
         // The change event that follows names no lines; these may be many.
         App->editedLines.Edit(area->LineAt(event.data), static_cast<int>(removed.count(QLatin1Char('\n'))),
             inserted ? static_cast<int>(inserted->count(QLatin1Char('\n'))) : 0);
@@ -142,11 +154,11 @@ int TApplication::TextareaFilter(TEvent& event, void* context)
             const QString behind = area->AreaText(start, cursor - start, TextUnit::Chars);
             const bool pair = behind.size() == 2 && IsHighSurrogate(behind, 0) && IsLowSurrogate(behind, 1);
             const int length = pair ? 2 : 1;
-            Record(cursor - length, 0, behind.right(length), cursor, 0);
+            Record(cursor - length, 0, behind.right(length), cursor, 0, EditKind::Backspace);
         }
         return 1;
     case VirtualKey::Return:
-        if (App->wSettings && ButtonValue(App->wSettings->bIndent) != 0)
+        if (App->wSettings && App->wSettings->Values().AutoIndent())
             return AutoIndent(area, cursor, selection, selected);
         if (Fits(area, selection, 1))
             Record(cursor, 1, selected, cursor, selection);

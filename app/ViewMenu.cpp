@@ -3,7 +3,6 @@
 #include "app/Application.h"
 
 #include "gui/GadgetFactory.h"
-#include "gui/HotKeys.h"
 #include "gui/KeyMap.h"
 #include "gui/MenuGadget.h"
 #include "gui/ScriptArea.h"
@@ -30,15 +29,13 @@ bool Flag(const TExtraSettings& extra, const char* key, bool otherwise)
     return value.isValid() ? value.toBool() : otherwise;
 }
 
-// Menu items whose keys are more than one: the label names the first.
-TGadget* ItemWithKeys(const QString& label, int tag, TGadget* menu, std::initializer_list<std::pair<int, int>> keys,
-    TGadget* window)
+// A menu item with more keys than its first, and the label it shows for them.
+void MoreKeys(TGadget* item, const QString& label, std::initializer_list<std::pair<int, int>> keys)
 {
-    TGadget* item = MakeMenuItem(label, tag, menu);
+    auto* menuItem = static_cast<TMenuGadget*>(item);
     for (const auto& [key, modifiers] : keys)
-        RegisterHotKey(key, modifiers, TEvent::Create(Event::MenuAction, item, tag), window,
-            static_cast<TMenuGadget*>(item));
-    return item;
+        menuItem->AddHotKey(key, modifiers);
+    menuItem->SetKeyLabel(label);
 }
 } // namespace
 
@@ -53,12 +50,12 @@ void TApplication::CreateViewMenu(TGadget* root)
     for (int columns : { 2, 4, 5 })
         mTabWidths.push_back(MakeMenuItem(QStringLiteral("&%1 columns").arg(columns), M_TAB_WIDTH + columns, tabs));
     MakeMenuItem(QString(), 0, mView);
-    ItemWithKeys(QStringLiteral("Zoom &In\tCtrl++"), M_ZOOM_IN, mView,
-        { { EqualsKey, Ctrl }, { EqualsKey, Ctrl | Shift }, { NumpadPlus, Ctrl } }, Window);
-    ItemWithKeys(QStringLiteral("Zoom &Out\tCtrl+-"), M_ZOOM_OUT, mView, { { MinusKey, Ctrl }, { NumpadMinus, Ctrl } },
-        Window);
-    ItemWithKeys(QStringLiteral("&Reset Zoom\tCtrl+0"), M_ZOOM_RESET, mView,
-        { { '0', Ctrl }, { VirtualKey::Numpad0, Ctrl } }, Window);
+    MoreKeys(MakeMenuItem(QStringLiteral("Zoom &In"), M_ZOOM_IN, mView, EqualsKey, Ctrl), QStringLiteral("Ctrl++"),
+        { { EqualsKey, Ctrl | Shift }, { NumpadPlus, Ctrl } });
+    MoreKeys(MakeMenuItem(QStringLiteral("Zoom &Out"), M_ZOOM_OUT, mView, MinusKey, Ctrl), QStringLiteral("Ctrl+-"),
+        { { NumpadMinus, Ctrl } });
+    MoreKeys(MakeMenuItem(QStringLiteral("&Reset Zoom"), M_ZOOM_RESET, mView, '0', Ctrl), QStringLiteral("Ctrl+0"),
+        { { VirtualKey::Numpad0, Ctrl } });
 }
 
 void TApplication::ApplyViewOptions()

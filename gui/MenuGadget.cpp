@@ -142,6 +142,17 @@ int TMenuGadget::State() const
     return state;
 }
 
+void TMenuGadget::AddHotKey(int key, int modifiers)
+{
+    RegisterHotKey(key, modifiers, TEvent::Create(Event::MenuAction, this, Tag()), OwnerWindow(), this);
+}
+
+void TMenuGadget::SetKeyLabel(const QString& label)
+{
+    hotKeyLabel = label;
+    UpdateLabel();
+}
+
 void TMenuGadget::SetHotKey(int key, int modifiers)
 {
     hotKeyLabel = HotKeyLabel(key, modifiers);

@@ -36,6 +36,10 @@ public:
     void SetSelected(int selected) override;
     int State() const override;
     void SetHotKey(int key, int modifiers) override;
+    // A further key for the item, not shown in its label.
+    void AddHotKey(int key, int modifiers);
+    // What the label shows after the tab instead of the hot key's name ("Ctrl++", "Ctrl+[, Shift+Tab").
+    void SetKeyLabel(const QString& label);
 
 private:
     QMenu* SubMenu();

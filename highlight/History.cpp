@@ -2,6 +2,22 @@
 
 #include "highlight/TextClient.h"
 
+namespace {
+std::chrono::milliseconds SteadyNow()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
+}
+
+// Whether an edit may open a group or join one: a typed character, or a character deleted that is no
+// line break (a line break, typed or deleted, is a step of its own).
+bool Groupable(const TAction& action, EditKind kind)
+{
+    if (kind == EditKind::Typing)
+        return action.Sel > 0;
+    return kind != EditKind::Other && !action.Text.isEmpty() && !action.Text.contains(QLatin1Char('\n'));
+}
+} // namespace
+
 bool TAction::Undo(TTextClient& textarea, const std::function<void(int line)>& recolourLine) const
 {
     const int length = textarea.Length();
@@ -30,15 +46,17 @@ bool TAction::Undo(TTextClient& textarea, const std::function<void(int line)>& r
 
 THistory::THistory(std::function<void(int line)> recolourLine)
     : recolour(std::move(recolourLine))
+    , clock(SteadyNow)
 {
 }
 
 bool THistory::Undo(TTextClient& textarea)
 {
-    if (_Undo.empty())
+    if (undoSteps.empty())
         return false;
-    const TAction step = _Undo.back();
-    _Undo.pop_back();
+    const TAction step = undoSteps.back();
+    undoSteps.pop_back();
+    openGroup = EditKind::Other;
     // What the step removes comes back when it is applied again; a step that changes nothing only
     // puts the caret back, again.
     const bool inside = step.Pos >= 0 && step.Sel >= 0 && step.Pos <= textarea.Length() - step.Sel;
@@ -51,29 +69,87 @@ bool THistory::Undo(TTextClient& textarea)
     TAction again { 0, 0, QString(), selectionStart, selectionLength };
     if (changed)
         again = TAction { step.Pos, static_cast<int>(step.Text.size()), removed, selectionStart, selectionLength };
-    _Redo.push_back({ again, step });
+    redoSteps.push_back({ again, step });
     return changed;
 }
 
 bool THistory::Redo(TTextClient& textarea)
 {
-    if (_Redo.empty())
+    if (redoSteps.empty())
         return false;
-    const TUndone undone = _Redo.back();
-    _Redo.pop_back();
+    const TUndone undone = redoSteps.back();
+    redoSteps.pop_back();
+    openGroup = EditKind::Other;
     const bool changed = undone.again.Undo(textarea, recolour);
-    _Undo.push_back(undone.step);
+    undoSteps.push_back(undone.step);
     return changed;
 }
 
-void THistory::AddAction(TTextClient& /*textarea*/, int pos, int sel, const QString& text, int selPos, int selLen)
+void THistory::AddAction(
+    TTextClient& /*textarea*/, int pos, int sel, const QString& text, int selPos, int selLen, EditKind kind)
 {
-    _Undo.push_back(TAction { pos, sel, text, selPos, selLen });
-    _Redo.clear();
+    if (!groupTyping) {
+        undoSteps.push_back(TAction { pos, sel, text, selPos, selLen });
+        redoSteps.clear();
+        return;
+    }
+    const TAction next { pos, sel, text, selPos, selLen };
+    const std::chrono::milliseconds now = clock();
+    redoSteps.clear();
+    if (Continues(next, kind, now)) {
+        // The group keeps the selection from before its first edit; it grows by what this one does.
+        TAction& group = undoSteps.back();
+        if (kind == EditKind::Typing) {
+            group.Sel += next.Sel;
+        } else if (kind == EditKind::Backspace) {
+            group.Pos = next.Pos;
+            group.Text.prepend(next.Text);
+        } else {
+            group.Text += next.Text;
+        }
+    } else {
+        undoSteps.push_back(next);
+        openGroup = Groupable(next, kind) ? kind : EditKind::Other;
+    }
+    lastGrouped = now;
+}
+
+bool THistory::Continues(const TAction& next, EditKind kind, std::chrono::milliseconds now) const
+{
+    if (kind == EditKind::Other || kind != openGroup || undoSteps.empty() || !Groupable(next, kind) || next.SelLen != 0)
+        return false;
+    if (now < lastGrouped || now - lastGrouped >= GroupPause)
+        return false;
+    // The caret has not moved since the group's last edit: a character typed right after the last one,
+    // Backspace right before the last one it took, Delete where it took the last.
+    const TAction& group = undoSteps.back();
+    switch (kind) {
+    case EditKind::Typing:
+        return next.Text.isEmpty() && next.Pos == group.Pos + group.Sel && next.SelPos == next.Pos;
+    case EditKind::Backspace:
+        return next.Pos + next.Text.size() == group.Pos && next.SelPos == group.Pos;
+    case EditKind::Delete:
+        return next.Pos == group.Pos && next.SelPos == group.Pos;
+    case EditKind::Other:
+        break;
+    }
+    return false;
 }
 
 void THistory::Clear()
 {
-    _Undo = {};
-    _Redo = {};
+    undoSteps = {};
+    redoSteps = {};
+    openGroup = EditKind::Other;
+}
+
+void THistory::SetGroupTyping(bool on)
+{
+    groupTyping = on;
+    openGroup = EditKind::Other;
+}
+
+void THistory::SetClock(std::function<std::chrono::milliseconds()> now)
+{
+    clock = std::move(now);
 }

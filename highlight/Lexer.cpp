@@ -1,5 +1,5 @@
 // A full re-colouring lexes every line of a script of millions of characters, so each character
-// costs one table lookup, and the parts are ranges of the line until a caller asks for strings.
+// costs one table lookup, and the parts are ranges of the line, never strings of their own.
 // Parts are contiguous and filled in line order, so "append the character to the current part"
 // is simply growing the last range by one.
 #include "highlight/Lexer.h"
@@ -42,12 +42,6 @@ inline CharClass ClassOf(char16_t c)
 enum class StringMode { None, DoubleQuoted, SingleQuoted, LongBracket };
 
 } // namespace
-
-TLexer::TLexer()
-    : Part(PartsCount)
-    , PartType(PartsCount, PT_OTHER)
-{
-}
 
 void TLexer::ScanLine(QStringView line, std::vector<TLexerSpan>& out)
 {
@@ -146,32 +140,4 @@ void TLexer::ScanLine(QStringView line, std::vector<TLexerSpan>& out)
             break;
         }
     }
-}
-
-int TLexer::ParseLine(const QString& line)
-{
-    ScanLine(line, spans);
-
-    // Clear what an earlier line left, so a reused lexer holds what a fresh one would.
-    for (int k = 0; k < Parts; ++k) {
-        Part[k].clear();
-        PartType[k] = PT_OTHER;
-    }
-
-    const qsizetype count = static_cast<qsizetype>(spans.size());
-    if (count > PartsCount) {
-        qsizetype capacity = PartsCount;
-        while (capacity < count)
-            capacity *= 2;
-        PartsCount = static_cast<int>(capacity);
-        Part.resize(PartsCount);
-        PartType.resize(PartsCount, PT_OTHER);
-    }
-
-    for (qsizetype k = 0; k < count; ++k) {
-        Part[k] = line.mid(spans[k].Start, spans[k].Length);
-        PartType[k] = spans[k].Type;
-    }
-    Parts = static_cast<int>(count);
-    return 0;
 }

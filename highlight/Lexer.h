@@ -1,8 +1,6 @@
 // Cuts one line of Lua source into typed parts for the syntax colouring.
 #pragma once
 
-#include <QList>
-#include <QString>
 #include <QStringView>
 
 #include <string_view>
@@ -19,9 +17,9 @@ struct TLexerSpan {
 // Every line is lexed alone from a clean state: a string or comment never carries over into the
 // next line, and keywords are plain words here (the colouring tells them apart).
 //
-// After ParseLine the first Parts entries of Part, joined in order, are the line itself, and each
-// holds at least one code unit, except the single empty part of an empty line. The colouring
-// relies on that to place each part by adding up lengths.
+// The parts of a line, in order, cover the line end to end, and each holds at least one code unit,
+// except the single empty part of an empty line. The colouring relies on that to place each part by
+// adding up lengths.
 class TLexer {
 public:
     static constexpr int PT_OTHER = 0; // exactly one code unit of no other class
@@ -38,27 +36,10 @@ public:
     static constexpr std::u16string_view tAlphabet = u"abcdefghijklmnopqrstuvwxyz_";
     static constexpr std::u16string_view tNumbers = u"1234567890";
 
-    TLexer();
+    // The lexer keeps no state between lines, so there is nothing to make an instance of.
+    TLexer() = delete;
 
-    // Lexes one line into Part, PartType and Parts; always returns 0. The results of an earlier
-    // call are dropped first, so one lexer may be reused line after line and gives exactly what a
-    // fresh one would.
-    int ParseLine(const QString& line);
-
-    // The parts of the last ParseLine as ranges of its line; as many as Parts.
-    const std::vector<TLexerSpan>& Spans() const { return spans; }
-
-    // The lexing alone, for colouring many lines: replaces the contents of `out` with the parts of
-    // `line`. Reusing `out` across lines avoids any allocation once it has grown.
+    // Replaces the contents of `out` with the parts of `line`. A full re-colouring calls this for
+    // every line of a script; reusing `out` across lines avoids any allocation once it has grown.
     static void ScanLine(QStringView line, std::vector<TLexerSpan>& out);
-
-    // Capacity of Part and PartType; starts at 512 and grows so a line of any length is lexed whole.
-    int PartsCount = 512;
-    QList<QString> Part;
-    QList<int> PartType;
-    // Number of parts produced by the last ParseLine; 0 before the first.
-    int Parts = 0;
-
-private:
-    std::vector<TLexerSpan> spans;
 };

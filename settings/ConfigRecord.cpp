@@ -75,6 +75,30 @@ QString DecodePath(const QByteArray& bytes)
     return QString::fromUcs4(codes.data(), qsizetype(codes.size()));
 }
 
+TColourScheme TConfigRecord::Scheme() const
+{
+    TColourScheme scheme;
+    for (int k = 0; k < TokenClassCount; ++k) {
+        const TClassSetting& setting = classes[k];
+        scheme.Classes[k] = { setting.r, setting.g, setting.b,
+            (setting.bold != 0 ? TextStyleBit::Bold : 0) | (setting.italic != 0 ? TextStyleBit::Italic : 0) };
+    }
+    return scheme;
+}
+
+void TConfigRecord::TakeBoxStates()
+{
+    const auto boxState = [](uint8_t& state) {
+        if (state > 1)
+            state = 255;
+    };
+    boxState(indent);
+    for (TClassSetting& setting : classes) {
+        boxState(setting.bold);
+        boxState(setting.italic);
+    }
+}
+
 void TConfigRecord::Read(TStream& stream, QByteArray* taken)
 {
     QByteArray ignored;

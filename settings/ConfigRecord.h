@@ -1,5 +1,6 @@
-// TConfigRecord: the values config.dat holds, their defaults, and the file's byte layout.
+// TConfigRecord: the editor's settings as a plain value, their defaults, and config.dat's byte layout.
 //
+// The settings dialog edits one of these; the key filter, the colouring and the launcher read it.
 // The file has no header or version: two CR LF-terminated path lines, then 39 bytes (background,
 // auto indent, and colour, bold and italic of the seven token classes). A file cut short or damaged
 // still loads: whatever is present is taken, the rest keeps its default. Saving never truncates the
@@ -42,6 +43,13 @@ struct TConfigRecord {
 
     TClassSetting& Class(TTokenClass c) { return classes[static_cast<int>(c)]; }
     const TClassSetting& Class(TTokenClass c) const { return classes[static_cast<int>(c)]; }
+
+    // Enter indents like the line above; an indeterminate state counts as on, as a ticked box does.
+    bool AutoIndent() const { return indent != 0; }
+    // The colours and style bits the colouring uses: bold 1 and italic 2 for every state but 0.
+    TColourScheme Scheme() const;
+    // Every state byte as a check box reports it back: 0, 1, or 255 for any other (indeterminate).
+    void TakeBoxStates();
 
     // Takes values in file order for as long as the stream holds them; the others keep what they
     // had. A path line counts only with its line end, so a path cut short is not taken. Never throws.

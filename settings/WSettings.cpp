@@ -114,30 +114,33 @@ int TWSettings::Init(TGadget* mainWindow, TGadget* mainTextArea)
 int TWSettings::Update()
 {
     Changed = 1;
-    if (mainTextarea)
-        mainTextarea->SetColor(backR, backG, backB);
-    colBack->SetColor(backR, backG, backB);
-    Textarea->SetColor(backR, backG, backB);
+    for (TGadget* area : { mainTextarea, colBack, Textarea }) {
+        if (area)
+            area->SetColor(values.backR, values.backG, values.backB);
+    }
+    const TColourScheme scheme = values.Scheme();
     for (int k = 0; k < TokenClassCount; ++k) {
         const TClassRow& row = Rows[k];
-        TPartColour& colour = Colours.Classes[k];
+        const TPartColour& colour = scheme.Classes[k];
         (this->*row.swatch)->SetColor(colour.R, colour.G, colour.B);
-        // An indeterminate box counts as ticked.
-        colour.Style = 0;
-        if (ButtonValue(this->*row.bold) != 0)
-            colour.Style |= TextStyleBit::Bold;
-        if (ButtonValue(this->*row.italic) != 0)
-            colour.Style |= TextStyleBit::Italic;
         for (const TPreviewRange& range : row.ranges)
             Textarea->SetStyle(colour.R, colour.G, colour.B, colour.Style, range.pos, range.length, TextUnit::Chars);
     }
     return 0;
 }
 
+void TWSettings::SetValues(const TConfigRecord& settings)
+{
+    values = settings;
+    values.TakeBoxStates();
+    Show();
+    Update();
+}
+
 int TWSettings::BackColor()
 {
     // Update gives the main text area the new background at once.
-    if (!PickColour(backR, backG, backB))
+    if (!PickColour(values.backR, values.backG, values.backB))
         return 0;
     return ColourChosen();
 }
@@ -151,8 +154,8 @@ int TWSettings::ColourChosen()
 
 int TWSettings::ChooseClassColour(TTokenClass token)
 {
-    TPartColour& colour = Colours[token];
-    if (!PickColour(colour.R, colour.G, colour.B))
+    TClassSetting& colour = values.Class(token);
+    if (!PickColour(colour.r, colour.g, colour.b))
         return 0;
     return ColourChosen();
 }
@@ -197,43 +200,16 @@ int TWSettings::NothingFilter(TEvent&, void*)
     return 0;
 }
 
-TConfigRecord TWSettings::Collect() const
+// A state byte other than 0 and 1 shows its box indeterminate.
+void TWSettings::Show()
 {
-    TConfigRecord record;
-    record.gamePath = pathGame->GetText();
-    record.dediPath = pathDedi->GetText();
-    record.backR = backR;
-    record.backG = backG;
-    record.backB = backB;
-    // An indeterminate box reports -1 and is stored as 255.
-    record.indent = uint8_t(ButtonValue(bIndent));
+    pathGame->SetText(values.gamePath);
+    pathDedi->SetText(values.dediPath);
+    bIndent->SetSelected(values.indent);
     for (int k = 0; k < TokenClassCount; ++k) {
         const TClassRow& row = Rows[k];
-        const TPartColour& colour = Colours.Classes[k];
-        record.classes[k] = { uint8_t(colour.R), uint8_t(colour.G), uint8_t(colour.B),
-            uint8_t(ButtonValue(this->*row.bold)), uint8_t(ButtonValue(this->*row.italic)) };
-    }
-    return record;
-}
-
-// State bytes go to the check boxes as they are: one other than 0 and 1 shows the box indeterminate.
-void TWSettings::Apply(const TConfigRecord& record)
-{
-    pathGame->SetText(record.gamePath);
-    pathDedi->SetText(record.dediPath);
-    backR = record.backR;
-    backG = record.backG;
-    backB = record.backB;
-    bIndent->SetSelected(record.indent);
-    for (int k = 0; k < TokenClassCount; ++k) {
-        const TClassRow& row = Rows[k];
-        const TClassSetting& setting = record.classes[k];
-        TPartColour& colour = Colours.Classes[k];
-        colour.R = setting.r;
-        colour.G = setting.g;
-        colour.B = setting.b;
-        (this->*row.bold)->SetSelected(setting.bold);
-        (this->*row.italic)->SetSelected(setting.italic);
+        (this->*row.bold)->SetSelected(values.classes[k].bold);
+        (this->*row.italic)->SetSelected(values.classes[k].italic);
     }
 }
 
@@ -241,10 +217,9 @@ void TWSettings::Apply(const TConfigRecord& record)
 // differs from what this one writes, and so it is written whole at the next chance.
 int TWSettings::SaveCfg()
 {
-    const TConfigRecord record = Collect();
-    QByteArray bytes = record.Bytes();
+    QByteArray bytes = values.Bytes();
     if (fileBytes != bytes) {
-        writeFailed = !record.Save(configPath);
+        writeFailed = !values.Save(configPath);
         if (writeFailed)
             return 0;
         fileBytes = std::move(bytes);
@@ -274,8 +249,34 @@ int TWSettings::LoadCfg()
         fileBytes = std::move(taken);
     else if (!QFileInfo::exists(configPath))
         CreateCfg();
-    Apply(record);
-    return Update();
+    SetValues(record);
+    return 0;
+}
+
+// An indeterminate box reports -1, which the value holds as 255.
+bool TWSettings::HandleAction(const TGadget* source)
+{
+    if (!source)
+        return false;
+    if (source == pathGame || source == pathDedi) {
+        (source == pathGame ? values.gamePath : values.dediPath) = source->GetText();
+        return true;
+    }
+    if (source == bIndent) {
+        values.indent = uint8_t(ButtonValue(bIndent));
+        return true;
+    }
+    for (int k = 0; k < TokenClassCount; ++k) {
+        const TClassRow& row = Rows[k];
+        const bool bold = source == this->*row.bold;
+        if (bold || source == this->*row.italic) {
+            TClassSetting& setting = values.classes[k];
+            (bold ? setting.bold : setting.italic) = uint8_t(ButtonValue(bold ? this->*row.bold : this->*row.italic));
+            Update();
+            return true;
+        }
+    }
+    return ChoosePath(source);
 }
 
 bool TWSettings::IsStyleBox(const TGadget* gadget) const
@@ -308,19 +309,24 @@ bool TWSettings::ColourSwatchClicked(const TGadget* source)
 bool TWSettings::ChoosePath(const TGadget* button)
 {
     TGadget* field = nullptr;
+    QString* path = nullptr;
     QString title;
     if (button && button == bPathGame) {
         field = pathGame;
+        path = &values.gamePath;
         title = QStringLiteral("Select Tarvane.exe");
     } else if (button && button == bPathDedi) {
         field = pathDedi;
+        path = &values.dediPath;
         title = QStringLiteral("Select tarvane_dedicated.exe");
     } else {
         return false;
     }
     const QString chosen = RequestFile(title, QStringLiteral("Programs:exe,+x;All files:*"), false, QString());
-    if (!chosen.isEmpty())
+    if (!chosen.isEmpty()) {
+        *path = chosen;
         field->SetText(chosen);
+    }
     return true;
 }
 

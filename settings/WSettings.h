@@ -1,11 +1,10 @@
 // TWSettings: the editor's settings and the dialog that edits them with a live preview.
 //
-// One object is both the store and the dialog: the colours and styles are fields, while the two game
-// paths, auto indent and the bold and italic flags live in the dialog's own text fields and check
-// boxes. Every change takes effect in memory at once. config.dat is read when the dialog is built and
-// written when a colour is chosen, when the dialog closes and when the program ends, but only when its
-// bytes would change: an editor that changed nothing never puts back over another editor's new
-// settings the old ones it read.
+// The settings are one plain value (Values()) that the dialog's gadgets show and write back into as the
+// user changes them; everything else reads the value, never a gadget. Every change takes effect in
+// memory at once. config.dat is read when the dialog is built and written when a colour is chosen,
+// when the dialog closes and when the program ends, but only when its bytes would change: an editor
+// that changed nothing never puts back over another editor's new settings the old ones it read.
 #pragma once
 
 #include "highlight/TokenClass.h"
@@ -13,7 +12,6 @@
 
 #include <QString>
 
-#include <cstdint>
 #include <optional>
 
 class TGadget;
@@ -32,12 +30,8 @@ public:
     TGadget* pathDedi = nullptr;
     TGadget* bPathDedi = nullptr;
     TGadget* pColors = nullptr;
-    uint8_t backR = 0, backG = 0, backB = 0;
     TGadget* colBack = nullptr;
     TGadget* bIndent = nullptr;
-    // Colour bytes and style of the seven token classes, indexed by class. Update derives each style
-    // from its bold and italic boxes.
-    TColourScheme Colours;
     TGadget* colText = nullptr;
     TGadget* bTextBold = nullptr;
     TGadget* bTextItalic = nullptr;
@@ -63,11 +57,16 @@ public:
     // 1 after any colour or style change since the dialog was last opened.
     int Changed = 0;
 
+    // The settings in effect.
+    const TConfigRecord& Values() const { return values; }
+    // Takes other settings and shows them, as if the user had set each one in the dialog.
+    void SetValues(const TConfigRecord& settings);
+
     // Builds the hidden dialog in `mainWindow`, decides where config.dat lives for this run and
     // loads it. Update gives `mainTextarea` the background colour.
     int Init(TGadget* mainWindow, TGadget* mainTextarea);
-    // Recomputes the style ints from the check boxes, paints the swatches and the preview, and
-    // applies the background colour to the main text area.
+    // Paints the swatches and the preview in the settings' colours and styles, and applies the
+    // background colour to the main text area.
     int Update();
     // Each opens the colour requester on its current colour and takes the answer unless cancelled.
     int BackColor();
@@ -89,7 +88,10 @@ public:
     static int NothingFilter(TEvent& event, void* context);
 
     // For the main loop.
-    // One of the fourteen bold and italic boxes (their GadgetAction calls Update).
+    // A GadgetAction of the dialog: a path typed, a box ticked (a style box also calls Update) or a
+    // "..." button. False when `source` is none of the dialog's gadgets.
+    bool HandleAction(const TGadget* source);
+    // One of the fourteen bold and italic boxes.
     bool IsStyleBox(const TGadget* gadget) const;
     // A MouseDown on a colour swatch: runs its colour method. False when `source` is no swatch.
     bool ColourSwatchClicked(const TGadget* source);
@@ -109,10 +111,11 @@ public:
 
 private:
     int ChooseClassColour(TTokenClass token);
-    TConfigRecord Collect() const;
-    void Apply(const TConfigRecord& record);
+    // Shows the settings in the text fields and check boxes.
+    void Show();
     int ColourChosen();
 
+    TConfigRecord values;
     TGadget* mainTextarea = nullptr;
     QString configPath;
     // What config.dat held when this editor last read or wrote it; nothing when it could not be read.

@@ -1,5 +1,7 @@
 #include "tools/ColorCode.h"
 
+#include "resources/ColourCodes.h"
+
 QString PadColorComponent(const QString& digits)
 {
     if (digits.size() == 1)
@@ -11,6 +13,6 @@ QString PadColorComponent(const QString& digits)
 
 QString ColorCode(int red, int green, int blue)
 {
-    return QChar(0xA9) + PadColorComponent(QString::number(red)) + PadColorComponent(QString::number(green))
+    return QChar(ColourCodeSign) + PadColorComponent(QString::number(red)) + PadColorComponent(QString::number(green))
         + PadColorComponent(QString::number(blue));
 }

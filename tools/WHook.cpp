@@ -1,95 +1,22 @@
 #include "tools/WHook.h"
 
 #include "gui/GadgetFactory.h"
+#include "highlight/Indent.h"
+#include "resources/HookCatalogue.h"
 
-#include <span>
+#include <iterator>
 
 namespace {
 constexpr int CheckBoxStyle = ButtonStyle::CheckBox;
 
-// One hook of the game and its handler's parameters, as they stand between the handler's parentheses.
-struct THookEntry {
-    const char* name;
-    const char* parameters;
-};
-
-constexpr THookEntry BasicHooks[] = {
-    { "break", "tx, ty, id" },
-    { "endround", "mode" },
-    { "log", "text" },
-    { "mapchange", "newmap" },
-    { "parse", "text" },
-    { "projectile", "id, weapon, x, y" },
-    { "rcon", "cmds, id, ip, port" },
-    { "startround", "mode" },
-    { "startround_prespawn", "mode" },
-    { "trigger", "trigger, src" },
-    { "triggerentity", "x, y" },
-};
-
-// Timed hooks get no arguments.
-constexpr THookEntry TimeHooks[] = {
-    { "always", "" },
-    { "minute", "" },
-    { "ms100", "" },
-    { "second", "" },
-};
-
-// die and kill name the same two players in opposite orders; the game passes them so.
-constexpr THookEntry PlayerHooks[] = {
-    { "attack", "id" },
-    { "attack2", "id, mode" },
-    { "bombdefuse", "id" },
-    { "bombexplode", "id, tx, ty" },
-    { "bombplant", "id, tx, ty" },
-    { "build", "id, type, tx, ty, mode, objid" },
-    { "buildattempt", "id, type, tx, ty, mode" },
-    { "buy", "id, weapon" },
-    { "clientdata", "id, mode, data1, data2" },
-    { "collect", "id, iid, type, ain, a, mode" },
-    { "die", "victim, killer, wpn, x, y" },
-    { "dominate", "id, team, tx, ty" },
-    { "drop", "id, iid, type, ain, a, mode, tx, ty" },
-    { "flagcapture", "id, team, tx, ty" },
-    { "flagtake", "id, team, tx, ty" },
-    { "flashlight", "id, state" },
-    { "hit", "id, src, wpn, hpdmg, apdmg, rawdmg" },
-    { "hostagerescue", "id, tx, ty" },
-    { "join", "id" },
-    { "kill", "killer, victim, wpn, x, y" },
-    { "leave", "id, reason" },
-    { "menu", "id, title, button" },
-    { "move", "id, x, y, walk" },
-    { "movetile", "id, tx, ty" },
-    { "name", "id, oldname, newname, forced" },
-    { "radio", "id, message" },
-    { "reload", "id, mode" },
-    { "say", "id, text" },
-    { "sayteam", "id, text" },
-    { "select", "id, type, mode" },
-    { "serveraction", "id, action" },
-    { "spawn", "id" },
-    { "spray", "id" },
-    { "team", "id, team, look" },
-    { "use", "id, event, data, tx, ty" },
-    { "usebutton", "id, tx, ty" },
-    { "vipescape", "id, tx, ty" },
-    { "vote", "id, mode, param" },
-    { "walkover", "id, iid, type, ain, a, mode" },
-};
-
-constexpr THookEntry ObjectHooks[] = {
-    { "hitzone", "img, id, objid, wpn, impx, impy" },
-    { "objectdamage", "objid, dmg, id" },
-    { "objectkill", "objid, id" },
-    { "objectupgrade", "objid, id, progress, total" },
-};
-
-TGadget* AppendCategory(TGadget* root, const char* name, std::span<const THookEntry> hooks)
+// A category node and its hooks under it, each hook carrying its parameter list.
+TGadget* AppendCategory(TGadget* root, const QString& name)
 {
-    TGadget* category = AppendNode(QString::fromLatin1(name), root, -1, {});
-    for (const THookEntry& hook : hooks)
-        AppendNode(QString::fromLatin1(hook.name), category, -1, QString::fromLatin1(hook.parameters));
+    TGadget* category = AppendNode(name, root, -1, {});
+    for (const TGameHook& hook : HookCatalogue()) {
+        if (hook.category == name)
+            AppendNode(hook.name, category, -1, hook.ParameterList());
+    }
     return category;
 }
 
@@ -113,10 +40,13 @@ void TWHook::Init(TGadget* mainWindow)
     bAdd = MakeButton("Add hook", 5, 325, 100, 25, Window, PushButtonStyle);
     bClose = MakeButton("Close", 115, 325, 100, 25, Window, PushButtonStyle);
 
-    subBasic = AppendCategory(tvRoot, "Basic", BasicHooks);
-    subTime = AppendCategory(tvRoot, "Time", TimeHooks);
-    subPlayer = AppendCategory(tvRoot, "Player", PlayerHooks);
-    subObject = AppendCategory(tvRoot, "Object", ObjectHooks);
+    TGadget** const categoryNodes[] = { &subBasic, &subTime, &subPlayer, &subObject };
+    const QStringList& categories = HookCategories();
+    for (qsizetype k = 0; k < categories.size(); ++k) {
+        TGadget* node = AppendCategory(tvRoot, categories[k]);
+        if (k < qsizetype(std::size(categoryNodes)))
+            *categoryNodes[k] = node;
+    }
 }
 
 bool TWHook::HandleAction(const TEvent& event)
@@ -168,11 +98,8 @@ QString TWHook::HookCode(const QString& hook, const QString& parameters, const Q
     QString code = QStringLiteral("addhook(\"") + hook + QStringLiteral("\", \"") + variable + QStringLiteral("\")");
     if (!generateFunction)
         return code;
-    // The handler lines up with the caret's line by its leading tabs only; a blank ends the indent.
-    qsizetype tabs = 0;
-    while (tabs < caretLine.size() && caretLine[tabs] == QLatin1Char('\t'))
-        ++tabs;
-    code += QLatin1Char('\n') + QString(tabs, QLatin1Char('\t')) + QStringLiteral("function ") + variable
-        + QLatin1Char('(') + parameters + QLatin1Char(')');
+    // The handler lines up with the caret's line by its leading tabs.
+    code += QLatin1Char('\n') + LeadingTabs(caretLine) + QStringLiteral("function ") + variable + QLatin1Char('(')
+        + parameters + QLatin1Char(')');
     return code;
 }

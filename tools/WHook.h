@@ -1,8 +1,8 @@
 // TWHook: the hook wizard. The user picks one of the game's script hooks from the catalogue in its tree
 // and inserts the addhook registration, with the head of a matching handler when asked, at the caret.
 //
-// The tree is the catalogue: each hook node carries its handler's parameter list as its extra QString,
-// and category nodes carry nothing, which is how the two kinds are told apart.
+// The tree is built from the hook catalogue: each hook node carries its handler's parameter list as its
+// extra QString, and category nodes carry nothing, which is how the two kinds are told apart.
 #pragma once
 
 #include "tools/ToolDialog.h"

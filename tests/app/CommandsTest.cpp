@@ -28,7 +28,7 @@ protected:
 
     bool KeywordColoured(int pos) const
     {
-        const TPartColour& keyword = App->wSettings->Colours[TTokenClass::Keyword];
+        const TPartColour keyword = App->wSettings->Values().Scheme()[TTokenClass::Keyword];
         const TTextStyle& style = StyleAt(pos);
         return style.r == keyword.R && style.g == keyword.G && style.b == keyword.B && style.flags == keyword.Style;
     }
@@ -310,18 +310,20 @@ TEST_F(CommandsTest, UndoAfterASaveMarksTheDocumentModified)
 
 TEST_F(CommandsTest, RunGameNeedsAPathOfTwoCharactersOrMore)
 {
-    TWSettings& settings = *App->wSettings;
-    settings.pathGame->SetText("");
-    Toolbar(Editor::TB_RUN_GAME);
-    settings.pathGame->SetText("T");
-    Toolbar(Editor::TB_RUN_GAME);
+    TConfigRecord settings = App->wSettings->Values();
+    for (const char* tooShort : { "", "T" }) {
+        settings.gamePath = tooShort;
+        App->wSettings->SetValues(settings);
+        Toolbar(Editor::TB_RUN_GAME);
+    }
     EXPECT_TRUE(system->launches.empty());
     EXPECT_TRUE(system->requests.empty());
 
     const QString game = MakeProgram("my games/Tarvane");
     const QString server = MakeProgram("server/tarvane_dedicated");
-    settings.pathGame->SetText(game);
-    settings.pathDedi->SetText(server);
+    settings.gamePath = game;
+    settings.dediPath = server;
+    App->wSettings->SetValues(settings);
     Toolbar(Editor::TB_RUN_GAME);
     Toolbar(Editor::TB_RUN_DEDICATED);
     ASSERT_EQ(system->launches.size(), 2u);
@@ -373,7 +375,9 @@ TEST_F(CommandsTest, TheGameStartsInItsFolderOrTheEditorSaysWhyNot)
         system->launches.clear();
         system->requests.clear();
         system->launchSucceeds = c.launchSucceeds;
-        App->wSettings->pathGame->SetText(c.path);
+        TConfigRecord settings = App->wSettings->Values();
+        settings.gamePath = c.path;
+        App->wSettings->SetValues(settings);
         Toolbar(Editor::TB_RUN_GAME);
         const bool started = c.notice.isEmpty() || !c.launchSucceeds;
         ASSERT_EQ(system->launches.size(), started ? 1u : 0u);

@@ -94,7 +94,18 @@ TEST_F(DiskChangeTest, ChangesOnBothSidesAskAndASaveNeverOverwritesUnasked)
     EXPECT_EQ(OnDisk(), "a = 1\nb = 2\n-- other\n");
     EXPECT_EQ(App->Modified, 1);
 
-    // Coming back asks with two buttons; Keep mine lets the next save overwrite without asking again.
+    // A question closed unanswered is not asked again as the window comes back, only when the file
+    // changes once more; then with two buttons.
+    system->requests.clear();
+    Activate();
+    EXPECT_EQ(Asked(), QStringList {});
+    Write("a = 1\nb = 2\n-- another\n");
+    Activate();
+    Activate();
+    ASSERT_EQ(Asked(), QStringList { "Choose" });
+    EXPECT_EQ(system->requests[0].buttons, (QStringList { "&Reload", "&Keep mine" }));
+    // Keep mine, asked again when the file changes once more, lets the next save overwrite unasked.
+    Write("a = 1\nb = 2\n-- other again\n");
     system->requests.clear();
     system->chooseAnswers = { 1 };
     Activate();

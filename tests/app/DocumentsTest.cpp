@@ -511,7 +511,9 @@ TEST_P(EndingTest, AsksAboutUnsavedWorkAndEndsOnlyWhenNothingIsLost)
     const EndingCase& c = GetParam();
     const QString script = Prepare(c.document);
     const QString text = AllText();
-    App->wSettings->pathGame->SetText("/games/tarvane/Tarvane.exe");
+    TConfigRecord settings = App->wSettings->Values();
+    settings.gamePath = "/games/tarvane/Tarvane.exe";
+    App->wSettings->SetValues(settings);
     QFile::remove(ConfigFile());
     system->requests.clear();
     system->chooseAnswers = { c.answer };

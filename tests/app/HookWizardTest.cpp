@@ -118,7 +118,7 @@ TEST_F(HookWizardTest, AnInsertionReplacesTheSelectionAndIsOneUndoStep)
     const QString code = "addhook(\"spawn\", \"onSpawn\")\n\tfunction onSpawn(id)";
     EXPECT_EQ(Script(), "local a\n\t" + code + " b");
     EXPECT_EQ(Selection(), (TSelection { 9 + int(code.size()), 0 }));
-    const TPartColour& keyword = App->wSettings->Colours[TTokenClass::Keyword];
+    const TPartColour keyword = App->wSettings->Values().Scheme()[TTokenClass::Keyword];
     const TTextStyle& style = StyleAt(int(Script().indexOf("function")));
     EXPECT_EQ(std::tuple(int(style.r), int(style.g), int(style.b), int(style.flags)),
         std::tuple(int(keyword.R), int(keyword.G), int(keyword.B), int(keyword.Style)));

@@ -3,14 +3,18 @@
 // back to where it started.
 #include "AppFixture.h"
 
+#include "gui/MenuGadget.h"
+#include "gui/WidgetGadget.h"
 #include "settings/WSettings.h"
 
+#include <QAbstractButton>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <random>
@@ -25,7 +29,14 @@ struct SessionKey;
 
 class KeyFilterTest : public AppFixture {
 protected:
-    void SetAutoIndent(bool on) { App->wSettings->bIndent->SetSelected(on ? 1 : 0); }
+    // As the user sets it: a click on the settings dialog's box, whose action the main loop takes.
+    void SetAutoIndent(bool on)
+    {
+        if (App->wSettings->Values().AutoIndent() == on)
+            return;
+        static_cast<QAbstractButton*>(TWidgetGadget::From(App->wSettings->bIndent)->Widget())->click();
+        Settle();
+    }
 
     // A key whose text is `text`, as the platform delivers a character beyond U+FFFF: both halves in one
     // key event; and an input method's commit.
@@ -83,10 +94,10 @@ TEST_F(KeyFilterTest, EveryEditingKeyLeavesAnUndoStepThatTakesItBack)
             { 2, 6 }, { 2, 1, "", 2, 0 }, "x\nabcd\ny" },
         { "Tab over three lines indents each, one step a line", "a\nb\nc", { 0, 5 }, Press(Qt::Key_Tab),
             "\ta\n\tb\n\tc", { 0, 8 }, { 6, 1, "", 6, 0 }, "\ta\n\tb\nc", 3 },
-        { "Shift+Tab over two lines indents like Tab", "a\nb", { 0, 3 }, Press(Qt::Key_Backtab, Qt::ShiftModifier),
-            "\ta\n\tb", { 0, 5 }, { 3, 1, "", 3, 0 }, "\ta\nb", 2 },
-        { "Shift+Tab at the caret types a tab", "ab", { 1, 0 }, Press(Qt::Key_Backtab, Qt::ShiftModifier), "a\tb",
-            { 2, 0 }, { 1, 1, "", 1, 0 }, "ab" },
+        { "Shift+Tab over two lines outdents them", "\ta\n\tb", { 0, 5 }, Press(Qt::Key_Backtab, Qt::ShiftModifier),
+            "a\nb", { 0, 3 }, { 2, 0, "\t", 2, 0 }, "a\n\tb", 2 },
+        { "Shift+Tab at the caret outdents its line", "\tab", { 2, 0 }, Press(Qt::Key_Backtab, Qt::ShiftModifier), "ab",
+            { 1, 0 }, { 0, 0, "\t", 2, 0 }, "\tab" },
         { "each typed character is a step of its own", "", { 0, 0 }, Typing("xyz"), "xyz", { 3, 0 }, { 2, 1, "", 2, 0 },
             "xy", 3 },
         { "typing over a selection", "-xyz-", { 1, 3 }, Typing("a"), "-a-", { 2, 0 }, { 1, 1, "xyz", 1, 3 }, "-xyz-" },
@@ -137,6 +148,27 @@ TEST_F(KeyFilterTest, EveryEditingKeyLeavesAnUndoStepThatTakesItBack)
     };
     for (const TEditCase& edit : edits)
         CheckEdit(edit);
+}
+
+// Off at first, kept for the next run; a caret moved by hand ends a run even when it comes back.
+TEST_F(KeyFilterTest, GroupedTypingIsKeptForTheNextRunAndEndedByACaretMovedBack)
+{
+    ASSERT_TRUE(static_cast<TMenuGadget*>(App->mGroupTyping)->Choose());
+    Settle();
+    Restart();
+    ASSERT_TRUE(App->mGroupTyping->State() & GadgetState::Selected);
+    App->History->SetClock([] { return std::chrono::milliseconds(0); }); // no pause, however slow the keys
+    Type("ab");
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Right);
+    Type("cd");
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Delete);
+    Key(Qt::Key_Delete);
+    for (const char* undone : { "abcd", "ab", "" }) {
+        Undo();
+        EXPECT_EQ(Script(), QString(undone));
+    }
 }
 
 TEST_F(KeyFilterTest, EnterMovesTheStatusLabelsToTheNewLine)
@@ -379,7 +411,8 @@ TEST_F(KeyFilterTest, UndoingARandomSessionReturnsEveryTextOnTheWay)
         // Auto-indent is read at every Enter.
         if (key.key == Qt::Key_Return)
             SetAutoIndent(std::uniform_int_distribution<int>(0, 1)(random) == 1);
-        const bool blockIndent = (key.name == "Tab" || key.name == "Shift+Tab") && SelectionLength() >= 2;
+        const bool blockIndent
+            = (key.name == "Tab" && SelectionLength() >= 2) || (key.name == "Shift+Tab" && SelectionLength() >= 1);
         const QString before = Script();
         const int recordedBefore = Recorded();
         PressSessionKey(key);

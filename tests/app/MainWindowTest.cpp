@@ -50,6 +50,7 @@ const std::vector<ExpectedMenu> Menus = {
         {
             { "Undo\tCtrl+Z", Editor::M_UNDO },
             { "Redo\tCtrl+Y", Editor::M_REDO },
+            { "Group Typing in Undo", Editor::M_GROUP_TYPING },
             { "", 0 },
             { "Cut\tCtrl+X", Editor::M_CUT },
             { "&Copy\tCtrl+C", Editor::M_COPY },
@@ -59,7 +60,7 @@ const std::vector<ExpectedMenu> Menus = {
             { "Select &Line\tCtrl+L", Editor::M_LINE },
             { "", 0 },
             { "Block Indent\tCtrl+]", Editor::M_BIN },
-            { "Block Outdent\tCtrl+[", Editor::M_BOUT },
+            { "Block Outdent\tCtrl+[, Shift+Tab", Editor::M_BOUT },
             { "", 0 },
             { "Find...\tCtrl+F", Editor::M_FIND },
             { "Find Next\tF3", Editor::M_FINDNEXT },
@@ -435,5 +436,25 @@ TEST_F(MainWindowTest, ViewChoicesShowAtOnceAndAreKeptBetweenRuns)
     EXPECT_TRUE(App->mTabWidths.front()->State() & GadgetState::Selected) << "2 columns ticked";
     Menu(Editor::M_ZOOM_RESET);
     EXPECT_EQ(view->font().pointSizeF(), size);
+}
+} // namespace
+
+namespace {
+// The caret beside a bracket frames it and its partner; moving away takes the frames off.
+TEST_F(MainWindowTest, TheBracketAtTheCaretAndItsPartnerAreFramed)
+{
+    SetScript("if f(a) then\nend");
+    Select(4);
+    const auto framed = [this] {
+        std::vector<std::pair<int, int>> ranges;
+        for (const TIndicator& mark : ScriptArea(Text())->Indicators(DecorationLayer::Brackets))
+            ranges.emplace_back(mark.start, mark.end);
+        return ranges;
+    };
+    EXPECT_EQ(framed(), (std::vector<std::pair<int, int>> { { 4, 5 }, { 6, 7 } }));
+    Select(1);
+    EXPECT_EQ(framed(), (std::vector<std::pair<int, int>> { { 0, 2 }, { 13, 16 } })) << "if ... end";
+    Select(9);
+    EXPECT_TRUE(framed().empty());
 }
 } // namespace

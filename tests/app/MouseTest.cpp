@@ -86,7 +86,7 @@ TEST_F(MouseTest, ADropColoursEveryLineItBrings)
 {
     SetScript("x ", 2);
     DroppingFromElsewhere("if a then\nwhile b do\nend", 2)();
-    const TPartColour& keyword = App->wSettings->Colours[TTokenClass::Keyword];
+    const TPartColour keyword = App->wSettings->Values().Scheme()[TTokenClass::Keyword];
     for (int pos : { 2, 12, 23 }) {
         SCOPED_TRACE(pos);
         const TTextStyle& style = StyleAt(pos);

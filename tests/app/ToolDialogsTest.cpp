@@ -167,9 +167,11 @@ TEST_F(ToolDialogsTest, AFullScriptTakesNoCodeAndTheToolSaysWhy)
 
 TEST_F(ToolDialogsTest, TheLaunchesPassTheArgumentsAsTyped)
 {
-    App->wSettings->pathGame->SetText(MakeProgram("my games/Tarvane"));
+    TConfigRecord settings = App->wSettings->Values();
+    settings.gamePath = MakeProgram("my games/Tarvane");
     const QString server = MakeProgram("server/tarvane_dedicated");
-    App->wSettings->pathDedi->SetText(server);
+    settings.dediPath = server;
+    App->wSettings->SetValues(settings);
     Toolbar(TApplication::TB_ARGUMENTS);
     ASSERT_TRUE(Shown(Command()));
     TypeInto(Command().tfGame, R"(-connect 127.0.0.1 -name "Big Al")");

@@ -280,6 +280,50 @@ TEST_F(EditorTest, AfterTheWindowIsResizedItsToolbarStillWorks)
     EXPECT_EQ(Read(folder / "start.lua"), "print('hi')");
 }
 
+// The line numbers on the real window: a click on a line's number selects the line; the zoom keys
+// reach the text, and both choices are kept for the next run, which starts without the numbers.
+TEST_F(EditorTest, TheLineNumbersSelectLinesAndTheChoicesOfTheViewMenuAreKept)
+{
+    Write(folder / "lines.lua", "a\nb\nc\n");
+    {
+        Editor editor(folder, { .arguments = { "lines.lua" }, .workingDirectory = folder });
+        const auto window = x.WaitForWindow("Tarvane:LE - lines.lua", 20s);
+        ASSERT_TRUE(window.has_value()) << "the script was not loaded";
+        const int textTop = x.SizeOf(*window).second - 512 + 33;
+        // The second line's row, in the gutter at the left edge.
+        x.Click(*window, 3, textTop + 24);
+        x.Type("X");
+        ASSERT_TRUE(x.WaitForWindow("Tarvane:LE - lines.lua*", 20s).has_value());
+        x.Key("s", { "Control_L" });
+        ASSERT_TRUE(x.WaitForWindow("Tarvane:LE - lines.lua", 20s).has_value());
+        EXPECT_EQ(Read(folder / "lines.lua"), "a\nXc\n") << "the click selected the second line whole";
+        x.Key("equal", { "Control_L" });
+        x.Key("equal", { "Control_L" });
+        x.Key("minus", { "Control_L" });
+        x.Sync();
+        std::this_thread::sleep_for(300ms);
+        x.RequestClose(*window);
+        EXPECT_EQ(editor.WaitForExit(10s), 0);
+    }
+    const std::string kept = Read(folder / "tarvane-le.ini");
+    EXPECT_NE(kept.find("zoom=1"), std::string::npos) << kept;
+
+    std::ofstream(folder / "tarvane-le.ini", std::ios::app) << "\n[view]\nlineNumbers=false\n";
+    Editor editor(folder, { .arguments = { "lines.lua" }, .workingDirectory = folder });
+    const auto window = x.WaitForWindow("Tarvane:LE - lines.lua", 20s);
+    ASSERT_TRUE(window.has_value());
+    const int textTop = x.SizeOf(*window).second - 512 + 33;
+    // Without the numbers the same click puts the caret at the start of the second line.
+    x.Click(*window, 3, textTop + 24);
+    x.Type("Y");
+    ASSERT_TRUE(x.WaitForWindow("Tarvane:LE - lines.lua*", 20s).has_value());
+    x.Key("s", { "Control_L" });
+    ASSERT_TRUE(x.WaitForWindow("Tarvane:LE - lines.lua", 20s).has_value());
+    EXPECT_EQ(Read(folder / "lines.lua"), "a\nYXc\n");
+    x.RequestClose(*window);
+    EXPECT_EQ(editor.WaitForExit(10s), 0);
+}
+
 TEST_F(EditorTest, AMissingScriptOnTheCommandLineIsReportedAndANewScriptStarts)
 {
     Editor editor(folder, { .arguments = { "missing.lua" } });

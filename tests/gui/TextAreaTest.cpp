@@ -425,11 +425,16 @@ TEST_F(TextAreaTest, AClickNeverPlacesTheCaretInsideACluster)
     const std::vector<int> stops { 0, 1, 3, 7, 8 };
     const int right = area->View()->PointOfPosition(8).x() + 10;
     const int y = area->View()->LineHeight() / 2;
+    // Left to right, the clicks reach every stop in order, never going back.
+    std::vector<int> reached;
     for (int x = 0; x < right; x += 2) {
         QTest::mouseClick(Viewport(), Qt::LeftButton, {}, QPoint(x, y));
         const int pos = area->GetCursorPos(Chars);
         EXPECT_NE(std::find(stops.begin(), stops.end(), pos), stops.end()) << "x " << x << " gives " << pos;
+        if (reached.empty() || pos != reached.back())
+            reached.push_back(pos);
     }
+    EXPECT_EQ(reached, stops);
 }
 
 TEST_F(TextAreaTest, ACombiningMarkIsDrawnOnItsLetterAndAJoinerDrawsNothing)

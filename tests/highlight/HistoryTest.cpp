@@ -1,10 +1,14 @@
 // Tests of the undo history: edits recorded the way the editing keys record them, then undone.
 #include "highlight/History.h"
 #include "FakeTextArea.h"
+#include "highlight/Indent.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
 #include <random>
+#include <utility>
 
 namespace {
 
@@ -33,7 +37,7 @@ public:
     void Type(QChar c)
     {
         const int cursor = Cursor();
-        history.AddAction(area, cursor, 1, Selected(), cursor, SelLength());
+        history.AddAction(area, cursor, 1, Selected(), cursor, SelLength(), EditKind::Typing);
         area.ReplaceText(cursor, SelLength(), QString(c), Chars);
         area.SetSelection(cursor + 1, 0, Chars);
     }
@@ -45,7 +49,7 @@ public:
             RemoveSelection();
             return;
         }
-        history.AddAction(area, cursor, 0, area.AreaText(cursor, 1, Chars), cursor, 0);
+        history.AddAction(area, cursor, 0, area.AreaText(cursor, 1, Chars), cursor, 0, EditKind::Delete);
         area.ReplaceText(cursor, 1, {}, Chars);
         area.SetSelection(cursor, 0, Chars);
     }
@@ -57,7 +61,7 @@ public:
             RemoveSelection();
             return;
         }
-        history.AddAction(area, cursor - 1, 0, area.AreaText(cursor - 1, 1, Chars), cursor, 0);
+        history.AddAction(area, cursor - 1, 0, area.AreaText(cursor - 1, 1, Chars), cursor, 0, EditKind::Backspace);
         if (cursor > 0) {
             area.ReplaceText(cursor - 1, 1, {}, Chars);
             area.SetSelection(cursor - 1, 0, Chars);
@@ -76,9 +80,7 @@ public:
     void EnterWithAutoIndent()
     {
         const QString line = area.AreaText(area.GetCursorPos(Lines), 1, Lines);
-        QString indent = QStringLiteral("\n");
-        for (qsizetype i = 0; i < line.size() && line[i] == u'\t'; ++i)
-            indent += u'\t';
+        const QString indent = QStringLiteral("\n") + LeadingTabs(line);
         const int cursor = Cursor();
         history.AddAction(area, cursor, static_cast<int>(indent.size()), Selected(), cursor, SelLength());
         area.ReplaceText(cursor, SelLength(), indent, Chars);
@@ -342,5 +344,47 @@ TEST(HistoryTest, UndoingEveryRandomEditRestoresEachEarlierState)
             before.pop_back();
         }
         EXPECT_EQ(s.history.Count(), 0);
+    }
+}
+
+// With typing grouped, keys are one step until the caret moves, a second passes, a line break comes
+// or typing turns to deleting. Undoing every step returns to the start, redoing them to the end.
+TEST(HistoryTest, GroupedTypingIsOneStepUntilTheRunBreaks)
+{
+    // A letter types itself, '<' is Backspace, '>' Delete, '\n' Enter; '[' moves the caret one left,
+    // '|' tells the history the caret moved and came back; '~' waits a second.
+    const struct {
+        const char16_t *text, *keys;
+        int caret, selected, steps;
+    } cases[] = { { u"", u"local x", 0, 0, 1 }, { u"a xyz b", u"ok", 2, 3, 1 }, { u"hello", u"<<<", 5, 0, 1 },
+        { u"hello", u">>>", 0, 0, 1 }, { u"ab", u"x[y", 2, 0, 2 }, { u"ab", u"x|y", 2, 0, 2 },
+        { u"", u"ab~c", 0, 0, 2 }, { u"", u"ab\ncd", 0, 0, 3 }, { u"", u"abc<<d", 0, 0, 3 },
+        { u"abcd", u"<>", 2, 0, 2 }, { u"a\nbc", u"<<<<", 4, 0, 3 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Q(c.keys).toStdString());
+        TUndoSetup s(Q(c.text));
+        std::chrono::milliseconds now { 0 };
+        s.history.SetClock([&now] { return now; });
+        s.history.SetGroupTyping(true);
+        s.area.SetSelection(c.caret, c.selected, Chars);
+        const std::map<char16_t, std::function<void()>> keys = { { u'<', [&] { s.editor.Backspace(); } },
+            { u'>', [&] { s.editor.Delete(); } }, { u'\n', [&] { s.editor.EnterWithAutoIndent(); } },
+            { u'[', [&] { s.area.SetSelection(s.editor.Cursor() - 1, 0, Chars); } },
+            { u'|', [&] { s.history.EndGroup(); } }, { u'~', [&] { now += THistory::GroupPause; } } };
+        for (const char16_t* key = c.keys; *key; ++key) {
+            if (const auto found = keys.find(*key); found != keys.end())
+                found->second();
+            else
+                s.editor.Type(QChar(*key));
+        }
+        const QString edited = s.area.Text();
+        ASSERT_EQ(s.history.Count(), c.steps);
+        while (s.history.Count() > 0)
+            s.history.Undo(s.area);
+        EXPECT_EQ(s.area.Text(), Q(c.text));
+        EXPECT_EQ(std::pair(s.editor.Cursor(), s.editor.SelLength()), std::pair(c.caret, c.selected));
+        while (s.history.RedoCount() > 0)
+            s.history.Redo(s.area);
+        EXPECT_EQ(s.area.Text(), edited);
     }
 }

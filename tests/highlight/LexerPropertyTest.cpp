@@ -1,9 +1,13 @@
 // Checks the lexer's promises on many random lines and on lines with thousands of parts.
 #include "highlight/Lexer.h"
 
+#include <QString>
+
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -34,31 +38,25 @@ template <typename Pred> bool All(const QString& text, Pred pred)
 }
 
 // Everything the colouring and the class rules promise about the parts of one line.
-void ExpectWellFormed(const TLexer& lexer, const QString& line)
+void ExpectWellFormed(const std::vector<TLexerSpan>& spans, const QString& line)
 {
     const QString where = "line: " + line;
-    ASSERT_GE(lexer.Parts, 1) << where.toStdString();
-    ASSERT_LE(lexer.Parts, lexer.PartsCount);
-    ASSERT_EQ(lexer.Part.size(), lexer.PartsCount);
-    ASSERT_EQ(lexer.PartType.size(), lexer.PartsCount);
-    ASSERT_EQ(static_cast<qsizetype>(lexer.Spans().size()), lexer.Parts);
+    ASSERT_GE(spans.size(), 1u) << where.toStdString();
 
     QString joined;
     qsizetype start = 0;
-    for (int k = 0; k < lexer.Parts; ++k) {
-        const QString& part = lexer.Part[k];
-        const int type = lexer.PartType[k];
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+        // Each part starts where the one before it ended.
+        ASSERT_EQ(spans[k].Start, start) << where.toStdString() << " part " << k;
+        ASSERT_LE(spans[k].Length, line.size() - start) << where.toStdString() << " part " << k;
+        const QString part = line.mid(spans[k].Start, spans[k].Length);
+        const int type = spans[k].Type;
         SCOPED_TRACE(where.toStdString() + " part " + std::to_string(k));
         joined += part;
+        start += part.size();
         if (!line.isEmpty()) {
             EXPECT_FALSE(part.isEmpty());
         }
-
-        // The ranges are the same parts, placed by adding up lengths.
-        EXPECT_EQ(lexer.Spans()[k].Start, start);
-        EXPECT_EQ(lexer.Spans()[k].Length, part.size());
-        EXPECT_EQ(lexer.Spans()[k].Type, type);
-        start += part.size();
 
         switch (type) {
         case TLexer::PT_OTHER:
@@ -84,7 +82,7 @@ void ExpectWellFormed(const TLexer& lexer, const QString& line)
             break;
         case TLexer::PT_COMMENT:
             EXPECT_TRUE(part.startsWith(QStringView(u"--")));
-            EXPECT_EQ(k, lexer.Parts - 1);
+            EXPECT_EQ(k, spans.size() - 1);
             break;
         case TLexer::PT_BRACKET:
             EXPECT_TRUE(All(part, IsBracket));
@@ -94,7 +92,7 @@ void ExpectWellFormed(const TLexer& lexer, const QString& line)
         }
 
         if (k > 0) {
-            const int before = lexer.PartType[k - 1];
+            const int before = spans[k - 1].Type;
             // Runs of one class are one part; only blanks and other characters stand alone.
             if (type != TLexer::PT_OTHER) {
                 EXPECT_NE(before, type);
@@ -104,11 +102,6 @@ void ExpectWellFormed(const TLexer& lexer, const QString& line)
         }
     }
     EXPECT_EQ(joined, line);
-
-    for (int k = lexer.Parts; k < lexer.PartsCount; ++k) {
-        ASSERT_TRUE(lexer.Part[k].isEmpty()) << where.toStdString() << " stale part " << k;
-        ASSERT_EQ(lexer.PartType[k], TLexer::PT_OTHER);
-    }
 }
 
 QString RandomLine(std::mt19937& random, int maxLength)
@@ -133,28 +126,20 @@ QString RandomLine(std::mt19937& random, int maxLength)
 TEST(LexerPropertyTest, RandomLinesJoinBackAndKeepTheClassRules)
 {
     std::mt19937 random(20240611);
-    TLexer reused;
-    std::vector<TLexerSpan> scanned;
+    std::vector<TLexerSpan> reused;
     for (int round = 0; round < 20000; ++round) {
         const QString line = RandomLine(random, round % 10 == 0 ? 400 : 40);
-        TLexer fresh;
-        fresh.ParseLine(line);
+        std::vector<TLexerSpan> fresh;
+        TLexer::ScanLine(line, fresh);
         ExpectWellFormed(fresh, line);
 
-        // One lexer reused for every line and the allocation-free scan give what a fresh lexer gives.
-        reused.ParseLine(line);
-        ExpectWellFormed(reused, line);
-        ASSERT_EQ(reused.Parts, fresh.Parts) << line.toStdString();
-        for (int k = 0; k < fresh.Parts; ++k) {
-            ASSERT_EQ(reused.Part[k], fresh.Part[k]);
-            ASSERT_EQ(reused.PartType[k], fresh.PartType[k]);
-        }
-        TLexer::ScanLine(line, scanned);
-        ASSERT_EQ(static_cast<int>(scanned.size()), fresh.Parts);
-        for (int k = 0; k < fresh.Parts; ++k) {
-            ASSERT_EQ(scanned[k].Start, fresh.Spans()[k].Start);
-            ASSERT_EQ(scanned[k].Length, fresh.Spans()[k].Length);
-            ASSERT_EQ(scanned[k].Type, fresh.Spans()[k].Type);
+        // A list reused line after line, as the colouring reuses it, holds what a fresh one holds.
+        TLexer::ScanLine(line, reused);
+        ASSERT_EQ(reused.size(), fresh.size()) << line.toStdString();
+        for (std::size_t k = 0; k < fresh.size(); ++k) {
+            ASSERT_EQ(reused[k].Start, fresh[k].Start);
+            ASSERT_EQ(reused[k].Length, fresh[k].Length);
+            ASSERT_EQ(reused[k].Type, fresh[k].Type);
         }
         if (HasFatalFailure())
             return;
@@ -163,34 +148,33 @@ TEST(LexerPropertyTest, RandomLinesJoinBackAndKeepTheClassRules)
 
 TEST(LexerPropertyTest, LongLinesAreLexedToTheirEnd)
 {
-    TLexer lexer;
+    std::vector<TLexerSpan> spans;
     const QString words = QString("ab ").repeated(3000) + "end";
-    lexer.ParseLine(words);
-    ExpectWellFormed(lexer, words);
-    ASSERT_EQ(lexer.Parts, 6001);
-    EXPECT_GE(lexer.PartsCount, 6001);
-    EXPECT_EQ(lexer.Part[5998], "ab");
-    EXPECT_EQ(lexer.PartType[5999], TLexer::PT_OTHER);
-    EXPECT_EQ(lexer.Part[6000], "end");
-    EXPECT_EQ(lexer.PartType[6000], TLexer::PT_WORD);
+    TLexer::ScanLine(words, spans);
+    ExpectWellFormed(spans, words);
+    ASSERT_EQ(spans.size(), 6001u);
+    EXPECT_EQ(words.mid(spans[5998].Start, spans[5998].Length), "ab");
+    EXPECT_EQ(spans[5999].Type, TLexer::PT_OTHER);
+    EXPECT_EQ(words.mid(spans[6000].Start, spans[6000].Length), "end");
+    EXPECT_EQ(spans[6000].Type, TLexer::PT_WORD);
 
-    // After the arrays have grown, a short line leaves nothing of the long one behind.
-    lexer.ParseLine("x = 1");
-    ExpectWellFormed(lexer, "x = 1");
-    EXPECT_EQ(lexer.Parts, 5);
+    // After the list has grown, a short line leaves nothing of the long one behind.
+    TLexer::ScanLine(u"x = 1", spans);
+    ExpectWellFormed(spans, "x = 1");
+    EXPECT_EQ(spans.size(), 5u);
 
     const QString blanks(5000, u' ');
-    lexer.ParseLine(blanks);
-    ExpectWellFormed(lexer, blanks);
-    EXPECT_EQ(lexer.Parts, 5000);
+    TLexer::ScanLine(blanks, spans);
+    ExpectWellFormed(spans, blanks);
+    EXPECT_EQ(spans.size(), 5000u);
 
     // A long string or comment stays one part however long it is.
     const QString longString = "s = [[" + QString(100000, u'x') + " -- ]] --" + QString(100000, u'y');
-    lexer.ParseLine(longString);
-    ExpectWellFormed(lexer, longString);
-    ASSERT_EQ(lexer.Parts, 7);
-    EXPECT_EQ(lexer.Part[4].size(), 2 + 100000 + 6);
-    EXPECT_EQ(lexer.PartType[4], TLexer::PT_STRING);
-    EXPECT_EQ(lexer.Part[6].size(), 2 + 100000);
-    EXPECT_EQ(lexer.PartType[6], TLexer::PT_COMMENT);
+    TLexer::ScanLine(longString, spans);
+    ExpectWellFormed(spans, longString);
+    ASSERT_EQ(spans.size(), 7u);
+    EXPECT_EQ(spans[4].Length, 2 + 100000 + 6);
+    EXPECT_EQ(spans[4].Type, TLexer::PT_STRING);
+    EXPECT_EQ(spans[6].Length, 2 + 100000);
+    EXPECT_EQ(spans[6].Type, TLexer::PT_COMMENT);
 }

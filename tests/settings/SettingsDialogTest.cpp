@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -92,10 +93,8 @@ protected:
             const TEvent& event = EventQueue.Current();
             if (event.id == Event::MouseDown)
                 settings.ColourSwatchClicked(event.source);
-            else if (event.id == Event::GadgetAction && settings.IsStyleBox(event.source))
-                settings.Update();
             else if (event.id == Event::GadgetAction)
-                settings.ChoosePath(event.source);
+                settings.HandleAction(event.source);
         }
     }
 
@@ -115,25 +114,29 @@ protected:
     TRecordingTextArea mainArea;
 };
 
-// The 39 fixed values of the file, read back from the dialog in file order.
+// The 39 fixed values of the file in file order, as the dialog holds them; its boxes show them.
 std::string FixedBytes(const TWSettings& s)
 {
-    std::string bytes { char(s.backR), char(s.backG), char(s.backB), char(ButtonValue(s.bIndent)) };
-    auto add = [&](uint8_t r, uint8_t g, uint8_t b, TGadget* bold, TGadget* italic) {
-        bytes += { char(r), char(g), char(b), char(ButtonValue(bold)), char(ButtonValue(italic)) };
-    };
-    auto addClass = [&](TTokenClass c, TGadget* bold, TGadget* italic) {
-        const TPartColour& colour = s.Colours[c];
-        add(uint8_t(colour.R), uint8_t(colour.G), uint8_t(colour.B), bold, italic);
-    };
-    addClass(TTokenClass::Text, s.bTextBold, s.bTextItalic);
-    addClass(TTokenClass::Comment, s.bCommentBold, s.bCommentItalic);
-    addClass(TTokenClass::Number, s.bNumberBold, s.bNumberItalic);
-    addClass(TTokenClass::Bracket, s.bBracketBold, s.bBracketItalic);
-    addClass(TTokenClass::Sign, s.bSignBold, s.bSignItalic);
-    addClass(TTokenClass::Keyword, s.bkeywordBold, s.bkeywordItalic);
-    addClass(TTokenClass::String, s.bStringBold, s.bStringItalic);
-    return bytes;
+    const TConfigRecord& values = s.Values();
+    EXPECT_EQ(ButtonValue(s.bIndent), int8_t(values.indent));
+    const std::pair<TGadget*, TGadget*> boxes[] = { { s.bTextBold, s.bTextItalic },
+        { s.bCommentBold, s.bCommentItalic }, { s.bNumberBold, s.bNumberItalic }, { s.bBracketBold, s.bBracketItalic },
+        { s.bSignBold, s.bSignItalic }, { s.bkeywordBold, s.bkeywordItalic }, { s.bStringBold, s.bStringItalic } };
+    for (int k = 0; k < TokenClassCount; ++k) {
+        EXPECT_EQ(ButtonValue(boxes[k].first), int8_t(values.classes[k].bold)) << k;
+        EXPECT_EQ(ButtonValue(boxes[k].second), int8_t(values.classes[k].italic)) << k;
+    }
+    return values.Bytes().right(TConfigRecord::FixedBytes).toStdString();
+}
+
+TPartColour ColourOf(const TWSettings& s, TTokenClass c)
+{
+    return s.Values().Scheme()[c];
+}
+
+QRgb BackgroundOf(const TWSettings& s)
+{
+    return qRgb(s.Values().backR, s.Values().backG, s.Values().backB);
 }
 } // namespace
 
@@ -143,9 +146,9 @@ TEST_F(SettingsDialogTest, FirstStartWritesTheDefaultFileAndRunsOnIt)
     EXPECT_EQ(settings->ConfigPath(), folder.filePath("config.dat"));
     EXPECT_EQ(FileBytes(), DefaultFile);
     EXPECT_EQ(FixedBytes(*settings), DefaultFile.substr(4));
-    EXPECT_EQ(settings->Colours[TTokenClass::Text].Style, 0);
-    EXPECT_EQ(settings->Colours[TTokenClass::Bracket].Style, 1);
-    EXPECT_EQ(settings->Colours[TTokenClass::Keyword].Style, 1);
+    EXPECT_EQ(ColourOf(*settings, TTokenClass::Text).Style, 0);
+    EXPECT_EQ(ColourOf(*settings, TTokenClass::Bracket).Style, 1);
+    EXPECT_EQ(ColourOf(*settings, TTokenClass::Keyword).Style, 1);
     EXPECT_EQ(mainArea.background, qRgb(255, 255, 255));
     EXPECT_TRUE(IsHidden(settings->Window, false));
 }
@@ -158,18 +161,21 @@ TEST_F(SettingsDialogTest, SavedSettingsComeBackInTheNextRun)
     std::string fixed;
     {
         auto first = MakeDialog();
-        first->pathGame->SetText(game);
-        first->pathDedi->SetText(dedicated);
-        first->backR = uint8_t(first->backR + 77);
-        TColourScheme& colours = first->Colours;
-        for (int* component : { &colours[TTokenClass::Text].G, &colours[TTokenClass::Comment].B,
-                 &colours[TTokenClass::Number].R, &colours[TTokenClass::Bracket].G, &colours[TTokenClass::Sign].B,
-                 &colours[TTokenClass::Keyword].R, &colours[TTokenClass::String].G })
-            *component = (*component + 77) % 256;
-        first->bIndent->SetSelected(0);
-        first->bTextItalic->SetSelected(1);
-        first->bBracketBold->SetSelected(0);
-        first->bStringBold->SetSelected(1);
+        TConfigRecord values = first->Values();
+        values.gamePath = game;
+        values.dediPath = dedicated;
+        values.backR = uint8_t(values.backR + 77);
+        for (uint8_t* component : { &values.Class(TTokenClass::Text).g, &values.Class(TTokenClass::Comment).b,
+                 &values.Class(TTokenClass::Number).r, &values.Class(TTokenClass::Bracket).g,
+                 &values.Class(TTokenClass::Sign).b, &values.Class(TTokenClass::Keyword).r,
+                 &values.Class(TTokenClass::String).g })
+            *component = uint8_t(*component + 77);
+        values.indent = 0;
+        values.Class(TTokenClass::Text).italic = 1;
+        values.Class(TTokenClass::Bracket).bold = 0;
+        values.Class(TTokenClass::String).bold = 1;
+        first->SetValues(values);
+        EXPECT_EQ(first->pathGame->GetText(), game);
         fixed = FixedBytes(*first);
         first->SaveCfg();
     }
@@ -180,9 +186,9 @@ TEST_F(SettingsDialogTest, SavedSettingsComeBackInTheNextRun)
     EXPECT_EQ(second->pathGame->GetText(), game);
     EXPECT_EQ(second->pathDedi->GetText(), dedicated);
     EXPECT_EQ(FixedBytes(*second), fixed);
-    EXPECT_EQ(second->Colours[TTokenClass::Text].Style, 2);
-    EXPECT_EQ(second->Colours[TTokenClass::Bracket].Style, 0);
-    EXPECT_EQ(second->Colours[TTokenClass::String].Style, 1);
+    EXPECT_EQ(ColourOf(*second, TTokenClass::Text).Style, 2);
+    EXPECT_EQ(ColourOf(*second, TTokenClass::Bracket).Style, 0);
+    EXPECT_EQ(ColourOf(*second, TTokenClass::String).Style, 1);
 }
 
 // A file cut at any length loads what it holds, keeps the defaults for the rest, and the next save
@@ -213,7 +219,9 @@ TEST_F(SettingsDialogTest, ChangesAreWrittenAtOnceAndAnUnchangedEditorLeavesTheF
 {
     auto first = MakeDialog();
     auto second = MakeDialog();
-    first->pathGame->SetText("/games/Tarvane.exe");
+    TConfigRecord values = first->Values();
+    values.gamePath = "/games/Tarvane.exe";
+    first->SetValues(values);
     first->Close();
     EXPECT_EQ(FileBytes(), "/games/Tarvane.exe" + DefaultFile);
     driver->colourAnswers = { 0xFF102030u };
@@ -225,7 +233,9 @@ TEST_F(SettingsDialogTest, ChangesAreWrittenAtOnceAndAnUnchangedEditorLeavesTheF
 
     // A folder in the file's place takes no file: the failure is told once, not at every close.
     ASSERT_TRUE(QFile::remove(folder.filePath("config.dat")) && QDir().mkpath(folder.filePath("config.dat/x")));
-    first->backR = 1;
+    values = first->Values();
+    values.backR = 1;
+    first->SetValues(values);
     first->Close();
     EXPECT_TRUE(first->TakeWriteFailure().contains(first->ConfigPath()));
     first->Close();
@@ -239,7 +249,7 @@ TEST_F(SettingsDialogTest, AnOddStateByteShowsTheBoxIndeterminateAndSavesAs255)
     PutFile(bytes);
     auto settings = MakeDialog();
     EXPECT_EQ(ButtonValue(settings->bTextBold), -1);
-    EXPECT_EQ(settings->Colours[TTokenClass::Text].Style, 1);
+    EXPECT_EQ(ColourOf(*settings, TTokenClass::Text).Style, 1);
     settings->SaveCfg();
     bytes[4 + 4 + 3] = '\xff';
     EXPECT_EQ(FileBytes(), bytes);
@@ -255,10 +265,10 @@ TEST_F(SettingsDialogTest, TickingAndUntickingABoldBoxMarksTheDialogChanged)
     auto* box = static_cast<QAbstractButton*>(WidgetOf(settings->bkeywordBold));
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 10));
     DispatchEvents(*settings);
-    EXPECT_EQ(settings->Colours[TTokenClass::Keyword].Style, 0);
+    EXPECT_EQ(ColourOf(*settings, TTokenClass::Keyword).Style, 0);
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 10));
     DispatchEvents(*settings);
-    EXPECT_EQ(settings->Colours[TTokenClass::Keyword].Style, 1);
+    EXPECT_EQ(ColourOf(*settings, TTokenClass::Keyword).Style, 1);
     EXPECT_EQ(settings->Changed, 1);
 
     settings->Open(); // already open: keeps the flag
@@ -272,15 +282,39 @@ TEST_F(SettingsDialogTest, TickingAndUntickingABoldBoxMarksTheDialogChanged)
     EXPECT_FALSE(settings->IsStyleBox(settings->bIndent));
 }
 
+// What the user types or ticks is the setting at once, for every reader and for the file.
+TEST_F(SettingsDialogTest, TypedPathsAndTickedBoxesAreTheSettings)
+{
+    auto settings = MakeDialog();
+    settings->Open();
+    auto* field = static_cast<QLineEdit*>(WidgetOf(settings->pathDedi));
+    QTest::keyClicks(field, "/srv/d");
+    QTest::keyClick(field, Qt::Key_Backspace);
+    for (TGadget* box : { settings->bIndent, settings->bStringItalic })
+        QTest::mouseClick(static_cast<QAbstractButton*>(WidgetOf(box)), Qt::LeftButton, {}, QPoint(8, 10));
+    DispatchEvents(*settings);
+    EXPECT_EQ(settings->Values().dediPath, "/srv/");
+    EXPECT_EQ(settings->Values().gamePath, "");
+    EXPECT_FALSE(settings->Values().AutoIndent());
+    EXPECT_EQ(ColourOf(*settings, TTokenClass::String).Style, TextStyleBit::Italic);
+
+    settings->Close();
+    const TConfigRecord saved = TConfigRecord::Load(settings->ConfigPath());
+    EXPECT_EQ(saved.dediPath, "/srv/");
+    EXPECT_EQ(saved.indent, 0);
+    EXPECT_EQ(saved.Class(TTokenClass::String).italic, 1);
+}
+
 TEST_F(SettingsDialogTest, ThePreviewIsColouredByFixedRanges)
 {
     auto settings = MakeDialog();
+    TConfigRecord values = settings->Values();
     for (int k = 0; k < TokenClassCount; ++k)
-        settings->Colours.Classes[k].R = 200 + k;
-    settings->bCommentItalic->SetSelected(1);
-    settings->bNumberBold->SetSelected(1);
-    settings->bNumberItalic->SetSelected(1);
-    settings->Update();
+        values.classes[k].r = uint8_t(200 + k);
+    values.Class(TTokenClass::Comment).italic = 1;
+    values.Class(TTokenClass::Number).bold = 1;
+    values.Class(TTokenClass::Number).italic = 1;
+    settings->SetValues(values);
 
     // One letter per character: t text, c comment, n number, b bracket, s sign, k keyword, q string.
     const std::string classes = "kkkkkkkktttttbbt"
@@ -329,7 +363,7 @@ TEST_F(SettingsDialogTest, AChosenColourReachesTheBytesTheSwatchAndTheBackground
     ASSERT_EQ(driver->requests.size(), 1u);
     EXPECT_EQ(driver->requests[0].kind, "RequestColor");
     EXPECT_EQ(qRgb(driver->requests[0].red, driver->requests[0].green, driver->requests[0].blue), qRgb(255, 255, 255));
-    EXPECT_EQ(qRgb(settings->backR, settings->backG, settings->backB), qRgb(16, 32, 48));
+    EXPECT_EQ(BackgroundOf(*settings), qRgb(16, 32, 48));
     EXPECT_EQ(mainArea.background, qRgb(16, 32, 48));
     EXPECT_EQ(SwatchColour(settings->colBack), qRgb(16, 32, 48));
     const QImage preview = static_cast<TTextArea*>(settings->Textarea)->View()->viewport()->grab().toImage();
@@ -338,7 +372,7 @@ TEST_F(SettingsDialogTest, AChosenColourReachesTheBytesTheSwatchAndTheBackground
 
     EXPECT_TRUE(settings->ColourSwatchClicked(settings->colkeyword));
     EXPECT_EQ(driver->requests.back().blue, 50);
-    const TPartColour& keyword = settings->Colours[TTokenClass::Keyword];
+    const TPartColour keyword = ColourOf(*settings, TTokenClass::Keyword);
     EXPECT_EQ(qRgb(keyword.R, keyword.G, keyword.B), qRgb(10, 11, 12));
     EXPECT_EQ(SwatchColour(settings->colkeyword), qRgb(10, 11, 12));
 
@@ -348,7 +382,7 @@ TEST_F(SettingsDialogTest, AChosenColourReachesTheBytesTheSwatchAndTheBackground
     EXPECT_TRUE(settings->ColourSwatchClicked(settings->colBack));
     EXPECT_EQ(qRgb(driver->requests.back().red, driver->requests.back().green, driver->requests.back().blue),
         qRgb(16, 32, 48));
-    EXPECT_EQ(qRgb(settings->backR, settings->backG, settings->backB), qRgb(16, 32, 48));
+    EXPECT_EQ(BackgroundOf(*settings), qRgb(16, 32, 48));
     EXPECT_EQ(settings->Changed, 0);
     EXPECT_FALSE(settings->ColourSwatchClicked(settings->pathGame));
     EXPECT_EQ(driver->requests.size(), 3u);

@@ -22,12 +22,14 @@ int main(int argc, char** argv)
     TGadget* mainArea = MakeTextArea(0, 0, 640, 480, mainWindow, 0);
     TWSettings settings;
     settings.Init(mainWindow, mainArea);
+    TConfigRecord values = settings.Values();
     std::printf(
-        "path=%s\nback=%d,%d,%d\n", qPrintable(settings.ConfigPath()), settings.backR, settings.backG, settings.backB);
+        "path=%s\nback=%d,%d,%d\n", qPrintable(settings.ConfigPath()), values.backR, values.backG, values.backB);
     std::fflush(stdout);
-    settings.backR = 1;
-    settings.backG = 2;
-    settings.backB = 3;
+    values.backR = 1;
+    values.backG = 2;
+    values.backB = 3;
+    settings.SetValues(values);
     settings.SaveCfg();
     return 0;
 }

@@ -1,0 +1,43 @@
+// Matching brackets and block keywords: with the caret beside one, it and its partner are framed; one
+// without a partner is tinted.
+#include "app/Application.h"
+
+#include "gui/Gadget.h"
+#include "gui/ScriptArea.h"
+#include "highlight/BracketMatch.h"
+
+namespace {
+constexpr uint32_t PairColour = 0xFF6E7F9A;
+constexpr uint32_t UnmatchedColour = 0x70E03030;
+} // namespace
+
+void TApplication::ShowMatchingBracket()
+{
+    TScriptArea* area = ScriptArea(Textarea);
+    const int caret = Textarea->GetCursorPos(TextUnit::Chars);
+    const int line = Textarea->LineAt(caret);
+    const auto match = MatchAtCaret(
+        [this](int at) {
+            QString text = Textarea->AreaText(at, 1, TextUnit::Lines);
+            if (text.endsWith(QLatin1Char('\n')))
+                text.chop(1);
+            return text;
+        },
+        Textarea->AreaLen(TextUnit::Lines) + 1, line, caret - Textarea->CharAt(line));
+    std::vector<TIndicator> marks;
+    if (match) {
+        const auto place = [this](const TMatchPart& part) { return Textarea->CharAt(part.line) + part.column; };
+        const int at = place(match->at);
+        if (match->partner) {
+            const int partner = place(*match->partner);
+            marks.push_back({ at, at + match->at.length, TIndicatorKind::Box, PairColour, {} });
+            marks.push_back({ partner, partner + match->partner->length, TIndicatorKind::Box, PairColour, {} });
+        } else {
+            marks.push_back({ at, at + match->at.length, TIndicatorKind::Tint, UnmatchedColour,
+                QStringLiteral("No partner for \"%1\"")
+                    .arg(Textarea->AreaText(at, match->at.length, TextUnit::Chars)) });
+        }
+    }
+    if (marks != area->Indicators(DecorationLayer::Brackets))
+        area->SetIndicators(DecorationLayer::Brackets, std::move(marks));
+}
