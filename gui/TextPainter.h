@@ -42,8 +42,8 @@ public:
         bool showWhitespace = false;
     };
 
-    TTextPainter(const TTextBuffer& buffer, TTextFonts& fonts, TTextLayouter& layouter, TLineWidths& lineWidths,
-        TTextRows& rows)
+    TTextPainter(
+        const TTextBuffer& buffer, TTextFonts& fonts, TTextLayouter& layouter, TLineWidths& lineWidths, TTextRows& rows)
         : buffer(buffer)
         , fonts(fonts)
         , layouter(layouter)

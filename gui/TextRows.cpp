@@ -267,7 +267,8 @@ TTextRow TTextRows::RowOf(int pos)
 {
     const TLineLayout& layout = layouter.LineOf(pos);
     const std::vector<int>& starts = Breaks(layout);
-    const int index = static_cast<int>(std::upper_bound(starts.begin(), starts.end(), pos - layout.start) - starts.begin()) - 1;
+    const int index
+        = static_cast<int>(std::upper_bound(starts.begin(), starts.end(), pos - layout.start) - starts.begin()) - 1;
     return Fill(layout, index);
 }
 

@@ -290,7 +290,8 @@ QPoint TTextView::PointOfPosition(int pos)
     if (rows.On()) {
         const TTextRow row = rows.RowOf(pos);
         const float x = layouter.XOfPosition(pos) - rows.StartX(row) + TextOffset();
-        return { static_cast<int>(std::floor(x)), (rows.FirstRow(row.line) + row.index - TopRow()) * fonts.LineHeight() };
+        return { static_cast<int>(std::floor(x)),
+            (rows.FirstRow(row.line) + row.index - TopRow()) * fonts.LineHeight() };
     }
     const float x = layouter.XOfPosition(pos) + TextOffset();
     return { static_cast<int>(std::floor(x)), (buffer.LineAt(pos) - TopLine()) * fonts.LineHeight() };

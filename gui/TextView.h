@@ -23,8 +23,8 @@
 #include "gui/TextRows.h"
 
 #include <QAbstractScrollArea>
-#include <QScrollBar>
 #include <QElapsedTimer>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <functional>
