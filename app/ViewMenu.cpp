@@ -45,7 +45,7 @@ void TApplication::CreateViewMenu(TGadget* root)
     mLineNumbers = MakeMenuItem(QStringLiteral("&Line Numbers"), M_LINE_NUMBERS, mView);
     mCurrentLine = MakeMenuItem(QStringLiteral("&Highlight Current Line"), M_CURRENT_LINE, mView);
     mWhitespace = MakeMenuItem(QStringLiteral("Show &Whitespace"), M_WHITESPACE, mView);
-    mWordWrap = MakeMenuItem(QStringLiteral("&Word Wrap"), M_WORD_WRAP, mView);
+    mWordWrap = MakeMenuItem(QStringLiteral("Word Wra&p"), M_WORD_WRAP, mView);
     TGadget* tabs = MakeMenuItem(QStringLiteral("&Tab Width"), 0, mView);
     for (int columns : { 2, 4, 5 })
         mTabWidths.push_back(MakeMenuItem(QStringLiteral("&%1 columns").arg(columns), M_TAB_WIDTH + columns, tabs));

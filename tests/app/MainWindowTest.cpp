@@ -73,7 +73,7 @@ const std::vector<ExpectedMenu> Menus = {
             { "&Line Numbers", Editor::M_LINE_NUMBERS },
             { "&Highlight Current Line", Editor::M_CURRENT_LINE },
             { "Show &Whitespace", Editor::M_WHITESPACE },
-            { "&Word Wrap", Editor::M_WORD_WRAP },
+            { "Word Wra&p", Editor::M_WORD_WRAP },
             { "&Tab Width", 0 },
             { "", 0 },
             { "Zoom &In\tCtrl++", Editor::M_ZOOM_IN },
