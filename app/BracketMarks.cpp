@@ -8,6 +8,8 @@
 #include "gui/ScriptArea.h"
 #include "highlight/BracketMatch.h"
 
+#include <utility>
+
 namespace {
 constexpr uint32_t PairColour = 0xFF6E7F9A;
 constexpr uint32_t UnmatchedColour = 0x70E03030;
@@ -34,6 +36,10 @@ std::vector<TIndicator> MatchingBracketMarks(TGadget& textarea)
         const int partner = place(*match->partner);
         marks.push_back({ at, at + match->at.length, TIndicatorKind::Box, PairColour, {} });
         marks.push_back({ partner, partner + match->partner->length, TIndicatorKind::Box, PairColour, {} });
+        // In the order the text area keeps them, so that marks that did not change compare equal and
+        // the editor leaves them (and the lines between them) unpainted.
+        if (partner < at)
+            std::swap(marks[0], marks[1]);
     } else {
         marks.push_back({ at, at + match->at.length, TIndicatorKind::Tint, UnmatchedColour,
             QStringLiteral("No partner for \"%1\"").arg(textarea.AreaText(at, match->at.length, TextUnit::Chars)) });
