@@ -409,6 +409,15 @@ TEST(TextBuffer, RandomEditsMatchAReferenceModel)
         std::sort(expected.begin(), expected.end());
         std::sort(marked.begin(), marked.end());
         ASSERT_EQ(marked, expected) << "step " << step;
+        // The painter's and the tooltip's lookup, which searches back no further than the longest mark.
+        for (int probe = 0; probe < 8; ++probe) {
+            const int pos = below(static_cast<int>(model.size()) + 1);
+            const auto covering = std::count_if(expected.begin(), expected.end(),
+                [pos](const auto& range) { return range.first <= pos && pos < range.second; });
+            long found = 0;
+            buffer.Decorations().ForEachIndicator(pos, pos + 1, [&found](const TIndicator&) { ++found; });
+            ASSERT_EQ(found, covering) << "step " << step << " pos " << pos;
+        }
     }
 }
 } // namespace
