@@ -74,7 +74,7 @@ struct TTextChange {
 
 class TTextBuffer {
 public:
-    using StyleId = uint16_t;
+    using StyleId = uint8_t;
     static constexpr int Capacity = TextAreaCapacity;
 
     TTextBuffer();
@@ -164,7 +164,7 @@ public:
     int StyleTableSize() const { return static_cast<int>(styleTable.size()); }
 
 private:
-    static constexpr int MaxStyles = 65536;
+    static constexpr int MaxStyles = 256;
 
     static uint32_t StyleKey(int r, int g, int b, int flags)
     {
