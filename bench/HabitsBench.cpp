@@ -33,11 +33,6 @@ constexpr int PartnerLines = 12;
 constexpr int ManyIndicators = 100000;
 using namespace bench;
 
-void Report(const char* key, double value)
-{
-    std::printf("%s=%.4f\n", key, value);
-}
-
 // Paints whatever is waiting to be painted, as the event loop would next.
 void PaintPending()
 {

@@ -47,11 +47,6 @@ constexpr int KeystrokeRuns = 41;
 
 using namespace bench;
 
-void Report(const char* key, double value)
-{
-    std::printf("%s=%.4f\n", key, value);
-}
-
 const char16_t* Units(const QString& text)
 {
     return reinterpret_cast<const char16_t*>(text.utf16());
@@ -296,6 +291,11 @@ void PrintRow(const char* label, double ms, double floor)
     std::printf("  %-52s %9.2f ms  %6.2fx floor\n", label, ms, floor > 0 ? ms / floor : 0.0);
 }
 
+void PrintMs(const char* label, double ms)
+{
+    std::printf("  %-52s %9.3f ms\n", label, ms);
+}
+
 void PrintOffAndOn(const char* label, const QMap<QString, double>& v, const QString& key)
 {
     const double off = v.value(key + QStringLiteral("_off_ms"));
@@ -368,18 +368,14 @@ int Parent(int argc, char** argv)
     PrintOffAndOn("key 'x' + UpdateTextareaLine + brackets + paint", v, "habits_keystroke");
     PrintOffAndOn("a page down or up + paint", v, "habits_scroll_page");
     std::printf("  bracket matching alone (after every change), caret\n");
-    std::printf("  %-52s %9.3f ms\n", "  before a \")\" whose \"(\" is 13 lines up", v.value("habits_match_near_ms"));
-    std::printf("  %-52s %9.3f ms\n", "  beside no bracket or block keyword", v.value("habits_match_none_ms"));
-    std::printf(
-        "  %-52s %9.3f ms\n", "  after a \"(\" with no partner (gives up)", v.value("habits_match_unpaired_ms"));
-    std::printf(
-        "  %-52s %9.3f ms\n", "  on \"function\", its \"end\" ~20 lines down", v.value("habits_match_function_ms"));
-    std::printf("  %-52s %9.3f ms\n", "whole page repaint, no indicators", v.value("habits_repaint_plain_ms"));
-    std::printf(
-        "  %-52s %9.3f ms\n", "whole page repaint, 100,000 indicators set", v.value("habits_repaint_indicators_ms"));
-    std::printf("  %-52s %9.3f ms\n", "SetIndicators of the 100,000 + paint", v.value("habits_set_indicators_ms"));
-    std::printf(
-        "  %-52s %9.3f ms\n", "key 'x' with the 100,000 (brackets off)", v.value("habits_keystroke_indicators_ms"));
+    PrintMs("  before a \")\" whose \"(\" is 13 lines up", v.value("habits_match_near_ms"));
+    PrintMs("  beside no bracket or block keyword", v.value("habits_match_none_ms"));
+    PrintMs("  after a \"(\" with no partner (gives up)", v.value("habits_match_unpaired_ms"));
+    PrintMs("  on \"function\", its \"end\" ~20 lines down", v.value("habits_match_function_ms"));
+    PrintMs("whole page repaint, no indicators", v.value("habits_repaint_plain_ms"));
+    PrintMs("whole page repaint, 100,000 indicators set", v.value("habits_repaint_indicators_ms"));
+    PrintMs("SetIndicators of the 100,000 + paint", v.value("habits_set_indicators_ms"));
+    PrintMs("key 'x' with the 100,000 (brackets off)", v.value("habits_keystroke_indicators_ms"));
 
     std::printf("\nHUD text preview, one frame\n");
     const double hudFloor = v.value("hud_floor_ms");
