@@ -1,6 +1,15 @@
 #include "app/TextareaClient.h"
 
 #include "gui/Gadget.h"
+#include "gui/ScriptArea.h"
+
+TTextareaClient::TTextareaClient(TGadget& textarea)
+    : area(textarea)
+    , script(ScriptArea(&textarea))
+{
+}
+
+TTextareaClient::~TTextareaClient() = default;
 
 int TTextareaClient::Length() const
 {
@@ -37,6 +46,14 @@ QString TTextareaClient::LineText(int line) const
     return area.AreaText(line, 1, TextUnit::Lines);
 }
 
+std::optional<std::pair<QStringView, QStringView>> TTextareaClient::TextInPlace() const
+{
+    if (!script)
+        return std::nullopt;
+    const TTextParts parts = area.AreaParts();
+    return std::pair { parts.first, parts.second };
+}
+
 bool TTextareaClient::Replace(int pos, int length, const QString& text)
 {
     return area.ReplaceText(pos, length, text, TextUnit::Chars);
@@ -59,6 +76,17 @@ int TTextareaClient::SelectionLength() const
 
 void TTextareaClient::SetStyles(std::span<const TStyledRange> ranges)
 {
+    if (script) {
+        if (runs.size() < ranges.size())
+            runs.resize(ranges.size());
+        TStyleRun* out = runs.data();
+        for (const TStyledRange& range : ranges) {
+            const TPartColour& colour = *range.Colour;
+            *out++ = { range.Pos, range.Length, colour.R, colour.G, colour.B, colour.Style };
+        }
+        script->SetStyles(std::span<const TStyleRun>(runs.data(), ranges.size()));
+        return;
+    }
     for (const TStyledRange& range : ranges) {
         const TPartColour& colour = *range.Colour;
         area.SetStyle(colour.R, colour.G, colour.B, colour.Style, range.Pos, range.Length, TextUnit::Chars);

@@ -3,14 +3,16 @@
 
 #include "highlight/TextClient.h"
 
+#include <vector>
+
 class TGadget;
+class TScriptArea;
+struct TStyleRun;
 
 class TTextareaClient : public TTextClient {
 public:
-    explicit TTextareaClient(TGadget& textarea)
-        : area(textarea)
-    {
-    }
+    explicit TTextareaClient(TGadget& textarea);
+    ~TTextareaClient() override;
 
     int Length() const override;
     int LastLine() const override;
@@ -19,6 +21,7 @@ public:
     int LineOf(int pos) const override;
     QString Text(int pos, int length) const override;
     QString LineText(int line) const override;
+    std::optional<std::pair<QStringView, QStringView>> TextInPlace() const override;
     bool Replace(int pos, int length, const QString& text) override;
     void Select(int pos, int length) override;
     int SelectionStart() const override;
@@ -27,4 +30,6 @@ public:
 
 private:
     TGadget& area;
+    TScriptArea* script; // the same gadget when it is the script's text area, which sets many styles at once
+    std::vector<TStyleRun> runs; // reused from line to line
 };

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <vector>
 
@@ -46,6 +47,12 @@ inline double MedianOf(int runs, const std::function<void()>& prepare, const std
         times.push_back(TimeOnce(work));
     }
     return Median(times);
+}
+
+// One figure for the parent process to collect, as a key=value line.
+inline void Report(const char* key, double value)
+{
+    std::printf("%s=%.4f\n", key, value);
 }
 
 // Peak resident memory of this process so far, in MiB.

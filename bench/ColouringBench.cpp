@@ -31,19 +31,6 @@ constexpr int Runs = 7;
 constexpr int KeystrokeRuns = 41;
 using namespace bench;
 
-// The editor's default colours, as a settings file of defaults holds them.
-TColourScheme DefaultScheme()
-{
-    const TConfigRecord defaults;
-    TColourScheme scheme;
-    for (int k = 0; k < TokenClassCount; ++k) {
-        const TClassSetting& setting = defaults.classes[k];
-        scheme.Classes[k] = { setting.r, setting.g, setting.b,
-            (setting.bold ? TextStyleBit::Bold : 0) | (setting.italic ? TextStyleBit::Italic : 0) };
-    }
-    return scheme;
-}
-
 struct TFlatPart {
     int start;
     int length;
@@ -69,6 +56,18 @@ void LexIntoArray(const QString& script, std::vector<TFlatPart>& parts)
 }
 } // namespace
 
+TColourScheme DefaultColourScheme()
+{
+    const TConfigRecord defaults;
+    TColourScheme scheme;
+    for (int k = 0; k < TokenClassCount; ++k) {
+        const TClassSetting& setting = defaults.classes[k];
+        scheme.Classes[k] = { setting.r, setting.g, setting.b,
+            (setting.bold ? TextStyleBit::Bold : 0) | (setting.italic ? TextStyleBit::Italic : 0) };
+    }
+    return scheme;
+}
+
 int ColouringScenario(int argc, char** argv)
 {
     StartGui(argc, argv);
@@ -81,7 +80,7 @@ int ColouringScenario(int argc, char** argv)
     std::printf("lex_parts=%zu\n", parts.size());
 
     TSyntaxColouring colouring(LoadKeywordList().value_or(QStringList()));
-    const TColourScheme scheme = DefaultScheme();
+    const TColourScheme scheme = DefaultColourScheme();
     area->ReplaceText(0, -1, script, TextUnit::Chars);
     TTextareaClient client(*area);
     std::printf("colour_all_ms=%.4f\n", MedianOf(Runs, nullptr, [&] { colouring.ColourAll(client, scheme); }));

@@ -17,11 +17,6 @@ using namespace bench;
 
 namespace {
 constexpr int Frames = 201;
-
-void Report(const char* key, double value)
-{
-    std::printf("%s=%.4f\n", key, value);
-}
 } // namespace
 
 int HudPreviewScenario(int argc, char** argv)

@@ -8,6 +8,7 @@
 #include "BenchSupport.h"
 #include "ColouringBench.h"
 #include "FindBench.h"
+#include "HabitsBench.h"
 #include "HudPreviewBench.h"
 #include "LuaScriptGenerator.h"
 #include "PreviewBench.h"
@@ -45,11 +46,6 @@ constexpr int Runs = 7;
 constexpr int KeystrokeRuns = 41;
 
 using namespace bench;
-
-void Report(const char* key, double value)
-{
-    std::printf("%s=%.4f\n", key, value);
-}
 
 const char16_t* Units(const QString& text)
 {
@@ -295,6 +291,20 @@ void PrintRow(const char* label, double ms, double floor)
     std::printf("  %-52s %9.2f ms  %6.2fx floor\n", label, ms, floor > 0 ? ms / floor : 0.0);
 }
 
+void PrintMs(const char* label, double ms)
+{
+    std::printf("  %-52s %9.3f ms\n", label, ms);
+}
+
+void PrintOffAndOn(const char* label, const QMap<QString, double>& v, const QString& key)
+{
+    const double off = v.value(key + QStringLiteral("_off_ms"));
+    const double on = v.value(key + QStringLiteral("_on_ms"));
+    std::printf("  %-52s %6.3f ms %6.3f ms %6.2fx\n", label, off, on, off > 0 ? on / off : 0.0);
+    std::printf("  %-52s %9.1f %9.1f\n", "  widgets painted", v.value(key + QStringLiteral("_off_paints")),
+        v.value(key + QStringLiteral("_on_paints")));
+}
+
 int Parent(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
@@ -304,6 +314,7 @@ int Parent(int argc, char** argv)
     v.insert(RunScenario(program, QStringLiteral("colouring")));
     v.insert(RunScenario(program, QStringLiteral("hudpreview")));
     v.insert(RunScenario(program, QStringLiteral("find")));
+    v.insert(RunScenario(program, QStringLiteral("habits")));
 #ifdef TLE_BENCH_QSCINTILLA
     v.insert(RunScenario(program, QStringLiteral("qscintilla")));
 #endif
@@ -351,6 +362,20 @@ int Parent(int argc, char** argv)
         "  %-52s %9.3f ms\n", "UpdateTextareaLine of a middle line + repaint", v.value("colour_line_repaint_ms"));
     std::printf("  %-52s %9.3f ms\n", "key 'x' + UpdateTextareaLine + repaint", v.value("colour_keystroke_ms"));
     std::printf("  %-52s %9.1f MiB\n", "peak memory, script loaded and coloured", v.value("colour_loaded_peak_mib"));
+
+    std::printf("\nLine numbers, current line and bracket frames, off and on (in turn), coloured script\n");
+    std::printf("  %-52s %9s %9s %7s\n", "", "off", "on", "on/off");
+    PrintOffAndOn("key 'x' + UpdateTextareaLine + brackets + paint", v, "habits_keystroke");
+    PrintOffAndOn("a page down or up + paint", v, "habits_scroll_page");
+    std::printf("  bracket matching alone (after every change), caret\n");
+    PrintMs("  before a \")\" whose \"(\" is 13 lines up", v.value("habits_match_near_ms"));
+    PrintMs("  beside no bracket or block keyword", v.value("habits_match_none_ms"));
+    PrintMs("  after a \"(\" with no partner (gives up)", v.value("habits_match_unpaired_ms"));
+    PrintMs("  on \"function\", its \"end\" ~20 lines down", v.value("habits_match_function_ms"));
+    PrintMs("whole page repaint, no indicators", v.value("habits_repaint_plain_ms"));
+    PrintMs("whole page repaint, 100,000 indicators set", v.value("habits_repaint_indicators_ms"));
+    PrintMs("SetIndicators of the 100,000 + paint", v.value("habits_set_indicators_ms"));
+    PrintMs("key 'x' with the 100,000 (brackets off)", v.value("habits_keystroke_indicators_ms"));
 
     std::printf("\nHUD text preview, one frame\n");
     const double hudFloor = v.value("hud_floor_ms");
@@ -409,6 +434,8 @@ int main(int argc, char** argv)
         }
         if (scenario == "find")
             return FindScenario(argc, argv);
+        if (scenario == "habits")
+            return HabitsScenario(argc, argv);
 #ifdef TLE_BENCH_QSCINTILLA
         if (scenario == "qscintilla")
             return QScintillaScenario(argc, argv);

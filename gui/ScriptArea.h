@@ -10,6 +10,7 @@
 #include "gui/TextDecorations.h"
 
 #include <functional>
+#include <span>
 #include <vector>
 
 class TGadget;
@@ -45,6 +46,10 @@ public:
     using TChangeHandler = std::function<void(const TAreaChange& change)>;
 
     virtual ~TScriptArea() = default;
+
+    // SetStyle for every run in turn, as one change: the colouring of a line sets all its parts at once
+    // rather than paying a gadget call and a repaint check for each.
+    virtual void SetStyles(std::span<const TStyleRun> runs) = 0;
 
     virtual void SetIndicators(int layer, std::vector<TIndicator> indicators) = 0;
     virtual const std::vector<TIndicator>& Indicators(int layer) const = 0;

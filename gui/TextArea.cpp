@@ -213,6 +213,12 @@ void TTextArea::SetStyle(int r, int g, int b, int flags, int pos, int length, Te
     view->StylesChanged(buffer->SetStyle(r, g, b, flags, pos, length, units));
 }
 
+void TTextArea::SetStyles(std::span<const TStyleRun> runs)
+{
+    Busy busyChange(*this);
+    view->StylesChanged(buffer->SetStyles(runs));
+}
+
 void TTextArea::SetSelection(int pos, int length, TextUnit units)
 {
     Busy busyChange(*this);

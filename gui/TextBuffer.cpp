@@ -298,6 +298,44 @@ void TTextBuffer::SetSelection(int pos, int length, TextUnit units)
     Select(range.start, range.end);
 }
 
+TTextRange TTextBuffer::SetStyles(std::span<const TStyleRun> runs)
+{
+    // A line's parts are a handful of short runs in a few colours: the buffer's fields are read once,
+    // a colour repeated from the run before needs no lookup, and a run is filled unit by unit.
+    const int total = Length();
+    const int gap = gapStart;
+    StyleId* const before = styles.get();
+    StyleId* const after = styles.get() + gapLength;
+    TTextRange touched { total, 0 };
+    uint32_t lastKey = ~0u;
+    StyleId id = 0;
+    for (const TStyleRun& run : runs) {
+        const TTextRange range = ConvertChars(run.pos, run.length);
+        if (range.start >= range.end)
+            continue;
+        const uint32_t key = StyleKey(run.r, run.g, run.b, run.flags);
+        if (key != lastKey) {
+            id = StyleIdFor(key);
+            lastKey = key;
+        }
+        StyleId* out = (range.start < gap ? before : after) + range.start;
+        if (range.start < gap && range.end > gap) {
+            FillStyleAcrossGap(range.start, range.end, id);
+        } else if (range.end - range.start <= 8) {
+            // Most parts are a few characters long, too short for a vectorised fill to pay.
+            for (int count = range.end - range.start; count > 0; --count)
+                *out++ = id;
+        } else {
+            std::fill_n(out, range.end - range.start, id);
+        }
+        touched.start = std::min(touched.start, range.start);
+        touched.end = std::max(touched.end, range.end);
+    }
+    if (touched.start < touched.end)
+        ++styleVersion;
+    return touched.start < touched.end ? touched : TTextRange {};
+}
+
 void TTextBuffer::FillStyleAcrossGap(int start, int end, StyleId id)
 {
     const int beforeGap = std::clamp(gapStart - start, 0, end - start);

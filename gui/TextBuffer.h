@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -53,6 +54,13 @@ struct TChangedSpan {
     bool operator==(const TChangedSpan&) const = default;
 };
 
+// A range of characters and the colour and style flags it takes.
+struct TStyleRun {
+    int pos = 0;
+    int length = 0;
+    int r = 0, g = 0, b = 0, flags = 0;
+};
+
 // What one replacement did, for the view to repaint: the units removed and inserted at pos, and the
 // line breaks they held.
 struct TTextChange {
@@ -66,7 +74,7 @@ struct TTextChange {
 
 class TTextBuffer {
 public:
-    using StyleId = uint16_t;
+    using StyleId = uint8_t;
     static constexpr int Capacity = TextAreaCapacity;
 
     TTextBuffer();
@@ -147,6 +155,8 @@ public:
         }
         return range;
     }
+    // SetStyle of every run in turn; returns the range from the first character touched to the last.
+    TTextRange SetStyles(std::span<const TStyleRun> runs);
     // The default colour: the whole text takes it and loses bold and italic, and so does text typed later.
     void SetTextColor(int r, int g, int b);
     const TTextStyle& DefaultStyle() const { return styleTable[0]; }
@@ -154,7 +164,7 @@ public:
     int StyleTableSize() const { return static_cast<int>(styleTable.size()); }
 
 private:
-    static constexpr int MaxStyles = 65536;
+    static constexpr int MaxStyles = 256;
 
     static uint32_t StyleKey(int r, int g, int b, int flags)
     {

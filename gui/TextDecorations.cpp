@@ -64,6 +64,9 @@ void TTextDecorations::TextReplaced(
     for (auto layer = indicators.begin(); layer != indicators.end();) {
         TIndicatorSet& set = layer->second;
         auto first = set.list.begin() + (FirstReaching(set, pos) - set.list.cbegin());
+        // A keystroke only moves the marks after it; the list is walked again only when one of them
+        // lost text, which may leave it empty or leave no mark as long as the longest was.
+        bool shortened = false;
         for (auto it = first; it != set.list.end(); ++it) {
             TIndicator& indicator = *it;
             if (indicator.end <= pos)
@@ -76,18 +79,23 @@ void TTextDecorations::TextReplaced(
             }
             // The edit overlaps the range: what is left of its own text stays marked, and text typed
             // inside it joins it.
+            const int length = indicator.end - indicator.start;
             if (indicator.start >= pos && indicator.end <= removedEnd) {
                 indicator.end = indicator.start; // all of its text is gone
-                continue;
+            } else {
+                if (indicator.start >= pos)
+                    indicator.start = pos + inserted;
+                indicator.end = indicator.end > removedEnd ? indicator.end + delta : pos;
             }
-            if (indicator.start >= pos)
-                indicator.start = pos + inserted;
-            indicator.end = indicator.end > removedEnd ? indicator.end + delta : pos;
-        }
-        std::erase_if(set.list, [](const TIndicator& indicator) { return indicator.end <= indicator.start; });
-        set.longest = 0;
-        for (const TIndicator& indicator : set.list)
+            shortened = shortened || indicator.end - indicator.start < length;
             set.longest = std::max(set.longest, indicator.end - indicator.start);
+        }
+        if (shortened) {
+            std::erase_if(set.list, [](const TIndicator& indicator) { return indicator.end <= indicator.start; });
+            set.longest = 0;
+            for (const TIndicator& indicator : set.list)
+                set.longest = std::max(set.longest, indicator.end - indicator.start);
+        }
         layer = set.list.empty() ? indicators.erase(layer) : std::next(layer);
     }
 

@@ -2,6 +2,7 @@
 
 #include "gui/TextView.h"
 
+#include <QGlyphRun>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -53,6 +54,8 @@ TTextGutter::TTextGutter(TTextView& textView)
     , view(textView)
 {
     setCursor(Qt::ArrowCursor);
+    // It fills all it paints, so the widgets under it need not paint first, as they would on every scroll.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 int TTextGutter::WidthFor(int lines) const
@@ -63,6 +66,57 @@ int TTextGutter::WidthFor(int lines) const
     // Room for at least three digits, so that the text does not jump in a short script's first lines.
     digits = std::max(digits, 3);
     return MarkerRoom + digits * QFontMetrics(view.font()).horizontalAdvance(QLatin1Char('0')) + NumberPadding;
+}
+
+void TTextGutter::TakeDigits()
+{
+    if (digitsTaken && digitsFont == view.font())
+        return;
+    digitsTaken = true;
+    digitsFont = view.font();
+    for (int bold = 0; bold < 2; ++bold) {
+        QFont font = digitsFont;
+        font.setBold(bold == 1);
+        TDigits& set = digits[bold];
+        set.raw = QRawFont::fromFont(font);
+        const QList<quint32> indexes
+            = set.raw.isValid() ? set.raw.glyphIndexesForString(QStringLiteral("0123456789")) : QList<quint32>();
+        set.usable = indexes.size() == 10 && !indexes.contains(0u);
+        if (!set.usable)
+            continue;
+        const QList<QPointF> advances = set.raw.advancesForGlyphIndexes(indexes);
+        for (int k = 0; k < 10; ++k) {
+            set.index[k] = indexes[k];
+            set.advance[k] = advances[k].x();
+        }
+    }
+    const QFontMetricsF metrics(digitsFont);
+    digitsAscent = metrics.ascent();
+    digitsHeight = metrics.ascent() + metrics.descent();
+}
+
+void TTextGutter::AddNumber(TDigits& set, int number, qreal right, qreal baseline)
+{
+    qreal x = right;
+    do {
+        const int digit = number % 10;
+        number /= 10;
+        x -= set.advance[digit];
+        set.glyphs.push_back(set.index[digit]);
+        set.positions.emplace_back(x, baseline);
+    } while (number > 0);
+}
+
+void TTextGutter::DrawRun(QPainter& painter, TDigits& set)
+{
+    if (set.glyphs.empty())
+        return;
+    QGlyphRun run;
+    run.setRawFont(set.raw);
+    run.setRawData(set.glyphs.data(), set.positions.data(), static_cast<int>(set.glyphs.size()));
+    painter.drawGlyphRun(QPointF(0, 0), run);
+    set.glyphs.clear();
+    set.positions.clear();
 }
 
 void TTextGutter::paintEvent(QPaintEvent* event)
@@ -81,6 +135,8 @@ void TTextGutter::paintEvent(QPaintEvent* event)
     QFont bold = plain;
     bold.setBold(true);
     const TTextDecorations& decorations = view.Decorations();
+    TakeDigits();
+    const qreal right = width() - NumberPadding / 2;
     for (int row = firstRow; row <= lastRow; ++row) {
         // A wrapped line shows its number on its first row only.
         const TRowPlace shown = view.ShownRow(row);
@@ -100,11 +156,21 @@ void TTextGutter::paintEvent(QPaintEvent* event)
             if (gravest)
                 DrawMarker(painter, *gravest, QRectF(0, cell.top(), MarkerRoom, height));
         }
+        TDigits& set = digits[line == caretLine ? 1 : 0];
+        if (set.usable) {
+            // Centred in the cell, as text aligned to its middle is.
+            AddNumber(set, line + 1, right, cell.top() + (height - digitsHeight) / 2 + digitsAscent);
+            continue;
+        }
         painter.setFont(line == caretLine ? bold : plain);
         painter.setPen(line == caretLine ? current : number);
         painter.drawText(cell.adjusted(MarkerRoom, 0, -NumberPadding / 2, 0), Qt::AlignRight | Qt::AlignVCenter,
             QString::number(line + 1));
     }
+    painter.setPen(number);
+    DrawRun(painter, digits[0]);
+    painter.setPen(current);
+    DrawRun(painter, digits[1]);
 }
 
 void TTextGutter::mousePressEvent(QMouseEvent* event)

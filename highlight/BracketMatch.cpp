@@ -2,6 +2,7 @@
 
 #include "highlight/Lexer.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -12,12 +13,13 @@ struct TToken {
     QStringView text;
 };
 
-// The brackets (one token each) and words of a line, outside strings and comments.
-std::vector<TToken> PairingTokens(QStringView line)
+// The brackets (one token each) and words of a line, outside strings and comments, into `tokens`: a
+// walk over many lines reuses one list.
+void PairingTokens(QStringView line, std::vector<TToken>& tokens)
 {
     static thread_local std::vector<TLexerSpan> spans;
     TLexer::ScanLine(line, spans);
-    std::vector<TToken> tokens;
+    tokens.clear();
     for (const TLexerSpan& span : spans) {
         if (span.Type == TLexer::PT_BRACKET) {
             for (qsizetype i = 0; i < span.Length; ++i)
@@ -26,16 +28,31 @@ std::vector<TToken> PairingTokens(QStringView line)
             tokens.push_back({ int(span.Start), int(span.Length), line.mid(span.Start, span.Length) });
         }
     }
+}
+
+std::vector<TToken> PairingTokens(QStringView line)
+{
+    std::vector<TToken> tokens;
+    PairingTokens(line, tokens);
     return tokens;
 }
 
 int BracketDirection(QStringView token)
 {
-    if (token == u"(" || token == u"[" || token == u"{")
+    if (token.size() != 1)
+        return 0;
+    switch (token[0].unicode()) {
+    case '(':
+    case '[':
+    case '{':
         return 1;
-    if (token == u")" || token == u"]" || token == u"}")
+    case ')':
+    case ']':
+    case '}':
         return -1;
-    return 0;
+    default:
+        return 0;
+    }
 }
 
 QChar PartnerOf(QChar c)
@@ -69,14 +86,20 @@ bool IsCloser(QStringView word)
 
 // Walks the pairing tokens from a token of a line onwards (`direction` 1) or backwards (-1), the token
 // itself left out; `visit(line, token)` returns true to stop. False when `reach` lines were passed.
+// With `needles`, a line that holds none of its characters has nothing to visit and is not lexed.
 template <typename Visit>
-bool Walk(const TLineSource& lines, int lineCount, int line, int column, int direction, int reach, Visit visit)
+bool Walk(const TLineSource& lines, int lineCount, int line, int column, int direction, int reach, Visit visit,
+    QStringView needles = {})
 {
+    std::vector<TToken> tokens;
     for (int at = line, walked = 0; at >= 0 && at < lineCount; at += direction, ++walked) {
         if (walked > reach)
             return false;
         const QString text = lines(at);
-        const std::vector<TToken> tokens = PairingTokens(text);
+        if (!needles.isEmpty()
+            && std::none_of(needles.begin(), needles.end(), [&text](QChar c) { return text.contains(c); }))
+            continue;
+        PairingTokens(text, tokens);
         const int count = int(tokens.size());
         for (int k = direction > 0 ? 0 : count - 1; k >= 0 && k < count; k += direction) {
             const TToken& token = tokens[std::size_t(k)];
@@ -97,16 +120,19 @@ std::optional<TBracketMatch> MatchBracket(
     const QChar partner = PartnerOf(self);
     TBracketMatch match { { line, bracket.column, 1 }, std::nullopt };
     int depth = 1;
-    const bool finished
-        = Walk(lines, lineCount, line, bracket.column, direction, reach, [&](int at, const TToken& token) {
-              if (token.length != 1 || BracketDirection(token.text) == 0)
-                  return false;
-              if (token.text[0] == self)
-                  ++depth;
-              else if (token.text[0] == partner && --depth == 0)
-                  match.partner = TMatchPart { at, token.column, 1 };
-              return match.partner.has_value();
-          });
+    const QChar pair[] = { self, partner };
+    const bool finished = Walk(
+        lines, lineCount, line, bracket.column, direction, reach,
+        [&](int at, const TToken& token) {
+            if (token.length != 1 || BracketDirection(token.text) == 0)
+                return false;
+            if (token.text[0] == self)
+                ++depth;
+            else if (token.text[0] == partner && --depth == 0)
+                match.partner = TMatchPart { at, token.column, 1 };
+            return match.partner.has_value();
+        },
+        QStringView(pair, 2));
     if (!finished)
         return std::nullopt;
     return match;

@@ -11,9 +11,16 @@
 
 namespace {
 
-std::u16string_view ToView(QStringView text)
+unsigned WordHash(QStringView word)
 {
-    return { reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()) };
+    const qsizetype n = word.size();
+    unsigned hash = static_cast<unsigned>(n) * 0x9E3779B1u;
+    if (n > 0) {
+        hash ^= word[0].unicode() * 0x85EBCA77u;
+        hash ^= word[n - 1].unicode() * 0xC2B2AE3Du;
+        hash ^= word[n / 2].unicode() * 0x27D4EB2Fu;
+    }
+    return hash ^ (hash >> 15);
 }
 
 } // namespace
@@ -46,21 +53,50 @@ TSyntaxColouring::TSyntaxColouring(const QStringList& keywords)
 
 void TSyntaxColouring::SetKeywords(const QStringList& keywords)
 {
-    keywordSet.clear();
-    // The set holds views into our own copy, which nothing else can change.
-    keywordStore = keywords;
-    longestKeyword = 0;
-    for (const QString& keyword : keywordStore) {
-        keywordSet.insert(ToView(keyword));
+    keywordChars.clear();
+    longestKeyword = -1;
+    keywordStarts.clear();
+    // At most a quarter full, so that a probe ends soon at an empty slot.
+    std::size_t size = 16;
+    while (size < 4 * static_cast<std::size_t>(keywords.size()))
+        size *= 2;
+    keywordSlots.assign(size, TKeywordSlot {});
+    keywordMask = static_cast<unsigned>(size - 1);
+    for (const QString& keyword : keywords) {
+        if (FindKeyword(keyword))
+            continue;
+        unsigned slot = WordHash(keyword) & keywordMask;
+        while (keywordSlots[slot].length >= 0)
+            slot = (slot + 1) & keywordMask;
+        keywordSlots[slot] = { static_cast<int>(keyword.size()), static_cast<int>(keywordChars.size()) };
+        keywordChars.append(reinterpret_cast<const char16_t*>(keyword.utf16()), keyword.size());
         longestKeyword = std::max(longestKeyword, keyword.size());
+        if (keywordStarts.size() <= static_cast<std::size_t>(keyword.size()))
+            keywordStarts.resize(keyword.size() + 1, 0);
+        if (!keyword.isEmpty())
+            keywordStarts[keyword.size()] |= 1u << (keyword[0].unicode() & 31);
     }
 }
 
-bool TSyntaxColouring::IsKeyword(QStringView word) const
+bool TSyntaxColouring::FindKeyword(QStringView word) const
 {
-    if (word.size() > longestKeyword)
+    if (keywordSlots.empty())
         return false;
-    return keywordSet.find(ToView(word)) != keywordSet.end();
+    const char16_t* chars = reinterpret_cast<const char16_t*>(word.utf16());
+    for (unsigned slot = WordHash(word) & keywordMask;; slot = (slot + 1) & keywordMask) {
+        const TKeywordSlot& entry = keywordSlots[slot];
+        if (entry.length < 0)
+            return false;
+        if (entry.length != word.size())
+            continue;
+        // Words are short: a plain loop, where std::equal would call memcmp.
+        const char16_t* keyword = keywordChars.data() + entry.offset;
+        int k = 0;
+        while (k < entry.length && chars[k] == keyword[k])
+            ++k;
+        if (k == entry.length)
+            return true;
+    }
 }
 
 bool TSyntaxColouring::ClassOf(int partType, QStringView partText, TTokenClass& tokenClass) const
@@ -93,16 +129,39 @@ void TSyntaxColouring::FormatLine(TTextClient& textarea, QStringView line, int l
 {
     TLexer::ScanLine(line, spans);
     // The parts cover the line end to end, so each part's start within the line is the sum of the
-    // lengths before it.
-    ranges.clear();
+    // lengths before it. ClassOf's choice, spelt out here: this runs for every part of a script.
+    if (ranges.size() < spans.size())
+        ranges.resize(spans.size());
+    std::size_t count = 0;
     for (const TLexerSpan& span : spans) {
         TTokenClass tokenClass;
-        if (ClassOf(span.Type, line.sliced(span.Start, span.Length), tokenClass))
-            ranges.push_back(
-                { lineStart + static_cast<int>(span.Start), static_cast<int>(span.Length), &scheme[tokenClass] });
+        switch (span.Type) {
+        case TLexer::PT_WORD:
+            tokenClass = IsKeyword(line.sliced(span.Start, span.Length)) ? TTokenClass::Keyword : TTokenClass::Text;
+            break;
+        case TLexer::PT_SIGN:
+            tokenClass = TTokenClass::Sign;
+            break;
+        case TLexer::PT_NUMBER:
+            tokenClass = TTokenClass::Number;
+            break;
+        case TLexer::PT_STRING:
+            tokenClass = TTokenClass::String;
+            break;
+        case TLexer::PT_COMMENT:
+            tokenClass = TTokenClass::Comment;
+            break;
+        case TLexer::PT_BRACKET:
+            tokenClass = TTokenClass::Bracket;
+            break;
+        default:
+            continue;
+        }
+        ranges[count++]
+            = { lineStart + static_cast<int>(span.Start), static_cast<int>(span.Length), &scheme[tokenClass] };
     }
-    if (!ranges.empty())
-        textarea.SetStyles(ranges);
+    if (count > 0)
+        textarea.SetStyles(std::span<const TStyledRange>(ranges.data(), count));
 }
 
 void TSyntaxColouring::ColourLine(TTextClient& textarea, int line, const TColourScheme& scheme)
@@ -125,14 +184,39 @@ void TSyntaxColouring::ColourLines(TTextClient& textarea, int first, int last, c
         return;
     const int from = textarea.LineStart(first);
     const int to = last < textarea.LastLine() ? textarea.LineStart(last + 1) : textarea.Length();
-    const QString text = textarea.Text(from, to - from);
-    const QStringView all(text);
-    qsizetype start = 0;
+    // The text is read where it lies when the text area lends it; else one copy of the lines.
+    QString copy;
+    std::pair<QStringView, QStringView> pieces;
+    qsizetype base = 0; // the position of pieces.first[0]
+    if (const auto inPlace = textarea.TextInPlace(); inPlace && inPlace->first.size() + inPlace->second.size() >= to) {
+        pieces = *inPlace;
+    } else {
+        copy = textarea.Text(from, to - from);
+        pieces = { QStringView(copy), QStringView() };
+        base = from;
+    }
+    const qsizetype split = base + pieces.first.size(); // where the second piece starts
+    QString joined; // the one line that runs from the first piece into the second
+    qsizetype start = from;
     for (int line = first; line <= last; ++line) {
         // Each line keeps its line break, as a line read in line units does; the last has none.
-        const qsizetype lineBreak = all.indexOf(QLatin1Char('\n'), start);
-        const qsizetype end = lineBreak < 0 ? all.size() : lineBreak + 1;
-        FormatLine(textarea, all.sliced(start, end - start), static_cast<int>(from + start), scheme);
+        QStringView text;
+        qsizetype end;
+        if (start >= split) {
+            const qsizetype lineBreak = pieces.second.indexOf(QLatin1Char('\n'), start - split);
+            end = std::min<qsizetype>(lineBreak < 0 ? to : split + lineBreak + 1, to);
+            text = pieces.second.sliced(start - split, end - start);
+        } else if (const qsizetype lineBreak = pieces.first.indexOf(QLatin1Char('\n'), start - base); lineBreak >= 0) {
+            end = std::min<qsizetype>(base + lineBreak + 1, to);
+            text = pieces.first.sliced(start - base, end - start);
+        } else {
+            const qsizetype nextBreak = pieces.second.indexOf(QLatin1Char('\n'));
+            end = std::min<qsizetype>(nextBreak < 0 ? to : split + nextBreak + 1, to);
+            joined = pieces.first.sliced(start - base).toString();
+            joined += pieces.second.first(end - split);
+            text = joined;
+        }
+        FormatLine(textarea, text, static_cast<int>(start), scheme);
         start = end;
     }
 }

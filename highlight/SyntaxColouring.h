@@ -9,9 +9,10 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 inline constexpr const char* KeywordResource = "incbin::incbins/keywords.txt";
@@ -26,7 +27,15 @@ public:
 
     // A word is a keyword when it equals an entry exactly, case included.
     void SetKeywords(const QStringList& keywords);
-    bool IsKeyword(QStringView word) const;
+    bool IsKeyword(QStringView word) const
+    {
+        // Most words are ruled out by their length and first character, without a lookup.
+        if (word.size() > longestKeyword)
+            return false;
+        if (!word.isEmpty() && !((keywordStarts[word.size()] >> (word[0].unicode() & 31)) & 1))
+            return false;
+        return FindKeyword(word);
+    }
 
     // Re-colours one line; a negative line means the line that holds the cursor.
     void ColourLine(TTextClient& textarea, int line, const TColourScheme& scheme);
@@ -42,12 +51,23 @@ public:
     bool ClassOf(int partType, QStringView partText, TTokenClass& tokenClass) const;
 
 private:
+    bool FindKeyword(QStringView word) const;
     // Formats the parts of one line whose first character is at `lineStart`.
     void FormatLine(TTextClient& textarea, QStringView line, int lineStart, const TColourScheme& scheme);
 
-    QStringList keywordStore; // owns the characters the set's views point into
-    std::unordered_set<std::u16string_view> keywordSet;
-    qsizetype longestKeyword = 0;
+    // The keywords are about a hundred: an open-addressed table, hashed on a word's length and three of
+    // its characters, finds a word or its absence in a probe or two without hashing all of it, which
+    // mattered because every word of a script is looked up.
+    struct TKeywordSlot {
+        int length = -1; // -1: empty
+        int offset = 0; // of its characters in keywordChars
+    };
+    std::u16string keywordChars; // every keyword's characters, one after another
+    std::vector<TKeywordSlot> keywordSlots;
+    unsigned keywordMask = 0;
+    qsizetype longestKeyword = -1;
+    // By length, a bit for every first character (its low five bits) that some keyword of that length has.
+    std::vector<uint32_t> keywordStarts;
     std::vector<TLexerSpan> spans; // reused from line to line
     std::vector<TStyledRange> ranges; // likewise
 };

@@ -5,8 +5,11 @@
 #include "highlight/TokenClass.h"
 
 #include <QString>
+#include <QStringView>
 
+#include <optional>
 #include <span>
+#include <utility>
 
 // One range a colouring run formats.
 struct TStyledRange {
@@ -32,6 +35,9 @@ public:
     virtual QString Text(int pos, int length) const = 0;
     // One line with its line break; the last line has none.
     virtual QString LineText(int line) const = 0;
+    // The whole text as two views read one after the other, valid until the text next changes; none when
+    // the text area cannot lend its text without a copy. Setting styles leaves them valid.
+    virtual std::optional<std::pair<QStringView, QStringView>> TextInPlace() const { return std::nullopt; }
 
     // Replaces [pos, pos + length); false when the text area refused the change, which then did
     // nothing.

@@ -3,6 +3,8 @@
 // in DocumentsTest.cpp.
 #include "AppFixture.h"
 
+#include "app/BracketMarks.h"
+
 #include "gui/MenuGadget.h"
 #include "gui/ScriptArea.h"
 #include "gui/TextArea.h"
@@ -456,5 +458,19 @@ TEST_F(MainWindowTest, TheBracketAtTheCaretAndItsPartnerAreFramed)
     EXPECT_EQ(framed(), (std::vector<std::pair<int, int>> { { 0, 2 }, { 13, 16 } })) << "if ... end";
     Select(9);
     EXPECT_TRUE(framed().empty());
+}
+
+TEST_F(MainWindowTest, BracketMarksComeInTheOrderTheTextAreaKeepsThem)
+{
+    // A partner before the caret's bracket: marks that did not move must compare equal to the kept
+    // ones, or every keystroke would set them anew and repaint the lines between the pair.
+    const std::pair<const char*, int> cases[] = { { "f(\n  a\n)", 7 }, { "if a then\nend", 12 }, { "(a)", 1 } };
+    for (const auto& [script, caret] : cases) {
+        SetScript(script);
+        Select(caret);
+        const std::vector<TIndicator> marks = MatchingBracketMarks(*Text());
+        EXPECT_EQ(marks.size(), 2u) << script;
+        EXPECT_EQ(marks, ScriptArea(Text())->Indicators(DecorationLayer::Brackets)) << script;
+    }
 }
 } // namespace

@@ -228,6 +228,30 @@ TEST(TextBuffer, TextColourResetsBoldAndItalicEverywhere)
     EXPECT_EQ(StyleAt(buffer, 1), (TTextStyle { 10, 20, 30, 0 }));
 }
 
+TEST(TextBuffer, ABatchOfRunsStylesAsTheRunsOneByOne)
+{
+    // Runs across the gap, past either end, empty and of negative length, in the colours of a line.
+    const std::vector<TStyleRun> runs { { 0, 3, 1, 2, 3, 0 }, { 4, 4, 9, 9, 9, TextStyleFlag::Bold },
+        { 9, 2, 1, 2, 3, 0 }, { -4, 6, 5, 5, 5, 0 }, { 14, 50, 7, 7, 7, TextStyleFlag::Italic }, { 11, 0, 8, 8, 8, 0 },
+        { 12, -3, 8, 8, 8, 0 } };
+    for (const int gap : { 0, 6, 10, 18 }) {
+        TTextBuffer batch, single;
+        for (TTextBuffer* buffer : { &batch, &single }) {
+            buffer->Replace(0, 0, u"0123456789abcdefgh");
+            buffer->Replace(gap, 0, u""); // moves the gap there
+        }
+        const TTextRange touched = batch.SetStyles(runs);
+        for (const TStyleRun& run : runs)
+            single.SetStyle(run.r, run.g, run.b, run.flags, run.pos, run.length, Chars);
+        for (int pos = 0; pos < 18; ++pos)
+            EXPECT_EQ(StyleAt(batch, pos), StyleAt(single, pos)) << "gap " << gap << " pos " << pos;
+        EXPECT_EQ(touched, (TTextRange { 0, 18 })) << gap;
+    }
+    TTextBuffer buffer;
+    buffer.Replace(0, 0, u"abc");
+    EXPECT_EQ(buffer.SetStyles(std::vector<TStyleRun> { { 3, 4, 1, 1, 1, 0 } }), TTextRange {}) << "nothing to style";
+}
+
 TEST(TextBuffer, ManyDistinctStylesOverTimeKeepTheLatest)
 {
     // More colours than style ids, applied one after another to the same few characters: ids of
@@ -409,6 +433,15 @@ TEST(TextBuffer, RandomEditsMatchAReferenceModel)
         std::sort(expected.begin(), expected.end());
         std::sort(marked.begin(), marked.end());
         ASSERT_EQ(marked, expected) << "step " << step;
+        // The painter's and the tooltip's lookup, which searches back no further than the longest mark.
+        for (int probe = 0; probe < 8; ++probe) {
+            const int pos = below(static_cast<int>(model.size()) + 1);
+            const auto covering = std::count_if(expected.begin(), expected.end(),
+                [pos](const auto& range) { return range.first <= pos && pos < range.second; });
+            long found = 0;
+            buffer.Decorations().ForEachIndicator(pos, pos + 1, [&found](const TIndicator&) { ++found; });
+            ASSERT_EQ(found, covering) << "step " << step << " pos " << pos;
+        }
     }
 }
 } // namespace

@@ -184,9 +184,26 @@ TEST(ColouringTest, FullColouringEqualsColouringEveryLine)
         byLine.SetStyle(0, -1, TPartColour { 11, 12, 13, 4 });
         whole.calls.clear();
         byLine.calls.clear();
+        // Every other round the colouring reads the text where it lies, split by the buffer's gap at
+        // some place, often inside a line, and colours a stretch of lines before the whole.
+        const int lines = byLine.AreaLen(TextUnit::Lines);
+        if (round % 2 == 1) {
+            whole.lendsText = true;
+            whole.ReplaceText(static_cast<int>(rng() % (text.size() + 1)), 0, QString(), TextUnit::Chars);
+            const int first = static_cast<int>(rng() % (lines + 1));
+            const int last = first + static_cast<int>(rng() % 4);
+            TFakeTextArea part(text);
+            part.lendsText = true;
+            part.ReplaceText(static_cast<int>(rng() % (text.size() + 1)), 0, QString(), TextUnit::Chars);
+            TFakeTextArea partByLine(text);
+            colouring.ColourLines(part, first, last, ClassScheme());
+            for (int line = first; line <= std::min(last, lines); ++line)
+                colouring.ColourLine(partByLine, line, ClassScheme());
+            ASSERT_EQ(part.calls, partByLine.calls) << text.toStdString();
+        }
 
         colouring.ColourAll(whole, ClassScheme());
-        for (int line = 0; line <= byLine.AreaLen(TextUnit::Lines); ++line)
+        for (int line = 0; line <= lines; ++line)
             colouring.ColourLine(byLine, line, ClassScheme());
 
         ASSERT_EQ(Sorted(whole.calls), Sorted(byLine.calls)) << text.toStdString();

@@ -24,6 +24,14 @@ void TFakeTextArea::SetStyles(std::span<const TStyledRange> ranges)
         SetStyle(range.Pos, range.Length, *range.Colour);
 }
 
+std::optional<std::pair<QStringView, QStringView>> TFakeTextArea::TextInPlace() const
+{
+    if (!lendsText)
+        return std::nullopt;
+    const TTextParts parts = buffer.Parts();
+    return std::pair { parts.first, parts.second };
+}
+
 void TFakeTextArea::SetStyle(int pos, int length, const TPartColour& colour)
 {
     calls.push_back({ colour.R, colour.G, colour.B, colour.Style, pos, length });

@@ -38,6 +38,8 @@ public:
     int SelectionStart() const override { return buffer.CursorPos(TextUnit::Chars); }
     int SelectionLength() const override { return buffer.SelectionLength(TextUnit::Chars); }
     void SetStyles(std::span<const TStyledRange> ranges) override;
+    // The text where the buffer keeps it, in the two pieces either side of its gap, when lending.
+    std::optional<std::pair<QStringView, QStringView>> TextInPlace() const override;
     void SetStyle(int pos, int length, const TPartColour& colour);
 
     // The gadget's operations, for tests that edit the way the editing keys do.
@@ -57,6 +59,7 @@ public:
     std::vector<TFakeStyle> Styles() const; // one per character
 
     std::vector<TStyleCall> calls; // every range formatted, in order
+    bool lendsText = false; // whether TextInPlace gives the text or leaves the colouring to copy it
     int textChanges = 0; // replacements that reached the text
 
 private:
