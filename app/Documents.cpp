@@ -220,8 +220,17 @@ bool TApplication::CheckDisk(DiskCheck check)
         return true;
     }
     const std::optional<TScriptFile> file = ReadScriptFile(File, TextAreaCapacity);
-    if (!file)
-        return true; // unreadable for now (being written, or too long): the save or the next look decides
+    if (!file) {
+        // Changed into something this editor cannot read (too long for it, or unreadable now): a look
+        // leaves it for later, a save asks before it writes over it.
+        if (check != DiskCheck::BeforeSave)
+            return true;
+        return AskChoice(QStringLiteral("\"%1\" was changed on disk by another program and cannot be read back "
+                                        "here.\n\nOverwrite it with your version?")
+                             .arg(FileName),
+                   { QStringLiteral("&Keep mine"), QStringLiteral("Cancel") }, 1)
+            == 0;
+    }
     disk.missingSaid = false;
     if (file->fingerprint == disk.fingerprint || file->fingerprint == disk.overwriteAllowed) {
         // Touched, or written back with what this editor has; or the user chose to keep their version.
@@ -249,7 +258,7 @@ bool TApplication::CheckDisk(DiskCheck check)
     QStringList buttons { QStringLiteral("&Reload"), QStringLiteral("&Keep mine") };
     if (check == DiskCheck::BeforeSave)
         buttons << QStringLiteral("Cancel");
-    // Escape decides nothing: the next look at the disk asks again, and a save not at all.
+    // Escape decides nothing, and a save does not go on.
     const int answer = AskChoice(question, buttons, 2);
     if (answer == 0) {
         // The user's version is kept for the next start too, before it is replaced.

@@ -135,6 +135,20 @@ TEST_F(DiskChangeTest, ReloadKeepsTheUsersVersionInTheRecoveryCopyAndOneUndoAway
     EXPECT_EQ(Script(), "xa = 1\nb = 2");
 }
 
+// A file grown past what the editor can hold is not overwritten unasked either.
+TEST_F(DiskChangeTest, AFileThatCannotBeReadBackIsNotOverwrittenUnasked)
+{
+    Type("x");
+    Write(QByteArray(TextAreaCapacity + 1, '-'));
+    EXPECT_FALSE(App->SaveDoc()) << "unanswered, the save does not go on";
+    ASSERT_EQ(Asked(), QStringList { "Choose" });
+    EXPECT_EQ(system->requests[0].buttons, (QStringList { "&Keep mine", "Cancel" }));
+    EXPECT_EQ(OnDisk().size(), TextAreaCapacity + 1);
+    system->chooseAnswers = { 0 };
+    EXPECT_TRUE(App->SaveDoc());
+    EXPECT_EQ(OnDisk(), "xa = 1\nb = 2\n");
+}
+
 TEST_F(DiskChangeTest, ARemovedScriptIsSaidAndSaveWritesItBack)
 {
     ASSERT_TRUE(QFile::remove(path));
