@@ -16,6 +16,8 @@
 #include "resources/Stream.h"
 #include "resources/StreamException.h"
 
+#include <QFileInfo>
+
 namespace {
 const QString ScriptFilter = QStringLiteral("Lua script:lua");
 
@@ -223,7 +225,8 @@ bool TApplication::CheckDisk(DiskCheck check)
     if (!file) {
         // Changed into something this editor cannot read (too long for it, or unreadable now): a look
         // leaves it for later, a save asks before it writes over it.
-        if (check != DiskCheck::BeforeSave)
+        // Something that is no file at all (a folder in its place) makes the save fail and say so.
+        if (check != DiskCheck::BeforeSave || !QFileInfo(File).isFile())
             return true;
         return AskChoice(QStringLiteral("\"%1\" was changed on disk by another program and cannot be read back "
                                         "here.\n\nOverwrite it with your version?")
