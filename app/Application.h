@@ -290,7 +290,6 @@ private:
     // The buttons and fields of the dialogs; true when the event was theirs.
     bool HandleDialogAction(const TEvent& event);
     void HandleToolbar(int index);
-    void HandleTextareaSelect();
     // The caret's line and column in the status line, and TextLast: after every change of the text area.
     void ShowCaretPlace();
     // Frames the bracket or block keyword at the caret and its partner, or tints one that has none.

@@ -298,7 +298,6 @@ void TApplication::Reload(const TScriptFile& file, bool discardCopy)
             Textarea->SetSelection(cursor + added - removed, selection, TextUnit::Chars);
         else if (cursor > prefix)
             Textarea->SetSelection(int(prefix), 0, TextUnit::Chars);
-        TEvent::Create(Event::GadgetSelect, Textarea).Emit();
     }
     Format = file.script.format;
     formatFromFile = true;

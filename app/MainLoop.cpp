@@ -73,10 +73,7 @@ void TApplication::Dispatch(const TEvent& event)
     case Event::GadgetAction:
         HandleGadgetAction(event);
         break;
-    case Event::GadgetSelect:
-        if (event.source && event.source == Textarea)
-            HandleTextareaSelect();
-        break;
+    // The text area's GadgetSelect needs nothing more: the status line follows its change notice.
     case Event::GadgetMenu:
         if (event.source && event.source == Textarea)
             ShowTextareaMenu(event.x, event.y);
@@ -323,11 +320,6 @@ void TApplication::HandleToolbar(int index)
     default:
         break;
     }
-}
-
-void TApplication::HandleTextareaSelect()
-{
-    ShowCaretPlace();
 }
 
 void TApplication::ShowCaretPlace()

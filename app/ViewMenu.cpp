@@ -8,6 +8,9 @@
 #include "gui/ScriptArea.h"
 #include "settings/ExtraSettings.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 constexpr int Ctrl = Modifier::Ctrl;
 constexpr int Shift = Modifier::Shift;
@@ -16,10 +19,21 @@ constexpr int MinusKey = 189;
 constexpr int NumpadPlus = 107;
 constexpr int NumpadMinus = 109;
 
-const char* const LineNumbersKey = "view/lineNumbers";
-const char* const CurrentLineKey = "view/highlightCurrentLine";
-const char* const WhitespaceKey = "view/showWhitespace";
-const char* const WordWrapKey = "view/wordWrap";
+// The choices that are on or off: their item, what they set, where they are kept, and their default.
+struct TSwitch {
+    int tag;
+    TGadget* TApplication::*item;
+    bool TViewOptions::*option;
+    const char* key;
+    bool otherwise;
+};
+const TSwitch Switches[] = {
+    { TApplication::M_LINE_NUMBERS, &TApplication::mLineNumbers, &TViewOptions::lineNumbers, "view/lineNumbers", true },
+    { TApplication::M_CURRENT_LINE, &TApplication::mCurrentLine, &TViewOptions::currentLine,
+        "view/highlightCurrentLine", true },
+    { TApplication::M_WHITESPACE, &TApplication::mWhitespace, &TViewOptions::whitespace, "view/showWhitespace", false },
+    { TApplication::M_WORD_WRAP, &TApplication::mWordWrap, &TViewOptions::wordWrap, "view/wordWrap", false },
+};
 const char* const TabColumnsKey = "view/tabColumns";
 const char* const ZoomKey = "view/zoom";
 
@@ -61,10 +75,8 @@ void TApplication::CreateViewMenu(TGadget* root)
 void TApplication::ApplyViewOptions()
 {
     TViewOptions options;
-    options.lineNumbers = Flag(*Extra, LineNumbersKey, true);
-    options.currentLine = Flag(*Extra, CurrentLineKey, true);
-    options.whitespace = Flag(*Extra, WhitespaceKey, false);
-    options.wordWrap = Flag(*Extra, WordWrapKey, false);
+    for (const TSwitch& choice : Switches)
+        options.*choice.option = Flag(*Extra, choice.key, choice.otherwise);
     const int columns = Extra->Value(TabColumnsKey).toInt();
     options.tabColumns = columns == 2 || columns == 4 || columns == 5 ? columns : 5;
     options.zoom = std::clamp(Extra->Value(ZoomKey).toInt(), TScriptArea::MinZoom, TScriptArea::MaxZoom);
@@ -80,10 +92,8 @@ void TApplication::ApplyViewOptions()
 void TApplication::ShowViewOptions()
 {
     const TViewOptions& options = ScriptArea(Textarea)->ViewOptions();
-    mLineNumbers->SetSelected(options.lineNumbers);
-    mCurrentLine->SetSelected(options.currentLine);
-    mWhitespace->SetSelected(options.whitespace);
-    mWordWrap->SetSelected(options.wordWrap);
+    for (const TSwitch& choice : Switches)
+        (this->*choice.item)->SetSelected(options.*choice.option);
     for (TGadget* item : mTabWidths)
         item->SetSelected(item->style - M_TAB_WIDTH == options.tabColumns);
 }
@@ -92,36 +102,27 @@ bool TApplication::HandleViewCommand(int tag)
 {
     TScriptArea* area = ScriptArea(Textarea);
     TViewOptions options = area->ViewOptions();
-    switch (tag) {
-    case M_LINE_NUMBERS:
-        options.lineNumbers = !options.lineNumbers;
-        Extra->Set(LineNumbersKey, options.lineNumbers);
-        break;
-    case M_CURRENT_LINE:
-        options.currentLine = !options.currentLine;
-        Extra->Set(CurrentLineKey, options.currentLine);
-        break;
-    case M_WHITESPACE:
-        options.whitespace = !options.whitespace;
-        Extra->Set(WhitespaceKey, options.whitespace);
-        break;
-    case M_WORD_WRAP:
-        options.wordWrap = !options.wordWrap;
-        Extra->Set(WordWrapKey, options.wordWrap);
-        break;
-    case M_ZOOM_IN:
-    case M_ZOOM_OUT:
-    case M_ZOOM_RESET:
-        options.zoom = tag == M_ZOOM_RESET ? 0 : options.zoom + (tag == M_ZOOM_IN ? 1 : -1);
-        options.zoom = std::clamp(options.zoom, TScriptArea::MinZoom, TScriptArea::MaxZoom);
-        Extra->Set(ZoomKey, options.zoom);
-        break;
-    default:
-        if (tag != M_TAB_WIDTH + 2 && tag != M_TAB_WIDTH + 4 && tag != M_TAB_WIDTH + 5)
-            return false;
-        options.tabColumns = tag - M_TAB_WIDTH;
-        Extra->Set(TabColumnsKey, options.tabColumns);
-        break;
+    const auto choice
+        = std::find_if(std::begin(Switches), std::end(Switches), [tag](const TSwitch& s) { return s.tag == tag; });
+    if (choice != std::end(Switches)) {
+        options.*choice->option = !(options.*choice->option);
+        Extra->Set(choice->key, options.*choice->option);
+    } else {
+        switch (tag) {
+        case M_ZOOM_IN:
+        case M_ZOOM_OUT:
+        case M_ZOOM_RESET:
+            options.zoom = tag == M_ZOOM_RESET ? 0 : options.zoom + (tag == M_ZOOM_IN ? 1 : -1);
+            options.zoom = std::clamp(options.zoom, TScriptArea::MinZoom, TScriptArea::MaxZoom);
+            Extra->Set(ZoomKey, options.zoom);
+            break;
+        default:
+            if (tag != M_TAB_WIDTH + 2 && tag != M_TAB_WIDTH + 4 && tag != M_TAB_WIDTH + 5)
+                return false;
+            options.tabColumns = tag - M_TAB_WIDTH;
+            Extra->Set(TabColumnsKey, options.tabColumns);
+            break;
+        }
     }
     area->SetViewOptions(options);
     ShowViewOptions();
