@@ -812,6 +812,24 @@ TEST_F(TextAreaTest, WrappedLinesAreRowsForTheKeysTheMouseAndTheScrollRange)
     QTest::mouseMove(Viewport(), PointInside(rows[1] + 1) - QPoint(3, 0));
     QTest::mouseRelease(Viewport(), Qt::LeftButton, {}, PointInside(rows[1] + 1) - QPoint(3, 0));
     EXPECT_EQ(Selection(), (TSelection { rows[0] + 1, rows[1] - rows[0] }));
+    // Painted where it is laid out: the selection's band runs from the end of the first row onto the
+    // start of the second, and the second row's first word is inked at the left, not past the edge.
+    const QImage painted = Viewport()->grab().toImage();
+    const QColor highlight = View()->palette().color(QPalette::Highlight);
+    const auto cellTop = [&](int pos) {
+        return painted.pixelColor(PointInside(pos).x(), view->PointOfPosition(pos).y() + 1);
+    };
+    EXPECT_EQ(cellTop(rows[1] - 2), highlight);
+    EXPECT_EQ(cellTop(rows[1]), highlight);
+    EXPECT_NE(cellTop(rows[1] + 2), highlight);
+    const QPoint wordStart = view->PointOfPosition(rows[1] + 1);
+    const QColor paper = painted.pixelColor(wordStart.x(), wordStart.y() + 1);
+    int ink = 0;
+    for (int y = wordStart.y(); y < wordStart.y() + height; ++y) {
+        for (int x = wordStart.x(); x < view->PointOfPosition(rows[1] + 4).x(); ++x)
+            ink += painted.pixelColor(x, y) != paper ? 1 : 0;
+    }
+    EXPECT_GT(ink, 10) << "the second row's word is drawn on the second row";
 
     view->resize(view->width() / 2, 4 * height);
     const std::vector<int> narrower = rowStarts();
