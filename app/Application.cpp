@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/ColourSwatches.h"
 #include "app/RecoveryKeeper.h"
 #include "app/TextareaClient.h"
 #include "draw/Pixmap.h"
@@ -32,6 +33,7 @@ namespace {
 constexpr int Ctrl = Modifier::Ctrl;
 constexpr int Shift = Modifier::Shift;
 constexpr int F3 = VirtualKey::F1 + 2;
+
 constexpr int F7 = VirtualKey::F1 + 6;
 
 constexpr int MainWindowStyle = WindowStyle::TitleBar | WindowStyle::Resizable | WindowStyle::MenuBar
@@ -84,6 +86,7 @@ TApplication::TApplication()
 
 TApplication::~TApplication()
 {
+    Swatches.reset();
     delete History;
     // The text area's notices, which reach the history, may come until the window has gone.
     History = nullptr;
@@ -178,6 +181,8 @@ void TApplication::Init()
     });
     SetTypingGrouped(Extra->Value(ExtraKey::GroupTyping).toBool());
     LoadKeywords();
+    Swatches = std::make_unique<TColourSwatches>(
+        *Textarea, [this](int pos, int length, const QString& text) { return ReplaceRange(pos, length, text); });
 
     RecoveryStore = std::make_unique<TRecoveryStore>(DefaultRecoveryFolder(), TextAreaCapacity);
     Recovery = std::make_unique<TRecoveryKeeper>(*RecoveryStore);
@@ -364,6 +369,10 @@ void TApplication::CreateMenus()
     MakeMenuItem(QStringLiteral("S&ettings"), M_SETTINGS, mTool, 'E', Ctrl);
     MakeMenuItem(QString(), 0, mTool);
     MakeMenuItem(QStringLiteral("Check Syntax"), M_SYNTAX, mTool, F7, 0);
+    MakeMenuItem(QString(), 0, mTool);
+    mColourEscape = MakeMenuItem(QStringLiteral("Write Colors as \\169"), M_COLOR_ESCAPE, mTool);
+    ColourEscapes = Extra->Value(ExtraKey::ColourEscapes).toBool();
+    mColourEscape->SetSelected(ColourEscapes);
 
     mHelp = MakeMenuItem(QStringLiteral("Help"), 0, root);
     MakeMenuItem(QStringLiteral("About"), M_ABOUT, mHelp);

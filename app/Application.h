@@ -38,6 +38,7 @@ class TWTimer;
 class TWFind;
 class TWGoto;
 class TExtraSettings;
+class TColourSwatches;
 
 class TApplication {
 public:
@@ -85,6 +86,8 @@ public:
     static constexpr int M_ZOOM_RESET = 155;
     static constexpr int M_WORD_WRAP = 156;
     static constexpr int M_TAB_WIDTH = 160;
+    // Tool > Write Colors as \169: Insert Color writes the escape rather than the character.
+    static constexpr int M_COLOR_ESCAPE = 200;
 
     // Toolbar items by index; the separators count.
     enum ToolbarItem : int {
@@ -149,6 +152,9 @@ public:
     TGadget* mWordWrap = nullptr;
     std::vector<TGadget*> mTabWidths;
     TGadget* mTool = nullptr;
+    TGadget* mColourEscape = nullptr;
+    // Insert Color writes "\169" and the digits rather than "©" and the digits.
+    bool ColourEscapes = false;
     TGadget* mHelp = nullptr;
     // The text area's right-click menu: the Edit menu's commands on the text.
     TGadget* mTextarea = nullptr;
@@ -160,6 +166,8 @@ public:
     // The options config.dat has no room for: the recent scripts, the requesters' last folder, the
     // launch arguments.
     std::unique_ptr<TExtraSettings> Extra;
+    // The squares beside the script's colour codes.
+    std::unique_ptr<TColourSwatches> Swatches;
 
     // Rebuilds the application title from the document and shows it in the main window; the Save
     // controls are enabled only while the document is modified.

@@ -10,6 +10,7 @@
 #include "gui/SystemDriver.h"
 #include "highlight/History.h"
 #include "resources/RecoveryStore.h"
+#include "settings/ExtraSettings.h"
 #include "settings/WSettings.h"
 #include "tools/ColorCode.h"
 #include "tools/ToolDialog.h"
@@ -184,6 +185,12 @@ void TApplication::HandleMenuAction(int tag)
         break;
     case M_SETTINGS:
         wSettings->Open();
+        break;
+    case M_COLOR_ESCAPE:
+        ColourEscapes = !ColourEscapes;
+        mColourEscape->SetSelected(ColourEscapes);
+        Extra->Set(ExtraKey::ColourEscapes, ColourEscapes);
+        ReportSettingsProblem();
         break;
     case M_ABOUT:
         About();
@@ -392,7 +399,10 @@ void TApplication::InsertColorCode()
 {
     if (!RequestColor(255, 255, 255))
         return;
-    InsertAtCaret(ColorCode(ChosenRed(), ChosenGreen(), ChosenBlue()));
+    QString code = ColorCode(ChosenRed(), ChosenGreen(), ChosenBlue());
+    if (ColourEscapes)
+        code.replace(0, 1, QStringLiteral("\\169")); // the escape survives every encoding, inside a string
+    InsertAtCaret(code);
 }
 
 void TApplication::Cut()

@@ -31,6 +31,7 @@ constexpr int Runs = 41;
 // The "(" of the call the caret's ")" closes is this many lines above it, on the same page.
 constexpr int PartnerLines = 12;
 constexpr int ManyIndicators = 100000;
+constexpr std::size_t Swatches = 10000;
 using namespace bench;
 
 // Paints whatever is waiting to be painted, as the event loop would next.
@@ -238,5 +239,25 @@ int HabitsScenario(int argc, char** argv)
         EventQueue.Clear();
     };
     Report("habits_keystroke_indicators_ms", MedianOf(Runs, takeBack, [&] { bench.Keystroke(); }));
+    bench.TakeBackKeystroke();
+
+    // 10,000 colour swatches, ten on each of the thousand lines around the page (the densest a script
+    // with that many codes shows), against the page without them.
+    area->SetIndicators(DecorationLayer::Diagnostics, {});
+    PaintPending();
+    Report("habits_repaint_no_swatches_ms", repaintPage());
+    std::vector<TIndicator> swatches;
+    const int pageLine = area->GetCursorPos(TextUnit::Lines);
+    for (int line = std::max(0, pageLine - 500); swatches.size() < Swatches; ++line) {
+        const int start = area->CharAt(line);
+        const int length = area->CharAt(line + 1) - 1 - start;
+        for (int k = 0; k < 10 && 3 * k + 2 < length; ++k)
+            swatches.push_back({ start + 3 * k, start + 3 * k + 2, TIndicatorKind::Swatch, 0xFF30A030, {} });
+    }
+    Report("habits_set_swatches_ms", TimeOnce([&] {
+        area->SetIndicators(DecorationLayer::Swatches, swatches);
+        PaintPending();
+    }));
+    Report("habits_repaint_swatches_ms", repaintPage());
     return 0;
 }

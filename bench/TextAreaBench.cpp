@@ -376,6 +376,9 @@ int Parent(int argc, char** argv)
     PrintMs("whole page repaint, 100,000 indicators set", v.value("habits_repaint_indicators_ms"));
     PrintMs("SetIndicators of the 100,000 + paint", v.value("habits_set_indicators_ms"));
     PrintMs("key 'x' with the 100,000 (brackets off)", v.value("habits_keystroke_indicators_ms"));
+    PrintMs("whole page repaint, no swatches", v.value("habits_repaint_no_swatches_ms"));
+    PrintMs("SetIndicators of 10,000 colour swatches + paint", v.value("habits_set_swatches_ms"));
+    PrintMs("whole page repaint, 10,000 swatches around it", v.value("habits_repaint_swatches_ms"));
 
     std::printf("\nHUD text preview, one frame\n");
     const double hudFloor = v.value("hud_floor_ms");

@@ -15,6 +15,7 @@ struct TLineLayout {
     unsigned textVersion = 0;
     unsigned styleVersion = 0;
     unsigned generation = 0;
+    unsigned layoutVersion = 0;
     std::vector<char16_t> chars;
     std::vector<TTextBuffer::StyleId> ids;
     std::vector<float> xs;

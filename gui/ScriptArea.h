@@ -63,6 +63,8 @@ public:
     static constexpr int MinZoom = -6;
     static constexpr int MaxZoom = 30;
     virtual void OnZoom(std::function<void(int zoom)> handler) = 0;
+    // Ctrl and a click on a swatch (or the code it stands before) calls the handler with it.
+    virtual void OnSwatchClick(std::function<void(const TIndicator& swatch)> handler) = 0;
 
     // The handler hears of every change from now on, until unsubscribed by the number returned.
     virtual int Subscribe(TChangeHandler handler) = 0;

@@ -62,6 +62,22 @@ void TTextArea::SetIndicators(int layer, std::vector<TIndicator> indicators)
     // A few marks (the brackets at the caret) repaint where they were and are; many, everything.
     constexpr std::size_t FewMarks = 16;
     const std::vector<TIndicator> old = buffer->Decorations().Indicators(layer);
+    const unsigned layoutVersion = buffer->Decorations().LayoutVersion();
+    // Swatches take room in their lines: the lines that lose or get one are measured again.
+    std::vector<int> swatchLines;
+    for (const std::vector<TIndicator>* list : { &old, static_cast<const std::vector<TIndicator>*>(&indicators) }) {
+        for (const TIndicator& indicator : *list) {
+            if (indicator.kind == TIndicatorKind::Swatch)
+                swatchLines.push_back(buffer->LineAt(indicator.start));
+        }
+    }
+    if (!swatchLines.empty()) {
+        buffer->Decorations().SetIndicators(layer, std::move(indicators));
+        if (buffer->Decorations().LayoutVersion() != layoutVersion)
+            view->SwatchesChanged(std::move(swatchLines));
+        view->DecorationsChanged();
+        return;
+    }
     const bool few = old.size() + indicators.size() <= FewMarks;
     if (few) {
         for (const TIndicator& indicator : indicators)

@@ -59,6 +59,10 @@ public:
     void SetViewOptions(const TViewOptions& options) override;
     const TViewOptions& ViewOptions() const override { return viewOptions; }
     void OnZoom(std::function<void(int zoom)> handler) override { zoomHandler = std::move(handler); }
+    void OnSwatchClick(std::function<void(const TIndicator& swatch)> handler) override
+    {
+        view->OnSwatchClick(std::move(handler));
+    }
     int Subscribe(TChangeHandler handler) override;
     void Unsubscribe(int subscription) override;
     void BeginChanges() override;

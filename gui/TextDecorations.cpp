@@ -11,6 +11,12 @@ void TTextDecorations::SetIndicators(int layer, std::vector<TIndicator> list)
 {
     ++version;
     std::erase_if(list, [](const TIndicator& indicator) { return indicator.end <= indicator.start; });
+    const auto old = indicators.find(layer);
+    const bool hadSwatches = old != indicators.end() && old->second.swatches;
+    const bool swatches = std::any_of(
+        list.begin(), list.end(), [](const TIndicator& indicator) { return indicator.kind == TIndicatorKind::Swatch; });
+    if (hadSwatches || swatches)
+        ++layoutVersion;
     if (list.empty()) {
         indicators.erase(layer);
         return;
@@ -18,6 +24,7 @@ void TTextDecorations::SetIndicators(int layer, std::vector<TIndicator> list)
     std::stable_sort(
         list.begin(), list.end(), [](const TIndicator& a, const TIndicator& b) { return a.start < b.start; });
     TIndicatorSet& set = indicators[layer];
+    set.swatches = swatches;
     set.longest = 0;
     for (const TIndicator& indicator : list)
         set.longest = std::max(set.longest, indicator.end - indicator.start);

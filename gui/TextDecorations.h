@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -17,6 +19,7 @@ enum class TIndicatorKind : uint8_t {
     Squiggle, // a wavy underline
     Box, // a frame around the range
     Tint, // a background under the range
+    Swatch, // a square of the colour in a room of its own before the range (colour codes)
 };
 
 struct TIndicator {
@@ -49,6 +52,8 @@ public:
     bool Empty() const { return indicators.empty() && markers.empty(); }
     // Changes with every change of any layer, edits included.
     unsigned Version() const { return version; }
+    // Changes when swatches come or go other than by an edit: swatches take room in a line's layout.
+    unsigned LayoutVersion() const { return layoutVersion; }
 
     // The text lost `removed` units at pos and got `inserted`; the lines from `firstLine` on lost
     // `breaksRemoved` line breaks and got `breaksInserted`.
@@ -61,6 +66,21 @@ public:
             (void)layer;
             for (auto it = FirstReaching(set, start); it != set.list.end() && it->start < end; ++it) {
                 if (it->end > start)
+                    f(*it);
+            }
+        }
+    }
+    // Calls f(indicator) for every swatch that starts in [start, end], in order within each layer.
+    template <typename F> void ForEachSwatch(int start, int end, F f) const
+    {
+        for (const auto& [layer, set] : indicators) {
+            (void)layer;
+            if (!set.swatches)
+                continue;
+            auto it = std::lower_bound(set.list.begin(), set.list.end(), start,
+                [](const TIndicator& indicator, int from) { return indicator.start < from; });
+            for (; it != set.list.end() && it->start <= end; ++it) {
+                if (it->kind == TIndicatorKind::Swatch)
                     f(*it);
             }
         }
@@ -81,10 +101,12 @@ private:
     struct TIndicatorSet {
         std::vector<TIndicator> list; // ordered by start
         int longest = 0; // no indicator is longer: bounds the search back from a position
+        bool swatches = false; // some indicator is a swatch
     };
     static std::vector<TIndicator>::const_iterator FirstReaching(const TIndicatorSet& set, int pos);
 
     std::map<int, TIndicatorSet> indicators;
     std::map<int, std::vector<TLineMarker>> markers;
     unsigned version = 0;
+    unsigned layoutVersion = 0;
 };

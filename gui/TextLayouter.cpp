@@ -16,6 +16,7 @@ bool IsPrintableAscii(char16_t c)
 
 void TTextLayouter::FontChanged()
 {
+    PlaceSwatchRoom();
     MeasureAsciiCells();
     PlaceTabStops();
     ++generation;
@@ -59,7 +60,14 @@ float TTextLayouter::Walk(const char16_t* chars, const TTextBuffer::StyleId* ids
     // Runs of one style are the rule: the variant is looked up when the style changes.
     TTextBuffer::StyleId id = count > 0 ? ids[0] : 0;
     int variant = buffer.StyleOf(id).flags & 3;
+    const int* nextSwatch = swatches.data();
     for (int i = 0; i < count;) {
+        if (i == *nextSwatch) {
+            // The swatch's room lies before the code: the caret in front of the code stands after it.
+            x += swatchRoom;
+            place(i, x);
+            ++nextSwatch;
+        }
         const char16_t c = chars[i];
         if (c == u'\t') {
             x = NextTabStop(x);
@@ -79,7 +87,7 @@ float TTextLayouter::Walk(const char16_t* chars, const TTextBuffer::StyleId* ids
             do {
                 ++k;
                 place(i + k, from + static_cast<float>(k) * cell);
-            } while (i + k < count && ids[i + k] == id && IsPrintableAscii(chars[i + k]));
+            } while (i + k < count && i + k != *nextSwatch && ids[i + k] == id && IsPrintableAscii(chars[i + k]));
             i += k;
             x = from + static_cast<float>(k) * cell;
             continue;
@@ -99,12 +107,26 @@ float TTextLayouter::Walk(const char16_t* chars, const TTextBuffer::StyleId* ids
     return x;
 }
 
+void TTextLayouter::FindSwatches(int start, int count)
+{
+    swatches.clear();
+    buffer.Decorations().ForEachSwatch(
+        start, start + count - 1, [&](const TIndicator& swatch) { swatches.push_back(swatch.start - start); });
+    if (swatches.size() > 1) {
+        // Each layer gives its own in order; two layers may interleave or mark the same code.
+        std::sort(swatches.begin(), swatches.end());
+        swatches.erase(std::unique(swatches.begin(), swatches.end()), swatches.end());
+    }
+    swatches.push_back(INT_MAX);
+}
+
 void TTextLayouter::Relayout(int line, TLineLayout& layout)
 {
     layout.line = line;
     layout.textVersion = buffer.Version();
     layout.styleVersion = buffer.StyleVersion();
     layout.generation = generation;
+    layout.layoutVersion = buffer.Decorations().LayoutVersion();
     if (line < 0 || line >= buffer.LineCount()) {
         layout.start = buffer.Length();
         layout.chars.clear();
@@ -120,6 +142,7 @@ void TTextLayouter::Relayout(int line, TLineLayout& layout)
     layout.xs.resize(count + 1);
     buffer.Copy(start, count, layout.chars.data(), layout.ids.data());
     layout.xs[0] = 0;
+    FindSwatches(start, count);
     Walk(layout.chars.data(), layout.ids.data(), count, [&](int i, float x) { layout.xs[i] = x; });
 }
 
@@ -134,6 +157,7 @@ float TTextLayouter::Width(int line)
         measuredIds.resize(count);
     }
     buffer.Copy(start, count, measuredChars.data(), measuredIds.data());
+    FindSwatches(start, count);
     return Walk(measuredChars.data(), measuredIds.data(), count, [](int, float) {});
 }
 

@@ -9,6 +9,7 @@
 #include "gui/TextBuffer.h"
 #include "gui/TextFonts.h"
 
+#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -20,6 +21,7 @@ public:
     {
         MeasureAsciiCells();
         PlaceTabStops();
+        PlaceSwatchRoom();
     }
 
     // Every layout depends on the font and the tab width; a change of either makes them all stale.
@@ -35,7 +37,8 @@ public:
     void Layout(int line, TLineLayout& layout)
     {
         if (layout.line != line || layout.textVersion != buffer.Version()
-            || layout.styleVersion != buffer.StyleVersion() || layout.generation != generation)
+            || layout.styleVersion != buffer.StyleVersion() || layout.generation != generation
+            || layout.layoutVersion != buffer.Decorations().LayoutVersion())
             Relayout(line, layout);
     }
 
@@ -51,16 +54,22 @@ public:
     float Width(int line);
     // The caret stop on a line nearest to x: a clicked or aimed-at position is never inside a cluster.
     int PositionAtX(int line, float x);
+    // The room a colour swatch takes before its code: a square of about the text's height and a margin.
+    float SwatchRoom() const { return swatchRoom; }
 
 private:
     void Relayout(int line, TLineLayout& layout);
     float Advance(const TTextFonts::TGlyph& glyph, bool hasBase);
     void PlaceTabStops();
+    void PlaceSwatchRoom() { swatchRoom = std::round(static_cast<float>(fonts.LineHeight()) * 0.75f) + 4; }
     void MeasureAsciiCells();
     // Walks `count` units from x = 0 and returns the x after them; `place(i, x)` hears the x of
     // every position. Layouts and widths go through this one walk, so that they agree to the bit.
+    // A swatch's room opens before each unit the line's `swatches` (offsets, in order) name.
     template <typename Place>
     float Walk(const char16_t* chars, const TTextBuffer::StyleId* ids, int count, Place place);
+    // The offsets in the line starting at `start` with `count` units before which a swatch stands.
+    void FindSwatches(int start, int count);
     // The first tab stop at least one column ahead of x; a sum of advances that falls a hair short
     // of a column still counts as on it.
     float NextTabStop(float x) const { return std::ceil((x + tabReach) / tabWidth) * tabWidth; }
@@ -77,4 +86,6 @@ private:
     // Scratch of Width, grown to the longest line it measured.
     std::vector<char16_t> measuredChars;
     std::vector<TTextBuffer::StyleId> measuredIds;
+    float swatchRoom = 14;
+    std::vector<int> swatches { INT_MAX }; // the offsets FindSwatches found, ending with INT_MAX
 };

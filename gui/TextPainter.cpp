@@ -172,6 +172,18 @@ void TTextPainter::DrawIndicators(QPainter& painter, const TLineFrame& line, boo
         if (x > line.right + line.offset || x + width < 0)
             return;
         const QColor colour = QColor::fromRgba(indicator.colour);
+        if (indicator.kind == TIndicatorKind::Swatch) {
+            // In the room the layout left before the code, on the row where the code starts.
+            if (indicator.start - layout.start < line.from || indicator.start - layout.start >= line.to)
+                return;
+            const float side = layouter.SwatchRoom() - 4;
+            const QRectF square(x - 2 - side, line.y + (height - side) / 2, side, side);
+            painter.fillRect(square, colour);
+            painter.setPen(QColor(96, 96, 96));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(square.adjusted(0.5, 0.5, -0.5, -0.5));
+            return;
+        }
         switch (indicator.kind) {
         case TIndicatorKind::Tint:
             painter.fillRect(QRectF(x, line.y, width, height), colour);
@@ -191,6 +203,8 @@ void TTextPainter::DrawIndicators(QPainter& painter, const TLineFrame& line, boo
             painter.drawPolyline(wave);
             break;
         }
+        case TIndicatorKind::Swatch:
+            break;
         }
     });
 }

@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <QTextDocument>
 #include <QToolTip>
 #include <QUrl>
 #include <QWheelEvent>
@@ -247,6 +248,17 @@ void TTextView::DecorationsChanged()
     RepaintAll();
     if (gutter)
         gutter->update();
+}
+
+void TTextView::SwatchesChanged(std::vector<int> lines)
+{
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    for (const int line : lines) {
+        lineWidths.Update(line, layouter.Width(line));
+        rows.Forget(line, line);
+    }
+    UpdateScrollBars();
 }
 
 void TTextView::FollowCaretLine()
@@ -591,6 +603,14 @@ QString TTextView::TooltipAt(QPointF point)
         if (!indicator.tooltip.isEmpty() && !tips.contains(indicator.tooltip))
             tips << indicator.tooltip;
     });
+    // A tip in rich text (a swatch's square of colour) makes them all rich: the plain ones escaped.
+    if (std::any_of(tips.begin(), tips.end(), [](const QString& tip) { return Qt::mightBeRichText(tip); })) {
+        for (QString& tip : tips) {
+            if (!Qt::mightBeRichText(tip))
+                tip = tip.toHtmlEscaped();
+        }
+        return tips.join(QStringLiteral("<br>"));
+    }
     return tips.join(QLatin1Char('\n'));
 }
 
@@ -675,6 +695,24 @@ int TTextView::CharacterAtPoint(QPointF point)
     return layouter.Line(LineAtY(point.y())).CharacterAtX(static_cast<float>(point.x()) - TextOffset());
 }
 
+const TIndicator* TTextView::SwatchAtPoint(QPointF point)
+{
+    const int pos = CharacterAtPoint(point);
+    if (pos < 0)
+        return nullptr;
+    const TIndicator* hit = nullptr;
+    // A point in a swatch's room lies in the cell of the character before the code.
+    buffer.Decorations().ForEachSwatch(std::max(0, pos - 31), pos + 1, [&](const TIndicator& swatch) {
+        const QPoint from = PointOfPosition(swatch.start);
+        const QPoint to = PointOfPosition(swatch.end);
+        const bool onRow = point.y() >= from.y() && point.y() < from.y() + fonts.LineHeight();
+        const float right = to.y() == from.y() ? static_cast<float>(to.x()) : static_cast<float>(viewport()->width());
+        if (!hit && onRow && point.x() >= from.x() - layouter.SwatchRoom() && point.x() < right)
+            hit = &swatch;
+    });
+    return hit;
+}
+
 bool TTextView::OnSelection(QPointF point)
 {
     if (buffer.SelStart() == buffer.SelEnd())
@@ -717,6 +755,15 @@ void TTextView::mousePressEvent(QMouseEvent* event)
     // Every selection the mouse makes goes through SelectionChanged, which makes Up and Down forget
     // the column they aimed for.
     const QPointF point = event->position();
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier) && swatchClick) {
+        if (const TIndicator* swatch = SwatchAtPoint(point)) {
+            const TIndicator clicked = *swatch; // the handler may replace the swatches
+            gesture = Gesture::None;
+            event->accept();
+            swatchClick(clicked);
+            return;
+        }
+    }
     if (event->button() == Qt::LeftButton) {
         const bool tripleClick = tripleClickClock.isValid()
             && tripleClickClock.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval()

@@ -96,6 +96,8 @@ public:
     void SelectLines(int from, int to);
     // The decorations changed: repaint them, the gutter's markers too.
     void DecorationsChanged();
+    // Swatches came or went on these lines (in any order, repeats allowed): their widths change.
+    void SwatchesChanged(std::vector<int> lines);
 
     // Programmatic changes of the buffer, made by the gadget: the view repaints what they touched.
     void TextChanged(const TTextChange& change);
@@ -129,6 +131,10 @@ public:
     int LineHeight() const { return fonts.LineHeight(); }
     // What the indicators on the character under a point say, one per line; empty when none says anything.
     QString TooltipAt(QPointF point);
+    // The swatch drawn at a point, or over whose code the point lies; null when none is.
+    const TIndicator* SwatchAtPoint(QPointF point);
+    // Ctrl and a click on a swatch or its code call this instead of placing the caret.
+    void OnSwatchClick(std::function<void(const TIndicator& swatch)> handler) { swatchClick = std::move(handler); }
     int TopLine() const;
 
     // Runs a drag of selected text to its end and returns what the target did with it: QDrag::exec
@@ -258,4 +264,5 @@ private:
     int zoomRemainder = 0;
     TTextRange visibleRange;
     bool visibleRangeValid = false;
+    std::function<void(const TIndicator& swatch)> swatchClick;
 };

@@ -25,6 +25,7 @@ inline constexpr const char* LastFolder = "requester/lastFolder";
 inline constexpr const char* GameArguments = "launch/game";
 inline constexpr const char* DedicatedArguments = "launch/dedicated";
 inline constexpr const char* GroupTyping = "edit/groupTyping";
+inline constexpr const char* ColourEscapes = "tools/writeColorsAsEscapes";
 } // namespace ExtraKey
 
 // The file that sits beside a given config.dat.

@@ -3,7 +3,10 @@
 // launching the game, the About box, and the text area's change events.
 #include "AppFixture.h"
 
+#include "app/ColourSwatches.h"
 #include "app/RunExecutable.h"
+#include "gui/ScriptArea.h"
+#include "gui/TextArea.h"
 #include "settings/WSettings.h"
 #include "tools/WCommand.h"
 
@@ -95,6 +98,46 @@ TEST_F(CommandsTest, TheColourRequesterStartsAtWhiteAndCancellingInsertsNothing)
     EXPECT_EQ(Script(), "ab");
     EXPECT_EQ(Cursor(), 1);
     EXPECT_EQ(Recorded(), 0);
+}
+
+// Valid codes of both forms get a swatch a moment after the text rests; a Ctrl+click on one asks for a
+// colour starting at its own and rewrites its digits as one undo step. Insert Color writes the escape
+// when asked to, and that choice is kept.
+TEST_F(CommandsTest, SwatchesStandBeforeBothFormsOfCodeAndACtrlClickRewritesTheDigits)
+{
+    const QString script = QString::fromUtf16(u"msg(\"\\169255000000red\") -- \u00A9000000255\n"
+                                              u"x = \"\u00A9300000000\" .. '\\1690001' .. [[\\169000255000]]");
+    SetScript(script);
+    EXPECT_TRUE(App->Swatches->Pending());
+    App->Swatches->Refresh();
+    const std::vector<TIndicator>& swatches = Area()->Indicators(DecorationLayer::Swatches);
+    ASSERT_EQ(swatches.size(), 2u) << "no swatch for a component above 255, too few digits, or a long string";
+    EXPECT_EQ(swatches[0].start, 5);
+    EXPECT_EQ(swatches[0].end, 5 + 13);
+    EXPECT_EQ(swatches[0].colour, 0xFFFF0000u);
+    EXPECT_EQ(swatches[1].colour, 0xFF0000FFu);
+    EXPECT_TRUE(swatches[0].tooltip.contains("#ff0000") && swatches[0].tooltip.contains("255, 0, 0"));
+
+    system->colourAnswers = { 0xFF0A141Eu };
+    QTest::mouseClick(Area()->View()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+        Area()->View()->PointOfPosition(8) + QPoint(2, Area()->View()->LineHeight() / 2));
+    Settle();
+    ASSERT_EQ(system->requests.size(), 1u);
+    EXPECT_EQ(system->requests[0].red, 255);
+    EXPECT_EQ(system->requests[0].blue, 0);
+    EXPECT_EQ(Script().mid(5, 13), "\\169010020030");
+    EXPECT_EQ(Area()->Indicators(DecorationLayer::Swatches)[0].colour, 0xFF0A141Eu);
+    EXPECT_EQ(App->Modified, 1);
+    Undo();
+    EXPECT_EQ(Script(), script);
+
+    SetScript("");
+    Menu(Editor::M_COLOR_ESCAPE);
+    system->colourAnswers = { 0xFF010203u };
+    Menu(Editor::M_COLOR);
+    EXPECT_EQ(Script(), "\\169001002003");
+    Restart();
+    EXPECT_TRUE(App->ColourEscapes) << "the choice is kept";
 }
 
 // An inserted code is the user's work: a saved script shows it changed, so Save and the exit question

@@ -93,6 +93,8 @@ const std::vector<ExpectedMenu> Menus = {
             { "S&ettings\tCtrl+E", Editor::M_SETTINGS },
             { "", 0 },
             { "Check Syntax\tF7", Editor::M_SYNTAX },
+            { "", 0 },
+            { "Write Colors as \\169", Editor::M_COLOR_ESCAPE },
         } },
     { "Help", { { "About", Editor::M_ABOUT } } },
 };

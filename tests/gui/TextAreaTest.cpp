@@ -816,9 +816,8 @@ TEST_F(TextAreaTest, WrappedLinesAreRowsForTheKeysTheMouseAndTheScrollRange)
     // start of the second, and the second row's first word is inked at the left, not past the edge.
     const QImage painted = Viewport()->grab().toImage();
     const QColor highlight = View()->palette().color(QPalette::Highlight);
-    const auto cellTop = [&](int pos) {
-        return painted.pixelColor(PointInside(pos).x(), view->PointOfPosition(pos).y() + 1);
-    };
+    const auto cellTop
+        = [&](int pos) { return painted.pixelColor(PointInside(pos).x(), view->PointOfPosition(pos).y() + 1); };
     EXPECT_EQ(cellTop(rows[1] - 2), highlight);
     EXPECT_EQ(cellTop(rows[1]), highlight);
     EXPECT_NE(cellTop(rows[1] + 2), highlight);
@@ -838,3 +837,42 @@ TEST_F(TextAreaTest, WrappedLinesAreRowsForTheKeysTheMouseAndTheScrollRange)
     EXPECT_GT(view->verticalScrollBar()->maximum(), 0);
 }
 } // namespace
+
+// A swatch takes a room of its own before its code, drawn in its colour; the caret before the code stands
+// after the room, and Ctrl and a click on the swatch or the code tell the program which one.
+TEST_F(TextAreaTest, ASwatchTakesRoomBeforeItsCodeAndACtrlClickReportsIt)
+{
+    area->SetColor(255, 255, 255);
+    const QString line = QStringLiteral("a = \"\u00A9255000000x\"");
+    area->SetText(line + "\n" + line);
+    TTextView* view = area->View();
+    const int code = 5; // the "©" of the first line
+    const int second = static_cast<int>(line.size()) + 1;
+    const auto x = [view](int pos) { return view->PointOfPosition(pos).x(); };
+    const int before = x(code);
+    const int charBefore = x(code - 1);
+    area->SetIndicators(
+        DecorationLayer::Swatches, { { code, code + 10, TIndicatorKind::Swatch, 0xFF00FF00, "0, 255, 0" } });
+    const int room = x(code) - before;
+    EXPECT_GE(room, 8);
+    EXPECT_EQ(x(code - 1), charBefore) << "the text before the code stays";
+    EXPECT_EQ(x(second + code), before) << "the other line keeps its layout";
+    const QPoint top = view->PointOfPosition(code);
+    const int middle = top.y() + view->LineHeight() / 2;
+    EXPECT_EQ(Viewport()->grab().toImage().pixelColor(top.x() - room / 2, middle), QColor(0, 255, 0));
+
+    std::vector<int> clicked;
+    area->OnSwatchClick([&clicked](const TIndicator& swatch) { clicked.push_back(swatch.start); });
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(top.x() - room / 2, middle));
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::ControlModifier, PointInside(code + 4));
+    EXPECT_EQ(clicked, (std::vector<int> { code, code }));
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(x(code + 11) + 1, middle)); // past it
+    EXPECT_EQ(clicked.size(), 2u);
+    EXPECT_EQ(area->GetCursorPos(Chars), code + 11) << "a Ctrl+click elsewhere places the caret";
+
+    area->ReplaceText(0, 0, "b", Chars); // an edit carries the swatch along
+    // Pixels are whole where positions are not: a pixel either way.
+    EXPECT_NEAR(x(code + 1) - x(second + 1 + code), x(1) - x(0) + room, 1);
+    area->SetIndicators(DecorationLayer::Swatches, {});
+    EXPECT_NEAR(x(code + 1) - x(second + 1 + code), x(1) - x(0), 1) << "without the swatch the room goes";
+}
