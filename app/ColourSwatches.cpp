@@ -61,7 +61,10 @@ void TColourSwatches::Refresh()
         swatches.push_back({ static_cast<int>(code.start), static_cast<int>(code.start + code.length),
             TIndicatorKind::Swatch, colour, SwatchTooltip(code.r, code.g, code.b) });
     }
-    ScriptArea(&textarea)->SetIndicators(DecorationLayer::Swatches, std::move(swatches));
+    TScriptArea* area = ScriptArea(&textarea);
+    // Mostly nothing changed: the edits since moved the swatches along with their codes.
+    if (swatches != area->Indicators(DecorationLayer::Swatches))
+        area->SetIndicators(DecorationLayer::Swatches, std::move(swatches));
 }
 
 void TColourSwatches::Pick(const TIndicator& clicked)

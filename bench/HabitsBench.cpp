@@ -11,6 +11,7 @@
 #include "LuaScriptGenerator.h"
 
 #include "app/BracketMarks.h"
+#include "app/ColourSwatches.h"
 #include "app/TextareaClient.h"
 #include "event/EventQueue.h"
 #include "gui/GuiDriver.h"
@@ -259,5 +260,8 @@ int HabitsScenario(int argc, char** argv)
         PaintPending();
     }));
     Report("habits_repaint_swatches_ms", repaintPage());
+    // What the swatches cost once typing rests: the whole script read and its codes found and set.
+    TColourSwatches keeper(*area, [](int, int, const QString&) { return false; });
+    Report("habits_refresh_swatches_ms", MedianOf(Runs, nullptr, [&] { keeper.Refresh(); }));
     return 0;
 }

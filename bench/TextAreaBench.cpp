@@ -379,6 +379,7 @@ int Parent(int argc, char** argv)
     PrintMs("whole page repaint, no swatches", v.value("habits_repaint_no_swatches_ms"));
     PrintMs("SetIndicators of 10,000 colour swatches + paint", v.value("habits_set_swatches_ms"));
     PrintMs("whole page repaint, 10,000 swatches around it", v.value("habits_repaint_swatches_ms"));
+    PrintMs("swatches found anew in the whole script (typing rested)", v.value("habits_refresh_swatches_ms"));
 
     std::printf("\nHUD text preview, one frame\n");
     const double hudFloor = v.value("hud_floor_ms");
