@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/CodeAssist.h"
 #include "app/ColourSwatches.h"
 #include "app/RecoveryKeeper.h"
 #include "app/TextareaClient.h"
@@ -86,6 +87,7 @@ TApplication::TApplication()
 
 TApplication::~TApplication()
 {
+    Assist.reset();
     Swatches.reset();
     delete History;
     // The text area's notices, which reach the history, may come until the window has gone.
@@ -183,6 +185,9 @@ void TApplication::Init()
     LoadKeywords();
     Swatches = std::make_unique<TColourSwatches>(
         *Textarea, [this](int pos, int length, const QString& text) { return ReplaceRange(pos, length, text); });
+    Assist = std::make_unique<TCodeAssist>(*Textarea, *TextareaClient,
+        [this](int pos, int length, const QString& text) { return ReplaceRange(pos, length, text); });
+    Assist->SetKeywords(Keywords);
 
     RecoveryStore = std::make_unique<TRecoveryStore>(DefaultRecoveryFolder(), TextAreaCapacity);
     Recovery = std::make_unique<TRecoveryKeeper>(*RecoveryStore);
@@ -356,6 +361,7 @@ void TApplication::CreateMenus()
     MakeMenuItem(QStringLiteral("Find Previous"), M_FINDPREV, mEdit, F3, Shift);
     MakeMenuItem(QStringLiteral("Replace..."), M_REPLACE, mEdit, 'H', Ctrl);
     MakeMenuItem(QStringLiteral("Go to Line..."), M_GOTO, mEdit, 'G', Ctrl);
+    MakeMenuItem(QStringLiteral("Complete"), M_COMPLETE, mEdit, VirtualKey::Space, Ctrl);
 
     CreateViewMenu(root);
 

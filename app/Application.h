@@ -39,6 +39,7 @@ class TWFind;
 class TWGoto;
 class TExtraSettings;
 class TColourSwatches;
+class TCodeAssist;
 
 class TApplication {
 public:
@@ -88,6 +89,8 @@ public:
     static constexpr int M_TAB_WIDTH = 160;
     // Tool > Write Colors as \169: Insert Color writes the escape rather than the character.
     static constexpr int M_COLOR_ESCAPE = 200;
+    // Edit > Complete (Ctrl+Space): the completion list at the caret.
+    static constexpr int M_COMPLETE = 201;
 
     // Toolbar items by index; the separators count.
     enum ToolbarItem : int {
@@ -168,6 +171,8 @@ public:
     std::unique_ptr<TExtraSettings> Extra;
     // The squares beside the script's colour codes.
     std::unique_ptr<TColourSwatches> Swatches;
+    // Completion, calltips and the hover text of hook names.
+    std::unique_ptr<TCodeAssist> Assist;
 
     // Rebuilds the application title from the document and shows it in the main window; the Save
     // controls are enabled only while the document is modified.

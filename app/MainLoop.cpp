@@ -1,6 +1,8 @@
 // The event loop and the commands of the menus and the toolbar.
 #include "app/Application.h"
 
+#include "app/CodeAssist.h"
+
 #include "app/RecoveryKeeper.h"
 #include "app/RunExecutable.h"
 #include "app/TextareaClient.h"
@@ -163,6 +165,10 @@ void TApplication::HandleMenuAction(int tag)
         break;
     case M_GOTO:
         wGoto->OpenGoto();
+        break;
+    case M_COMPLETE:
+        if (!Assist->Complete())
+            Tell(QStringLiteral("Nothing to complete here."), false);
         break;
     // The Tool menu raises the toolbar's own events, so both paths run one handler.
     case M_ITEMID:

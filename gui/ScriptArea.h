@@ -6,6 +6,7 @@
 // insertions, a load), once, after it is made.
 #pragma once
 
+#include "gui/PopupItem.h"
 #include "gui/TextBuffer.h"
 #include "gui/TextDecorations.h"
 
@@ -63,6 +64,16 @@ public:
     static constexpr int MinZoom = -6;
     static constexpr int MaxZoom = 30;
     virtual void OnZoom(std::function<void(int zoom)> handler) = 0;
+    // The completion list: see TTextView. Its keys (Up, Down, Page Up, Page Down, Tab, Escape, and Enter
+    // in a list the user asked for) are its own while it shows.
+    virtual void ShowCompletions(int pos, const std::vector<TPopupItem>& items, bool enterChooses) = 0;
+    virtual void HideCompletions() = 0;
+    virtual bool CompletionsShown() const = 0;
+    virtual void OnCompletionChosen(std::function<void(int index)> handler) = 0;
+    virtual void ShowCalltip(int pos, const QString& richText) = 0;
+    virtual void HideCalltip() = 0;
+    virtual bool CalltipShown() const = 0;
+    virtual void SetTooltipSource(std::function<QString(int pos)> source) = 0;
     // Ctrl and a click on a swatch (or the code it stands before) calls the handler with it.
     virtual void OnSwatchClick(std::function<void(const TIndicator& swatch)> handler) = 0;
 

@@ -59,6 +59,23 @@ public:
     void SetViewOptions(const TViewOptions& options) override;
     const TViewOptions& ViewOptions() const override { return viewOptions; }
     void OnZoom(std::function<void(int zoom)> handler) override { zoomHandler = std::move(handler); }
+    void ShowCompletions(int pos, const std::vector<TPopupItem>& items, bool enterChooses) override
+    {
+        view->ShowCompletions(pos, items, enterChooses);
+    }
+    void HideCompletions() override { view->HideCompletions(); }
+    bool CompletionsShown() const override { return view->CompletionsShown(); }
+    void OnCompletionChosen(std::function<void(int index)> handler) override
+    {
+        view->OnCompletionChosen(std::move(handler));
+    }
+    void ShowCalltip(int pos, const QString& richText) override { view->ShowCalltip(pos, richText); }
+    void HideCalltip() override { view->HideCalltip(); }
+    bool CalltipShown() const override { return view->CalltipShown(); }
+    void SetTooltipSource(std::function<QString(int pos)> source) override
+    {
+        view->SetTooltipSource(std::move(source));
+    }
     void OnSwatchClick(std::function<void(const TIndicator& swatch)> handler) override
     {
         view->OnSwatchClick(std::move(handler));

@@ -599,6 +599,10 @@ QString TTextView::TooltipAt(QPointF point)
     if (pos < 0)
         return QString();
     QStringList tips;
+    if (tooltipSource) {
+        if (const QString tip = tooltipSource(pos); !tip.isEmpty())
+            tips << tip;
+    }
     buffer.Decorations().ForEachIndicator(pos, pos + 1, [&tips](const TIndicator& indicator) {
         if (!indicator.tooltip.isEmpty() && !tips.contains(indicator.tooltip))
             tips << indicator.tooltip;
@@ -617,6 +621,10 @@ QString TTextView::TooltipAt(QPointF point)
 void TTextView::keyPressEvent(QKeyEvent* event)
 {
     event->accept();
+    // The list under the caret takes its keys first; the rest go on to the text.
+    const Qt::KeyboardModifiers held = event->modifiers() & ~Qt::KeypadModifier;
+    if (completions && held == Qt::NoModifier && completions->Key(event->key()))
+        return;
     if (client) {
         client->ViewKeyPress(event);
         return;
@@ -713,6 +721,68 @@ const TIndicator* TTextView::SwatchAtPoint(QPointF point)
     return hit;
 }
 
+void TTextView::ShowCompletions(int pos, const std::vector<TPopupItem>& items, bool enterChooses)
+{
+    if (items.empty()) {
+        HideCompletions();
+        return;
+    }
+    if (!completions) {
+        completions = new TCompletionPopup(viewport());
+        completions->OnChosen([this](int index) {
+            if (completionChosen)
+                completionChosen(index);
+        });
+    }
+    const QPoint at = PointOfPosition(pos);
+    completions->Show(items, at + QPoint(0, fonts.LineHeight()), at, enterChooses);
+}
+
+void TTextView::HideCompletions()
+{
+    if (completions)
+        completions->hide();
+}
+
+bool TTextView::CompletionsShown() const
+{
+    return completions && completions->isVisible();
+}
+
+int TTextView::CurrentCompletion() const
+{
+    return CompletionsShown() ? completions->currentRow() : -1;
+}
+
+void TTextView::OnCompletionChosen(std::function<void(int index)> handler)
+{
+    completionChosen = std::move(handler);
+}
+
+void TTextView::ShowCalltip(int pos, const QString& text)
+{
+    if (!calltip)
+        calltip = new TCalltip(viewport());
+    const QPoint at = PointOfPosition(pos);
+    calltip->Show(text, at, at + QPoint(0, fonts.LineHeight()));
+}
+
+void TTextView::HideCalltip()
+{
+    if (calltip)
+        calltip->hide();
+}
+
+bool TTextView::CalltipShown() const
+{
+    return calltip && calltip->isVisible();
+}
+
+QString TTextView::CalltipText() const
+{
+    return CalltipShown() ? calltip->text() : QString();
+}
+
 bool TTextView::OnSelection(QPointF point)
 {
     if (buffer.SelStart() == buffer.SelEnd())
@@ -755,6 +825,7 @@ void TTextView::mousePressEvent(QMouseEvent* event)
     // Every selection the mouse makes goes through SelectionChanged, which makes Up and Down forget
     // the column they aimed for.
     const QPointF point = event->position();
+    HideCompletions();
     if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier) && swatchClick) {
         if (const TIndicator* swatch = SwatchAtPoint(point)) {
             const TIndicator clicked = *swatch; // the handler may replace the swatches

@@ -13,6 +13,7 @@
 // is the host.
 #pragma once
 
+#include "gui/CompletionPopup.h"
 #include "gui/LineWidths.h"
 #include "gui/PrimarySelection.h"
 #include "gui/TextBuffer.h"
@@ -29,6 +30,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QDrag;
 class TTextGutter;
@@ -133,6 +135,20 @@ public:
     QString TooltipAt(QPointF point);
     // The swatch drawn at a point, or over whose code the point lies; null when none is.
     const TIndicator* SwatchAtPoint(QPointF point);
+    // The completion list under the caret, its left edge at the position `pos`; `enterChooses` for a list
+    // the user asked for (Enter then inserts, as Tab does). The handler hears the chosen item's index.
+    void ShowCompletions(int pos, const std::vector<TPopupItem>& items, bool enterChooses);
+    void HideCompletions();
+    bool CompletionsShown() const;
+    int CurrentCompletion() const;
+    void OnCompletionChosen(std::function<void(int index)> handler);
+    // A line of rich text above the line of `pos`, starting at its x.
+    void ShowCalltip(int pos, const QString& text);
+    void HideCalltip();
+    bool CalltipShown() const;
+    QString CalltipText() const;
+    // More to say under the pointer than the indicators do: the text for a position, or empty.
+    void SetTooltipSource(std::function<QString(int pos)> source) { tooltipSource = std::move(source); }
     // Ctrl and a click on a swatch or its code call this instead of placing the caret.
     void OnSwatchClick(std::function<void(const TIndicator& swatch)> handler) { swatchClick = std::move(handler); }
     int TopLine() const;
@@ -265,4 +281,8 @@ private:
     TTextRange visibleRange;
     bool visibleRangeValid = false;
     std::function<void(const TIndicator& swatch)> swatchClick;
+    TCompletionPopup* completions = nullptr;
+    std::function<void(int index)> completionChosen;
+    TCalltip* calltip = nullptr;
+    std::function<QString(int pos)> tooltipSource;
 };

@@ -3,6 +3,7 @@
 // launching the game, the About box, and the text area's change events.
 #include "AppFixture.h"
 
+#include "app/CodeAssist.h"
 #include "app/ColourSwatches.h"
 #include "app/RunExecutable.h"
 #include "gui/ScriptArea.h"
@@ -138,6 +139,51 @@ TEST_F(CommandsTest, SwatchesStandBeforeBothFormsOfCodeAndACtrlClickRewritesTheD
     EXPECT_EQ(Script(), "\\169001002003");
     Restart();
     EXPECT_TRUE(App->ColourEscapes) << "the choice is kept";
+}
+
+// Completion on request and on its own, the handler's parameters after its head, the calltip and the
+// hover text of a hook name, driven as the user drives them.
+TEST_F(CommandsTest, CompletionCalltipsAndHoverKnowTheGameAndTheScript)
+{
+    SetScript("addhook(\"jo", 11);
+    Menu(Editor::M_COMPLETE);
+    ASSERT_FALSE(App->Assist->Offered().empty());
+    EXPECT_EQ(App->Assist->Offered()[0].text, "join");
+    Key(Qt::Key_Return); // a list asked for takes Enter
+    EXPECT_EQ(Script(), "addhook(\"join");
+    EXPECT_EQ(Cursor(), 13);
+    Undo();
+    EXPECT_EQ(Script(), "addhook(\"jo") << "one undo step";
+
+    // Two letters of a member open the list by themselves; Enter then stays a line break.
+    SetScript("function zm.onhit(id)\nend\nzm.o", 30);
+    Type("n");
+    ASSERT_FALSE(App->Assist->Offered().empty());
+    EXPECT_EQ(App->Assist->Offered()[0].text, "onhit");
+    EXPECT_TRUE(Area()->CompletionsShown());
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Script(), "function zm.onhit(id)\nend\nzm.on\n");
+    EXPECT_FALSE(Area()->CompletionsShown());
+
+    SetScript("addhook(\"kill\", \"zm.onkill\")\nfunction zm.onkill", 47);
+    Type("(");
+    ASSERT_EQ(App->Assist->Offered().size(), 1u);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Script(), "addhook(\"kill\", \"zm.onkill\")\nfunction zm.onkill(killer, victim, wpn, x, y)");
+    EXPECT_TRUE(App->Assist->HoverAt(10).contains("killer, victim, wpn, x, y")) << "the hook name in addhook";
+    EXPECT_TRUE(App->Assist->HoverAt(20).isEmpty()) << "the handler's name";
+
+    SetScript("x = string.find(s, ", 19);
+    EXPECT_TRUE(Area()->CalltipShown());
+    EXPECT_EQ(App->Assist->CalltipAtCaret(), "string.find(s, <b>pattern</b>, [init], [plain])");
+    SetScript("addhook(\"die\", ", 15);
+    EXPECT_TRUE(App->Assist->CalltipAtCaret().endsWith("handler: die(victim, killer, wpn, x, y)"));
+    SetScript("x = string.find(s, p)", 21);
+    EXPECT_FALSE(Area()->CalltipShown()) << "gone once the call is closed";
+
+    SetScript("-- pri", 6);
+    Menu(Editor::M_COMPLETE);
+    EXPECT_TRUE(App->Assist->Offered().empty()) << "nothing in a comment";
 }
 
 // An inserted code is the user's work: a saved script shows it changed, so Save and the exit question

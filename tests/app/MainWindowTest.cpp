@@ -69,6 +69,7 @@ const std::vector<ExpectedMenu> Menus = {
             { "Find Previous\tShift+F3", Editor::M_FINDPREV },
             { "Replace...\tCtrl+H", Editor::M_REPLACE },
             { "Go to Line...\tCtrl+G", Editor::M_GOTO },
+            { "Complete\tCtrl+Space", Editor::M_COMPLETE },
         } },
     { "View",
         {
