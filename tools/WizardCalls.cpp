@@ -294,9 +294,11 @@ TField NumberField(QStringView script, const std::vector<TToken>& argument, cons
     static const QRegularExpression real(QStringLiteral("^(\\d+\\.?\\d*|\\.\\d+)$"));
     static const QRegularExpression integer(QStringLiteral("^\\d+$"));
     const QString source = SourceOf(script, argument);
-    if (argument.size() == 1 && argument[0].kind == TokenKind::Number && (whole ? integer : real).match(source).hasMatch())
+    if (argument.size() == 1 && argument[0].kind == TokenKind::Number
+        && (whole ? integer : real).match(source).hasMatch())
         return { source, {} };
-    return { {}, ExpressionReason(field, source, whole ? QStringLiteral("a whole number") : QStringLiteral("a number")) };
+    return { {},
+        ExpressionReason(field, source, whole ? QStringLiteral("a whole number") : QStringLiteral("a number")) };
 }
 
 QString ArgumentCountReason(QStringView name, size_t count, const QString& expected)
@@ -307,7 +309,8 @@ QString ArgumentCountReason(QStringView name, size_t count, const QString& expec
 void ReadHook(QStringView script, const TCallTokens& call, TWizardCall& read)
 {
     if (call.arguments.size() != 2) {
-        read.refusal = ArgumentCountReason(call.name, call.arguments.size(), QStringLiteral("two, the hook and its handler"));
+        read.refusal
+            = ArgumentCountReason(call.name, call.arguments.size(), QStringLiteral("two, the hook and its handler"));
         return;
     }
     const TField hook = NameField(script, call.arguments[0], QStringLiteral("hook"));
@@ -471,7 +474,8 @@ bool ReadHudtxt(QStringView script, const TCallTokens& call, TWizardCall& read)
         return true;
     fields.id = idText->toInt();
     if (next < words.size() && words[next].hole) {
-        read.refusal = ExpressionReason(QStringLiteral("text"), words[next].spelling, QStringLiteral("a text in quotes"));
+        read.refusal
+            = ExpressionReason(QStringLiteral("text"), words[next].spelling, QStringLiteral("a text in quotes"));
         return true;
     }
     if (!take(QStringLiteral("text"), any))

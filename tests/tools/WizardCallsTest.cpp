@@ -19,8 +19,8 @@ QString Shown(const TFields& fields)
     else if (const auto* timer = std::get_if<TTimerCallFields>(&fields))
         shown = { "timer", timer->period, timer->function, timer->argument, timer->count };
     else if (const auto* hud = std::get_if<THudtxtCallFields>(&fields))
-        shown = { hud->second ? "hudtxt2" : "hudtxt", hud->variable, QString::number(hud->id), hud->text, hud->x, hud->y,
-            QString::number(int(hud->align)) };
+        shown = { hud->second ? "hudtxt2" : "hudtxt", hud->variable, QString::number(hud->id), hud->text, hud->x,
+            hud->y, QString::number(int(hud->align)) };
     return shown.join(u'|');
 }
 
@@ -57,8 +57,8 @@ TEST(WizardCallsTest, CallsTheWizardsWriteReadBackIntoTheirFields)
         { "timer(5000, \"myfunc\", myvar .. \"my|string\", 1)",
             TTimerCallFields { "5000", "myfunc", "myvar .. \"mystring\"", "1" },
             "timer(5000, \"myfunc\", myvar .. \"mystring\", 1)" },
-        { "x = 1 tim|er(1500.5, \"f(\", { a = \")\" }, 0) y = 2", TTimerCallFields { "1500.5", "f(", "{ a = \")\" }", "0" },
-            "timer(1500.5, \"f(\", { a = \")\" }, 0)" },
+        { "x = 1 tim|er(1500.5, \"f(\", { a = \")\" }, 0) y = 2",
+            TTimerCallFields { "1500.5", "f(", "{ a = \")\" }", "0" }, "timer(1500.5, \"f(\", { a = \")\" }, 0)" },
         // Left out, the argument and the count are the game's: an empty text, once.
         { "timer(100, 'tick'|)", TTimerCallFields { "100", "tick", "\"\"", "1" }, "timer(100, 'tick')" },
         { "parse(\"hudtxt 3 \\\"Example\\\" 100 200 0\")|", example, "parse(\"hudtxt 3 \\\"Example\\\" 100 200 0\")" },
@@ -71,7 +71,8 @@ TEST(WizardCallsTest, CallsTheWizardsWriteReadBackIntoTheirFields)
             "parse(' hudtxt2 '..id..' 45 \"\\169255000000Hi\" 2 -255')" },
         // Comments, long strings and brackets in strings do not count; the innermost call holds the caret.
         { "timer(1, \"a\", parse(\"hudtxt 0 \\\"()\\\" 0 0 0\" --[[ ) ]]|), 2)",
-            THudtxtCallFields { false, {}, 0, "()", "0", "0", Align::Left }, "parse(\"hudtxt 0 \\\"()\\\" 0 0 0\" --[[ ) ]])" },
+            THudtxtCallFields { false, {}, 0, "()", "0", "0", Align::Left },
+            "parse(\"hudtxt 0 \\\"()\\\" 0 0 0\" --[[ ) ]])" },
         { "timer(1, \"a\", [[)]] .. parse(\"sv_msg hi\"|), 2)",
             TTimerCallFields { "1", "a", "[[)]] .. parse(\"sv_msg hi\")", "2" },
             "timer(1, \"a\", [[)]] .. parse(\"sv_msg hi\"), 2)" },
@@ -90,13 +91,8 @@ TEST(WizardCallsTest, CallsTheWizardsWriteReadBackIntoTheirFields)
 TEST(WizardCallsTest, NoCallAroundTheCaretIsNothing)
 {
     const QString cases[] = {
-        "|  addhook(\"hit\", \"onHit\")",
-        "addhook(\"hit\", \"onHit\") |",
-        "-- timer(1, \"f|\", 2, 3)",
-        "s = \"timer(1, |'f')\"",
-        "obj.timer(1, \"f\"|)",
-        "function timer(ms|, f) end",
-        "parse(\"sv_msg hi|\")",
+        "|  addhook(\"hit\", \"onHit\")", "addhook(\"hit\", \"onHit\") |", "-- timer(1, \"f|\", 2, 3)",
+        "s = \"timer(1, |'f')\"", "obj.timer(1, \"f\"|)", "function timer(ms|, f) end", "parse(\"sv_msg hi|\")",
         "timer(1, \"f\"|", // not closed
     };
     for (const QString& c : cases) {
@@ -115,7 +111,8 @@ TEST(WizardCallsTest, CallsThatDoNotFitTheWizardSayWhy)
         { "timer(100, \"f\", 0, 1, 2)", "timer has 5 arguments here; the wizard writes four." },
         { "addhook(\"hit\", handlers[1])", "The handler is an expression (handlers[1]), not a name in quotes." },
         { "addhook(\"hti\", \"f\")", "\"hti\" is not one of the game's hooks." },
-        { "addhook(\"hit\", \"f\", 5)", "addhook has 3 arguments here; the wizard writes two, the hook and its handler." },
+        { "addhook(\"hit\", \"f\", 5)",
+            "addhook has 3 arguments here; the wizard writes two, the hook and its handler." },
         { "parse(\"hudtxt 1 \\\"a\\\" \" .. px .. \" 10 0\")", "The X position is an expression (px), not a number." },
         { "parse(\"hudtxt 50 \\\"a\\\" 1 2 0\")", "The id 50 is not one the wizard writes." },
         { "parse(\"hudtxt 1 \\\"a\\\" 1 2 2\")", "The alignment 2 is not one the wizard writes." },
