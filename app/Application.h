@@ -85,6 +85,8 @@ public:
     static constexpr int M_ZOOM_RESET = 155;
     static constexpr int M_WORD_WRAP = 156;
     static constexpr int M_TAB_WIDTH = 160;
+    // Tool > Edit in Wizard.
+    static constexpr int M_EDIT_IN_WIZARD = 190;
 
     // Toolbar items by index; the separators count.
     enum ToolbarItem : int {
@@ -320,6 +322,9 @@ private:
     // Compiles the script with Lua 5.1: a notice when it compiles; else the caret goes to the line
     // Lua names, which is selected, and the notice says what is wrong there.
     void CheckSyntax();
+    // Opens the wizard that writes the addhook, timer or hudtxt call around the caret, filled from it to
+    // replace it; a notice when the caret is in no such call.
+    void EditInWizard();
     void SelectLine();
     // Indents (outdents) every line the selection touches by one tab, one undo step per line, and
     // selects those lines whole.
