@@ -4,6 +4,7 @@
 
 #include "gui/GadgetStyles.h"
 #include "tools/ToolHost.h"
+#include "tools/WizardCalls.h"
 
 #include <optional>
 
@@ -54,10 +55,19 @@ protected:
         TGadget* info = nullptr;
         TGadget* unused = nullptr;
     };
-    // Opens the dialog to rewrite the script's characters [start, end), a call the fields were filled from.
-    void OpenToReplace(int start, int end, const TReplaceGadgets& gadgets);
-    // Opens the dialog for new code, its info label saying why the call at the caret could not be read.
-    void OpenRefused(const QString& reason, TGadget* info);
+    // Opens the dialog on a call of the script, to replace it: the caller fills the dialog from the
+    // fields returned. A call that does not fit opens it for new code with the reason in the info label,
+    // and gives null.
+    template <class TFields> const TFields* OpenToEdit(const TWizardCall& call, const TReplaceGadgets& gadgets)
+    {
+        const TFields* fields = std::get_if<TFields>(&call.fields);
+        if (!fields || !call.refusal.isEmpty()) {
+            OpenRefused(call.refusal, gadgets.info);
+            return nullptr;
+        }
+        OpenToReplace(call.start, call.end, gadgets);
+        return fields;
+    }
     bool Replacing() const { return replaced.has_value(); }
 
     TToolHost host;
@@ -69,6 +79,9 @@ private:
         TReplaceGadgets gadgets;
         QString buttonText;
     };
+    // Opens the dialog to rewrite the script's characters [start, end), a call the fields are filled from.
+    void OpenToReplace(int start, int end, const TReplaceGadgets& gadgets);
+    void OpenRefused(const QString& reason, TGadget* info);
     void StopReplacing();
     bool ReplaceAndClose(const QString& text);
     // A message in an info label, which gets its own text back when the dialog is next opened, unless

@@ -3,7 +3,6 @@
 #include "gui/GadgetFactory.h"
 #include "highlight/Indent.h"
 #include "resources/HookCatalogue.h"
-#include "tools/WizardCalls.h"
 
 #include <iterator>
 
@@ -98,12 +97,9 @@ void TWHook::AddHook()
 
 void TWHook::Edit(const TWizardCall& call)
 {
-    const auto* fields = std::get_if<THookCallFields>(&call.fields);
-    if (!fields || !call.refusal.isEmpty()) {
-        OpenRefused(call.refusal, lInfo);
+    const auto* fields = OpenToEdit<THookCallFields>(call, { bAdd, QStringLiteral("Replace hook"), lInfo, cbGenFunc });
+    if (!fields)
         return;
-    }
-    OpenToReplace(call.start, call.end, { bAdd, QStringLiteral("Replace hook"), lInfo, cbGenFunc });
     for (TGadget* category : tvRoot->kids) {
         for (TGadget* node : category->kids) {
             if (node->GetText() == fields->hook) {

@@ -10,7 +10,6 @@
 #include <QString>
 
 class TGadget;
-struct TWizardCall;
 
 class TWHook : public TToolDialog {
 public:

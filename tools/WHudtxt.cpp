@@ -6,7 +6,6 @@
 #include "tools/HudText.h"
 #include "tools/NumberFilters.h"
 #include "tools/StartupResources.h"
-#include "tools/WizardCalls.h"
 
 #include <algorithm>
 
@@ -97,12 +96,9 @@ bool TWHudtxt::HandleAction(const TEvent& event)
 
 void TWHudtxt::Edit(const TWizardCall& call)
 {
-    const auto* fields = std::get_if<THudtxtCallFields>(&call.fields);
-    if (!fields || !call.refusal.isEmpty()) {
-        OpenRefused(call.refusal, lInfo);
+    const auto* fields = OpenToEdit<THudtxtCallFields>(call, { bCreate, QStringLiteral("Replace hudtxt"), lInfo });
+    if (!fields)
         return;
-    }
-    OpenToReplace(call.start, call.end, { bCreate, QStringLiteral("Replace hudtxt"), lInfo });
     tfText->SetText(fields->text);
     tfX->SetText(fields->x);
     tfY->SetText(fields->y);

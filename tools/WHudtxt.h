@@ -10,8 +10,6 @@
 #include <cstdint>
 #include <optional>
 
-struct TWizardCall;
-
 class TWHudtxt : public TToolDialog {
 public:
     using TToolDialog::TToolDialog;

@@ -3,7 +3,6 @@
 #include "gui/GadgetFactory.h"
 #include "tools/NumberFilters.h"
 #include "tools/Numbers.h"
-#include "tools/WizardCalls.h"
 
 namespace {
 constexpr int GroupBoxStyle = PanelStyle::Group;
@@ -68,12 +67,9 @@ bool TWTimer::HandleAction(const TEvent& event)
 
 void TWTimer::Edit(const TWizardCall& call)
 {
-    const auto* fields = std::get_if<TTimerCallFields>(&call.fields);
-    if (!fields || !call.refusal.isEmpty()) {
-        OpenRefused(call.refusal, lInfo);
+    const auto* fields = OpenToEdit<TTimerCallFields>(call, { bCreate, QStringLiteral("Replace timer"), lInfo });
+    if (!fields)
         return;
-    }
-    OpenToReplace(call.start, call.end, { bCreate, QStringLiteral("Replace timer"), lInfo });
     tfMs->SetText(fields->period);
     UpdateMs();
     tfFunc->SetText(fields->function);

@@ -7,8 +7,6 @@
 
 #include <QString>
 
-struct TWizardCall;
-
 class TWTimer : public TToolDialog {
 public:
     using TToolDialog::TToolDialog;
