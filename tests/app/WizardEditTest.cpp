@@ -100,6 +100,12 @@ TEST_F(WizardEditTest, WhatTheWizardsCannotEditIsSaidAndLeftAlone)
     EXPECT_EQ(Timer().lInfo->GetText(),
         "The period is an expression (delay * 2), not a number. The wizard opens as for new code.");
     EXPECT_EQ(WholeTextProblem(Timer().lInfo), "");
+    // The hook wizard's label is the narrowest, and this reason among the longest.
+    SetScript("addhook(\"hit\", \"handler\", 5)", 3);
+    EditInWizard();
+    ASSERT_TRUE(Shown(*App->wHook));
+    EXPECT_TRUE(App->wHook->lInfo->GetText().startsWith("addhook has 3 arguments"));
+    EXPECT_EQ(WholeTextProblem(App->wHook->lInfo), "");
 
     // The script changed under the open wizard: the call is not where it was any more.
     SetScript("timer(100, \"f\", 0, 1)", 3);
