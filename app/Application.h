@@ -76,6 +76,8 @@ public:
     // File > Recent Scripts, the most recent first.
     static constexpr int M_RECENT = 140;
     static constexpr int M_RECENT_LAST = 149;
+    // Tool > Edit in Wizard.
+    static constexpr int M_EDIT_IN_WIZARD = 190;
     // The View menu; a Tab Width item's tag is M_TAB_WIDTH plus its columns.
     static constexpr int M_LINE_NUMBERS = 150;
     static constexpr int M_CURRENT_LINE = 151;
@@ -85,8 +87,6 @@ public:
     static constexpr int M_ZOOM_RESET = 155;
     static constexpr int M_WORD_WRAP = 156;
     static constexpr int M_TAB_WIDTH = 160;
-    // Tool > Edit in Wizard.
-    static constexpr int M_EDIT_IN_WIZARD = 190;
 
     // Toolbar items by index; the separators count.
     enum ToolbarItem : int {
