@@ -372,6 +372,7 @@ void TApplication::CreateMenus()
     MakeMenuItem(QStringLiteral("Create Timer"), M_TIME, mTool, '4', Ctrl);
     MakeMenuItem(QStringLiteral("Create Image"), M_IMG, mTool, '5', Ctrl)->SetEnabled(0);
     MakeMenuItem(QStringLiteral("Create Hook"), M_HOOK, mTool, '6', Ctrl);
+    MakeMenuItem(QStringLiteral("Edit in &Wizard"), M_EDIT_IN_WIZARD, mTool, 'W', Ctrl | Shift);
     MakeMenuItem(QStringLiteral("S&ettings"), M_SETTINGS, mTool, 'E', Ctrl);
     MakeMenuItem(QString(), 0, mTool);
     MakeMenuItem(QStringLiteral("Check Syntax"), M_SYNTAX, mTool, F7, 0);

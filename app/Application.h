@@ -78,6 +78,8 @@ public:
     // File > Recent Scripts, the most recent first.
     static constexpr int M_RECENT = 140;
     static constexpr int M_RECENT_LAST = 149;
+    // Tool > Edit in Wizard.
+    static constexpr int M_EDIT_IN_WIZARD = 190;
     // The View menu; a Tab Width item's tag is M_TAB_WIDTH plus its columns.
     static constexpr int M_LINE_NUMBERS = 150;
     static constexpr int M_CURRENT_LINE = 151;
@@ -333,6 +335,9 @@ private:
     // Compiles the script with Lua 5.1: a notice when it compiles; else the caret goes to the line
     // Lua names, which is selected, and the notice says what is wrong there.
     void CheckSyntax();
+    // Opens the wizard that writes the addhook, timer or hudtxt call around the caret, filled from it to
+    // replace it; a notice when the caret is in no such call.
+    void EditInWizard();
     void SelectLine();
     // Indents (outdents) every line the selection touches by one tab, one undo step per line, and
     // selects those lines whole.

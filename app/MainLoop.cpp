@@ -189,6 +189,9 @@ void TApplication::HandleMenuAction(int tag)
     case M_HOOK:
         TEvent::Create(Event::GadgetAction, Toolbar, TB_HOOK).Emit();
         break;
+    case M_EDIT_IN_WIZARD:
+        EditInWizard();
+        break;
     case M_SETTINGS:
         wSettings->Open();
         break;

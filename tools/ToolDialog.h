@@ -4,6 +4,9 @@
 
 #include "gui/GadgetStyles.h"
 #include "tools/ToolHost.h"
+#include "tools/WizardCalls.h"
+
+#include <optional>
 
 struct TEvent;
 
@@ -21,9 +24,9 @@ public:
     TGadget* Window = nullptr;
 
     // Shows the window, or brings it to the front when it is shown already; its fields keep what they
-    // held when it was last hidden.
+    // held when it was last hidden. It inserts new code: a call it was opened to replace is forgotten.
     void Open();
-    // Hides the window and gives the script's text area the focus.
+    // Hides the window and gives the script's text area the focus; a call it was replacing is forgotten.
     void Close();
     // A WindowClose from this dialog's window (its close box, or Escape) closes it; false for any other
     // source.
@@ -39,7 +42,57 @@ protected:
 
     // What every tool does with the code it built: inserts it at the caret and closes. Code the script
     // has no room for stays out, and so does the dialog stay open with its fields; the host says why.
+    // While the dialog replaces a call, this replaces the call instead, as one undo step, and puts the
+    // caret behind the new one. A call that no longer stands where it stood (the script was edited
+    // meanwhile) is left alone: the dialog stays open, says so and inserts at the caret from then on.
     bool InsertAndClose(const QString& text, bool recolourCursorLine = true);
 
+    // What shows that the dialog replaces a call: its create button, with the label it has then, the
+    // label where it says why it does not, and a gadget that has no say in a replacement, greyed meanwhile.
+    struct TReplaceGadgets {
+        TGadget* button = nullptr;
+        QString label;
+        TGadget* info = nullptr;
+        TGadget* unused = nullptr;
+    };
+    // Opens the dialog on a call of the script, to replace it: the caller fills the dialog from the
+    // fields returned. A call that does not fit opens it for new code with the reason in the info label,
+    // and gives null.
+    template <class TFields> const TFields* OpenToEdit(const TWizardCall& call, const TReplaceGadgets& gadgets)
+    {
+        const TFields* fields = std::get_if<TFields>(&call.fields);
+        if (!fields || !call.refusal.isEmpty()) {
+            OpenRefused(call.refusal, gadgets.info);
+            return nullptr;
+        }
+        OpenToReplace(call.start, call.end, gadgets);
+        return fields;
+    }
+    bool Replacing() const { return replaced.has_value(); }
+
     TToolHost host;
+
+private:
+    struct TReplacedCall {
+        int start = 0;
+        QString text;
+        TReplaceGadgets gadgets;
+        QString buttonText;
+    };
+    // Opens the dialog to rewrite the script's characters [start, end), a call the fields are filled from.
+    void OpenToReplace(int start, int end, const TReplaceGadgets& gadgets);
+    void OpenRefused(const QString& reason, TGadget* info);
+    void StopReplacing();
+    bool ReplaceAndClose(const QString& text);
+    // A message in an info label, which gets its own text back when the dialog is next opened, unless
+    // the dialog has written another one there meanwhile.
+    void Tell(TGadget* info, const QString& message);
+
+    std::optional<TReplacedCall> replaced;
+    struct TToldMessage {
+        TGadget* info = nullptr;
+        QString textBefore;
+        QString message;
+    };
+    std::optional<TToldMessage> told;
 };

@@ -29,16 +29,17 @@ const QString* ParametersOf(const TGadget* node)
 
 void TWHook::Init(TGadget* mainWindow)
 {
-    Window = MakeWindow("Add hook...", 0, 0, 220, 355, mainWindow, ToolWindowStyle);
+    // The info label has room for three lines: it also says why a call of the script cannot be edited.
+    Window = MakeWindow("Add hook...", 0, 0, 220, 385, mainWindow, ToolWindowStyle);
     MakeLabel("Select hook (double click)", 5, 5, 210, 15, Window, 0);
     tvHook = MakeTreeView(5, 20, 210, 200, Window, 0);
     tvRoot = tvHook->RootNode();
-    lInfo = MakeLabel("break(tx, ty, id)", 5, 225, 210, 30, Window, 0);
-    cbGenFunc = MakeButton("Generate function", 5, 255, 210, 20, Window, CheckBoxStyle);
-    MakeLabel("Variable name", 5, 280, 210, 15, Window, 0);
-    tfVariable = MakeTextField(5, 295, 210, 20, Window, 0);
-    bAdd = MakeButton("Add hook", 5, 325, 100, 25, Window, PushButtonStyle);
-    bClose = MakeButton("Close", 115, 325, 100, 25, Window, PushButtonStyle);
+    lInfo = MakeLabel("break(tx, ty, id)", 5, 225, 210, 60, Window, 0);
+    cbGenFunc = MakeButton("Generate function", 5, 285, 210, 20, Window, CheckBoxStyle);
+    MakeLabel("Variable name", 5, 310, 210, 15, Window, 0);
+    tfVariable = MakeTextField(5, 325, 210, 20, Window, 0);
+    bAdd = MakeButton("Add hook", 5, 355, 100, 25, Window, PushButtonStyle);
+    bClose = MakeButton("Close", 115, 355, 100, 25, Window, PushButtonStyle);
 
     TGadget** const categoryNodes[] = { &subBasic, &subTime, &subPlayer, &subObject };
     const QStringList& categories = HookCategories();
@@ -83,13 +84,32 @@ void TWHook::AddHook()
         return;
     TGadget* textarea = host.textarea;
     const int caretLine = textarea->GetCursorPos(TextUnit::Lines);
-    const QString code = HookCode(node->GetText(), *parameters, tfVariable->GetText(), ButtonValue(cbGenFunc) != 0,
+    // A registration being replaced has its handler already.
+    const bool generateFunction = ButtonValue(cbGenFunc) != 0 && !Replacing();
+    const QString code = HookCode(node->GetText(), *parameters, tfVariable->GetText(), generateFunction,
         textarea->AreaText(caretLine, 1, TextUnit::Lines));
     // The handler's head starts a second line, which needs its colours as much as the first.
     if (InsertAndClose(code, false)) {
         host.recolourLine(caretLine);
         host.recolourLine(caretLine + 1);
     }
+}
+
+void TWHook::Edit(const TWizardCall& call)
+{
+    const auto* fields = OpenToEdit<THookCallFields>(call, { bAdd, QStringLiteral("Replace hook"), lInfo, cbGenFunc });
+    if (!fields)
+        return;
+    for (TGadget* category : tvRoot->kids) {
+        for (TGadget* node : category->kids) {
+            if (node->GetText() == fields->hook) {
+                category->Activate(ActivateCommand::Expand);
+                node->Activate(ActivateCommand::Select);
+            }
+        }
+    }
+    tfVariable->SetText(fields->handler);
+    ShowInfo();
 }
 
 QString TWHook::HookCode(const QString& hook, const QString& parameters, const QString& variable, bool generateFunction,

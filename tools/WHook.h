@@ -31,6 +31,9 @@ public:
     // Builds the hidden window in `mainWindow` with the whole catalogue, every category collapsed.
     void Init(TGadget* mainWindow);
     bool HandleAction(const TEvent& event) override;
+    // Opens the wizard filled from an addhook call of the script, to replace it; a call that does not
+    // fit opens it for new code, saying why.
+    void Edit(const TWizardCall& call);
 
 private:
     // The code "Add hook" inserts: the registration and, when `generateFunction`, a line break, the

@@ -69,6 +69,7 @@ void TWHudtxt::Init(TGadget* mainWindow)
     AppendItems(cbType, { QStringLiteral("hudtxt"), QStringLiteral("hudtxt2") });
     lVar = MakeLabel("Hudtxt variable", 5, 228, 145, 15, pFields, 0);
     tfVar = MakeTextField(5, 243, 145, 20, pFields, 0);
+    lInfo = MakeLabel(QString(), 5, 270, 145, 145, pFields, 0);
     tfVar->SetEnabled(false);
     lVar->SetEnabled(false);
 }
@@ -91,6 +92,24 @@ bool TWHudtxt::HandleAction(const TEvent& event)
             || source == cbAlign || source == cbID || source == tfVar;
     }
     return true;
+}
+
+void TWHudtxt::Edit(const TWizardCall& call)
+{
+    const auto* fields = OpenToEdit<THudtxtCallFields>(call, { bCreate, QStringLiteral("Replace hudtxt"), lInfo });
+    if (!fields)
+        return;
+    tfText->SetText(fields->text);
+    tfX->SetText(fields->x);
+    tfY->SetText(fields->y);
+    cbAlign->SelectItem(static_cast<int>(fields->align), 1);
+    cbID->SelectItem(fields->id, 1);
+    cbType->SelectItem(fields->second ? 1 : 0, 1);
+    // A hudtxt call leaves the variable field as it was, for a hudtxt2 chosen later.
+    if (fields->second)
+        tfVar->SetText(fields->variable);
+    tfVar->SetEnabled(fields->second);
+    lVar->SetEnabled(fields->second);
 }
 
 QString TWHudtxt::HudtxtCall() const

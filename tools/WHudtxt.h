@@ -26,11 +26,16 @@ public:
     TGadget* cbType = nullptr;
     TGadget* lVar = nullptr;
     TGadget* tfVar = nullptr;
+    // Why a call of the script could not be read into the settings.
+    TGadget* lInfo = nullptr;
 
     // Builds the hidden window in `mainWindow`. Its canvas becomes the drawing target, with the preview
     // font and alpha blending, and the only source of the polled mouse.
     void Init(TGadget* mainWindow);
     bool HandleAction(const TEvent& event) override;
+    // Opens the wizard set from a hudtxt or hudtxt2 call of the script, to replace it; the preview
+    // shows its text where it stands. A call that does not fit opens it for new code, saying why.
+    void Edit(const TWizardCall& call);
 
     // One frame of the preview. While the left button is held on the preview, the pointer's place goes
     // into X and Y first. A frame that would show what is on the screen already is not drawn again.

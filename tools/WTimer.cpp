@@ -15,7 +15,7 @@ QString Whole(double value)
 
 void TWTimer::Init(TGadget* mainWindow)
 {
-    Window = MakeWindow("Create timer", 0, 0, 210, 330, mainWindow, ToolWindowStyle);
+    Window = MakeWindow("Create timer", 0, 0, 210, 375, mainWindow, ToolWindowStyle);
     Panel = MakePanel(5, 5, 200, 155, Window, GroupBoxStyle, "Timer frequency");
     MakeLabel("In Milliseconds:", 5, 5, 190, 15, Panel, 0);
     tfMs = MakeTextField(5, 20, 185, 20, Panel, 0);
@@ -29,8 +29,9 @@ void TWTimer::Init(TGadget* mainWindow)
     tfParam = MakeTextField(5, 230, 200, 20, Window, 0);
     MakeLabel("Call times (0 - infinite)", 5, 260, 200, 15, Window, 0);
     tfTimes = MakeTextField(5, 275, 200, 20, Window, 0);
-    bCreate = MakeButton("Create timer", 5, 300, 95, 25, Window, PushButtonStyle);
-    bClose = MakeButton("Close", 110, 300, 95, 25, Window, PushButtonStyle);
+    lInfo = MakeLabel(QString(), 5, 300, 200, 45, Window, 0);
+    bCreate = MakeButton("Create timer", 5, 345, 95, 25, Window, PushButtonStyle);
+    bClose = MakeButton("Close", 110, 345, 95, 25, Window, PushButtonStyle);
 
     tfFunc->SetText(QStringLiteral("myfunc"));
     tfParam->SetText(QStringLiteral("myvar .. \"mystring\""));
@@ -62,6 +63,18 @@ bool TWTimer::HandleAction(const TEvent& event)
     else
         return source == tfFunc || source == tfParam || source == tfTimes;
     return true;
+}
+
+void TWTimer::Edit(const TWizardCall& call)
+{
+    const auto* fields = OpenToEdit<TTimerCallFields>(call, { bCreate, QStringLiteral("Replace timer"), lInfo });
+    if (!fields)
+        return;
+    tfMs->SetText(fields->period);
+    UpdateMs();
+    tfFunc->SetText(fields->function);
+    tfParam->SetText(fields->argument);
+    tfTimes->SetText(fields->count);
 }
 
 void TWTimer::UpdateMs()

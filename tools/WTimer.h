@@ -18,12 +18,17 @@ public:
     TGadget* tfParam = nullptr;
     TGadget* tfTimes = nullptr;
     TGadget* Panel = nullptr;
+    // Why a call of the script could not be read into the fields.
+    TGadget* lInfo = nullptr;
     TGadget* bCreate = nullptr;
     TGadget* bClose = nullptr;
 
     // Builds the hidden window in `mainWindow` with the first-use texts and the number filters.
     void Init(TGadget* mainWindow);
     bool HandleAction(const TEvent& event) override;
+    // Opens the wizard filled from a timer call of the script, to replace it; a call that does not fit
+    // opens it for new code, saying why.
+    void Edit(const TWizardCall& call);
 
     // The user typed into one period field: the two others follow it. Milliseconds derived from the
     // others are whole; seconds and minutes show nine significant digits.

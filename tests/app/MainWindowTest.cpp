@@ -91,6 +91,7 @@ const std::vector<ExpectedMenu> Menus = {
             { "Create Timer\tCtrl+4", Editor::M_TIME },
             { "Create Image\tCtrl+5", Editor::M_IMG },
             { "Create Hook\tCtrl+6", Editor::M_HOOK },
+            { "Edit in &Wizard\tCtrl+Shift+W", Editor::M_EDIT_IN_WIZARD },
             { "S&ettings\tCtrl+E", Editor::M_SETTINGS },
             { "", 0 },
             { "Check Syntax\tF7", Editor::M_SYNTAX },
