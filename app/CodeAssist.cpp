@@ -94,7 +94,8 @@ bool OpenCallAt(QStringView line, int caret, TOpenCall& call)
 
 QString Unquoted(const QString& literal)
 {
-    if (literal.size() >= 2 && (literal.front() == u'"' || literal.front() == u'\'') && literal.back() == literal.front())
+    if (literal.size() >= 2 && (literal.front() == u'"' || literal.front() == u'\'')
+        && literal.back() == literal.front())
         return literal.mid(1, literal.size() - 2);
     return QString();
 }
@@ -173,7 +174,8 @@ void TCodeAssist::Changed(const TAreaChange& change)
         if ((now.where == TCompletionPlace::Where::Name || now.where == TCompletionPlace::Where::Member)
             && now.prefix.size() >= 2 && IsNamePart(c)) {
             Offer(false);
-        } else if (now.where == TCompletionPlace::Where::HookName && now.prefix.isEmpty() && (c == u'"' || c == u'\'')) {
+        } else if (now.where == TCompletionPlace::Where::HookName && now.prefix.isEmpty()
+            && (c == u'"' || c == u'\'')) {
             Offer(false);
         } else if (c == u'(') {
             // A handler's head: the parameters of the hook the script registers it for.
@@ -190,7 +192,8 @@ void TCodeAssist::Changed(const TAreaChange& change)
                 placeLine = line;
                 open = true;
                 asked = false;
-                area->ShowCompletions(caret, { { offered[0].text, CompletionKindName(offered[0].kind), offered[0].detail } }, false);
+                area->ShowCompletions(
+                    caret, { { offered[0].text, CompletionKindName(offered[0].kind), offered[0].detail } }, false);
             }
         }
     }
@@ -262,6 +265,8 @@ std::vector<TCompletionItem> TCodeAssist::Candidates(const TCompletionPlace& at)
 
 bool TCodeAssist::Offer(bool byRequest)
 {
+    if (open && !Area(textarea)->CompletionsShown())
+        open = false; // closed meanwhile: its candidates are taken anew
     const int caret = textarea.GetCursorPos(TextUnit::Chars);
     if (textarea.GetSelectionLength(TextUnit::Chars) != 0) {
         Close();
@@ -270,8 +275,8 @@ bool TCodeAssist::Offer(bool byRequest)
     const int line = client.LineOf(caret);
     const int lineStart = client.LineStart(line);
     const TCompletionPlace now = CompletionPlaceAt(client.LineText(line), caret - lineStart);
-    const bool same = open && line == placeLine && now.where == place.where && now.start == place.start
-        && now.table == place.table;
+    const bool same
+        = open && line == placeLine && now.where == place.where && now.start == place.start && now.table == place.table;
     if (now.where == TCompletionPlace::Where::Nowhere || (open && !same && !byRequest)
         || (!byRequest && now.prefix.isEmpty() && now.where != TCompletionPlace::Where::HookName)) {
         Close();
@@ -334,13 +339,16 @@ QString TCodeAssist::CalltipAtCaret() const
     for (int k = 0; k < function->parameters.size(); ++k) {
         const QString parameter = function->parameters[k].toHtmlEscaped();
         const bool current = k == call.argument
-            || (k == function->parameters.size() - 1 && call.argument > k && function->parameters[k] == QStringLiteral("..."));
+            || (k == function->parameters.size() - 1 && call.argument > k
+                && function->parameters[k] == QStringLiteral("..."));
         parameters << (current ? QStringLiteral("<b>") + parameter + QStringLiteral("</b>") : parameter);
     }
-    QString tip = function->name.toHtmlEscaped() + QLatin1Char('(') + parameters.join(QStringLiteral(", ")) + QLatin1Char(')');
+    QString tip
+        = function->name.toHtmlEscaped() + QLatin1Char('(') + parameters.join(QStringLiteral(", ")) + QLatin1Char(')');
     if (call.name == QStringLiteral("addhook")) {
         if (const TGameHook* hook = Hook(Unquoted(call.firstArgument)); hook && call.argument >= 1)
-            tip += QStringLiteral("&nbsp;&nbsp;handler: ") + (hook->name + QLatin1Char('(') + hook->ParameterList() + QLatin1Char(')')).toHtmlEscaped();
+            tip += QStringLiteral("&nbsp;&nbsp;handler: ")
+                + (hook->name + QLatin1Char('(') + hook->ParameterList() + QLatin1Char(')')).toHtmlEscaped();
     }
     return tip;
 }
@@ -376,5 +384,6 @@ QString TCodeAssist::HoverAt(int pos) const
     const TGameHook* hook = Hook(QStringView(text).mid(at.start, end - at.start));
     if (!hook)
         return QString();
-    return QStringLiteral("Hook \"%1\" (%2): the handler takes %1(%3)").arg(hook->name, hook->category, hook->ParameterList());
+    return QStringLiteral("Hook \"%1\" (%2): the handler takes %1(%3)")
+        .arg(hook->name, hook->category, hook->ParameterList());
 }

@@ -11,6 +11,7 @@
 #include "LuaScriptGenerator.h"
 
 #include "app/BracketMarks.h"
+#include "app/CodeAssist.h"
 #include "app/ColourSwatches.h"
 #include "app/TextareaClient.h"
 #include "event/EventQueue.h"
@@ -25,6 +26,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -263,5 +265,41 @@ int HabitsScenario(int argc, char** argv)
     // What the swatches cost once typing rests: the whole script read and its codes found and set.
     TColourSwatches keeper(*area, [](int, int, const QString&) { return false; });
     Report("habits_refresh_swatches_ms", MedianOf(Runs, nullptr, [&] { keeper.Refresh(); }));
+
+    // Completion: the script's names read once, the list opened by Ctrl+Space on "ho" (thousands of
+    // hook_ handlers match), and a key typed into the open list.
+    area->SetIndicators(DecorationLayer::Swatches, {});
+    TTextareaClient assistClient(*area);
+    std::optional<TCodeAssist> assist;
+    Report("assist_read_names_ms",
+        TimeOnce([&] { assist.emplace(*area, assistClient, [](int, int, const QString&) { return false; }); }));
+    assist->SetKeywords(LoadKeywordList().value_or(QStringList()));
+    const int fresh = area->CharAt(area->AreaLen(TextUnit::Lines) / 2);
+    area->ReplaceText(fresh, 0, QStringLiteral("\tho\n"), TextUnit::Chars);
+    bench.Place(fresh + 3);
+    Report("assist_open_ms",
+        MedianOf(
+            Runs, [&] { area->HideCompletions(); },
+            [&] {
+                assist->Complete();
+                PaintPending();
+            }));
+    Report("assist_offered", static_cast<double>(assist->Offered().size()));
+    bool keyed = false;
+    const auto untype = [&] {
+        if (keyed)
+            area->ReplaceText(fresh + 3, 1, QString(), TextUnit::Chars);
+        keyed = true;
+        bench.Place(fresh + 3);
+        assist->Complete();
+        PaintPending();
+    };
+    Report("assist_filter_key_ms", MedianOf(Runs, untype, [&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_O, Qt::NoModifier, QStringLiteral("o"));
+        QApplication::sendEvent(area->View(), &press);
+        PaintPending();
+    }));
+    if (!area->CompletionsShown())
+        std::fprintf(stderr, "assist: the list closed while typing into it\n");
     return 0;
 }

@@ -380,6 +380,10 @@ int Parent(int argc, char** argv)
     PrintMs("SetIndicators of 10,000 colour swatches + paint", v.value("habits_set_swatches_ms"));
     PrintMs("whole page repaint, 10,000 swatches around it", v.value("habits_repaint_swatches_ms"));
     PrintMs("swatches found anew in the whole script (typing rested)", v.value("habits_refresh_swatches_ms"));
+    PrintMs("completion: the script's names read (once, at load)", v.value("assist_read_names_ms"));
+    PrintMs("completion: Ctrl+Space on \"ho\" until painted", v.value("assist_open_ms"));
+    std::printf("  %-52s %9.0f\n", "  names offered", v.value("assist_offered"));
+    PrintMs("completion: a key typed into the open list", v.value("assist_filter_key_ms"));
 
     std::printf("\nHUD text preview, one frame\n");
     const double hudFloor = v.value("hud_floor_ms");

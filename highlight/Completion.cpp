@@ -281,7 +281,8 @@ TScriptNames::TLine TScriptNames::Read(QStringView text)
     const std::vector<TToken> tokens = Tokens(text);
     const auto function = [&](const QString& name, std::size_t& k) {
         const QStringList parameters = Parameters(tokens, k);
-        line.names.push_back({ name, CompletionKind::Function, QLatin1Char('(') + parameters.join(QStringLiteral(", ")) + QLatin1Char(')') });
+        line.names.push_back({ name, CompletionKind::Function,
+            QLatin1Char('(') + parameters.join(QStringLiteral(", ")) + QLatin1Char(')') });
         for (const QString& parameter : parameters) {
             if (parameter != QStringLiteral("..."))
                 line.names.push_back({ parameter, CompletionKind::Local, QStringLiteral("parameter of ") + name });
@@ -410,7 +411,8 @@ void TScriptNames::Replace(int first, int removed, std::span<const QStringView> 
         Count(added.back(), 1);
     }
     perLine.erase(perLine.begin() + first, perLine.begin() + first + removed);
-    perLine.insert(perLine.begin() + first, std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+    perLine.insert(
+        perLine.begin() + first, std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
 }
 
 std::vector<TCompletionItem> TScriptNames::Names(QStringView table) const
@@ -426,15 +428,16 @@ std::vector<TCompletionItem> TScriptNames::Names(QStringView table) const
                 continue;
             rest = QStringView(name).mid(table.size() + 1);
         }
-        const qsizetype dot = std::min<qsizetype>(
-            rest.indexOf(u'.') < 0 ? rest.size() : rest.indexOf(u'.'), rest.indexOf(u':') < 0 ? rest.size() : rest.indexOf(u':'));
+        const qsizetype dot = std::min<qsizetype>(rest.indexOf(u'.') < 0 ? rest.size() : rest.indexOf(u'.'),
+            rest.indexOf(u':') < 0 ? rest.size() : rest.indexOf(u':'));
         const QString part = rest.left(dot).toString();
         const bool whole = dot == rest.size();
         if (seen.contains(part)) {
             if (!whole)
                 continue;
             // The name itself says more than the table it also heads.
-            auto existing = std::find_if(names.begin(), names.end(), [&part](const TCompletionItem& item) { return item.text == part; });
+            auto existing = std::find_if(
+                names.begin(), names.end(), [&part](const TCompletionItem& item) { return item.text == part; });
             *existing = { part, it->Kind(), it->Detail(), true };
             continue;
         }

@@ -116,7 +116,8 @@ constexpr TEntry Entries[] = {
     { "table.sort", "table, [comp]", "Sorts the list in place" },
     // The game's.
     { "addhook", "hook, func", "Calls the function named func when the game raises the hook" },
-    { "timer", "milliseconds, func, [parameter], [count]", "Calls the function named func after a time, count times (0: for ever)" },
+    { "timer", "milliseconds, func, [parameter], [count]",
+        "Calls the function named func after a time, count times (0: for ever)" },
     { "parse", "command", "Runs a console command of the game" },
 };
 
@@ -142,7 +143,8 @@ const std::vector<TLibraryFunction>& LuaLibrary()
 const TLibraryFunction* FindLibraryFunction(QStringView name)
 {
     const std::vector<TLibraryFunction>& all = LuaLibrary();
-    const auto found = std::find_if(all.begin(), all.end(), [name](const TLibraryFunction& f) { return f.name == name; });
+    const auto found
+        = std::find_if(all.begin(), all.end(), [name](const TLibraryFunction& f) { return f.name == name; });
     return found == all.end() ? nullptr : &*found;
 }
 

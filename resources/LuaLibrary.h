@@ -14,7 +14,10 @@ struct TLibraryFunction {
     QString summary; // one line on what it does
 
     // "string.find(s, pattern, [init], [plain])"
-    QString Signature() const { return name + QLatin1Char('(') + parameters.join(QStringLiteral(", ")) + QLatin1Char(')'); }
+    QString Signature() const
+    {
+        return name + QLatin1Char('(') + parameters.join(QStringLiteral(", ")) + QLatin1Char(')');
+    }
 };
 
 // Lua 5.1's base functions and its library tables' members, then the game's addhook, timer and parse.
