@@ -31,3 +31,13 @@ bool TToolDialog::InsertAndClose(const QString& text, bool recolourCursorLine)
     Close();
     return true;
 }
+
+void TToolDialog::ShowCompileCheck(TGadget* label, const QString& code) const
+{
+    const QString message = host.checkCode ? host.checkCode(code) : QString();
+    const QString text = message.isEmpty() ? QString() : QStringLiteral("Will not compile: ") + message;
+    if (label->GetText() != text) {
+        label->SetText(text);
+        label->SetTooltip(text);
+    }
+}

@@ -40,6 +40,9 @@ protected:
     // What every tool does with the code it built: inserts it at the caret and closes. Code the script
     // has no room for stays out, and so does the dialog stay open with its fields; the host says why.
     bool InsertAndClose(const QString& text, bool recolourCursorLine = true);
+    // Says in `label` whether the code the dialog would insert compiles, before it is inserted: the
+    // fields go into the code as typed, so a slip shows here rather than in the game's console.
+    void ShowCompileCheck(TGadget* label, const QString& code) const;
 
     TToolHost host;
 };

@@ -26,6 +26,8 @@ public:
     TGadget* cbType = nullptr;
     TGadget* lVar = nullptr;
     TGadget* tfVar = nullptr;
+    // Says when the call "Create hudtxt" would insert does not compile.
+    TGadget* lCheck = nullptr;
 
     // Builds the hidden window in `mainWindow`. Its canvas becomes the drawing target, with the preview
     // font and alpha blending, and the only source of the polled mouse.

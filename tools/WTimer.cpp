@@ -15,7 +15,7 @@ QString Whole(double value)
 
 void TWTimer::Init(TGadget* mainWindow)
 {
-    Window = MakeWindow("Create timer", 0, 0, 210, 330, mainWindow, ToolWindowStyle);
+    Window = MakeWindow("Create timer", 0, 0, 210, 375, mainWindow, ToolWindowStyle);
     Panel = MakePanel(5, 5, 200, 155, Window, GroupBoxStyle, "Timer frequency");
     MakeLabel("In Milliseconds:", 5, 5, 190, 15, Panel, 0);
     tfMs = MakeTextField(5, 20, 185, 20, Panel, 0);
@@ -29,8 +29,10 @@ void TWTimer::Init(TGadget* mainWindow)
     tfParam = MakeTextField(5, 230, 200, 20, Window, 0);
     MakeLabel("Call times (0 - infinite)", 5, 260, 200, 15, Window, 0);
     tfTimes = MakeTextField(5, 275, 200, 20, Window, 0);
-    bCreate = MakeButton("Create timer", 5, 300, 95, 25, Window, PushButtonStyle);
-    bClose = MakeButton("Close", 110, 300, 95, 25, Window, PushButtonStyle);
+    lCheck = MakeLabel(QString(), 5, 300, 200, 45, Window, 0);
+    lCheck->SetTextColor(170, 0, 0);
+    bCreate = MakeButton("Create timer", 5, 345, 95, 25, Window, PushButtonStyle);
+    bClose = MakeButton("Close", 110, 345, 95, 25, Window, PushButtonStyle);
 
     tfFunc->SetText(QStringLiteral("myfunc"));
     tfParam->SetText(QStringLiteral("myvar .. \"mystring\""));
@@ -42,6 +44,7 @@ void TWTimer::Init(TGadget* mainWindow)
     tfS->SetFilter(DecimalFilter, nullptr);
     tfM->SetFilter(DecimalFilter, nullptr);
     tfTimes->SetFilter(IntegerFilter, nullptr);
+    ShowCompileCheck(lCheck, TimerCall());
 }
 
 bool TWTimer::HandleAction(const TEvent& event)
@@ -59,8 +62,10 @@ bool TWTimer::HandleAction(const TEvent& event)
         InsertAndClose(TimerCall());
     else if (source == bClose)
         Close();
-    else
-        return source == tfFunc || source == tfParam || source == tfTimes;
+    else if (source != tfFunc && source != tfParam && source != tfTimes)
+        return false;
+    if (source != bCreate && source != bClose)
+        ShowCompileCheck(lCheck, TimerCall());
     return true;
 }
 

@@ -18,6 +18,8 @@ public:
     TGadget* tfParam = nullptr;
     TGadget* tfTimes = nullptr;
     TGadget* Panel = nullptr;
+    // Says when the call would not compile as the fields stand.
+    TGadget* lCheck = nullptr;
     TGadget* bCreate = nullptr;
     TGadget* bClose = nullptr;
 
