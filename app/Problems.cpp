@@ -111,6 +111,7 @@ void TApplication::ShowProblems(const TCheckResult& result)
     const QString count = CountText(counts);
     if (lProblems->GetText() != count)
         lProblems->SetText(count);
+    wProblems->ShowSummary(problems.empty() ? QString() : count);
     if (!IsHidden(wProblems->Window, false))
         ShowProblemRows();
 }
@@ -133,6 +134,7 @@ void TApplication::OpenProblems()
 {
     ShowProblemRows();
     wProblems->Open();
+    wProblems->tvProblems->Activate(ActivateCommand::Focus);
 }
 
 void TApplication::NextProblem(bool forward)

@@ -72,7 +72,7 @@ void TApplication::CreateViewMenu(TGadget* root)
     MoreKeys(MakeMenuItem(QStringLiteral("&Reset Zoom"), M_ZOOM_RESET, mView, '0', Ctrl), QStringLiteral("Ctrl+0"),
         { { VirtualKey::Numpad0, Ctrl } });
     MakeMenuItem(QString(), 0, mView);
-    MakeMenuItem(QStringLiteral("&Problems"), M_PROBLEMS, mView);
+    MakeMenuItem(QStringLiteral("&Problems"), M_PROBLEMS, mView, 'P', Ctrl | Shift);
     MakeMenuItem(QStringLiteral("&Next Problem"), M_NEXT_PROBLEM, mView, F8, 0);
     MakeMenuItem(QStringLiteral("Pre&vious Problem"), M_PREV_PROBLEM, mView, F8, Shift);
 }

@@ -2,6 +2,8 @@
 
 #include "gui/GadgetFactory.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int Width = 460;
 constexpr int Height = 260;
@@ -61,8 +63,19 @@ void TWProblems::ShowRows(std::vector<TProblemRow> shown, const QStringList& sho
     filled = true;
     rows = std::move(shown);
     TGadget* root = tvProblems->RootNode();
+    const auto selected = std::find(root->kids.begin(), root->kids.end(), tvProblems->SelectedNode());
+    const int keep = selected == root->kids.end() ? 0 : int(selected - root->kids.begin());
     while (!root->kids.empty())
         root->kids.back()->Free();
     for (int index = 0; index < int(rows.size()); ++index)
         AppendNode(RowText(rows[index]), root, -1, index);
+    if (!root->kids.empty())
+        root->kids[std::min(keep, int(root->kids.size()) - 1)]->Activate(ActivateCommand::Select);
+}
+
+void TWProblems::ShowSummary(const QString& summary)
+{
+    const QString title = summary.isEmpty() ? QStringLiteral("Problems") : QStringLiteral("Problems (%1)").arg(summary);
+    if (Window->GetText() != title)
+        Window->SetText(title);
 }

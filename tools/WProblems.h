@@ -31,8 +31,11 @@ public:
     void Init(TGadget* mainWindow);
     bool HandleAction(const TEvent& event) override;
 
-    // Shows these rows and notes; the list is rebuilt only when they differ from what it shows.
+    // Shows these rows and notes; the list is rebuilt only when they differ from what it shows, and
+    // keeps a row selected, so that Enter goes somewhere at once.
     void ShowRows(std::vector<TProblemRow> rows, const QStringList& notes);
+    // The window's title says how many there are, for a window left behind the main one.
+    void ShowSummary(const QString& summary);
     const std::vector<TProblemRow>& Rows() const { return rows; }
     // The text a row shows.
     static QString RowText(const TProblemRow& row);
