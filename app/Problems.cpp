@@ -134,7 +134,7 @@ void TApplication::OpenProblems()
 {
     ShowProblemRows();
     wProblems->Open();
-    wProblems->tvProblems->Activate(ActivateCommand::Focus);
+    wProblems->lbProblems->Activate(ActivateCommand::Focus);
 }
 
 void TApplication::NextProblem(bool forward)
@@ -187,9 +187,6 @@ void TApplication::GoToProblem(int index)
     ShowNotice(QStringLiteral("Line %1, %2: %3")
                    .arg(Textarea->LineAt(start) + 1)
                    .arg(NameOf(problem.severity), problem.message));
-    if (!IsHidden(wProblems->Window, false)) {
-        TGadget* root = wProblems->tvProblems->RootNode();
-        if (index < static_cast<int>(root->kids.size()))
-            root->kids[index]->Activate(ActivateCommand::Select);
-    }
+    if (!IsHidden(wProblems->Window, false))
+        wProblems->lbProblems->SelectItem(index, 1);
 }

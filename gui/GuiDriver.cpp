@@ -13,6 +13,7 @@
 #include "gui/TextArea.h"
 #include "gui/TextFieldGadget.h"
 #include "gui/ToolbarGadget.h"
+#include "gui/ListBoxGadget.h"
 #include "gui/TreeViewGadget.h"
 #include "gui/WindowGadget.h"
 
@@ -47,6 +48,8 @@ TGadget* Construct(GadgetClass gadgetClass, const QString& text, TGadget* group,
         return new TToolbarGadget(group, style);
     case GadgetClass::TreeView:
         return new TTreeViewGadget(group, style);
+    case GadgetClass::ListBox:
+        return new TListBoxGadget(group, style);
     case GadgetClass::Label:
         return new TLabelGadget(group, style);
     case GadgetClass::Canvas:

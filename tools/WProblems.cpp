@@ -19,9 +19,9 @@ void TWProblems::Init(TGadget* mainWindow)
     lNotes = MakeLabel(QString(), Margin, Margin, Width - 2 * Margin, NotesHeight, Window, 0);
     lNotes->SetLayout(Aligned, Aligned, Aligned, Centred);
     const int listTop = Margin + NotesHeight;
-    tvProblems = MakeTreeView(
-        Margin, listTop, Width - 2 * Margin, Height - listTop - ButtonHeight - 2 * Margin, Window, 0);
-    tvProblems->SetLayout(Aligned, Aligned, Aligned, Aligned);
+    lbProblems
+        = MakeListBox(Margin, listTop, Width - 2 * Margin, Height - listTop - ButtonHeight - 2 * Margin, Window, 0);
+    lbProblems->SetLayout(Aligned, Aligned, Aligned, Aligned);
     bClose = MakeButton("Close", Width - Margin - 95, Height - Margin - ButtonHeight, 95, ButtonHeight, Window,
         PushButtonStyle);
     bClose->SetLayout(Centred, Aligned, Centred, Aligned);
@@ -35,11 +35,9 @@ bool TWProblems::HandleAction(const TEvent& event)
         return false;
     if (source == bClose) {
         Close();
-    } else if (source == tvProblems) {
-        const auto* node = std::any_cast<TGadget*>(&event.extra);
-        const int* index = node && *node ? std::any_cast<int>(&(*node)->extra) : nullptr;
-        if (index && onChoose)
-            onChoose(*index);
+    } else if (source == lbProblems) {
+        if (onChoose && event.data >= 0 && event.data < int(rows.size()))
+            onChoose(event.data);
     } else {
         return false;
     }
@@ -48,7 +46,8 @@ bool TWProblems::HandleAction(const TEvent& event)
 
 QString TWProblems::RowText(const TProblemRow& row)
 {
-    return QStringLiteral("Line %1  %2: %3").arg(row.line).arg(row.severity, row.message);
+    return QStringLiteral("Line ") + QString::number(row.line) + QStringLiteral("  ") + row.severity
+        + QStringLiteral(": ") + row.message;
 }
 
 void TWProblems::ShowRows(std::vector<TProblemRow> shown, const QStringList& shownNotes)
@@ -62,15 +61,10 @@ void TWProblems::ShowRows(std::vector<TProblemRow> shown, const QStringList& sho
         return;
     filled = true;
     rows = std::move(shown);
-    TGadget* root = tvProblems->RootNode();
-    const auto selected = std::find(root->kids.begin(), root->kids.end(), tvProblems->SelectedNode());
-    const int keep = selected == root->kids.end() ? 0 : int(selected - root->kids.begin());
-    while (!root->kids.empty())
-        root->kids.back()->Free();
-    for (int index = 0; index < int(rows.size()); ++index)
-        AppendNode(RowText(rows[index]), root, -1, index);
-    if (!root->kids.empty())
-        root->kids[std::min(keep, int(root->kids.size()) - 1)]->Activate(ActivateCommand::Select);
+    const int keep = std::max(lbProblems->SelectedItem(), 0);
+    lbProblems->SetRows(int(rows.size()), [this](int row) { return RowText(rows[row]); });
+    if (!rows.empty())
+        lbProblems->SelectItem(std::min(keep, int(rows.size()) - 1), 1);
 }
 
 void TWProblems::ShowSummary(const QString& summary)

@@ -23,7 +23,7 @@ public:
     using TToolDialog::TToolDialog;
 
     TGadget* lNotes = nullptr;
-    TGadget* tvProblems = nullptr;
+    TGadget* lbProblems = nullptr;
     TGadget* bClose = nullptr;
     // Hears the index of the row chosen with Enter or a double click.
     std::function<void(int index)> onChoose;

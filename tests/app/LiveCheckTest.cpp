@@ -206,21 +206,19 @@ TEST_F(LiveCheckTest, ASyntaxErrorIsUnderlinedAndListedWithTheNoteThatLaterOnesA
     Menu(TApplication::M_PROBLEMS);
     TWProblems& list = *App->wProblems;
     ASSERT_FALSE(IsHidden(list.Window, false));
-    TGadget* root = list.tvProblems->RootNode();
-    ASSERT_EQ(root->kids.size(), 1u);
-    EXPECT_EQ(root->kids[0]->GetText(), "Line 2  error: unexpected symbol near '='");
+    ASSERT_EQ(list.lbProblems->RowCount(), 1);
+    EXPECT_EQ(list.lbProblems->RowText(0), "Line 2  error: unexpected symbol near '='");
     EXPECT_TRUE(list.lNotes->GetText().startsWith("Only the first syntax error is known")) << list.lNotes->GetText().toStdString();
     // A double click (or Enter) on the row goes there.
     Select(0);
-    TEvent::Create(Event::GadgetAction, list.tvProblems, 0, 0, 0, 0, std::any(root->kids[0])).Emit();
-    Settle();
+    Send(Event::GadgetAction, list.lbProblems, 0);
     EXPECT_EQ(Selected(), "y = = 2");
 
     // The list follows the check while it is open.
     Select(8);
     Key(Qt::Key_Delete);
     SettleCheck();
-    EXPECT_TRUE(root->kids.empty());
+    EXPECT_EQ(list.lbProblems->RowCount(), 0);
     EXPECT_EQ(App->lProblems->GetText(), "No problems");
     EXPECT_FALSE(list.lNotes->GetText().startsWith("Only the first")) << list.lNotes->GetText().toStdString();
 }
