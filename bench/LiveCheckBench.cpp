@@ -27,6 +27,11 @@ constexpr int KeystrokeRuns = 41;
 using namespace bench;
 using namespace std::chrono_literals;
 
+void Row(const char* label, double ms)
+{
+    std::printf("  %-64s %9.3f ms\n", label, ms);
+}
+
 void PaintPending()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
@@ -81,15 +86,16 @@ int main(int argc, char** argv)
     TScriptArea* script = ScriptArea(area);
 
     // A script of a thousand lines: the text taken and handed over, then a result of 100 problems shown.
-    area->ReplaceText(0, -1, GenerateLuaScript(1000, 40000), TextUnit::Chars);
+    area->ReplaceText(0, -1, GenerateLuaScript(1000, 0), TextUnit::Chars);
     App->GlobalUpdateTextarea();
     DrainLoop();
     PaintPending();
-    Report("live_small_chars", area->AreaLen(TextUnit::Chars));
-    Report("live_small_handover_ms", MedianOf(Runs, nullptr, StartCheck));
+    std::printf("Live check, the main thread's share (medians of %d runs, %d for keystrokes)\n", Runs, KeystrokeRuns);
+    std::printf("  a script of %d lines, %d characters\n", area->AreaLen(TextUnit::Lines) + 1, area->AreaLen(TextUnit::Chars));
+    Row("take the text, hand it to the worker", MedianOf(Runs, nullptr, StartCheck));
     int tag = 0;
     TCheckResult result;
-    Report("live_small_apply_ms",
+    Row("show 100 problems (underlines, markers, count) + paint",
         MedianOf(
             Runs, [&] { result = ProblemsEvery(*area, 10, 100, ++tag); },
             [&] {
@@ -102,9 +108,9 @@ int main(int argc, char** argv)
     App->GlobalUpdateTextarea();
     DrainLoop();
     PaintPending();
-    Report("live_big_chars", area->AreaLen(TextUnit::Chars));
-    Report("live_big_handover_ms", MedianOf(7, nullptr, StartCheck));
-    Report("live_apply_10000_ms",
+    std::printf("  a script of %d lines, %d characters\n", area->AreaLen(TextUnit::Lines) + 1, area->AreaLen(TextUnit::Chars));
+    Row("take the text, hand it to the worker", MedianOf(7, nullptr, StartCheck));
+    Row("show 10,000 problems + paint",
         MedianOf(
             Runs, [&] { result = ProblemsEvery(*area, 10, 10000, ++tag); },
             [&] {
@@ -114,7 +120,7 @@ int main(int argc, char** argv)
     if (script->Indicators(DecorationLayer::Diagnostics).size() != 10000)
         std::fprintf(stderr, "live check: the 10,000 problems are not all shown\n");
     App->OpenProblems();
-    Report("live_apply_10000_listed_ms",
+    Row("show 10,000 problems + paint, Problems window open",
         MedianOf(
             5, [&] { result = ProblemsEvery(*area, 10, 10000, ++tag); },
             [&] {
@@ -136,7 +142,8 @@ int main(int argc, char** argv)
     for (const bool withProblems : { false, true }) {
         App->ShowProblems(withProblems ? ProblemsEvery(*area, 10, 10000, ++tag) : TCheckResult());
         PaintPending();
-        Report(withProblems ? "live_keystroke_problems_ms" : "live_keystroke_ms",
+        Row(withProblems ? "key 'x' in the middle, check running, 10,000 problems shown"
+                         : "key 'x' in the middle, check running, no problems shown",
             MedianOf(
                 KeystrokeRuns,
                 [&] {
