@@ -6,7 +6,7 @@
 
 namespace {
 constexpr int Width = 460;
-constexpr int Height = 260;
+constexpr int Height = 200;
 constexpr int NotesHeight = 30;
 constexpr int ButtonHeight = 25;
 constexpr int Margin = 5;
