@@ -13,61 +13,41 @@
 #include <array>
 
 namespace {
-constexpr uint32_t ErrorColour = 0xFFD32F2F;
-constexpr uint32_t WarningColour = 0xFFE0A000;
-constexpr uint32_t HintColour = 0xFF2F7FD3;
-
 const QString SyntaxNote = QStringLiteral(
     "Only the first syntax error is known: Lua stops there, so the ones after it show once it is fixed.");
 
-uint32_t ColourOf(ProblemSeverity severity)
-{
-    switch (severity) {
-    case ProblemSeverity::Error:
-        return ErrorColour;
-    case ProblemSeverity::Warning:
-        return WarningColour;
-    case ProblemSeverity::Hint:
-        break;
-    }
-    return HintColour;
-}
+// How each severity shows, in the order of ProblemSeverity: red, amber and blue.
+struct TSeverityLook {
+    uint32_t colour;
+    TMarkerKind marker;
+    const char* name;
+    const char* plural;
+};
+constexpr TSeverityLook Looks[] = {
+    { 0xFFD32F2F, TMarkerKind::Error, "error", "errors" },
+    { 0xFFE0A000, TMarkerKind::Warning, "warning", "warnings" },
+    { 0xFF2F7FD3, TMarkerKind::Hint, "hint", "hints" },
+};
 
-TMarkerKind MarkerOf(ProblemSeverity severity)
+const TSeverityLook& LookOf(ProblemSeverity severity)
 {
-    switch (severity) {
-    case ProblemSeverity::Error:
-        return TMarkerKind::Error;
-    case ProblemSeverity::Warning:
-        return TMarkerKind::Warning;
-    case ProblemSeverity::Hint:
-        break;
-    }
-    return TMarkerKind::Hint;
+    return Looks[static_cast<int>(severity)];
 }
 
 QString NameOf(ProblemSeverity severity)
 {
-    switch (severity) {
-    case ProblemSeverity::Error:
-        return QStringLiteral("error");
-    case ProblemSeverity::Warning:
-        return QStringLiteral("warning");
-    case ProblemSeverity::Hint:
-        break;
-    }
-    return QStringLiteral("hint");
+    return QLatin1String(LookOf(severity).name);
 }
 
 // "2 errors, 1 warning, 5 hints", leaving out what there is none of.
 QString CountText(const std::array<int, 3>& counts)
 {
-    static const char* const names[3][2]
-        = { { "error", "errors" }, { "warning", "warnings" }, { "hint", "hints" } };
     QStringList parts;
     for (int kind = 0; kind < 3; ++kind) {
         if (counts[kind] > 0)
-            parts << QStringLiteral("%L1 %2").arg(counts[kind]).arg(names[kind][counts[kind] == 1 ? 0 : 1]);
+            parts << QStringLiteral("%L1 %2")
+                         .arg(counts[kind])
+                         .arg(counts[kind] == 1 ? Looks[kind].name : Looks[kind].plural);
     }
     return parts.isEmpty() ? QStringLiteral("No problems") : parts.join(QStringLiteral(", "));
 }
@@ -97,9 +77,9 @@ void TApplication::ShowProblems(const TCheckResult& result)
     markers.reserve(problems.size());
     std::array<int, 3> counts {};
     for (const TProblem& problem : problems) {
-        marks.push_back({ problem.start, problem.end, TIndicatorKind::Squiggle, ColourOf(problem.severity),
-            problem.message });
-        markers.push_back({ problem.line, MarkerOf(problem.severity), problem.message });
+        const TSeverityLook& look = LookOf(problem.severity);
+        marks.push_back({ problem.start, problem.end, TIndicatorKind::Squiggle, look.colour, problem.message });
+        markers.push_back({ problem.line, look.marker, problem.message });
         ++counts[static_cast<int>(problem.severity)];
     }
     // The same problems as before (typing that changed none) repaint nothing.

@@ -91,7 +91,8 @@ int main(int argc, char** argv)
     DrainLoop();
     PaintPending();
     std::printf("Live check, the main thread's share (medians of %d runs, %d for keystrokes)\n", Runs, KeystrokeRuns);
-    std::printf("  a script of %d lines, %d characters\n", area->AreaLen(TextUnit::Lines) + 1, area->AreaLen(TextUnit::Chars));
+    std::printf(
+        "  a script of %d lines, %d characters\n", area->AreaLen(TextUnit::Lines) + 1, area->AreaLen(TextUnit::Chars));
     Row("take the text, hand it to the worker", MedianOf(Runs, nullptr, StartCheck));
     int tag = 0;
     TCheckResult result;
@@ -108,7 +109,8 @@ int main(int argc, char** argv)
     App->GlobalUpdateTextarea();
     DrainLoop();
     PaintPending();
-    std::printf("  a script of %d lines, %d characters\n", area->AreaLen(TextUnit::Lines) + 1, area->AreaLen(TextUnit::Chars));
+    std::printf(
+        "  a script of %d lines, %d characters\n", area->AreaLen(TextUnit::Lines) + 1, area->AreaLen(TextUnit::Chars));
     Row("take the text, hand it to the worker", MedianOf(7, nullptr, StartCheck));
     Row("show 10,000 problems + paint",
         MedianOf(

@@ -8,12 +8,12 @@
 #include "gui/GuiFont.h"
 #include "gui/HotKeys.h"
 #include "gui/LabelGadget.h"
+#include "gui/ListBoxGadget.h"
 #include "gui/MenuGadget.h"
 #include "gui/PanelGadget.h"
 #include "gui/TextArea.h"
 #include "gui/TextFieldGadget.h"
 #include "gui/ToolbarGadget.h"
-#include "gui/ListBoxGadget.h"
 #include "gui/TreeViewGadget.h"
 #include "gui/WindowGadget.h"
 

@@ -1,9 +1,9 @@
 #include "gui/ListBoxGadget.h"
 
 #include <QAbstractListModel>
-#include <algorithm>
 #include <QKeyEvent>
 #include <QListView>
+#include <algorithm>
 
 class TRowModel : public QAbstractListModel {
 public:

@@ -22,8 +22,8 @@ void TWProblems::Init(TGadget* mainWindow)
     lbProblems
         = MakeListBox(Margin, listTop, Width - 2 * Margin, Height - listTop - ButtonHeight - 2 * Margin, Window, 0);
     lbProblems->SetLayout(Aligned, Aligned, Aligned, Aligned);
-    bClose = MakeButton("Close", Width - Margin - 95, Height - Margin - ButtonHeight, 95, ButtonHeight, Window,
-        PushButtonStyle);
+    bClose = MakeButton(
+        "Close", Width - Margin - 95, Height - Margin - ButtonHeight, 95, ButtonHeight, Window, PushButtonStyle);
     bClose->SetLayout(Centred, Aligned, Centred, Aligned);
     ShowRows({}, {});
 }

@@ -208,7 +208,8 @@ TEST_F(LiveCheckTest, ASyntaxErrorIsUnderlinedAndListedWithTheNoteThatLaterOnesA
     ASSERT_FALSE(IsHidden(list.Window, false));
     ASSERT_EQ(list.lbProblems->RowCount(), 1);
     EXPECT_EQ(list.lbProblems->RowText(0), "Line 2  error: unexpected symbol near '='");
-    EXPECT_TRUE(list.lNotes->GetText().startsWith("Only the first syntax error is known")) << list.lNotes->GetText().toStdString();
+    EXPECT_TRUE(list.lNotes->GetText().startsWith("Only the first syntax error is known"))
+        << list.lNotes->GetText().toStdString();
     // A double click (or Enter) on the row goes there.
     Select(0);
     Send(Event::GadgetAction, list.lbProblems, 0);
@@ -256,10 +257,11 @@ TEST_F(LiveCheckTest, TheWizardsSayWhenTheCodeTheyWouldInsertDoesNotCompile)
                 field(hook.tfVariable, "on Hit");
             },
             hook.lCheck, "Will not compile: '(' expected near 'Hit'" },
-        { "the same registration without its handler", [&] {
-             hook.cbGenFunc->SetSelected(0);
-             Send(Event::GadgetAction, hook.cbGenFunc, 0);
-         },
+        { "the same registration without its handler",
+            [&] {
+                hook.cbGenFunc->SetSelected(0);
+                Send(Event::GadgetAction, hook.cbGenFunc, 0);
+            },
             hook.lCheck, "" },
         { "hudtxt2 with an empty variable",
             [&] {
