@@ -53,6 +53,7 @@ bench: deps
 	cmake --build --preset bench
 	build-bench/bench/tle-bench
 	build-bench/bench/tle-wrap-bench
+	build-bench/bench/tle-live-check-bench
 	bench/preview-cpu.sh build-bench/tarvane-le
 	bench/field-cpu.sh build-bench/tarvane-le
 	LD_PRELOAD=build-bench/bench/libslow-fsync.so SLOW_FSYNC_MS=3000 build-bench/bench/tle-recovery-loss
@@ -61,7 +62,7 @@ format: deps
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 screenshot: build
-	scripts/screenshot.sh build/tarvane-le docs/main-window.png docs/hud-wizard.png
+	scripts/screenshot.sh build/tarvane-le docs/main-window.png docs/hud-wizard.png docs/live-check.png
 
 images:
 	python3 scripts/gen_images.py incbins

@@ -2,6 +2,7 @@
 
 #include "app/CodeAssist.h"
 #include "app/ColourSwatches.h"
+#include "app/LiveCheck.h"
 #include "app/RecoveryKeeper.h"
 #include "app/TextareaClient.h"
 #include "draw/Pixmap.h"
@@ -13,6 +14,7 @@
 #include "gui/SystemDriver.h"
 #include "highlight/History.h"
 #include "highlight/SyntaxColouring.h"
+#include "lua/SyntaxCheck.h"
 #include "resources/Path.h"
 #include "resources/RecoveryStore.h"
 #include "settings/ConfigLocation.h"
@@ -26,6 +28,7 @@
 #include "tools/WHook.h"
 #include "tools/WHudtxt.h"
 #include "tools/WItems.h"
+#include "tools/WProblems.h"
 #include "tools/WTimer.h"
 
 TApplication* App = nullptr;
@@ -58,6 +61,9 @@ constexpr auto NoticeTime = std::chrono::seconds(10);
 // The encoding label ends this far from the right edge, clear of the column label's text.
 constexpr int FormatLabelRight = 90;
 constexpr int FormatLabelWidth = 160;
+// The problem count stands after the caret's line, clear of the longest "Line: 4194305 / 4194305".
+constexpr int ProblemsLabelX = 150;
+constexpr int ProblemsLabelWidth = 200;
 
 // The caption of the editor's questions and notices.
 const QString Caption = QStringLiteral("Tarvane Lua Editor");
@@ -105,6 +111,7 @@ void TApplication::Init()
 {
     // Beside config.dat, read before the menus list its recent scripts.
     Extra = std::make_unique<TExtraSettings>(ExtraSettingsPathBeside(ConfigPathForThisRun()));
+    LiveCheck = std::make_unique<TLiveCheck>();
     Window = MakeWindow(QString(), 0, 0, ClientWidth, ClientHeight, nullptr, MainWindowStyle);
     Window->SetPixmap(StartupResources().icon, PixmapFlag::WindowIcon);
     Window->SetMinimumSize(MinimumWidth, MinimumHeight);
@@ -137,10 +144,12 @@ void TApplication::Init()
     lLines->SetLayout(Aligned, Relative, Centred, Aligned);
     lChar = MakeLabel(QStringLiteral("Char: 0"), half, StatusY, half - 5, StatusHeight, Window, LabelStyle::AlignRight);
     lChar->SetLayout(Relative, Aligned, Centred, Aligned);
-    // Whoever changed the text or moved the caret, the status line follows.
-    ScriptArea(Textarea)->Subscribe([this](const TAreaChange&) {
+    // Whoever changed the text or moved the caret, the status line follows, and the live check.
+    ScriptArea(Textarea)->Subscribe([this](const TAreaChange& change) {
         ShowCaretPlace();
         ShowMatchingBracket();
+        if (change.text && LiveCheck)
+            LiveCheck->Changed();
     });
     lRecovery = MakeLabel(QString(), RecoveryLabelInset, StatusY, ClientWidth - 2 * RecoveryLabelInset, StatusHeight,
         Window, LabelStyle::AlignCentre);
@@ -150,6 +159,10 @@ void TApplication::Init()
     lFormat->SetLayout(Centred, Aligned, Centred, Aligned);
     lFormat->SetTooltip(QStringLiteral("How the script is stored: its encoding and line endings"));
     UpdateFormatLabel();
+    lProblems = MakeLabel(QStringLiteral("No problems"), ProblemsLabelX, StatusY, ProblemsLabelWidth, StatusHeight,
+        Window, LabelStyle::Clickable);
+    lProblems->SetLayout(Aligned, Centred, Centred, Aligned);
+    lProblems->SetTooltip(QStringLiteral("Problems the live check found: click, or F8, for the next one"));
 
     CreateMenus();
     ApplyViewOptions();
@@ -173,7 +186,10 @@ void TApplication::Init()
     wFind->Init(Window);
     wGoto = new TWGoto(ToolHost());
     wGoto->Init(Window);
-    toolDialogs = { wItems, wHudtxt, wCommand, wHook, wTimer, wFind, wGoto };
+    wProblems = new TWProblems(ToolHost());
+    wProblems->Init(Window);
+    wProblems->onChoose = [this](int index) { GoToProblem(index); };
+    toolDialogs = { wItems, wHudtxt, wCommand, wHook, wTimer, wFind, wGoto, wProblems };
 
     History = new THistory([this](int line) { UpdateTextareaLine(line); });
     // A caret moved without an edit ends a run of typing, even when it comes back to where it was.
@@ -286,9 +302,11 @@ void TApplication::ReportRecovery()
     if (text == shownNotice)
         return;
     shownNotice = text;
-    // A notice may run across the encoding's place; the encoding shows again when it is gone.
+    // A notice may run across the encoding's and the count's places; they show again when it is gone.
     if (lFormat)
         lFormat->SetShow(text.isEmpty());
+    if (lProblems)
+        lProblems->SetShow(text.isEmpty());
     lRecovery->SetText(text);
     // The label may be too narrow for a long folder name.
     lRecovery->SetTooltip(text);
@@ -420,6 +438,10 @@ TToolHost TApplication::ToolHost()
         = [this](const QString& text, bool recolourCursorLine) { return InsertAtCaret(text, recolourCursorLine); };
     host.recolourLine = [this](int line) { UpdateTextareaLine(line); };
     host.replaceRange = [this](int pos, int length, const QString& text) { return ReplaceRange(pos, length, text); };
+    host.checkCode = [](const QString& code) {
+        const std::optional<TSyntaxError> error = CheckLuaSyntax(code.toUtf8(), QStringLiteral("code"));
+        return error ? error->message : QString();
+    };
     return host;
 }
 

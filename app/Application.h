@@ -9,6 +9,7 @@
 #include "app/ScriptWatcher.h"
 #include "event/Event.h"
 #include "highlight/EditedLines.h"
+#include "lua/ScriptCheck.h"
 #include "resources/ScriptFile.h"
 
 #include <QString>
@@ -40,6 +41,8 @@ class TWGoto;
 class TExtraSettings;
 class TColourSwatches;
 class TCodeAssist;
+class TLiveCheck;
+class TWProblems;
 
 class TApplication {
 public:
@@ -88,6 +91,10 @@ public:
     static constexpr int M_ZOOM_OUT = 154;
     static constexpr int M_ZOOM_RESET = 155;
     static constexpr int M_WORD_WRAP = 156;
+    // View > Problems, Next Problem (F8) and Previous Problem (Shift+F8).
+    static constexpr int M_PROBLEMS = 157;
+    static constexpr int M_NEXT_PROBLEM = 158;
+    static constexpr int M_PREV_PROBLEM = 159;
     static constexpr int M_TAB_WIDTH = 160;
     // Tool > Write Colors as \169: Insert Color writes the escape rather than the character.
     static constexpr int M_COLOR_ESCAPE = 200;
@@ -129,6 +136,7 @@ public:
     TWTimer* wTimer = nullptr;
     TWFind* wFind = nullptr;
     TWGoto* wGoto = nullptr;
+    TWProblems* wProblems = nullptr;
     QString FileName = QStringLiteral("New Script.lua");
     QString File;
     int Modified = 1;
@@ -144,6 +152,8 @@ public:
     TGadget* lRecovery = nullptr;
     // The script's encoding and line endings.
     TGadget* lFormat = nullptr;
+    // How many problems the live check found; a click goes to the next one.
+    TGadget* lProblems = nullptr;
     TGadget* mFile = nullptr;
     TGadget* mFileSave = nullptr;
     TGadget* mRecent = nullptr;
@@ -175,6 +185,8 @@ public:
     std::unique_ptr<TColourSwatches> Swatches;
     // Completion, calltips and the hover text of hook names.
     std::unique_ptr<TCodeAssist> Assist;
+    // Checks the script on a worker thread a moment after the typing stops.
+    std::unique_ptr<TLiveCheck> LiveCheck;
 
     // Rebuilds the application title from the document and shows it in the main window; the Save
     // controls are enabled only while the document is modified.
@@ -254,6 +266,18 @@ public:
     bool ReplaceRange(int pos, int length, const QString& text);
     // What the tool dialogs may use of the application.
     TToolHost ToolHost();
+
+    // The live check: what a check of the script as it stands is given, and its result shown as
+    // underlines, gutter markers, the status line's count and the Problems window's rows.
+    TCheckInput CheckInput() const;
+    void ShowProblems(const TCheckResult& result);
+    // The problems last shown, in text order.
+    const std::vector<TProblem>& Problems() const { return problems; }
+    // Selects the next (previous) problem after (before) the caret, round the end of the script, and
+    // says its message in the status line.
+    void NextProblem(bool forward);
+    void GoToProblem(int index);
+    void OpenProblems();
 
 private:
     // A question or a notice in a message box with the application's caption; the window's title is
@@ -378,6 +402,11 @@ private:
     // Format was read from a file, not chosen for a new script.
     bool formatFromFile = false;
     TScriptWatcher watcher;
+    // The live check's last result, as shown.
+    std::vector<TProblem> problems;
+    bool syntaxError = false;
+    QString linterNote;
+    void ShowProblemRows();
 };
 
 // The one application object.

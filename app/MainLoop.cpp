@@ -2,6 +2,7 @@
 #include "app/Application.h"
 
 #include "app/CodeAssist.h"
+#include "app/LiveCheck.h"
 
 #include "app/RecoveryKeeper.h"
 #include "app/RunExecutable.h"
@@ -46,6 +47,10 @@ bool TApplication::RunPass()
     if (HoldsUnsavedWork())
         Recovery->Pass([this] { return RecoverySnapshot(); });
     ReportRecovery();
+    if (LiveCheck) {
+        if (const auto result = LiveCheck->Pass([this] { return CheckInput(); }))
+            ShowProblems(*result);
+    }
     // The HUD preview follows its settings and the mouse on every pass while it is shown.
     if (wHudtxt && !IsHidden(wHudtxt->Window, false))
         wHudtxt->Draw();
@@ -204,6 +209,13 @@ void TApplication::HandleMenuAction(int tag)
     case M_ABOUT:
         About();
         break;
+    case M_PROBLEMS:
+        OpenProblems();
+        break;
+    case M_NEXT_PROBLEM:
+    case M_PREV_PROBLEM:
+        NextProblem(tag == M_NEXT_PROBLEM);
+        break;
     default:
         if (tag >= M_RECENT && tag <= M_RECENT_LAST)
             OpenRecent(tag - M_RECENT);
@@ -242,6 +254,8 @@ void TApplication::HandleGadgetAction(const TEvent& event)
         return;
     if (source == Toolbar) {
         HandleToolbar(event.data);
+    } else if (source == lProblems) {
+        NextProblem(true);
     } else if (source == Textarea) {
         // The user changed the text: colour what changed and mark the document.
         RecolourEditedLines();

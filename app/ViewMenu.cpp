@@ -18,6 +18,7 @@ constexpr int EqualsKey = 187;
 constexpr int MinusKey = 189;
 constexpr int NumpadPlus = 107;
 constexpr int NumpadMinus = 109;
+constexpr int F8 = VirtualKey::F1 + 7;
 
 // The choices that are on or off: their item, what they set, where they are kept, and their default.
 struct TSwitch {
@@ -70,6 +71,10 @@ void TApplication::CreateViewMenu(TGadget* root)
         { { NumpadMinus, Ctrl } });
     MoreKeys(MakeMenuItem(QStringLiteral("&Reset Zoom"), M_ZOOM_RESET, mView, '0', Ctrl), QStringLiteral("Ctrl+0"),
         { { VirtualKey::Numpad0, Ctrl } });
+    MakeMenuItem(QString(), 0, mView);
+    MakeMenuItem(QStringLiteral("&Problems"), M_PROBLEMS, mView, 'P', Ctrl | Shift);
+    MakeMenuItem(QStringLiteral("&Next Problem"), M_NEXT_PROBLEM, mView, F8, 0);
+    MakeMenuItem(QStringLiteral("Pre&vious Problem"), M_PREV_PROBLEM, mView, F8, Shift);
 }
 
 void TApplication::ApplyViewOptions()

@@ -11,6 +11,7 @@
 #include <QStringView>
 
 #include <any>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -202,6 +203,12 @@ public:
     // and returns once it is closed; a chosen item raises its MenuAction as a menu bar's item does.
     virtual void PopupMenu(TGadget* menu, int x, int y) { }
     virtual void SetMinimumSize(int w, int h) { }
+
+    // List boxes: every row replaced at once, each row's text asked of `text` only when it shows. Their
+    // rows are not items: a list may hold thousands.
+    virtual void SetRows(int count, std::function<QString(int row)> text) { }
+    virtual int RowCount() const { return 0; }
+    virtual QString RowText(int row) const { return {}; }
 
     // Tree views and nodes.
     virtual TGadget* RootNode() { return nullptr; }

@@ -51,6 +51,11 @@ TGadget* MakeTreeView(int x, int y, int w, int h, TGadget* group, int style)
     return CreateGadget(GadgetClass::TreeView, QString(), x, y, w, h, group, style);
 }
 
+TGadget* MakeListBox(int x, int y, int w, int h, TGadget* group, int style)
+{
+    return CreateGadget(GadgetClass::ListBox, QString(), x, y, w, h, group, style);
+}
+
 TGadget* MakeLabel(const QString& text, int x, int y, int w, int h, TGadget* group, int style)
 {
     return CreateGadget(GadgetClass::Label, text, x, y, w, h, group, style);

@@ -16,6 +16,8 @@ TGadget* MakeTextField(int x, int y, int w, int h, TGadget* group, int style);
 TGadget* MakeTextArea(int x, int y, int w, int h, TGadget* group, int style);
 TGadget* MakeComboBox(int x, int y, int w, int h, TGadget* group, int style);
 TGadget* MakeTreeView(int x, int y, int w, int h, TGadget* group, int style);
+// One column of rows (SetRows); Enter or a double click raises GadgetAction with the row as its data.
+TGadget* MakeListBox(int x, int y, int w, int h, TGadget* group, int style);
 TGadget* MakeLabel(const QString& text, int x, int y, int w, int h, TGadget* group, int style);
 TGadget* MakeCanvas(int x, int y, int w, int h, TGadget* group, int style);
 // One item per icon of the strip: item i with empty text and tip, icon i, flags 0, no extra.

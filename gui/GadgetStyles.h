@@ -44,6 +44,8 @@ inline constexpr int SunkenFrame = 2;
 inline constexpr int AlignMask = 0x18;
 inline constexpr int AlignRight = 8;
 inline constexpr int AlignCentre = 0x10;
+// A left click on the label raises its GadgetAction, as a button's does.
+inline constexpr int Clickable = 0x20;
 } // namespace LabelStyle
 
 // Flags of SetPixmap.

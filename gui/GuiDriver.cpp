@@ -8,6 +8,7 @@
 #include "gui/GuiFont.h"
 #include "gui/HotKeys.h"
 #include "gui/LabelGadget.h"
+#include "gui/ListBoxGadget.h"
 #include "gui/MenuGadget.h"
 #include "gui/PanelGadget.h"
 #include "gui/TextArea.h"
@@ -47,6 +48,8 @@ TGadget* Construct(GadgetClass gadgetClass, const QString& text, TGadget* group,
         return new TToolbarGadget(group, style);
     case GadgetClass::TreeView:
         return new TTreeViewGadget(group, style);
+    case GadgetClass::ListBox:
+        return new TListBoxGadget(group, style);
     case GadgetClass::Label:
         return new TLabelGadget(group, style);
     case GadgetClass::Canvas:

@@ -1,11 +1,37 @@
 #include "gui/LabelGadget.h"
 
 #include <QLabel>
+#include <QMouseEvent>
+
+namespace {
+// A label that reports a left click, for a status text that leads somewhere.
+class ClickableLabel : public QLabel {
+public:
+    ClickableLabel(TGadget* gadget, QWidget* parent)
+        : QLabel(parent)
+        , gadget(gadget)
+    {
+        setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            EmitGadgetEvent(Event::GadgetAction, gadget);
+        QLabel::mouseReleaseEvent(event);
+    }
+
+private:
+    TGadget* gadget;
+};
+} // namespace
 
 TLabelGadget::TLabelGadget(TGadget* group, int style)
     : TWidgetGadget(GadgetClass::Label, group, style)
 {
-    auto* label = new QLabel(ParentWidgetFor(group));
+    QWidget* parent = ParentWidgetFor(group);
+    auto* label = style & LabelStyle::Clickable ? new ClickableLabel(this, parent) : new QLabel(parent);
     Qt::Alignment alignment = Qt::AlignTop;
     switch (style & LabelStyle::AlignMask) {
     case LabelStyle::AlignRight:

@@ -93,3 +93,13 @@ bool TToolDialog::ReplaceAndClose(const QString& text)
     Close();
     return true;
 }
+
+void TToolDialog::ShowCompileCheck(TGadget* label, const QString& code) const
+{
+    const QString message = host.checkCode ? host.checkCode(code) : QString();
+    const QString text = message.isEmpty() ? QString() : QStringLiteral("Will not compile: ") + message;
+    if (label->GetText() != text) {
+        label->SetText(text);
+        label->SetTooltip(text);
+    }
+}

@@ -46,6 +46,9 @@ protected:
     // caret behind the new one. A call that no longer stands where it stood (the script was edited
     // meanwhile) is left alone: the dialog stays open, says so and inserts at the caret from then on.
     bool InsertAndClose(const QString& text, bool recolourCursorLine = true);
+    // Says in `label` whether the code the dialog would insert compiles, before it is inserted: the
+    // fields go into the code as typed, so a slip shows here rather than in the game's console.
+    void ShowCompileCheck(TGadget* label, const QString& code) const;
 
     // What shows that the dialog replaces a call: its create button, with the label it has then, the
     // label where it says why it does not, and a gadget that has no say in a replacement, greyed meanwhile.

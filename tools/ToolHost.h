@@ -22,4 +22,6 @@ struct TToolHost {
     // it touches re-coloured in one pass, the document marked modified. The selection keeps its start
     // and length. False, with nothing changed, when the result would pass the text area's capacity.
     std::function<bool(int pos, int length, const QString& text)> replaceRange;
+    // Compiles a piece of Lua without running it: Lua's message when it does not compile, else empty.
+    std::function<QString(const QString& code)> checkCode;
 };

@@ -30,7 +30,7 @@ const QString* ParametersOf(const TGadget* node)
 void TWHook::Init(TGadget* mainWindow)
 {
     // The info label has room for three lines: it also says why a call of the script cannot be edited.
-    Window = MakeWindow("Add hook...", 0, 0, 220, 385, mainWindow, ToolWindowStyle);
+    Window = MakeWindow("Add hook...", 0, 0, 220, 430, mainWindow, ToolWindowStyle);
     MakeLabel("Select hook (double click)", 5, 5, 210, 15, Window, 0);
     tvHook = MakeTreeView(5, 20, 210, 200, Window, 0);
     tvRoot = tvHook->RootNode();
@@ -38,8 +38,10 @@ void TWHook::Init(TGadget* mainWindow)
     cbGenFunc = MakeButton("Generate function", 5, 285, 210, 20, Window, CheckBoxStyle);
     MakeLabel("Variable name", 5, 310, 210, 15, Window, 0);
     tfVariable = MakeTextField(5, 325, 210, 20, Window, 0);
-    bAdd = MakeButton("Add hook", 5, 355, 100, 25, Window, PushButtonStyle);
-    bClose = MakeButton("Close", 115, 355, 100, 25, Window, PushButtonStyle);
+    lCheck = MakeLabel(QString(), 5, 352, 210, 45, Window, 0);
+    lCheck->SetTextColor(170, 0, 0);
+    bAdd = MakeButton("Add hook", 5, 400, 100, 25, Window, PushButtonStyle);
+    bClose = MakeButton("Close", 115, 400, 100, 25, Window, PushButtonStyle);
 
     TGadget** const categoryNodes[] = { &subBasic, &subTime, &subPlayer, &subObject };
     const QStringList& categories = HookCategories();
@@ -48,6 +50,7 @@ void TWHook::Init(TGadget* mainWindow)
         if (k < qsizetype(std::size(categoryNodes)))
             *categoryNodes[k] = node;
     }
+    CheckCode();
 }
 
 bool TWHook::HandleAction(const TEvent& event)
@@ -61,9 +64,23 @@ bool TWHook::HandleAction(const TEvent& event)
         AddHook();
     else if (source == bClose)
         Close();
-    else
-        return source == cbGenFunc || source == tfVariable;
+    else if (source != cbGenFunc && source != tfVariable)
+        return false;
+    if (source != bAdd && source != bClose)
+        CheckCode();
     return true;
+}
+
+void TWHook::CheckCode()
+{
+    const TGadget* node = tvHook->SelectedNode();
+    const QString* parameters = node ? ParametersOf(node) : nullptr;
+    const bool generateFunction = ButtonValue(cbGenFunc) != 0;
+    QString code = HookCode(parameters ? node->GetText() : QString(), parameters ? *parameters : QString(),
+        tfVariable->GetText(), generateFunction, QString());
+    if (generateFunction)
+        code += QStringLiteral("\nend");
+    ShowCompileCheck(lCheck, code);
 }
 
 void TWHook::ShowInfo()

@@ -27,6 +27,8 @@ public:
     TGadget* bClose = nullptr;
     TGadget* cbGenFunc = nullptr;
     TGadget* tfVariable = nullptr;
+    // Says when the code "Add hook" would insert does not compile.
+    TGadget* lCheck = nullptr;
 
     // Builds the hidden window in `mainWindow` with the whole catalogue, every category collapsed.
     void Init(TGadget* mainWindow);
@@ -43,6 +45,9 @@ private:
         bool generateFunction, const QString& caretLine);
     // Shows the selected node's signature in lInfo.
     void ShowInfo();
+    // Compiles what "Add hook" would insert now, the handler's head closed by an `end`, and says in
+    // lCheck when it does not compile.
+    void CheckCode();
     // Inserts the selected hook's code and closes; with no hook selected it does nothing.
     void AddHook();
 };

@@ -69,9 +69,12 @@ void TWHudtxt::Init(TGadget* mainWindow)
     AppendItems(cbType, { QStringLiteral("hudtxt"), QStringLiteral("hudtxt2") });
     lVar = MakeLabel("Hudtxt variable", 5, 228, 145, 15, pFields, 0);
     tfVar = MakeTextField(5, 243, 145, 20, pFields, 0);
-    lInfo = MakeLabel(QString(), 5, 270, 145, 145, pFields, 0);
+    lInfo = MakeLabel(QString(), 5, 270, 145, 75, pFields, 0);
     tfVar->SetEnabled(false);
     lVar->SetEnabled(false);
+    lCheck = MakeLabel(QString(), 5, 350, 145, 65, pFields, 0);
+    lCheck->SetTextColor(170, 0, 0);
+    ShowCompileCheck(lCheck, HudtxtCall());
 }
 
 bool TWHudtxt::HandleAction(const TEvent& event)
@@ -85,11 +88,14 @@ bool TWHudtxt::HandleAction(const TEvent& event)
         // Only hudtxt2 takes the variable; its text stays for the next time.
         tfVar->SetEnabled(event.data == 1);
         lVar->SetEnabled(event.data == 1);
+        ShowCompileCheck(lCheck, HudtxtCall());
     } else if (source == bClose) {
         Close();
+    } else if (source == tfText || source == tfX || source == tfY || source == cbAlign || source == cbID
+        || source == tfVar) {
+        ShowCompileCheck(lCheck, HudtxtCall());
     } else {
-        return source == Canvas || source == pFields || source == tfText || source == tfX || source == tfY
-            || source == cbAlign || source == cbID || source == tfVar;
+        return source == Canvas || source == pFields;
     }
     return true;
 }

@@ -28,6 +28,8 @@ public:
     TGadget* tfVar = nullptr;
     // Why a call of the script could not be read into the settings.
     TGadget* lInfo = nullptr;
+    // Says when the call "Create hudtxt" would insert does not compile.
+    TGadget* lCheck = nullptr;
 
     // Builds the hidden window in `mainWindow`. Its canvas becomes the drawing target, with the preview
     // font and alpha blending, and the only source of the polled mouse.

@@ -15,7 +15,7 @@ QString Whole(double value)
 
 void TWTimer::Init(TGadget* mainWindow)
 {
-    Window = MakeWindow("Create timer", 0, 0, 210, 375, mainWindow, ToolWindowStyle);
+    Window = MakeWindow("Create timer", 0, 0, 210, 420, mainWindow, ToolWindowStyle);
     Panel = MakePanel(5, 5, 200, 155, Window, GroupBoxStyle, "Timer frequency");
     MakeLabel("In Milliseconds:", 5, 5, 190, 15, Panel, 0);
     tfMs = MakeTextField(5, 20, 185, 20, Panel, 0);
@@ -30,8 +30,10 @@ void TWTimer::Init(TGadget* mainWindow)
     MakeLabel("Call times (0 - infinite)", 5, 260, 200, 15, Window, 0);
     tfTimes = MakeTextField(5, 275, 200, 20, Window, 0);
     lInfo = MakeLabel(QString(), 5, 300, 200, 45, Window, 0);
-    bCreate = MakeButton("Create timer", 5, 345, 95, 25, Window, PushButtonStyle);
-    bClose = MakeButton("Close", 110, 345, 95, 25, Window, PushButtonStyle);
+    lCheck = MakeLabel(QString(), 5, 345, 200, 45, Window, 0);
+    lCheck->SetTextColor(170, 0, 0);
+    bCreate = MakeButton("Create timer", 5, 390, 95, 25, Window, PushButtonStyle);
+    bClose = MakeButton("Close", 110, 390, 95, 25, Window, PushButtonStyle);
 
     tfFunc->SetText(QStringLiteral("myfunc"));
     tfParam->SetText(QStringLiteral("myvar .. \"mystring\""));
@@ -43,6 +45,7 @@ void TWTimer::Init(TGadget* mainWindow)
     tfS->SetFilter(DecimalFilter, nullptr);
     tfM->SetFilter(DecimalFilter, nullptr);
     tfTimes->SetFilter(IntegerFilter, nullptr);
+    ShowCompileCheck(lCheck, TimerCall());
 }
 
 bool TWTimer::HandleAction(const TEvent& event)
@@ -60,8 +63,10 @@ bool TWTimer::HandleAction(const TEvent& event)
         InsertAndClose(TimerCall());
     else if (source == bClose)
         Close();
-    else
-        return source == tfFunc || source == tfParam || source == tfTimes;
+    else if (source != tfFunc && source != tfParam && source != tfTimes)
+        return false;
+    if (source != bCreate && source != bClose)
+        ShowCompileCheck(lCheck, TimerCall());
     return true;
 }
 

@@ -20,6 +20,8 @@ public:
     TGadget* Panel = nullptr;
     // Why a call of the script could not be read into the fields.
     TGadget* lInfo = nullptr;
+    // Says when the call would not compile as the fields stand.
+    TGadget* lCheck = nullptr;
     TGadget* bCreate = nullptr;
     TGadget* bClose = nullptr;
 

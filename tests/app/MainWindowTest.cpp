@@ -82,6 +82,10 @@ const std::vector<ExpectedMenu> Menus = {
             { "Zoom &In\tCtrl++", Editor::M_ZOOM_IN },
             { "Zoom &Out\tCtrl+-", Editor::M_ZOOM_OUT },
             { "&Reset Zoom\tCtrl+0", Editor::M_ZOOM_RESET },
+            { "", 0 },
+            { "&Problems\tCtrl+Shift+P", Editor::M_PROBLEMS },
+            { "&Next Problem\tF8", Editor::M_NEXT_PROBLEM },
+            { "Pre&vious Problem\tShift+F8", Editor::M_PREV_PROBLEM },
         } },
     { "Tool",
         {

@@ -580,6 +580,23 @@ TEST_F(EditorTest, SelectedTextIsThePrimarySelectionOfTheDesktop)
     x.Key("Left", { "Control_L", "Shift_L" });
     EXPECT_EQ(x.PrimarySelection(10s), "beta");
 }
+// A syntax error typed into the script is found by the live check while the editor stays open for
+// typing: the Problems window's title counts it, and F8 selects its line, which Ctrl+C then copies.
+TEST_F(EditorTest, ATypedSyntaxErrorIsListedAndF8SelectsIt)
+{
+    Editor editor(folder);
+    const auto window = FocusMainWindow();
+    ASSERT_TRUE(window.has_value());
+    x.Type("a = 1\nx = = 1");
+    x.Key("p", { "Control_L", "Shift_L" });
+    const auto problems = x.WaitForWindow("Problems (1 error)", 20s);
+    ASSERT_TRUE(problems.has_value()) << "the Problems window does not list the error";
+    x.Focus(*window);
+    x.Key("Home", { "Control_L" });
+    x.Key("F8");
+    x.Key("c", { "Control_L" });
+    EXPECT_EQ(x.Clipboard(10s), "x = = 1");
+}
 } // namespace
 
 int main(int argc, char** argv)

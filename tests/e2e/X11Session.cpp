@@ -165,6 +165,17 @@ void TX11Session::Type(const std::string& text)
 
 std::string TX11Session::PrimarySelection(std::chrono::milliseconds timeout)
 {
+    return SelectionText("PRIMARY", timeout);
+}
+
+std::string TX11Session::Clipboard(std::chrono::milliseconds timeout)
+{
+    return SelectionText("CLIPBOARD", timeout);
+}
+
+std::string TX11Session::SelectionText(const char* selection, std::chrono::milliseconds timeout)
+{
+    const Atom owner = XInternAtom(display, selection, False);
     // The owner writes the text into a property of a window of ours and tells that window.
     const Window requestor = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
     const Atom property = XInternAtom(display, "TLE_E2E_PRIMARY", False);
@@ -174,7 +185,7 @@ std::string TX11Session::PrimarySelection(std::chrono::milliseconds timeout)
     bool asked = false;
     while (text.empty() && std::chrono::steady_clock::now() < deadline) {
         if (!asked) {
-            XConvertSelection(display, XA_PRIMARY, utf8, property, requestor, CurrentTime);
+            XConvertSelection(display, owner, utf8, property, requestor, CurrentTime);
             XFlush(display);
             asked = true;
         }

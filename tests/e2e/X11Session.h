@@ -38,6 +38,8 @@ public:
     // answer is not empty (the owner may still be busy with the keys that select); "" when none
     // comes within the timeout.
     std::string PrimarySelection(std::chrono::milliseconds timeout);
+    // The clipboard's text, asked for in the same way.
+    std::string Clipboard(std::chrono::milliseconds timeout);
     // The size of a window, and a resize as dragging its frame would make (there is no window manager).
     std::pair<int, int> SizeOf(XWindow window);
     void Resize(XWindow window, int width, int height);
@@ -48,6 +50,7 @@ public:
     void Sync();
 
 private:
+    std::string SelectionText(const char* selection, std::chrono::milliseconds timeout);
     void MovePointer(XWindow window, int x, int y);
     std::optional<XWindow> FindByTitle(XWindow root, const std::string& title);
 

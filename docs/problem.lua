@@ -1,0 +1,23 @@
+-- Counts the kills of each round and names the best player at its end
+kills = {}
+
+addhook("kill", "onKill")
+function onKill(killer, victim, weapon, x, y)
+	if killer ~= victim
+		kills[killer] = (kills[killer] or 0) + 1
+	end
+end
+
+addhook("endround", "onEndRound")
+function onEndRound(mode)
+	local best, most = 0, 0
+	for id, count in pairs(kills) do
+		if count > most then
+			best, most = id, count
+		end
+	end
+	if best > 0 then
+		msg("©255220000" .. player(best, "name") .. " made " .. most .. " kills!")
+	end
+	kills = {}
+end
