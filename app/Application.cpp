@@ -28,6 +28,7 @@
 #include "tools/WHook.h"
 #include "tools/WHudtxt.h"
 #include "tools/WItems.h"
+#include "tools/WOutline.h"
 #include "tools/WProblems.h"
 #include "tools/WTimer.h"
 
@@ -189,7 +190,14 @@ void TApplication::Init()
     wProblems = new TWProblems(ToolHost());
     wProblems->Init(Window);
     wProblems->onChoose = [this](int index) { GoToProblem(index); };
-    toolDialogs = { wItems, wHudtxt, wCommand, wHook, wTimer, wFind, wGoto, wProblems };
+    wOutline = new TWOutline(ToolHost());
+    wOutline->Init(Window);
+    wOutline->onChoose = [this](int line) {
+        Textarea->SetSelection(Textarea->CharAt(line), 0, TextUnit::Chars);
+        TEvent::Create(Event::GadgetSelect, Textarea).Emit();
+        Textarea->Activate(ActivateCommand::Focus);
+    };
+    toolDialogs = { wItems, wHudtxt, wCommand, wHook, wTimer, wFind, wGoto, wProblems, wOutline };
 
     History = new THistory([this](int line) { UpdateTextareaLine(line); });
     // A caret moved without an edit ends a run of typing, even when it comes back to where it was.

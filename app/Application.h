@@ -43,6 +43,7 @@ class TColourSwatches;
 class TCodeAssist;
 class TLiveCheck;
 class TWProblems;
+class TWOutline;
 
 class TApplication {
 public:
@@ -100,6 +101,8 @@ public:
     static constexpr int M_COLOR_ESCAPE = 200;
     // Edit > Complete (Ctrl+Space): the completion list at the caret.
     static constexpr int M_COMPLETE = 201;
+    // View > Outline (Ctrl+Shift+O): the script's functions, hooks and timers, to jump to.
+    static constexpr int M_OUTLINE = 202;
 
     // Toolbar items by index; the separators count.
     enum ToolbarItem : int {
@@ -137,6 +140,7 @@ public:
     TWFind* wFind = nullptr;
     TWGoto* wGoto = nullptr;
     TWProblems* wProblems = nullptr;
+    TWOutline* wOutline = nullptr;
     QString FileName = QStringLiteral("New Script.lua");
     QString File;
     int Modified = 1;

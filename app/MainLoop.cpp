@@ -23,6 +23,7 @@
 #include "tools/WHook.h"
 #include "tools/WHudtxt.h"
 #include "tools/WItems.h"
+#include "tools/WOutline.h"
 #include "tools/WTimer.h"
 
 #include <algorithm>
@@ -211,6 +212,9 @@ void TApplication::HandleMenuAction(int tag)
         break;
     case M_PROBLEMS:
         OpenProblems();
+        break;
+    case M_OUTLINE:
+        wOutline->OpenOutline(Assist->Names().Outline(), Textarea->GetCursorPos(TextUnit::Lines));
         break;
     case M_NEXT_PROBLEM:
     case M_PREV_PROBLEM:

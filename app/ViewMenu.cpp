@@ -75,6 +75,7 @@ void TApplication::CreateViewMenu(TGadget* root)
     MakeMenuItem(QStringLiteral("&Problems"), M_PROBLEMS, mView, 'P', Ctrl | Shift);
     MakeMenuItem(QStringLiteral("&Next Problem"), M_NEXT_PROBLEM, mView, F8, 0);
     MakeMenuItem(QStringLiteral("Pre&vious Problem"), M_PREV_PROBLEM, mView, F8, Shift);
+    MakeMenuItem(QStringLiteral("&Outline"), M_OUTLINE, mView, 'O', Ctrl | Shift);
 }
 
 void TApplication::ApplyViewOptions()

@@ -344,6 +344,20 @@ TScriptNames::TLine TScriptNames::Read(QStringView text)
                 && tokens[at + 1].kind == TToken::String && IsSign(tokens, at + 2, u",")
                 && tokens[at + 3].kind == TToken::String) {
                 line.registrations.push_back({ tokens[at + 3].text.toString(), tokens[at + 1].text.toString() });
+            } else if (name == QStringLiteral("timer") && IsSign(tokens, at, u"(")) {
+                // The period may be an expression: it runs to the first comma outside brackets.
+                std::size_t comma = at + 1;
+                int depth = 0;
+                QStringList period;
+                for (; comma < tokens.size() && !(depth == 0 && IsSign(tokens, comma, u",")); ++comma) {
+                    depth += IsSign(tokens, comma, u"(") ? 1 : (IsSign(tokens, comma, u")") ? -1 : 0);
+                    if (depth < 0)
+                        break;
+                    period << tokens[comma].text.toString();
+                }
+                if (IsSign(tokens, comma, u",") && comma + 1 < tokens.size()
+                    && tokens[comma + 1].kind == TToken::String)
+                    line.timers.push_back({ tokens[comma + 1].text.toString(), period.join(QLatin1Char(' ')) });
             }
             k = std::max(at, k + 1);
         } else {
@@ -454,4 +468,21 @@ QString TScriptNames::HookOf(QStringView handler) const
 {
     const auto found = hooks.constFind(handler.toString());
     return found == hooks.constEnd() ? QString() : found->second;
+}
+
+std::vector<TOutlineEntry> TScriptNames::Outline() const
+{
+    std::vector<TOutlineEntry> entries;
+    for (int k = 0; k < Lines(); ++k) {
+        const TLine& line = perLine[static_cast<std::size_t>(k)];
+        for (const TName& name : line.names) {
+            if (name.kind == CompletionKind::Function)
+                entries.push_back({ k, name.name, QStringLiteral("function ") + name.name + name.detail });
+        }
+        for (const auto& [handler, hook] : line.registrations)
+            entries.push_back({ k, handler, QStringLiteral("hook \"%1\" \u2192 %2").arg(hook, handler) });
+        for (const auto& [function, period] : line.timers)
+            entries.push_back({ k, function, QStringLiteral("timer \u2192 %1 every %2 ms").arg(function, period) });
+    }
+    return entries;
 }

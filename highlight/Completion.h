@@ -49,6 +49,14 @@ int CompletionMatch(QStringView text, QStringView prefix);
 std::vector<TCompletionItem> FilterCompletions(
     std::span<const TCompletionItem> items, QStringView prefix, std::size_t limit = 500);
 
+// One row of the script's outline: a function, a hook it registers, a timer it starts.
+struct TOutlineEntry {
+    int line = 0; // 0 for the first
+    QString name; // what the outline's filter matches: the function, the hook's handler, the timer's function
+    QString text; // as the outline shows it
+    bool operator==(const TOutlineEntry&) const = default;
+};
+
 // The names a script defines, read line by line and kept per line, so that an edit re-reads only the lines
 // it changed: functions (with their parameters), locals and parameters, globals assigned, fields
 // ("zm.onhit"), and which handler each literal addhook registers for which hook.
@@ -64,6 +72,8 @@ public:
     std::vector<TCompletionItem> Names(QStringView table) const;
     // The hook the script registers `handler` for with a literal addhook, or empty.
     QString HookOf(QStringView handler) const;
+    // The functions the script defines, the hooks it registers and the timers it starts, in line order.
+    std::vector<TOutlineEntry> Outline() const;
 
 private:
     struct TName {
@@ -74,6 +84,7 @@ private:
     struct TLine {
         std::vector<TName> names;
         std::vector<std::pair<QString, QString>> registrations; // handler, hook
+        std::vector<std::pair<QString, QString>> timers; // function, period as written
     };
     // How many lines define a name; a function definition says more than any other, while one stands.
     struct TCount {

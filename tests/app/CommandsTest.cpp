@@ -8,8 +8,10 @@
 #include "app/RunExecutable.h"
 #include "gui/ScriptArea.h"
 #include "gui/TextArea.h"
+#include "gui/WidgetGadget.h"
 #include "settings/WSettings.h"
 #include "tools/WCommand.h"
+#include "tools/WOutline.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -184,6 +186,23 @@ TEST_F(CommandsTest, CompletionCalltipsAndHoverKnowTheGameAndTheScript)
     SetScript("-- pri", 6);
     Menu(Editor::M_COMPLETE);
     EXPECT_TRUE(App->Assist->Offered().empty()) << "nothing in a comment";
+
+    // The outline lists functions, registrations and timers; typing narrows it, Enter goes there.
+    SetScript("function zm.onhit(id)\nend\naddhook(\"hit\", \"zm.onhit\")\ntimer(delay * 2, \"tick\")\n", 0);
+    Menu(Editor::M_OUTLINE);
+    std::vector<QString> rows;
+    for (const TOutlineEntry& entry : App->wOutline->Shown())
+        rows.push_back(QString::number(entry.line) + " " + entry.text);
+    EXPECT_EQ(rows,
+        (std::vector<QString> {
+            "0 function zm.onhit(id)", "2 hook \"hit\" \u2192 zm.onhit", "3 timer \u2192 tick every delay * 2 ms" }));
+    QWidget* filter = TWidgetGadget::From(App->wOutline->tfFilter)->Widget();
+    QTest::keyClicks(filter, "tk");
+    Settle();
+    ASSERT_EQ(App->wOutline->Shown().size(), 1u);
+    QTest::keyClick(filter, Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(Text()->GetCursorPos(TextUnit::Lines), 3);
 }
 
 // An inserted code is the user's work: a saved script shows it changed, so Save and the exit question

@@ -86,6 +86,7 @@ const std::vector<ExpectedMenu> Menus = {
             { "&Problems\tCtrl+Shift+P", Editor::M_PROBLEMS },
             { "&Next Problem\tF8", Editor::M_NEXT_PROBLEM },
             { "Pre&vious Problem\tShift+F8", Editor::M_PREV_PROBLEM },
+            { "&Outline\tCtrl+Shift+O", Editor::M_OUTLINE },
         } },
     { "Tool",
         {
