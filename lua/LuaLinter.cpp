@@ -24,7 +24,8 @@ namespace {
 // outside itself; in a script of thousands of top-level handlers that is most of the time of a check
 // and grows with the square of the script. The walk of such a closure finds nothing, so it is left
 // out: the rest of the stage is luacheck's own, reached through its upvalues; when they are not there
-// (another luacheck), its stage runs unchanged.
+// (another luacheck), its stage runs unchanged. Stages that find only what the editor leaves out are not
+// run at all.
 constexpr const char* Prelude = R"lua(
 local luacheck = require "luacheck"
 
@@ -35,6 +36,15 @@ local function upvalue(f, wanted)
       if not name then return nil end
       if name == wanted then return value end
       i = i + 1
+   end
+end
+
+-- Stages whose every warning the editor leaves out.
+local stages = require "luacheck.stages"
+local unused = {detect_bad_whitespace = true, detect_cyclomatic_complexity = true}
+for i = #stages.names, 1, -1 do
+   if unused[stages.names[i]] then
+      table.remove(stages.modules, i)
    end
 end
 

@@ -42,7 +42,8 @@ public:
 
     const QString& ModuleFolder() const { return moduleFolder; }
 
-    // Lints a script's UTF-8 bytes. `readGlobals` are the game's names a script may read but should not
+    // Lints a script's bytes (luacheck reads them as UTF-8 when they are, else as Latin-1; its columns count
+    // characters). `readGlobals` are the game's names a script may read but should not
     // assign; `globals` those the script and the files it shares its globals with define.
     TLinterOutcome Check(const QByteArray& utf8, const QStringList& readGlobals, const QStringList& globals,
         const std::atomic<bool>* cancel);

@@ -62,14 +62,17 @@ private:
     int size;
 };
 
-// The position `characters` characters into a line's text, as luacheck counts columns: a surrogate
-// pair is one character.
-int PositionAfterCharacters(QStringView text, int from, int to, int characters)
+// The script as the linter reads it: one byte for each unit of the text, every unit outside ASCII an
+// "x". A script that compiles holds such characters only in strings and comments, where the linter
+// does not look at them; so it needs no decoding (which would cost it a table of the whole text's
+// characters), and its columns are the text's own positions in the line.
+QByteArray LinterBytes(const QString& text)
 {
-    int i = from;
-    for (; i < to && characters > 0; --characters)
-        i += text[i].isHighSurrogate() && i + 1 < to && text[i + 1].isLowSurrogate() ? 2 : 1;
-    return i;
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    const QChar* unit = text.constData();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        bytes[i] = unit[i].unicode() < 0x80 ? char(unit[i].unicode()) : 'x';
+    return bytes;
 }
 
 TProblem Problem(int start, int end, ProblemSeverity severity, const QString& message)
@@ -95,23 +98,33 @@ ProblemSeverity LinterSeverity(const QString& code)
 }
 
 // The range Lua's message points at: the token it names with "near '...'" on its line, else the line.
+// When the line holds that token more than once, the one Lua stopped at is the first that, with the text
+// before it, gives the same message: before it, Lua would stop at the end of the text instead.
 std::pair<int, int> SyntaxErrorRange(QStringView text, const std::vector<TLuaToken>& tokens, const TLineIndex& lines,
-    int line, const QString& message)
+    const TSyntaxError& error)
 {
+    const int line = std::max(0, error.line - 1);
     const int from = lines.Start(line);
     const int to = lines.End(text, line);
     static const QString Near = QStringLiteral(" near '");
-    const qsizetype near = message.lastIndexOf(Near);
-    if (near >= 0 && message.endsWith(u'\'')) {
-        const QStringView named = QStringView(message).mid(near + Near.size()).chopped(1);
-        auto token = std::lower_bound(
-            tokens.begin(), tokens.end(), from, [](const TLuaToken& t, int position) { return t.start < position; });
-        for (; token != tokens.end() && token->start < to; ++token) {
-            if (text.mid(token->start, token->end - token->start) == named)
-                return { token->start, token->end };
-        }
+    const qsizetype near = error.message.lastIndexOf(Near);
+    if (near < 0 || !error.message.endsWith(u'\''))
+        return { from, to };
+    const QStringView named = QStringView(error.message).mid(near + Near.size()).chopped(1);
+    std::vector<const TLuaToken*> candidates;
+    auto token = std::lower_bound(
+        tokens.begin(), tokens.end(), from, [](const TLuaToken& t, int position) { return t.start < position; });
+    for (; token != tokens.end() && token->start < to; ++token) {
+        if (text.mid(token->start, token->end - token->start) == named)
+            candidates.push_back(&*token);
     }
-    return { from, to };
+    if (candidates.empty())
+        return { from, to };
+    for (std::size_t i = 0; i + 1 < candidates.size(); ++i) {
+        if (CheckLuaSyntax(text.left(candidates[i]->end).toUtf8(), QStringLiteral("script")) == error)
+            return { candidates[i]->start, candidates[i]->end };
+    }
+    return { candidates.back()->start, candidates.back()->end };
 }
 } // namespace
 
@@ -172,7 +185,7 @@ TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<b
     const std::vector<TLuaToken> tokens = ReadLuaTokens(text);
     if (error) {
         result.syntaxError = true;
-        const auto [start, end] = SyntaxErrorRange(text, tokens, luaLines, std::max(0, error->line - 1), error->message);
+        const auto [start, end] = SyntaxErrorRange(text, tokens, luaLines, *error);
         problems.push_back(Problem(start, end, ProblemSeverity::Error, error->message));
     }
 
@@ -242,7 +255,7 @@ TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<b
         for (const TScriptDefinitions* other : rules.elsewhere)
             shared.unite(other->globals);
         shared.subtract(apiNames);
-        const TLinterOutcome lint = state->linter->Check(utf8, readGlobals, QStringList(shared.begin(), shared.end()), cancel);
+        const TLinterOutcome lint = state->linter->Check(LinterBytes(text), readGlobals, QStringList(shared.begin(), shared.end()), cancel);
         if (lint.cancelled || cancelled()) {
             result.cancelled = true;
             return result;
@@ -254,8 +267,8 @@ TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<b
             const int line = std::clamp(issue.line - 1, 0, luaLines.Lines() - 1);
             const int from = luaLines.Start(line);
             const int to = luaLines.End(text, line);
-            const int start = PositionAfterCharacters(text, from, to, issue.column - 1);
-            const int end = PositionAfterCharacters(text, start, to, issue.endColumn - issue.column + 1);
+            const int start = std::clamp(from + issue.column - 1, from, to);
+            const int end = std::clamp(from + issue.endColumn, start, to);
             problems.push_back(Problem(start, end, LinterSeverity(issue.code), issue.message));
         }
     }
