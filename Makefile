@@ -53,6 +53,7 @@ bench: deps
 	cmake --build --preset bench
 	build-bench/bench/tle-bench
 	build-bench/bench/tle-wrap-bench
+	build-bench/bench/tle-check-bench
 	bench/preview-cpu.sh build-bench/tarvane-le
 	bench/field-cpu.sh build-bench/tarvane-le
 	LD_PRELOAD=build-bench/bench/libslow-fsync.so SLOW_FSYNC_MS=3000 build-bench/bench/tle-recovery-loss
