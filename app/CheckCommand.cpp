@@ -114,9 +114,8 @@ int RunCheckCommand(const QStringList& files, const QString& programFolder, std:
             for (; line < problem.line; ++line)
                 lineStart = int(input.text.indexOf(u'\n', lineStart)) + 1;
             const QStringView before = QStringView(input.text).mid(lineStart, problem.start - lineStart);
-            const qsizetype column = before.size() - std::count_if(before.begin(), before.end(), [](QChar c) {
-                return c.isLowSurrogate();
-            });
+            const qsizetype column = before.size()
+                - std::count_if(before.begin(), before.end(), [](QChar c) { return c.isLowSurrogate(); });
             QString message = problem.message;
             if (problem.severity == ProblemSeverity::Error && result.syntaxError)
                 message += QStringLiteral(" (the first syntax error: Lua reads no further)");

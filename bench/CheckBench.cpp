@@ -57,7 +57,8 @@ int main(int argc, char** argv)
     }
     const QString small = GenerateLuaScript(1000, 0);
     const QString large = GenerateLuaScript(100000, 4000000);
-    std::printf("\nScript check on the worker thread; medians (goals: 1,000 lines < 50 ms, 4,000,000 characters < 3 s)\n");
+    std::printf(
+        "\nScript check on the worker thread; medians (goals: 1,000 lines < 50 ms, 4,000,000 characters < 3 s)\n");
     for (const bool linter : { false, true }) {
         Row(qPrintable(QStringLiteral("%1 lines, %2 characters").arg(small.count(u'\n') + 1).arg(small.size())), small,
             linter, apiNames, 9);

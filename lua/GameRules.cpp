@@ -259,7 +259,8 @@ private:
             hook = FindHook(name, *in.extraHooks);
             if (!hook) {
                 const QStringList near = NearestHookNames(name, *in.extraHooks);
-                QString message = QStringLiteral("Unknown hook %1 (not in the editor's list of hooks").arg(Quoted(name));
+                QString message
+                    = QStringLiteral("Unknown hook %1 (not in the editor's list of hooks").arg(Quoted(name));
                 if (near.isEmpty()) {
                     message += QStringLiteral("; a hook the game has can be added to %1)")
                                    .arg(QString::fromLatin1(ExtraHooksFileName));
@@ -312,7 +313,8 @@ private:
             return;
         const qsizetype dot = name.lastIndexOf(u'.');
         const QString table = dot > 0 ? name.left(dot) : QString();
-        if (!table.isEmpty() && !in.own->tables.contains(table) && !definedElsewhere(&TScriptDefinitions::tables, table)) {
+        if (!table.isEmpty() && !in.own->tables.contains(table)
+            && !definedElsewhere(&TScriptDefinitions::tables, table)) {
             Add(t.At(token).start, t.At(token).end, ProblemSeverity::Hint,
                 QStringLiteral("%1 %2 is not defined here, and neither is the table %3: it may be defined in a "
                                "file the editor does not see")
@@ -341,8 +343,8 @@ private:
                 continue;
             }
             const int values[] = { code.r, code.g, code.b };
-            const int over = int(std::find_if(std::begin(values), std::end(values), [](int v) { return v > 255; })
-                - std::begin(values));
+            const int over = int(
+                std::find_if(std::begin(values), std::end(values), [](int v) { return v > 255; }) - std::begin(values));
             Add(start, end, ProblemSeverity::Warning,
                 QStringLiteral("Colour code %1: %2 is %3, above 255")
                     .arg(written, QString::fromLatin1(Components[over]))

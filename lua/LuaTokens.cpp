@@ -227,9 +227,9 @@ QString LuaStringValue(QStringView text, const TLuaToken& token)
 
 bool IsLuaKeyword(QStringView word)
 {
-    static const char16_t* const Keywords[] = { u"and", u"break", u"do", u"else", u"elseif", u"end", u"false",
-        u"for", u"function", u"if", u"in", u"local", u"nil", u"not", u"or", u"repeat", u"return", u"then", u"true",
-        u"until", u"while" };
+    static const char16_t* const Keywords[]
+        = { u"and", u"break", u"do", u"else", u"elseif", u"end", u"false", u"for", u"function", u"if", u"in", u"local",
+              u"nil", u"not", u"or", u"repeat", u"return", u"then", u"true", u"until", u"while" };
     if (word.size() < 2 || word.size() > 8)
         return false;
     return std::any_of(std::begin(Keywords), std::end(Keywords), [word](const char16_t* k) { return word == k; });

@@ -92,16 +92,16 @@ TProblem Problem(int start, int end, ProblemSeverity severity, const QString& me
 ProblemSeverity LinterSeverity(const QString& code)
 {
     static const char* const Hints[] = { "21", "22", "23", "24", "31", "4", "511", "512", "541", "542", "113" };
-    const bool hint = std::any_of(
-        std::begin(Hints), std::end(Hints), [&code](const char* prefix) { return code.startsWith(QLatin1String(prefix)); });
+    const bool hint = std::any_of(std::begin(Hints), std::end(Hints),
+        [&code](const char* prefix) { return code.startsWith(QLatin1String(prefix)); });
     return hint ? ProblemSeverity::Hint : ProblemSeverity::Warning;
 }
 
 // The range Lua's message points at: the token it names with "near '...'" on its line, else the line.
 // When the line holds that token more than once, the one Lua stopped at is the first that, with the text
 // before it, gives the same message: before it, Lua would stop at the end of the text instead.
-std::pair<int, int> SyntaxErrorRange(QStringView text, const std::vector<TLuaToken>& tokens, const TLineIndex& lines,
-    const TSyntaxError& error)
+std::pair<int, int> SyntaxErrorRange(
+    QStringView text, const std::vector<TLuaToken>& tokens, const TLineIndex& lines, const TSyntaxError& error)
 {
     const int line = std::max(0, error.line - 1);
     const int from = lines.Start(line);
@@ -173,9 +173,11 @@ TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<b
     if (cancelled())
         return result;
     const QString& text = input.text;
-    const bool carriageReturns = text.contains(u'\r');
     const TLineIndex editorLines(text, false);
-    const TLineIndex luaLines(text, carriageReturns);
+    // Lua's lines are the text area's unless a carriage return stands alone.
+    const std::optional<TLineIndex> ownLuaLines
+        = text.contains(u'\r') ? std::optional<TLineIndex>(std::in_place, text, true) : std::nullopt;
+    const TLineIndex& luaLines = ownLuaLines ? *ownLuaLines : editorLines;
     const QByteArray utf8 = text.toUtf8();
     std::vector<TProblem> problems;
 
@@ -255,7 +257,8 @@ TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<b
         for (const TScriptDefinitions* other : rules.elsewhere)
             shared.unite(other->globals);
         shared.subtract(apiNames);
-        const TLinterOutcome lint = state->linter->Check(LinterBytes(text), readGlobals, QStringList(shared.begin(), shared.end()), cancel);
+        const TLinterOutcome lint
+            = state->linter->Check(LinterBytes(text), readGlobals, QStringList(shared.begin(), shared.end()), cancel);
         if (lint.cancelled || cancelled()) {
             result.cancelled = true;
             return result;
@@ -281,9 +284,8 @@ TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<b
         problem.line = editorLines.LineOf(problem.start);
         problem.column = problem.start - editorLines.Start(problem.line);
     }
-    std::stable_sort(problems.begin(), problems.end(), [](const TProblem& a, const TProblem& b) {
-        return a.start != b.start ? a.start < b.start : a.end < b.end;
-    });
+    std::stable_sort(problems.begin(), problems.end(),
+        [](const TProblem& a, const TProblem& b) { return a.start != b.start ? a.start < b.start : a.end < b.end; });
     result.problems = std::move(problems);
     return result;
 }

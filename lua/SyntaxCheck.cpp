@@ -9,7 +9,6 @@ extern "C" {
 #include <lua.h>
 }
 
-
 std::optional<TSyntaxError> CheckLuaSyntax(const QByteArray& utf8, const QString& chunkName, std::size_t memoryLimit)
 {
     TLuaBudget budget { 0, memoryLimit };

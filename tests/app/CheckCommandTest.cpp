@@ -30,7 +30,8 @@ TEST(CheckCommandTest, ProblemsArePrintedAsCompilersPrintThem)
     // Latin-1, as Windows editors save scripts: the "\xa9" is a colour code that lacks a digit.
     Write(folder + "/scripts/good.lua",
         "addhook(\"key\", \"onKey\")\nfunction onKey(id, key, state) end\n"
-        "msg(\"\xa9""25500000 \xe9\") addhook(\"joni\", \"onKey\")\n");
+        "msg(\"\xa9"
+        "25500000 \xe9\") addhook(\"joni\", \"onKey\")\n");
     Write(folder + "/scripts/bad.lua", "local s = \"\xc3\xa9\xf0\x9f\x98\x80\" x = = 1\n");
     const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 

@@ -32,9 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!problem.message.isEmpty());
     }
     FUZZ_CHECK(!result.cancelled);
-    FUZZ_CHECK(result.syntaxError
-        == std::any_of(result.problems.begin(), result.problems.end(),
-            [](const TProblem& p) { return p.severity == ProblemSeverity::Error; }));
+    FUZZ_CHECK(result.syntaxError == std::any_of(result.problems.begin(), result.problems.end(), [](const TProblem& p) {
+        return p.severity == ProblemSeverity::Error;
+    }));
 
     for (const TGameHook& hook : ParseExtraHooks(text)) {
         FUZZ_CHECK(IsLuaName(hook.name) || IsLuaKeyword(hook.name));

@@ -40,7 +40,9 @@ QString Described(const TCheckResult& result, const QString& script)
 {
     QString all;
     for (const TProblem& p : result.problems)
-        all += QStringLiteral("\n  [%1] %2: %3").arg(int(p.severity)).arg(script.mid(p.start, p.end - p.start), p.message);
+        all += QStringLiteral("\n  [%1] %2: %3")
+                   .arg(int(p.severity))
+                   .arg(script.mid(p.start, p.end - p.start), p.message);
     return all;
 }
 
@@ -54,8 +56,8 @@ void ExpectCases(TScriptChecker& checker, const std::vector<TCase>& cases, bool 
                 return p.severity == e.severity && c.script.mid(p.start, p.end - p.start) == e.marked
                     && p.message.contains(e.message);
             });
-            EXPECT_TRUE(found) << c.what << ": no \"" << e.message.toStdString() << "\" on \""
-                               << e.marked.toStdString() << "\"; got" << all.toStdString();
+            EXPECT_TRUE(found) << c.what << ": no \"" << e.message.toStdString() << "\" on \"" << e.marked.toStdString()
+                               << "\"; got" << all.toStdString();
         }
         for (const QString& absent : c.notGiven) {
             for (const TProblem& p : result.problems)
@@ -79,8 +81,7 @@ TEST(ScriptCheckTest, TheGameRulesFindWhatTheGameWouldFailOnSilently)
     const auto H = ProblemSeverity::Hint;
     const std::vector<TCase> cases = {
         { "misspelled hook", "addhook(\"joni\", \"onJoin\")\nfunction onJoin(id) end",
-            { { W, "\"joni\"",
-                "Unknown hook \"joni\" (not in the editor's list of hooks); did you mean \"join\"?" } },
+            { { W, "\"joni\"", "Unknown hook \"joni\" (not in the editor's list of hooks); did you mean \"join\"?" } },
             {} },
         { "hook far from any", "addhook('qqqqqqqq', 'f') function f() end",
             { { W, "'qqqqqqqq'", "can be added to tarvane-le-hooks.txt" } }, { "did you mean" } },
@@ -94,27 +95,33 @@ TEST(ScriptCheckTest, TheGameRulesFindWhatTheGameWouldFailOnSilently)
             { { W, "\"zm.onhit\"", "is not defined in this script" } }, {} },
         { "every way of defining a handler",
             "function a(id) end\nfunction zm.b(id) end\nfunction zm:c() end\nlocal function d() end\n"
-            "e = function(id) end\nzm.f = function(id) end\nlocal t = { g = function() end, s = { h = function() end } }\n"
+            "e = function(id) end\nzm.f = function(id) end\nlocal t = { g = function() end, s = { h = function() end } "
+            "}\n"
             "addhook('join', 'a') addhook('join', 'zm.b') addhook('join', 'zm.c') addhook('join', 'd')\n"
             "addhook('join', 'e') addhook('join', 'zm.f') addhook('join', 't.g') addhook('join', 't.s.h')",
             {}, { "" } },
         { "names built at run time", "addhook(h, handler)\naddhook(\"jo\" .. \"in\", \"f\" .. n)\ntimer(1, name)", {},
             { "" } },
-        { "a field named like a handler is not the global", "t = { onJoin = 1 }\nlocal zm = { onJoin = function() end }\n"
+        { "a field named like a handler is not the global",
+            "t = { onJoin = 1 }\nlocal zm = { onJoin = function() end }\n"
             "addhook(\"join\", \"onJoin\")",
             { { W, "\"onJoin\"", "is not defined" } }, {} },
-        { "more parameters than the hook passes", "addhook(\"join\", \"j\")\nfunction j(id, extra, more) end\n"
+        { "more parameters than the hook passes",
+            "addhook(\"join\", \"j\")\nfunction j(id, extra, more) end\n"
             "addhook(\"second\", \"s\") function s(n) end\n"
             "addhook(\"join\", \"v\") function v(...) end",
             { { H, "j", "Handler \"j\" takes 3 parameters, but hook \"join\" passes 1: id" },
                 { H, "s", "hook \"second\" passes none" } },
             { "\"v\"" } },
-        { "a method's self takes the hook's first argument", "zm = {}\nfunction zm:onjoin(id) end\naddhook('join', 'zm.onjoin')",
+        { "a method's self takes the hook's first argument",
+            "zm = {}\nfunction zm:onjoin(id) end\naddhook('join', 'zm.onjoin')",
             { { H, "zm:onjoin", "takes 2 parameters" } }, {} },
-        { "timer functions", "timer(1000, \"tick\")\ntimer(f(1, 2), \"tock\", \"\", 2) function tock() end\n"
+        { "timer functions",
+            "timer(1000, \"tick\")\ntimer(f(1, 2), \"tock\", \"\", 2) function tock() end\n"
             "timer(500, \"parse\", \"say hi\")\nx.timer(1, 'nothing')",
             { { W, "\"tick\"", "Timer function \"tick\" is not defined" } }, { "tock", "parse", "nothing" } },
-        { "colour codes", "msg(\"\\169255000000ok \u00a9000255000\")\nmsg(\"\u00a925500000x\")\nmsg('\\169300000000')\n"
+        { "colour codes",
+            "msg(\"\\169255000000ok \u00a9000255000\")\nmsg(\"\u00a925500000x\")\nmsg('\\169300000000')\n"
             "-- \u00a912 in a comment\nmsg([[\\16912]]) msg(\"\\1690\")",
             { { W, "\u00a925500000", "Colour code \"\u00a925500000\" needs nine digits" },
                 { W, "\\169300000000", "red is 300, above 255" }, { W, "\\1690", "needs nine digits" } },
@@ -152,8 +159,10 @@ TEST(ScriptCheckTest, HooksTheUserAddedAreKnown)
     input.extraHooks = added;
     const TCheckResult result = checker.Check(input);
     ASSERT_EQ(result.problems.size(), 2u) << Described(result, input.text).toStdString();
-    EXPECT_EQ(result.problems[0].message, "Handler \"k\" takes 4 parameters, but hook \"key\" passes 3: id, key, state");
-    EXPECT_TRUE(result.problems[1].message.endsWith("did you mean \"key\"?")) << result.problems[1].message.toStdString();
+    EXPECT_EQ(
+        result.problems[0].message, "Handler \"k\" takes 4 parameters, but hook \"key\" passes 3: id, key, state");
+    EXPECT_TRUE(result.problems[1].message.endsWith("did you mean \"key\"?"))
+        << result.problems[1].message.toStdString();
     input.extraHooks.clear();
     EXPECT_TRUE(checker.Check(input).problems[0].message.startsWith("Unknown hook \"key\""));
 }
@@ -236,8 +245,7 @@ TEST(ScriptCheckTest, AMissingLinterIsSaidAndNothingElseChanges)
     input.text = "local x = 1 addhook('joni', 'f') function f() end";
     input.linterModules = QStringLiteral("/nonexistent/lua");
     const TCheckResult result = checker.Check(input);
-    EXPECT_EQ(result.linterNote,
-        "The Lua linter (Debian package lua-check) is not installed: no linter warnings.");
+    EXPECT_EQ(result.linterNote, "The Lua linter (Debian package lua-check) is not installed: no linter warnings.");
     ASSERT_EQ(result.problems.size(), 1u);
     EXPECT_TRUE(result.problems[0].message.startsWith("Unknown hook"));
 
