@@ -54,6 +54,7 @@ bench: deps
 	build-bench/bench/tle-bench
 	build-bench/bench/tle-wrap-bench
 	build-bench/bench/tle-live-check-bench
+	build-bench/bench/tle-check-bench
 	bench/preview-cpu.sh build-bench/tarvane-le
 	bench/field-cpu.sh build-bench/tarvane-le
 	LD_PRELOAD=build-bench/bench/libslow-fsync.so SLOW_FSYNC_MS=3000 build-bench/bench/tle-recovery-loss

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/CheckCommand.h"
 #include "app/CodeAssist.h"
 #include "app/ColourSwatches.h"
 #include "app/LiveCheck.h"
@@ -31,6 +32,8 @@
 #include "tools/WOutline.h"
 #include "tools/WProblems.h"
 #include "tools/WTimer.h"
+
+#include <QFileInfo>
 
 TApplication* App = nullptr;
 
@@ -212,6 +215,9 @@ void TApplication::Init()
     Assist = std::make_unique<TCodeAssist>(*Textarea, *TextareaClient,
         [this](int pos, int length, const QString& text) { return ReplaceRange(pos, length, text); });
     Assist->SetKeywords(Keywords);
+    QStringList hookProblems;
+    ExtraHooks = LoadExtraHooks(ExtraHooksPath(QFileInfo(ConfigPathForThisRun()).absolutePath()), hookProblems);
+    Assist->SetExtraHooks(ExtraHooks);
 
     RecoveryStore = std::make_unique<TRecoveryStore>(DefaultRecoveryFolder(), TextAreaCapacity);
     Recovery = std::make_unique<TRecoveryKeeper>(*RecoveryStore);
@@ -219,6 +225,8 @@ void TApplication::Init()
     ReportRecovery();
     if (const QString problem = Extra->TakeProblem(); !problem.isEmpty())
         Tell(problem, false);
+    if (!hookProblems.isEmpty())
+        Tell(hookProblems.join(QLatin1Char('\n')), false);
 
     UpdateTitle();
     Window->SetShow(1);

@@ -10,6 +10,7 @@
 #include "event/Event.h"
 #include "highlight/EditedLines.h"
 #include "lua/ScriptCheck.h"
+#include "resources/HookCatalogue.h"
 #include "resources/ScriptFile.h"
 
 #include <QString>
@@ -189,6 +190,8 @@ public:
     std::unique_ptr<TColourSwatches> Swatches;
     // Completion, calltips and the hover text of hook names.
     std::unique_ptr<TCodeAssist> Assist;
+    // The hooks the user added beside the extra settings, read at start.
+    std::vector<TGameHook> ExtraHooks;
     // Checks the script on a worker thread a moment after the typing stops.
     std::unique_ptr<TLiveCheck> LiveCheck;
 

@@ -102,8 +102,13 @@ TCommandLine ParseCommandLine(int argc, char** argv)
         { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Show this help and exit."));
     const QCommandLineOption version(
         { QStringLiteral("v"), QStringLiteral("version") }, QStringLiteral("Show the version and exit."));
+    const QCommandLineOption check(QStringLiteral("check"),
+        QStringLiteral("Check the scripts named (syntax, the game's rules, the Lua linter) without opening a "
+                       "window; print each problem as FILE:LINE:COLUMN: error|warning|hint: message. Exits 0 "
+                       "without errors, 1 with errors, 2 when a script cannot be read."));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(check);
     parser.addPositionalArgument(QStringLiteral("script"),
         QStringLiteral("The Lua script to open; \"--\" before it lets its name begin with \"-\"."),
         QStringLiteral("[script]"));
@@ -123,6 +128,13 @@ TCommandLine ParseCommandLine(int argc, char** argv)
         return line;
     }
     QStringList scripts = parser.positionalArguments();
+    if (parser.isSet(check)) {
+        if (scripts.isEmpty())
+            return Failed(QStringLiteral("--check needs the scripts to check."));
+        line.action = TCommandLine::Action::Check;
+        line.checkFiles = scripts;
+        return line;
+    }
     if (scripts.isEmpty())
         return line;
     line.script = scripts.takeFirst();

@@ -1,4 +1,4 @@
-// The editor's command line: one optional script, --help and --version, and Qt's own options. Read
+// The editor's command line: one optional script, --help, --version, --check and Qt's own options. Read
 // before anything starts, so that the answers need no display and touch no settings.
 #pragma once
 
@@ -8,11 +8,13 @@
 #include <vector>
 
 struct TCommandLine {
-    enum class Action { Run, Help, Version, Error };
+    enum class Action { Run, Help, Version, Check, Error };
     Action action = Action::Run;
     // What to print: on standard output for Help and Version, on standard error for Error and for
     // scripts ignored by a Run.
     QString output;
+    // The scripts --check checks, as named.
+    QStringList checkFiles;
     // The script to open, empty for none.
     QString script;
     // False when the script's name does not survive decoding and encoding unchanged: it could name

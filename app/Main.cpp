@@ -1,5 +1,6 @@
 // Program start: embedded files, the library layers, the shared images and font, then the application.
 #include "app/Application.h"
+#include "app/CheckCommand.h"
 #include "app/CommandLine.h"
 #include "app/EndSignals.h"
 #include "draw/PolledInput.h"
@@ -18,17 +19,24 @@
 #include <unistd.h>
 
 namespace {
-// Relative paths (the settings file, launched programs' working directory) refer to the folder of the
-// executable for the whole run.
-void EnterExecutableDirectory()
+// The folder of the executable, with its final "/"; empty when the system does not say.
+std::string ExecutableFolder()
 {
     char path[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
     if (length <= 0)
-        return;
+        return {};
     std::string folder(path, static_cast<std::size_t>(length));
     folder.erase(folder.find_last_of('/') + 1);
-    if (chdir(folder.c_str()) != 0)
+    return folder;
+}
+
+// Relative paths (the settings file, launched programs' working directory) refer to the folder of the
+// executable for the whole run.
+void EnterExecutableDirectory()
+{
+    const std::string folder = ExecutableFolder();
+    if (folder.empty() || chdir(folder.c_str()) != 0)
         return;
 }
 } // namespace
@@ -42,6 +50,8 @@ int main(int argc, char** argv)
     case TCommandLine::Action::Version:
         std::fputs(line.output.toLocal8Bit().constData(), stdout);
         return 0;
+    case TCommandLine::Action::Check:
+        return RunCheckCommand(line.checkFiles, QFile::decodeName(ExecutableFolder().c_str()), stdout, stderr);
     case TCommandLine::Action::Error:
         std::fputs(line.output.toLocal8Bit().constData(), stderr);
         return 2;

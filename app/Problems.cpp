@@ -63,6 +63,7 @@ TCheckInput TApplication::CheckInput() const
     if (game.size() > 1)
         input.gameFolder = QFileInfo(game).absolutePath();
     input.apiNames = Keywords;
+    input.extraHooks = ExtraHooks;
     return input;
 }
 

@@ -32,6 +32,7 @@ struct TCheckInput {
     QStringList apiNames; // the keyword list: Lua's words and the game's API names (read-only globals)
     std::vector<TGameHook> extraHooks; // hook names the user added beside the catalogue
     bool linter = true; // false leaves the Lua linter out
+    QString linterModules; // the folder of luacheck's modules; empty for where Debian's lua-check puts them
 };
 
 struct TCheckResult {
@@ -40,6 +41,11 @@ struct TCheckResult {
     QString linterNote; // set when the linter could not run (e.g. not installed), for the user once
     bool cancelled = false; // the check was given up on request; `problems` is incomplete
 };
+
+// How many of the other files a check reads at most (the folder's scripts and those loaded by dofile),
+// and how large each may be; the rest are passed over.
+inline constexpr int CheckedFileLimit = 256;
+inline constexpr qint64 CheckedFileBytes = qint64(16) << 20;
 
 // Checks scripts on one thread at a time; keeps what it can between checks (the linter's Lua state, the
 // other files it read, by modification time).

@@ -1,52 +1,20 @@
 #include "lua/SyntaxCheck.h"
 
-#include <QRegularExpression>
+#include "lua/LuaMemory.h"
 
-#include <cstdlib>
+#include <QRegularExpression>
 
 extern "C" {
 #include <lauxlib.h>
 #include <lua.h>
 }
 
-namespace {
-// Lua's allocator with a ceiling: past it an allocation fails and Lua reports "not enough memory".
-struct TBudget {
-    std::size_t used = 0;
-    std::size_t limit = 0;
-};
-
-void* Allocate(void* context, void* block, std::size_t oldSize, std::size_t newSize)
-{
-    auto* budget = static_cast<TBudget*>(context);
-    if (newSize == 0) {
-        budget->used -= block ? oldSize : 0;
-        std::free(block);
-        return nullptr;
-    }
-    const std::size_t before = block ? oldSize : 0;
-    if (newSize > before && newSize - before > budget->limit - budget->used)
-        return nullptr;
-    void* grown = std::realloc(block, newSize);
-    if (grown)
-        budget->used = budget->used - before + newSize;
-    return grown;
-}
-
-int Panic(lua_State*)
-{
-    // Only reached outside a protected call, which loading never is; ending beats undefined behaviour.
-    std::abort();
-}
-} // namespace
-
 std::optional<TSyntaxError> CheckLuaSyntax(const QByteArray& utf8, const QString& chunkName, std::size_t memoryLimit)
 {
-    TBudget budget { 0, memoryLimit };
-    lua_State* state = lua_newstate(Allocate, &budget);
+    TLuaBudget budget { 0, memoryLimit };
+    lua_State* state = NewBudgetedLuaState(budget);
     if (!state)
         return TSyntaxError { 0, QStringLiteral("not enough memory") };
-    lua_atpanic(state, Panic);
     // "=" names the chunk as given, so that a message reads "name:line: text". Lua cuts a longer name
     // than 59 bytes short; a shorter one, cut whole characters at a time, is never cut again.
     QString shortName = chunkName;

@@ -1,5 +1,8 @@
 #include "resources/HookCatalogue.h"
 
+#include <QDir>
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace {
@@ -130,4 +133,50 @@ const TGameHook* FindHook(QStringView name)
     const auto found
         = std::find_if(hooks.begin(), hooks.end(), [name](const TGameHook& hook) { return hook.name == name; });
     return found == hooks.end() ? nullptr : &*found;
+}
+
+QString ExtraHooksPath(const QString& settingsFolder)
+{
+    return QDir(settingsFolder).filePath(QString::fromLatin1(ExtraHooksFileName));
+}
+
+std::vector<TGameHook> ParseExtraHooks(QStringView text, QStringList* errors)
+{
+    static const QRegularExpression Head(QStringLiteral(R"(^([A-Za-z_][A-Za-z0-9_]*)\s*(?:\(([^()]*)\))?$)"));
+    static const QRegularExpression Parameter(QStringLiteral(R"(^[A-Za-z_][A-Za-z0-9_]*$)"));
+    std::vector<TGameHook> hooks;
+    int number = 0;
+    for (const QStringView line : text.tokenize(u'\n')) {
+        ++number;
+        const QString entry = line.trimmed().toString();
+        if (entry.isEmpty() || entry.startsWith(u'#'))
+            continue;
+        const QRegularExpressionMatch head = Head.match(entry);
+        QStringList parameters;
+        bool valid = head.hasMatch();
+        if (valid && !head.captured(2).trimmed().isEmpty()) {
+            for (const QString& parameter : head.captured(2).split(u',')) {
+                parameters << parameter.trimmed();
+                valid = valid && Parameter.match(parameters.back()).hasMatch();
+            }
+        }
+        if (!valid) {
+            if (errors) {
+                *errors << QStringLiteral("line %1: \"%2\" is not a hook with its parameters, such as "
+                                          "key(id, key, state)")
+                               .arg(number)
+                               .arg(entry);
+            }
+            continue;
+        }
+        hooks.push_back({ head.captured(1), QString::fromLatin1(ExtraHooksCategory), parameters });
+    }
+    return hooks;
+}
+
+const TGameHook* FindHook(QStringView name, const std::vector<TGameHook>& extra)
+{
+    const auto found
+        = std::find_if(extra.begin(), extra.end(), [name](const TGameHook& hook) { return hook.name == name; });
+    return found == extra.end() ? FindHook(name) : &*found;
 }

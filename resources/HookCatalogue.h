@@ -26,3 +26,20 @@ const QStringList& HookCategories();
 const std::vector<TGameHook>& HookCatalogue();
 // The hook of that exact name (hook names are case-sensitive in the game), or null.
 const TGameHook* FindHook(QStringView name);
+
+// Hooks the user adds beside the catalogue, for hooks the game gained after it was written: a plain text
+// file in the settings folder with one hook a line as its handler's head reads, "key(id, key, state)"
+// ("key" and "key()" for one without parameters). Blank lines and lines starting with "#" are passed
+// over.
+inline constexpr const char* ExtraHooksFileName = "tarvane-le-hooks.txt";
+inline constexpr const char* ExtraHooksCategory = "Added";
+
+// The file's path in the folder that holds the settings (the folder of config.dat).
+QString ExtraHooksPath(const QString& settingsFolder);
+
+// The hooks of the file's text, in its order, in the category ExtraHooksCategory. A line that is no hook
+// head is left out, and `errors`, when given, gets a message naming its line ("line 3: ...").
+std::vector<TGameHook> ParseExtraHooks(QStringView text, QStringList* errors = nullptr);
+
+// The hook of that name among `extra` first, then in the catalogue; null when neither has it.
+const TGameHook* FindHook(QStringView name, const std::vector<TGameHook>& extra);

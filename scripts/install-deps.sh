@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libfreetype-dev libpng-dev zlib1g-dev libjpeg62-turbo-dev
   fonts-liberation2 fonts-dejavu-core
-  libgtest-dev clang-format locales liblua5.1-0-dev
+  libgtest-dev clang-format locales liblua5.1-0-dev lua-check
   xvfb xauth xdotool x11-utils libx11-dev libxtst-dev
   desktop-file-utils appstream
 )

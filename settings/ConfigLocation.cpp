@@ -29,7 +29,7 @@ QString ChooseConfigPath(
     return QDir(QDir(base).filePath(QString::fromLatin1(ConfigFolderName))).filePath(name);
 }
 
-QString ConfigPathForThisRun()
+QString ConfigPathForProgram(const QString& programFolder)
 {
 #ifdef TLE_SETTINGS_IN_USER_FOLDER
     const bool besideProgram = false;
@@ -37,5 +37,10 @@ QString ConfigPathForThisRun()
     const bool besideProgram = true;
 #endif
     return ChooseConfigPath(
-        QDir::currentPath(), qEnvironmentVariable("XDG_CONFIG_HOME"), qEnvironmentVariable("HOME"), besideProgram);
+        programFolder, qEnvironmentVariable("XDG_CONFIG_HOME"), qEnvironmentVariable("HOME"), besideProgram);
+}
+
+QString ConfigPathForThisRun()
+{
+    return ConfigPathForProgram(QDir::currentPath());
 }

@@ -15,6 +15,9 @@ inline constexpr const char* ConfigFolderName = "tarvane-le";
 QString ChooseConfigPath(
     const QString& programFolder, const QString& xdgConfigHome, const QString& home, bool besideProgram = true);
 
+// The choice for the program in `programFolder` with this process's environment.
+QString ConfigPathForProgram(const QString& programFolder);
+
 // The choice for this process: the current folder (which is the program's) and its environment. A
 // packaged editor is built to keep every user's settings in their own folder, even for root, who could
 // write into /usr/bin.

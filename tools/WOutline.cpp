@@ -22,8 +22,8 @@ void TWOutline::Init(TGadget* mainWindow)
     tfFilter->SetTooltip(QStringLiteral("Type to narrow the list; Up and Down choose, Enter goes there"));
     tfFilter->SetFilter(FilterKeys, this);
     const int listTop = 2 * Margin + FieldHeight;
-    lbEntries = MakeListBox(
-        Margin, listTop, Width - 2 * Margin, Height - listTop - ButtonHeight - 2 * Margin, Window, 0);
+    lbEntries
+        = MakeListBox(Margin, listTop, Width - 2 * Margin, Height - listTop - ButtonHeight - 2 * Margin, Window, 0);
     lbEntries->SetLayout(Aligned, Aligned, Aligned, Aligned);
     bClose = MakeButton(
         "Close", Width - Margin - 95, Height - Margin - ButtonHeight, 95, ButtonHeight, Window, PushButtonStyle);
@@ -88,7 +88,8 @@ void TWOutline::Narrow()
     const QString typed = tfFilter->GetText().trimmed();
     shown.clear();
     for (const TOutlineEntry& entry : all) {
-        if (typed.isEmpty() || CompletionMatch(entry.name, typed) > 0 || entry.text.contains(typed, Qt::CaseInsensitive))
+        if (typed.isEmpty() || CompletionMatch(entry.name, typed) > 0
+            || entry.text.contains(typed, Qt::CaseInsensitive))
             shown.push_back(entry);
     }
     lbEntries->SetRows(static_cast<int>(shown.size()), [this](int row) {

@@ -1,0 +1,243 @@
+#include "lua/LuaLinter.h"
+
+#include "lua/LuaMemory.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstring>
+
+extern "C" {
+#include <lauxlib.h>
+#include <lua.h>
+#include <lualib.h>
+}
+
+namespace {
+// Loaded once per state; returns the function that lints one script. The options are the editor's
+// default for game scripts: whitespace (6xx) is the author's business, a handler need not use every
+// argument the game passes (212), and scripts set globals freely (111, 112, 131): the editor names the
+// globals it found defined, so that only reading one that is defined nowhere is reported.
+//
+// luacheck links every closure of a chunk with every later statement that may use what the closure
+// sets or reads outside itself. Its walk is made for each closure, even one that touches nothing
+// outside itself; in a script of thousands of top-level handlers that is most of the time of a check
+// and grows with the square of the script. The walk of such a closure finds nothing, so it is left
+// out: the rest of the stage is luacheck's own, reached through its upvalues; when they are not there
+// (another luacheck), its stage runs unchanged. Stages that find only what the editor leaves out are not
+// run at all.
+constexpr const char* Prelude = R"lua(
+local luacheck = require "luacheck"
+
+local function upvalue(f, wanted)
+   local i = 1
+   while f do
+      local name, value = debug.getupvalue(f, i)
+      if not name then return nil end
+      if name == wanted then return value end
+      i = i + 1
+   end
+end
+
+-- Stages whose every warning the editor leaves out.
+local stages = require "luacheck.stages"
+local unused = {detect_bad_whitespace = true, detect_cyclomatic_complexity = true}
+for i = #stages.names, 1, -1 do
+   if unused[stages.names[i]] then
+      table.remove(stages.modules, i)
+   end
+end
+
+local resolve = require "luacheck.stages.resolve_locals"
+local analyze_line = upvalue(resolve.run, "analyze_line")
+local propagate_assignments = upvalue(analyze_line, "propagate_main_assignments")
+local propagate_closures = upvalue(analyze_line, "propagate_closure_creations")
+local closure_callback = upvalue(propagate_closures, "closure_creation_propagation_callback")
+if propagate_assignments and closure_callback then
+   resolve.run = function(chstate)
+      for _, line in ipairs(chstate.lines) do
+         propagate_assignments(line)
+         for i, item in ipairs(line.items) do
+            if item.lines then
+               for _, created in ipairs(item.lines) do
+                  if next(created.accessed_upvalues) or next(created.mutated_upvalues)
+                        or next(created.set_upvalues) then
+                     line:walk({}, i, closure_callback, created)
+                  end
+               end
+            end
+         end
+      end
+   end
+end
+
+return function(source, read_globals, globals)
+   local report = luacheck.check_strings({source}, {
+      std = "lua51",
+      read_globals = read_globals,
+      globals = globals,
+      ignore = {"6", "212", "111", "112", "131"},
+   })
+   local issues = {}
+   for _, issue in ipairs(report[1]) do
+      issues[#issues + 1] = {issue.code, issue.line, issue.column, issue.end_column or issue.column,
+         luacheck.get_message(issue)}
+   end
+   return issues
+end
+)lua";
+
+constexpr const char* CancelMark = "tle: check cancelled";
+
+// The cancel flag of the check running in a state, kept in its registry.
+const char CancelKey = 0;
+
+// Lets another thread stop a check: every few thousand instructions it looks at the flag.
+void CancelHook(lua_State* lua, lua_Debug*)
+{
+    lua_pushlightuserdata(lua, const_cast<char*>(&CancelKey));
+    lua_rawget(lua, LUA_REGISTRYINDEX);
+    const auto* cancel = static_cast<const std::atomic<bool>*>(lua_touserdata(lua, -1));
+    lua_pop(lua, 1);
+    if (cancel && cancel->load(std::memory_order_relaxed))
+        luaL_error(lua, CancelMark);
+}
+
+void PushStrings(lua_State* lua, const QStringList& strings)
+{
+    lua_createtable(lua, int(strings.size()), 0);
+    int i = 0;
+    for (const QString& s : strings) {
+        const QByteArray bytes = s.toUtf8();
+        lua_pushlstring(lua, bytes.constData(), std::size_t(bytes.size()));
+        lua_rawseti(lua, -2, ++i);
+    }
+}
+
+// Fields of the table on top of the stack.
+QString StringAt(lua_State* lua, int index)
+{
+    lua_rawgeti(lua, -1, index);
+    const char* text = lua_tostring(lua, -1);
+    QString value = text ? QString::fromUtf8(text) : QString();
+    lua_pop(lua, 1);
+    return value;
+}
+
+int IntegerAt(lua_State* lua, int index)
+{
+    lua_rawgeti(lua, -1, index);
+    const int value = int(lua_tointeger(lua, -1));
+    lua_pop(lua, 1);
+    return value;
+}
+
+QString NotInstalled()
+{
+    return QStringLiteral("The Lua linter (Debian package lua-check) is not installed: no linter warnings.");
+}
+} // namespace
+
+struct TLuaLinter::TState {
+    TLuaBudget budget;
+    lua_State* lua = nullptr;
+    int lint = LUA_NOREF; // the function the prelude returns
+    QString failure; // why it cannot lint, for good
+
+    ~TState()
+    {
+        if (lua)
+            lua_close(lua);
+    }
+};
+
+TLuaLinter::TLuaLinter(QString moduleFolder, std::size_t memoryLimit)
+    : moduleFolder(std::move(moduleFolder))
+    , memoryLimit(memoryLimit)
+{
+}
+
+TLuaLinter::~TLuaLinter() = default;
+
+TLinterOutcome TLuaLinter::Check(
+    const QByteArray& utf8, const QStringList& readGlobals, const QStringList& globals, const std::atomic<bool>* cancel)
+{
+    TLinterOutcome outcome;
+    if (!state) {
+        state = std::make_unique<TState>();
+        state->budget.limit = memoryLimit;
+        if (!QFileInfo(QDir(moduleFolder).filePath(QStringLiteral("luacheck/init.lua"))).isFile()) {
+            state->failure = NotInstalled();
+        } else if (!(state->lua = NewBudgetedLuaState(state->budget))) {
+            state->failure = QStringLiteral("The Lua linter could not start: not enough memory.");
+        } else {
+            lua_State* lua = state->lua;
+            luaL_openlibs(lua);
+            // luacheck's own modules only: no C modules, nothing from the user's LUA_PATH.
+            const QByteArray folder = QDir(moduleFolder).absolutePath().toUtf8();
+            lua_getglobal(lua, "package");
+            lua_pushstring(lua, (folder + "/?.lua;" + folder + "/?/init.lua").constData());
+            lua_setfield(lua, -2, "path");
+            lua_pushstring(lua, "");
+            lua_setfield(lua, -2, "cpath");
+            lua_pop(lua, 1);
+            if (luaL_loadbuffer(lua, Prelude, std::strlen(Prelude), "=linter") != 0 || lua_pcall(lua, 0, 1, 0) != 0
+                || !lua_isfunction(lua, -1)) {
+                const char* message = lua_tostring(lua, -1);
+                state->failure = QStringLiteral("The Lua linter could not start: %1")
+                                     .arg(message ? QString::fromUtf8(message) : QStringLiteral("no function"));
+                lua_close(lua);
+                state->lua = nullptr;
+            } else {
+                state->lint = luaL_ref(lua, LUA_REGISTRYINDEX);
+            }
+        }
+    }
+    if (!state->failure.isEmpty()) {
+        outcome.note = state->failure;
+        return outcome;
+    }
+
+    lua_State* lua = state->lua;
+    lua_pushlightuserdata(lua, const_cast<char*>(&CancelKey));
+    lua_pushlightuserdata(lua, const_cast<std::atomic<bool>*>(cancel));
+    lua_rawset(lua, LUA_REGISTRYINDEX);
+    if (cancel)
+        lua_sethook(lua, CancelHook, LUA_MASKCOUNT, 10000);
+    lua_rawgeti(lua, LUA_REGISTRYINDEX, state->lint);
+    lua_pushlstring(lua, utf8.constData(), std::size_t(utf8.size()));
+    PushStrings(lua, readGlobals);
+    PushStrings(lua, globals);
+    const int status = lua_pcall(lua, 3, 1, 0);
+    lua_sethook(lua, nullptr, 0, 0);
+    if (status != 0) {
+        const char* text = lua_tostring(lua, -1);
+        const QString message = text ? QString::fromUtf8(text) : QString();
+        if (message.endsWith(QLatin1String(CancelMark)))
+            outcome.cancelled = true;
+        else if (status == LUA_ERRMEM)
+            outcome.note = QStringLiteral("The Lua linter ran out of memory on this script: no linter warnings.");
+        else
+            outcome.note = QStringLiteral("The Lua linter failed on this script: %1").arg(message);
+        lua_pop(lua, 1);
+        lua_gc(lua, LUA_GCCOLLECT, 0);
+        return outcome;
+    }
+    const int count = int(lua_objlen(lua, -1));
+    outcome.issues.reserve(std::size_t(count));
+    for (int i = 1; i <= count; ++i) {
+        lua_rawgeti(lua, -1, i);
+        TLinterIssue issue;
+        issue.code = StringAt(lua, 1);
+        issue.line = IntegerAt(lua, 2);
+        issue.column = IntegerAt(lua, 3);
+        issue.endColumn = IntegerAt(lua, 4);
+        issue.message = StringAt(lua, 5);
+        lua_pop(lua, 1);
+        outcome.issues.push_back(std::move(issue));
+    }
+    lua_pop(lua, 1);
+    // What the check built goes now, not during the next one.
+    lua_gc(lua, LUA_GCCOLLECT, 0);
+    return outcome;
+}
