@@ -582,6 +582,27 @@ TEST_F(EditorTest, SelectedTextIsThePrimarySelectionOfTheDesktop)
 }
 // A syntax error typed into the script is found by the live check while the editor stays open for
 // typing: the Problems window's title counts it, and F8 selects its line, which Ctrl+C then copies.
+// Completion inserts a hook name typed in part, and a wizard opened on a call it wrote replaces it.
+TEST_F(EditorTest, CompletionInsertsAHookNameAndAWizardReplacesTheCallItIsOpenedOn)
+{
+    Editor editor(folder);
+    const auto window = FocusMainWindow();
+    ASSERT_TRUE(window.has_value());
+    x.Type("addhook(\"jo");
+    x.Key("space", { "Control_L" });
+    std::this_thread::sleep_for(300ms);
+    x.Key("Tab");
+    x.Type("\", \"onJoin\")\ntimer(1000, \"tick\", \"\", 1)");
+    x.Key("w", { "Control_L", "Shift_L" });
+    const auto timer = x.WaitForWindow("Create timer", 20s);
+    ASSERT_TRUE(timer.has_value()) << "Edit in Wizard did not open the timer wizard";
+    std::this_thread::sleep_for(300ms);
+    // Tab selects the seconds, which 2 replaces; five more Tabs reach the button, which replaces the call.
+    x.Type("\t2\t\t\t\t\t ");
+    ASSERT_TRUE(x.WaitForWindowGone(*timer, 20s)) << "the wizard's button did not close it";
+    SaveCheckAndClose(editor, "assist.lua", "addhook(\"join\", \"onJoin\")\ntimer(2000, \"tick\", \"\", 1)");
+}
+
 // A misspelled hook name, typed as a modder types it, is listed with the nearest name, and F8 selects it.
 TEST_F(EditorTest, AMisspelledHookNameIsListedAndF8SelectsIt)
 {
