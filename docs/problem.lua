@@ -3,12 +3,12 @@ kills = {}
 
 addhook("kill", "onKill")
 function onKill(killer, victim, weapon, x, y)
-	if killer ~= victim
+	if killer ~= victim then
 		kills[killer] = (kills[killer] or 0) + 1
 	end
 end
 
-addhook("endround", "onEndRound")
+addhook("endrond", "onEndRound")
 function onEndRound(mode)
 	local best, most = 0, 0
 	for id, count in pairs(kills) do
@@ -17,7 +17,7 @@ function onEndRound(mode)
 		end
 	end
 	if best > 0 then
-		msg("©255220000" .. player(best, "name") .. " made " .. most .. " kills!")
+		msg("\169255220000" .. player(best, "name") .. " made " .. most .. " kills!")
 	end
 	kills = {}
 end
