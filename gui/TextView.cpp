@@ -1086,6 +1086,11 @@ void TTextView::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
     caretTimer.stop();
+    // The list and the tip belong to typing here; another window taking the keys ends them.
+    if (event->reason() != Qt::PopupFocusReason) {
+        HideCompletions();
+        HideCalltip();
+    }
     if (!frozen)
         viewport()->update(lastCaretRect);
     if (event->reason() != Qt::PopupFocusReason && client)

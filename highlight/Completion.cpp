@@ -367,8 +367,18 @@ TScriptNames::TLine TScriptNames::Read(QStringView text)
     return line;
 }
 
-void TScriptNames::Count(const TLine& line, int delta)
+std::unique_ptr<TScriptNames::TLine> TScriptNames::Kept(TLine line)
 {
+    if (line.names.empty() && line.registrations.empty() && line.timers.empty())
+        return nullptr;
+    return std::make_unique<TLine>(std::move(line));
+}
+
+void TScriptNames::Count(const std::unique_ptr<TLine>& kept, int delta)
+{
+    if (!kept)
+        return;
+    const TLine& line = *kept;
     for (const TName& name : line.names) {
         TCount& count = counts[name.name];
         count.count += delta;
@@ -404,7 +414,7 @@ void TScriptNames::Reset(QStringView text)
     qsizetype start = 0;
     while (true) {
         const qsizetype end = text.indexOf(u'\n', start);
-        perLine.push_back(Read(text.mid(start, (end < 0 ? text.size() : end) - start)));
+        perLine.push_back(Kept(Read(text.mid(start, (end < 0 ? text.size() : end) - start))));
         Count(perLine.back(), 1);
         if (end < 0)
             break;
@@ -418,10 +428,10 @@ void TScriptNames::Replace(int first, int removed, std::span<const QStringView> 
     removed = std::clamp(removed, 0, Lines() - first);
     for (int k = first; k < first + removed; ++k)
         Count(perLine[k], -1);
-    std::vector<TLine> added;
+    std::vector<std::unique_ptr<TLine>> added;
     added.reserve(lines.size());
     for (const QStringView line : lines) {
-        added.push_back(Read(line));
+        added.push_back(Kept(Read(line)));
         Count(added.back(), 1);
     }
     perLine.erase(perLine.begin() + first, perLine.begin() + first + removed);
@@ -474,7 +484,9 @@ std::vector<TOutlineEntry> TScriptNames::Outline() const
 {
     std::vector<TOutlineEntry> entries;
     for (int k = 0; k < Lines(); ++k) {
-        const TLine& line = perLine[static_cast<std::size_t>(k)];
+        if (!perLine[static_cast<std::size_t>(k)])
+            continue;
+        const TLine& line = *perLine[static_cast<std::size_t>(k)];
         for (const TName& name : line.names) {
             if (name.kind == CompletionKind::Function)
                 entries.push_back({ k, name.name, QStringLiteral("function ") + name.name + name.detail });

@@ -8,6 +8,7 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -97,9 +98,12 @@ private:
         const QString& Detail() const { return functions > 0 ? functionDetail : detail; }
     };
     static TLine Read(QStringView line);
-    void Count(const TLine& line, int delta);
+    // The line's record, or none when it defines nothing.
+    static std::unique_ptr<TLine> Kept(TLine line);
+    void Count(const std::unique_ptr<TLine>& line, int delta);
 
-    std::vector<TLine> perLine;
+    // Most lines define nothing: they hold no record at all.
+    std::vector<std::unique_ptr<TLine>> perLine;
     QHash<QString, TCount> counts;
     QHash<QString, std::pair<int, QString>> hooks; // handler: registrations, the last hook named
 };
