@@ -63,7 +63,7 @@ format: deps
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 screenshot: build
-	scripts/screenshot.sh build/tarvane-le docs/main-window.png docs/hud-wizard.png docs/live-check.png
+	scripts/screenshot.sh build/tarvane-le docs/main-window.png docs/hud-wizard.png docs/live-check.png docs/completion.png
 
 images:
 	python3 scripts/gen_images.py incbins

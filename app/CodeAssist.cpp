@@ -266,7 +266,7 @@ std::vector<TCompletionItem> TCodeAssist::Candidates(const TCompletionPlace& at)
 bool TCodeAssist::Offer(bool byRequest)
 {
     if (open && !Area(textarea)->CompletionsShown())
-        open = false; // closed meanwhile: its candidates are taken anew
+        open = false; // closed meanwhile (Escape, a click, another window)
     const int caret = textarea.GetCursorPos(TextUnit::Chars);
     if (textarea.GetSelectionLength(TextUnit::Chars) != 0) {
         Close();
@@ -282,10 +282,18 @@ bool TCodeAssist::Offer(bool byRequest)
         Close();
         return false;
     }
-    if (!same)
+    if (!byRequest && line == unmatched.line && now.start == unmatched.start && names.Version() == unmatched.names
+        && now.prefix.startsWith(unmatched.prefix)) {
+        Close();
+        return false;
+    }
+    if (!same && (now.where != taken.where || now.table != taken.table || names.Version() != taken.names)) {
         candidates = Candidates(now);
+        taken = { now.where, now.table, names.Version() };
+    }
     offered = FilterCompletions(candidates, now.prefix, Shown);
     if (offered.empty()) {
+        unmatched = { line, now.start, now.prefix, names.Version() };
         Close();
         return false;
     }

@@ -25,8 +25,16 @@ public:
     TCodeAssist& operator=(const TCodeAssist&) = delete;
 
     // The keyword list (Lua's words and the game's API names) and the hooks the user added.
-    void SetKeywords(const QStringList& keywords) { keywordList = keywords; }
-    void SetExtraHooks(std::vector<TGameHook> hooks) { extraHooks = std::move(hooks); }
+    void SetKeywords(const QStringList& keywords)
+    {
+        keywordList = keywords;
+        taken = {};
+    }
+    void SetExtraHooks(std::vector<TGameHook> hooks)
+    {
+        extraHooks = std::move(hooks);
+        taken = {};
+    }
 
     // Ctrl+Space: the list for the caret's place, Enter inserting as Tab does. False when there is
     // nothing to complete there (a comment, a plain string, a number).
@@ -66,4 +74,19 @@ private:
     TCompletionPlace place;
     std::vector<TCompletionItem> candidates;
     std::vector<TCompletionItem> offered;
+    // What the candidates were taken for: a place of the same kind and table, with the same names,
+    // takes them again without reading every name anew.
+    struct TTaken {
+        TCompletionPlace::Where where = TCompletionPlace::Where::Nowhere;
+        QString table;
+        unsigned names = 0;
+    } taken;
+    // A prefix nothing matched, and the line and place it was typed at: typing on into it finds nothing
+    // either, so the list stays shut without a search.
+    struct TUnmatched {
+        int line = -1;
+        int start = -1;
+        QString prefix;
+        unsigned names = 0;
+    } unmatched;
 };

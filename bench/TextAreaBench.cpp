@@ -381,7 +381,7 @@ int Parent(int argc, char** argv)
     PrintMs("whole page repaint, 10,000 swatches around it", v.value("habits_repaint_swatches_ms"));
     PrintMs("swatches found anew in the whole script (typing rested)", v.value("habits_refresh_swatches_ms"));
     PrintMs("completion: the script's names read (once, at load)", v.value("assist_read_names_ms"));
-    PrintMs("completion: Ctrl+Space on \"ho\" until painted", v.value("assist_open_ms"));
+    PrintMs("completion: Ctrl+Space on \"ho\", all names taken, painted", v.value("assist_open_ms"));
     std::printf("  %-52s %9.0f\n", "  names offered", v.value("assist_offered"));
     PrintMs("completion: a key typed into the open list", v.value("assist_filter_key_ms"));
 

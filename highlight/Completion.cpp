@@ -379,6 +379,7 @@ void TScriptNames::Count(const std::unique_ptr<TLine>& kept, int delta)
     if (!kept)
         return;
     const TLine& line = *kept;
+    ++version;
     for (const TName& name : line.names) {
         TCount& count = counts[name.name];
         count.count += delta;
@@ -408,6 +409,7 @@ void TScriptNames::Count(const std::unique_ptr<TLine>& kept, int delta)
 
 void TScriptNames::Reset(QStringView text)
 {
+    ++version;
     perLine.clear();
     counts.clear();
     hooks.clear();

@@ -67,6 +67,8 @@ public:
     // Lines [first, first + removed) were replaced by `lines`.
     void Replace(int first, int removed, std::span<const QStringView> lines);
     int Lines() const { return static_cast<int>(perLine.size()); }
+    // Changes whenever the names (or what they say) may have changed; not for lines that define none.
+    unsigned Version() const { return version; }
 
     // With `table` empty, the names that stand alone (the first part of a dotted one); else the members
     // of that table ("zm" gives "onhit" for "zm.onhit").
@@ -104,6 +106,7 @@ private:
 
     // Most lines define nothing: they hold no record at all.
     std::vector<std::unique_ptr<TLine>> perLine;
+    unsigned version = 0;
     QHash<QString, TCount> counts;
     QHash<QString, std::pair<int, QString>> hooks; // handler: registrations, the last hook named
 };

@@ -2,13 +2,14 @@
 # Takes the README's screenshot: the real editor on a virtual X server, a coloured script loaded and the
 # hook wizard open on it with a hook picked and a handler asked for; then the HUD text wizard with a
 # coloured text placed on its preview; then a script with a mistake, underlined by the live check, with
-# the Problems window beside it.
-# Usage: scripts/screenshot.sh path/to/tarvane-le main-window.png hud-wizard.png live-check.png
+# the Problems window beside it; then completion open on a hook name, beside the colour swatches.
+# Usage: scripts/screenshot.sh path/to/tarvane-le main-window.png hud-wizard.png live-check.png completion.png
 set -euo pipefail
 editor=$(realpath "$1")
 output=$(realpath -m "$2")
 hudOutput=$(realpath -m "$3")
 checkOutput=$(realpath -m "$4")
+completionOutput=$(realpath -m "$5")
 here=$(cd "$(dirname "$0")" && pwd)
 "$here/install-deps.sh" x11-apps netpbm
 
@@ -17,7 +18,7 @@ trap 'rm -rf "$work"' EXIT
 cp "$editor" "$work/tarvane-le"
 cp "$here/../docs/sample.lua" "$work/greeting.lua"
 cp "$here/../docs/problem.lua" "$work/kills.lua"
-mkdir -p "$(dirname "$output")" "$(dirname "$hudOutput")" "$(dirname "$checkOutput")"
+mkdir -p "$(dirname "$output")" "$(dirname "$hudOutput")" "$(dirname "$checkOutput")" "$(dirname "$completionOutput")"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -euo pipefail
@@ -70,7 +71,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   sleep 1
   xwd -silent -id "$hud" | xwdtopnm 2>/dev/null | pnmtopng > "$3"
   kill $pid
-  # The live check: a script whose "if" lacks its "then", checked a moment after it loads, and the
+  # The live check: a script with a misspelled hook name, checked a moment after it loads, and the
   # Problems window moved below the line it names.
   ./tarvane-le kills.lua &
   pid=$!
@@ -94,5 +95,22 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   xwd -silent -id "$problems" | xwdtopnm 2>/dev/null | pnmmargin -color "#808080" 1 > problems.pnm
   pnmpaste problems.pnm $((X - mainX - 1)) $((Y - mainY - 1)) main.pnm | pnmtopng > "$4"
   kill $pid
-' _ "$work" "$output" "$hudOutput" "$checkOutput"
-echo "wrote $output, $hudOutput and $checkOutput"
+  # Completion: a new line at the end of the greeting, a hook name begun in addhook, and Ctrl+Space.
+  ./tarvane-le greeting.lua &
+  pid=$!
+  for _ in $(seq 100); do
+    window=$(xdotool search --name "^Tarvane:LE - greeting" 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || { echo "the editor window did not appear" >&2; kill $pid; exit 1; }
+  sleep 1
+  xdotool windowfocus --sync "$window"
+  xdotool key ctrl+End Return Return
+  xdotool type --delay 30 "addhook(\"s"
+  xdotool key ctrl+space
+  sleep 1
+  xwd -silent -id "$window" | xwdtopnm 2>/dev/null | pnmtopng > "$5"
+  kill $pid
+' _ "$work" "$output" "$hudOutput" "$checkOutput" "$completionOutput"
+echo "wrote $output, $hudOutput, $checkOutput and $completionOutput"
