@@ -144,8 +144,12 @@ void TCodeAssist::ReadChangedLines(const TAreaChange& change)
         return;
     }
     std::vector<QString> texts;
-    for (int line = first; line <= lastNew; ++line)
-        texts.push_back(client.LineText(line));
+    for (int line = first; line <= lastNew; ++line) {
+        QString text = client.LineText(line);
+        if (text.endsWith(u'\n'))
+            text.chop(1); // the line's break is no part of what it says
+        texts.push_back(std::move(text));
+    }
     std::vector<QStringView> views(texts.begin(), texts.end());
     names.Replace(first, removed, views);
 }

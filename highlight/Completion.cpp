@@ -367,6 +367,16 @@ TScriptNames::TLine TScriptNames::Read(QStringView text)
     return line;
 }
 
+CompletionKind TScriptNames::TCount::Kind() const
+{
+    for (const CompletionKind kind :
+        { CompletionKind::Function, CompletionKind::Local, CompletionKind::Field, CompletionKind::Global }) {
+        if (kinds[static_cast<std::size_t>(kind)] > 0)
+            return kind;
+    }
+    return CompletionKind::Global;
+}
+
 std::unique_ptr<TScriptNames::TLine> TScriptNames::Kept(TLine line)
 {
     if (line.names.empty() && line.registrations.empty() && line.timers.empty())
@@ -382,20 +392,13 @@ void TScriptNames::Count(const std::unique_ptr<TLine>& kept, int delta)
     ++version;
     for (const TName& name : line.names) {
         TCount& count = counts[name.name];
+        const auto kind = static_cast<std::size_t>(name.kind);
         count.count += delta;
-        const bool function = name.kind == CompletionKind::Function;
-        if (function)
-            count.functions += delta;
-        if (count.count <= 0) {
+        count.kinds[kind] += delta;
+        if (count.count <= 0)
             counts.remove(name.name);
-        } else if (delta > 0) {
-            if (function) {
-                count.functionDetail = name.detail;
-            } else {
-                count.kind = name.kind;
-                count.detail = name.detail;
-            }
-        }
+        else if (delta > 0)
+            count.details[kind] = name.detail;
     }
     for (const auto& [handler, hook] : line.registrations) {
         auto& registered = hooks[handler];

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -89,15 +90,15 @@ private:
         std::vector<std::pair<QString, QString>> registrations; // handler, hook
         std::vector<std::pair<QString, QString>> timers; // function, period as written
     };
-    // How many lines define a name; a function definition says more than any other, while one stands.
+    // How many lines define a name, by kind: the kind shown is the first of function, local, field and
+    // global that some line still gives it, whatever the order the lines were read in; the detail is
+    // the one a line of that kind gave last.
     struct TCount {
         int count = 0;
-        int functions = 0;
-        CompletionKind kind = CompletionKind::Global;
-        QString detail;
-        QString functionDetail;
-        CompletionKind Kind() const { return functions > 0 ? CompletionKind::Function : kind; }
-        const QString& Detail() const { return functions > 0 ? functionDetail : detail; }
+        std::array<int, 8> kinds {};
+        std::array<QString, 8> details;
+        CompletionKind Kind() const;
+        const QString& Detail() const { return details[static_cast<std::size_t>(Kind())]; }
     };
     static TLine Read(QStringView line);
     // The line's record, or none when it defines nothing.

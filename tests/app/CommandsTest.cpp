@@ -16,6 +16,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include <algorithm>
+#include <random>
+
 namespace {
 using Editor = TApplication;
 
@@ -203,6 +206,47 @@ TEST_F(CommandsTest, CompletionCalltipsAndHoverKnowTheGameAndTheScript)
     QTest::keyClick(filter, Qt::Key_Return);
     Settle();
     EXPECT_EQ(Text()->GetCursorPos(TextUnit::Lines), 3);
+}
+
+// The names completion keeps line by line stay those of the whole text, whatever edits come: random
+// replacements with and without line breaks, compared with a reading of the whole script.
+TEST_F(CommandsTest, TheNamesKeptLineByLineStayThoseOfTheWholeScript)
+{
+    const QStringList pieces { "function f%1(a)\n", "local v%1 = 1\n", "t.k%1 = 2\n", "g%1 = function(p) end\n",
+        "addhook(\"hit\", \"h%1\")\n", "\n", "x", " = ", "end\n" };
+    std::mt19937 random(7);
+    SetScript("");
+    // As text, so that a difference reads plainly. A name defined twice says what one of its definitions
+    // says: its detail depends on which was read last.
+    const auto sorted = [](const std::vector<TCompletionItem>& items) {
+        QStringList out;
+        for (const TCompletionItem& item : items)
+            out << item.text + QLatin1Char(' ') + CompletionKindName(item.kind);
+        out.sort();
+        return out.join(QLatin1Char('\n')).toStdString();
+    };
+    for (int step = 0; step < 300; ++step) {
+        const int length = static_cast<int>(Script().size());
+        const int pos = static_cast<int>(random() % static_cast<unsigned>(length + 1));
+        const int removed = std::min(length - pos, static_cast<int>(random() % 12));
+        QString piece = pieces[static_cast<int>(random() % pieces.size())];
+        if (piece.contains("%1"))
+            piece = piece.arg(step % 5);
+        Text()->ReplaceText(pos, removed, piece, TextUnit::Chars);
+        TScriptNames whole;
+        whole.Reset(Script());
+        ASSERT_EQ(App->Assist->Names().Lines(), whole.Lines()) << "step " << step;
+        ASSERT_EQ(sorted(App->Assist->Names().Names({})), sorted(whole.Names({}))) << "step " << step;
+        const auto outline = [](const std::vector<TOutlineEntry>& entries) {
+            QStringList out;
+            for (const TOutlineEntry& entry : entries)
+                out << QString::number(entry.line) + QLatin1Char(' ') + entry.text;
+            return out.join(QLatin1Char('\n')).toStdString();
+        };
+        ASSERT_EQ(outline(App->Assist->Names().Outline()), outline(whole.Outline()))
+            << "step " << step << " at " << pos << " -" << removed << " +" << piece.toStdString() << "\n"
+            << Script().toStdString();
+    }
 }
 
 // An inserted code is the user's work: a saved script shows it changed, so Save and the exit question
