@@ -189,6 +189,7 @@ void TCodeAssist::Changed(const TAreaChange& change)
                 offered = { { hook->ParameterList() + QLatin1Char(')'), CompletionKind::Parameters,
                     QStringLiteral("as the hook \"%1\" passes them").arg(hook->name), false } };
                 candidates = offered;
+                taken = {}; // these are no names of the script: the next list takes its own
                 place = now;
                 place.where = TCompletionPlace::Where::Name;
                 place.start = caret - client.LineStart(line);
