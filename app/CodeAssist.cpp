@@ -340,11 +340,18 @@ void TCodeAssist::Insert(int index)
 
 QString TCodeAssist::CalltipAtCaret() const
 {
+    int at = 0;
+    return Calltip(at);
+}
+
+QString TCodeAssist::Calltip(int& at) const
+{
     const int caret = textarea.GetCursorPos(TextUnit::Chars);
     const int line = client.LineOf(caret);
     TOpenCall call;
     if (!OpenCallAt(client.LineText(line), caret - client.LineStart(line), call))
         return QString();
+    at = client.LineStart(line) + call.open;
     const TLibraryFunction* function = FindLibraryFunction(call.name);
     if (!function)
         return QString();
@@ -369,16 +376,12 @@ QString TCodeAssist::CalltipAtCaret() const
 void TCodeAssist::ShowCalltip()
 {
     TScriptArea* area = Area(textarea);
-    const QString tip = CalltipAtCaret();
-    if (tip.isEmpty()) {
+    int at = 0;
+    const QString tip = Calltip(at);
+    if (tip.isEmpty())
         area->HideCalltip();
-        return;
-    }
-    const int caret = textarea.GetCursorPos(TextUnit::Chars);
-    const int line = client.LineOf(caret);
-    TOpenCall call;
-    OpenCallAt(client.LineText(line), caret - client.LineStart(line), call);
-    area->ShowCalltip(client.LineStart(line) + call.open, tip);
+    else
+        area->ShowCalltip(at, tip);
 }
 
 QString TCodeAssist::HoverAt(int pos) const

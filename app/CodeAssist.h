@@ -56,6 +56,8 @@ private:
     void Close();
     void Insert(int index);
     void ShowCalltip();
+    // The calltip for the caret's place, and where the call's name starts (`at`), or empty.
+    QString Calltip(int& at) const;
     const TGameHook* Hook(QStringView name) const;
 
     TGadget& textarea;

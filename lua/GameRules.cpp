@@ -242,12 +242,7 @@ public:
 private:
     void Add(int start, int end, ProblemSeverity severity, const QString& message)
     {
-        TProblem problem;
-        problem.start = start;
-        problem.end = end;
-        problem.severity = severity;
-        problem.message = message;
-        problems.push_back(std::move(problem));
+        problems.push_back({ .start = start, .end = end, .severity = severity, .message = message });
     }
 
     void AddHook(int open)

@@ -75,16 +75,6 @@ QByteArray LinterBytes(const QString& text)
     return bytes;
 }
 
-TProblem Problem(int start, int end, ProblemSeverity severity, const QString& message)
-{
-    TProblem problem;
-    problem.start = start;
-    problem.end = end;
-    problem.severity = severity;
-    problem.message = message;
-    return problem;
-}
-
 // luacheck's codes as the editor weighs them: unused locals and values, shadowing, unreachable code,
 // empty blocks and undefined globals are hints (a script may do any of them on purpose, and a global may
 // come from a file the editor does not see); the rest, such as assigning the game's read-only names,
@@ -188,7 +178,8 @@ TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<b
     if (error) {
         result.syntaxError = true;
         const auto [start, end] = SyntaxErrorRange(text, tokens, luaLines, *error);
-        problems.push_back(Problem(start, end, ProblemSeverity::Error, error->message));
+        problems.push_back(
+            { .start = start, .end = end, .severity = ProblemSeverity::Error, .message = error->message });
     }
 
     // The files that share the script's globals: its folder's other scripts and what it loads by dofile.
@@ -272,7 +263,8 @@ TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<b
             const int to = luaLines.End(text, line);
             const int start = std::clamp(from + issue.column - 1, from, to);
             const int end = std::clamp(from + issue.endColumn, start, to);
-            problems.push_back(Problem(start, end, LinterSeverity(issue.code), issue.message));
+            problems.push_back(
+                { .start = start, .end = end, .severity = LinterSeverity(issue.code), .message = issue.message });
         }
     }
 
