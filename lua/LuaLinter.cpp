@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 
 extern "C" {
@@ -14,7 +15,7 @@ extern "C" {
 }
 
 namespace {
-// Loaded once per state; returns the function that lints one script. The options are the editor's
+// Loaded once per state; returns the function that lints a script's parts. The options are the editor's
 // default for game scripts: whitespace (6xx) is the author's business, a handler need not use every
 // argument the game passes (212), and scripts set globals freely (111, 112, 131): the editor names the
 // globals it found defined, so that only reading one that is defined nowhere is reported.
@@ -71,18 +72,67 @@ if propagate_assignments and closure_callback then
    end
 end
 
-return function(source, read_globals, globals)
-   local report = luacheck.check_strings({source}, {
-      std = "lua51",
-      read_globals = read_globals,
-      globals = globals,
-      ignore = {"6", "212", "111", "112", "131"},
-   })
-   local issues = {}
-   for _, issue in ipairs(report[1]) do
-      issues[#issues + 1] = {issue.code, issue.line, issue.column, issue.end_column or issue.column,
-         luacheck.get_message(issue)}
+-- What the linter said of each part the editor checks alone, by the part's text: a check lints only the
+-- parts it has not seen, and keeps only what it said of the parts of the script it was given. A global
+-- the script defines is left out afterwards, so that what is said of a part depends on nothing else.
+local options = {std = "lua51", ignore = {"6", "212", "111", "112", "131"}}
+local said, said_for = {}, nil
+
+return function(units, read_globals, read_globals_key, globals)
+   if read_globals_key ~= said_for then
+      said, said_for = {}, read_globals_key
    end
+   options.read_globals = read_globals
+   local missing, seen = {}, {}
+   for _, unit in ipairs(units) do
+      local source = unit[1]
+      if not said[source] and not seen[source] then
+         seen[source] = true
+         missing[#missing + 1] = source
+      end
+   end
+   if #missing > 0 then
+      local report = luacheck.check_strings(missing, options)
+      for i, source in ipairs(missing) do
+         local entry = {}
+         for _, issue in ipairs(report[i]) do
+            -- A message that names a line is made when the line is known.
+            local names_lines = issue.prev_line or issue.overwritten_line
+            entry[#entry + 1] = {issue, not names_lines and luacheck.get_message(issue)}
+         end
+         said[source] = entry
+      end
+   end
+   local defined = {}
+   for _, name in ipairs(globals) do
+      defined[name] = true
+   end
+   local kept, issues = {}, {}
+   for _, unit in ipairs(units) do
+      local source, offset, map = unit[1], unit[2], unit[3]
+      local entry = said[source]
+      kept[source] = entry
+      for _, said_issue in ipairs(entry) do
+         local issue, message = said_issue[1], said_issue[2]
+         if not (issue.code == "113" and defined[issue.name]) then
+            local line = map and (map[issue.line] or issue.line) or issue.line + offset
+            if not message then
+               local moved = {}
+               for key, value in pairs(issue) do
+                  moved[key] = value
+               end
+               for _, key in ipairs({"prev_line", "overwritten_line"}) do
+                  if moved[key] then
+                     moved[key] = map and (map[moved[key]] or moved[key]) or moved[key] + offset
+                  end
+               end
+               message = luacheck.get_message(moved)
+            end
+            issues[#issues + 1] = {issue.code, line, issue.column, issue.end_column or issue.column, message}
+         end
+      end
+   end
+   said = kept
    return issues
 end
 )lua";
@@ -111,6 +161,38 @@ void PushStrings(lua_State* lua, const QStringList& strings)
         const QByteArray bytes = s.toUtf8();
         lua_pushlstring(lua, bytes.constData(), std::size_t(bytes.size()));
         lua_rawseti(lua, -2, ++i);
+    }
+}
+
+// The parts as the linter's function takes them: {text, offset} for a part of one segment, whose line n
+// is line n + offset of the script, and {text, 0, lines} for one of several, whose line n is lines[n].
+void PushUnits(lua_State* lua, const QByteArray& bytes, const std::vector<TLinterUnit>& units)
+{
+    lua_createtable(lua, int(units.size()), 0);
+    int index = 0;
+    for (const TLinterUnit& unit : units) {
+        lua_createtable(lua, 3, 0);
+        QByteArray source;
+        for (const TLinterSegment& segment : unit.segments)
+            source.append(bytes.constData() + segment.start, segment.end - segment.start);
+        lua_pushlstring(lua, source.constData(), std::size_t(source.size()));
+        lua_rawseti(lua, -2, 1);
+        lua_pushinteger(lua, unit.segments.size() == 1 ? unit.segments[0].line : 0);
+        lua_rawseti(lua, -2, 2);
+        if (unit.segments.size() > 1) {
+            lua_newtable(lua);
+            int line = 0;
+            for (const TLinterSegment& segment : unit.segments) {
+                const int breaks = int(std::count(bytes.begin() + segment.start, bytes.begin() + segment.end, '\n'));
+                const bool open = segment.end > segment.start && bytes[segment.end - 1] != '\n';
+                for (int i = 0; i < breaks + (open ? 1 : 0); ++i) {
+                    lua_pushinteger(lua, segment.line + 1 + i);
+                    lua_rawseti(lua, -2, ++line);
+                }
+            }
+            lua_rawseti(lua, -2, 3);
+        }
+        lua_rawseti(lua, -2, ++index);
     }
 }
 
@@ -159,8 +241,8 @@ TLuaLinter::TLuaLinter(QString moduleFolder, std::size_t memoryLimit)
 
 TLuaLinter::~TLuaLinter() = default;
 
-TLinterOutcome TLuaLinter::Check(
-    const QByteArray& utf8, const QStringList& readGlobals, const QStringList& globals, const std::atomic<bool>* cancel)
+TLinterOutcome TLuaLinter::Check(const QByteArray& bytes, const std::vector<TLinterUnit>& units,
+    const QStringList& readGlobals, const QStringList& globals, const std::atomic<bool>* cancel)
 {
     TLinterOutcome outcome;
     if (!state) {
@@ -205,10 +287,12 @@ TLinterOutcome TLuaLinter::Check(
     if (cancel)
         lua_sethook(lua, CancelHook, LUA_MASKCOUNT, 10000);
     lua_rawgeti(lua, LUA_REGISTRYINDEX, state->lint);
-    lua_pushlstring(lua, utf8.constData(), std::size_t(utf8.size()));
+    PushUnits(lua, bytes, units);
     PushStrings(lua, readGlobals);
+    const QByteArray readGlobalsKey = readGlobals.join(u'\n').toUtf8();
+    lua_pushlstring(lua, readGlobalsKey.constData(), std::size_t(readGlobalsKey.size()));
     PushStrings(lua, globals);
-    const int status = lua_pcall(lua, 3, 1, 0);
+    const int status = lua_pcall(lua, 4, 1, 0);
     lua_sethook(lua, nullptr, 0, 0);
     if (status != 0) {
         const char* text = lua_tostring(lua, -1);

@@ -6,6 +6,8 @@
 // a memory ceiling, and a check can be cancelled from another thread between Lua instructions.
 #pragma once
 
+#include "lua/LinterUnits.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -43,10 +45,12 @@ public:
     const QString& ModuleFolder() const { return moduleFolder; }
 
     // Lints a script's bytes (luacheck reads them as UTF-8 when they are, else as Latin-1; its columns count
-    // characters). `readGlobals` are the game's names a script may read but should not
-    // assign; `globals` those the script and the files it shares its globals with define.
-    TLinterOutcome Check(const QByteArray& utf8, const QStringList& readGlobals, const QStringList& globals,
-        const std::atomic<bool>* cancel);
+    // characters), part by part as SplitForLinter cut it: what it said of a part whose text has not
+    // changed since the last check is said again without linting it. `readGlobals` are the game's names a
+    // script may read but should not assign; `globals` those the script and the files it shares its
+    // globals with define.
+    TLinterOutcome Check(const QByteArray& bytes, const std::vector<TLinterUnit>& units,
+        const QStringList& readGlobals, const QStringList& globals, const std::atomic<bool>* cancel);
 
 private:
     struct TState;

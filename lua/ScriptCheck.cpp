@@ -249,7 +249,8 @@ TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<b
             shared.unite(other->globals);
         shared.subtract(apiNames);
         const TLinterOutcome lint
-            = state->linter->Check(LinterBytes(text), readGlobals, QStringList(shared.begin(), shared.end()), cancel);
+            = state->linter->Check(LinterBytes(text), SplitForLinter(text, tokens), readGlobals,
+                QStringList(shared.begin(), shared.end()), cancel);
         if (lint.cancelled || cancelled()) {
             result.cancelled = true;
             return result;
