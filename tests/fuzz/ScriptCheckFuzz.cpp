@@ -1,9 +1,11 @@
 // Feeds arbitrary scripts (UTF-8, broken bytes included) to the script check, the linter too for small
 // ones, as the live check would: every problem's range lies inside the text, is one unit long at least,
 // and has the line and column of its start; the problems come in text order. The same text read as a
-// file of added hooks gives only hooks with Lua names.
+// file of added hooks gives only hooks with Lua names. The parts the linter checks one by one cover the
+// text once, each segment whole lines with its line number.
 #include "FuzzCheck.h"
 
+#include "lua/LinterUnits.h"
 #include "lua/LuaTokens.h"
 #include "lua/ScriptCheck.h"
 
@@ -35,6 +37,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(result.syntaxError == std::any_of(result.problems.begin(), result.problems.end(), [](const TProblem& p) {
         return p.severity == ProblemSeverity::Error;
     }));
+
+    std::vector<TLinterSegment> segments;
+    for (const TLinterUnit& unit : SplitForLinter(text, ReadLuaTokens(text)))
+        segments.insert(segments.end(), unit.segments.begin(), unit.segments.end());
+    std::sort(segments.begin(), segments.end(),
+        [](const TLinterSegment& a, const TLinterSegment& b) { return a.start < b.start; });
+    int covered = 0;
+    for (const TLinterSegment& segment : segments) {
+        FUZZ_CHECK(segment.start == covered && segment.end >= segment.start && segment.end <= text.size());
+        FUZZ_CHECK(segment.start == 0 || text[segment.start - 1] == u'\n');
+        FUZZ_CHECK(segment.end == text.size() || text[segment.end - 1] == u'\n');
+        FUZZ_CHECK(segment.line == text.left(segment.start).count(u'\n'));
+        covered = segment.end;
+    }
+    FUZZ_CHECK(covered == text.size());
 
     for (const TGameHook& hook : ParseExtraHooks(text)) {
         FUZZ_CHECK(IsLuaName(hook.name) || IsLuaKeyword(hook.name));
