@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace bench {
@@ -47,6 +48,19 @@ inline double MedianOf(int runs, const std::function<void()>& prepare, const std
         times.push_back(TimeOnce(work));
     }
     return Median(times);
+}
+
+// The median times of `first` and `second` run in turn, `runs` times each: on a machine whose speed
+// changes from moment to moment, a figure and its floor are measured under the same conditions.
+inline std::pair<double, double> MedianOfInTurn(
+    int runs, const std::function<void()>& first, const std::function<void()>& second)
+{
+    std::vector<double> firstTimes, secondTimes;
+    for (int i = 0; i < runs; ++i) {
+        firstTimes.push_back(TimeOnce(first));
+        secondTimes.push_back(TimeOnce(second));
+    }
+    return { Median(firstTimes), Median(secondTimes) };
 }
 
 // One figure for the parent process to collect, as a key=value line.

@@ -200,18 +200,13 @@ void TSyntaxColouring::ColourLines(TTextClient& textarea, int first, int last, c
     qsizetype start = from;
     for (int line = first; line <= last; ++line) {
         // Each line keeps its line break, as a line read in line units does; the last has none.
+        const qsizetype end = line < last ? textarea.LineStart(line + 1) : to;
         QStringView text;
-        qsizetype end;
         if (start >= split) {
-            const qsizetype lineBreak = pieces.second.indexOf(QLatin1Char('\n'), start - split);
-            end = std::min<qsizetype>(lineBreak < 0 ? to : split + lineBreak + 1, to);
             text = pieces.second.sliced(start - split, end - start);
-        } else if (const qsizetype lineBreak = pieces.first.indexOf(QLatin1Char('\n'), start - base); lineBreak >= 0) {
-            end = std::min<qsizetype>(base + lineBreak + 1, to);
+        } else if (end <= split) {
             text = pieces.first.sliced(start - base, end - start);
         } else {
-            const qsizetype nextBreak = pieces.second.indexOf(QLatin1Char('\n'));
-            end = std::min<qsizetype>(nextBreak < 0 ? to : split + nextBreak + 1, to);
             joined = pieces.first.sliced(start - base).toString();
             joined += pieces.second.first(end - split);
             text = joined;
