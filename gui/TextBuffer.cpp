@@ -145,10 +145,21 @@ bool TTextBuffer::Replace(int pos, int length, QStringView input, TTextChange* c
     else if (Length() > 0)
         insertStyle = StyleIdAt(pos);
 
-    newStarts.clear();
-    char16_t* out = text.get() + gapStart;
+    // The line starts of the removed breaks make room for those of the inserted ones, which the copy
+    // below writes in place: a script loaded whole needs no second array of its line starts.
+    int breaksInserted = 0;
     const char16_t* in = input.utf16();
     const qsizetype inSize = input.size();
+    for (qsizetype i = 0; i < inSize; ++i) {
+        if (in[i] == u'\n' || (in[i] == u'\r' && (i + 1 == inSize || in[i + 1] != u'\n')))
+            ++breaksInserted;
+    }
+    if (breaksRemoved > breaksInserted)
+        lineStarts.erase(lineStarts.begin() + firstIndex + breaksInserted, lineStarts.begin() + firstIndex + breaksRemoved);
+    else if (breaksInserted > breaksRemoved)
+        lineStarts.insert(lineStarts.begin() + firstIndex + breaksRemoved, breaksInserted - breaksRemoved, 0);
+    int* newStart = lineStarts.data() + firstIndex;
+    char16_t* out = text.get() + gapStart;
     int written = 0;
     for (qsizetype i = 0; i < inSize; ++i) {
         char16_t c = in[i];
@@ -159,20 +170,13 @@ bool TTextBuffer::Replace(int pos, int length, QStringView input, TTextChange* c
         }
         out[written++] = c;
         if (c == u'\n')
-            newStarts.push_back(pos + written);
+            *newStart++ = pos + written;
     }
     std::fill_n(styles.get() + gapStart, inserted, insertStyle);
     gapStart += inserted;
     gapLength -= inserted;
 
-    // Swap the removed line starts for the new ones, then shift every later start by the difference.
-    const int breaksInserted = static_cast<int>(newStarts.size());
-    const int common = std::min(breaksRemoved, breaksInserted);
-    std::copy_n(newStarts.begin(), common, lineStarts.begin() + firstIndex);
-    if (breaksRemoved > common)
-        lineStarts.erase(lineStarts.begin() + firstIndex + common, lineStarts.begin() + firstIndex + breaksRemoved);
-    else if (breaksInserted > common)
-        lineStarts.insert(lineStarts.begin() + firstIndex + common, newStarts.begin() + common, newStarts.end());
+    // Every later start moves by the difference.
     const int delta = inserted - removed;
     if (delta != 0) {
         for (auto it = lineStarts.begin() + firstIndex + breaksInserted; it != lineStarts.end(); ++it)
@@ -185,8 +189,6 @@ bool TTextBuffer::Replace(int pos, int length, QStringView input, TTextChange* c
         MoveGap(newLength);
         Reallocate(newLength + GrowthFor(newLength));
     }
-    if (newStarts.capacity() > 4096 && breaksInserted < 1024)
-        std::vector<int>().swap(newStarts);
 
     anchor = std::min(anchor, newLength);
     caret = std::min(caret, newLength);

@@ -209,7 +209,6 @@ private:
     int gapStart = 0;
     int gapLength = 0;
     std::vector<int> lineStarts { 0 };
-    std::vector<int> newStarts; // scratch for Replace, kept to avoid an allocation per keystroke
     int anchor = 0;
     int caret = 0;
     unsigned version = 0;
