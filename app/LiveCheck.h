@@ -4,7 +4,8 @@
 // input is asked for only when the pause is over, so typing costs a counter and a flag. The worker owns
 // the one checker and takes the newest request; a change cancels the check under way. Every result
 // carries the version of the text it was made for, and only a result for the text as it stands now is
-// handed back: one for an older text, cancelled or not, is dropped.
+// handed back: one for an older text, cancelled or not, is dropped. A long script's check may give back
+// two results, the second (with the linter's) replacing the first.
 #pragma once
 
 #include "lua/ScriptCheck.h"
@@ -32,6 +33,9 @@ public:
 
     // How long the text must stay unchanged before it is checked.
     std::chrono::milliseconds delay { 300 };
+    // From this length on, a check with the linter first gives back what the compiler and the game's rules
+    // found, before the linter runs: linting a long script anew takes seconds.
+    qsizetype earlyResultLength = 200000;
 
     // The text changed.
     void Changed(Clock::time_point now = Clock::now());
