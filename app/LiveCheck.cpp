@@ -74,9 +74,8 @@ void TLiveCheck::Work()
         cancel = false;
         const bool early = job.input.linter && job.input.text.size() >= earlyResultLength;
         lock.unlock();
-        const auto check = [&](const TCheckInput& input) {
-            return own ? own->Check(input, &cancel) : checker(input, &cancel);
-        };
+        const auto check
+            = [&](const TCheckInput& input) { return own ? own->Check(input, &cancel) : checker(input, &cancel); };
         std::optional<TCheckResult> result;
         if (early) {
             TCheckInput quick = job.input;

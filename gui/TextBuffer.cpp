@@ -155,7 +155,8 @@ bool TTextBuffer::Replace(int pos, int length, QStringView input, TTextChange* c
             ++breaksInserted;
     }
     if (breaksRemoved > breaksInserted)
-        lineStarts.erase(lineStarts.begin() + firstIndex + breaksInserted, lineStarts.begin() + firstIndex + breaksRemoved);
+        lineStarts.erase(
+            lineStarts.begin() + firstIndex + breaksInserted, lineStarts.begin() + firstIndex + breaksRemoved);
     else if (breaksInserted > breaksRemoved)
         lineStarts.insert(lineStarts.begin() + firstIndex + breaksRemoved, breaksInserted - breaksRemoved, 0);
     int* newStart = lineStarts.data() + firstIndex;

@@ -121,8 +121,8 @@ std::vector<TLinterUnit> SplitForLinter(QStringView text, const std::vector<TLua
             continue;
         if (word == u"function") {
             const int lineStart = lines.StartOf(lines.LineOf(token.start));
-            const bool startsLine = std::all_of(
-                text.begin() + lineStart, text.begin() + token.start, [](QChar c) { return IsBlank(c); });
+            const bool startsLine
+                = std::all_of(text.begin() + lineStart, text.begin() + token.start, [](QChar c) { return IsBlank(c); });
             if (topLevel && startsLine && i + 1 < tokens.size() && tokens[i + 1].kind == TLuaTokenKind::Name
                 && (i == 0 || MayEndStatement(text, tokens[i - 1])))
                 open = i;
@@ -139,8 +139,7 @@ std::vector<TLinterUnit> SplitForLinter(QStringView text, const std::vector<TLua
             }
             if (blocks.empty() && open != None) {
                 // A statement that starts with "(" would read as a call of what comes before this one.
-                if (RestOfLineIsFree(text, token.end)
-                    && (i + 1 == tokens.size() || Word(text, tokens[i + 1]) != u"("))
+                if (RestOfLineIsFree(text, token.end) && (i + 1 == tokens.size() || Word(text, tokens[i + 1]) != u"("))
                     candidates.push_back({ open, i });
                 open = None;
             }
@@ -164,8 +163,8 @@ std::vector<TLinterUnit> SplitForLinter(QStringView text, const std::vector<TLua
     std::vector<TLinterUnit> units(1);
     int restFrom = 0;
     for (const TCandidate& candidate : candidates) {
-        const bool usesALocal = std::any_of(
-            tokens.begin() + std::ptrdiff_t(candidate.first), tokens.begin() + std::ptrdiff_t(candidate.last) + 1,
+        const bool usesALocal = std::any_of(tokens.begin() + std::ptrdiff_t(candidate.first),
+            tokens.begin() + std::ptrdiff_t(candidate.last) + 1,
             [&](const TLuaToken& t) { return t.kind == TLuaTokenKind::Name && topLocals.contains(Word(text, t)); });
         if (usesALocal)
             continue;

@@ -49,8 +49,8 @@ public:
     // changed since the last check is said again without linting it. `readGlobals` are the game's names a
     // script may read but should not assign; `globals` those the script and the files it shares its
     // globals with define.
-    TLinterOutcome Check(const QByteArray& bytes, const std::vector<TLinterUnit>& units,
-        const QStringList& readGlobals, const QStringList& globals, const std::atomic<bool>* cancel);
+    TLinterOutcome Check(const QByteArray& bytes, const std::vector<TLinterUnit>& units, const QStringList& readGlobals,
+        const QStringList& globals, const std::atomic<bool>* cancel);
 
 private:
     struct TState;

@@ -248,9 +248,8 @@ TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<b
         for (const TScriptDefinitions* other : rules.elsewhere)
             shared.unite(other->globals);
         shared.subtract(apiNames);
-        const TLinterOutcome lint
-            = state->linter->Check(LinterBytes(text), SplitForLinter(text, tokens), readGlobals,
-                QStringList(shared.begin(), shared.end()), cancel);
+        const TLinterOutcome lint = state->linter->Check(LinterBytes(text), SplitForLinter(text, tokens), readGlobals,
+            QStringList(shared.begin(), shared.end()), cancel);
         if (lint.cancelled || cancelled()) {
             result.cancelled = true;
             return result;

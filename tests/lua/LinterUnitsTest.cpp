@@ -31,7 +31,8 @@ TEST(LinterUnitsTest, TopLevelFunctionsThatShareNoLocalStandAlone)
         QString script;
         QStringList parts;
     } cases[] = {
-        { "handlers and their addhooks", "addhook('join', 'a')\nfunction a(id)\n  return id\nend\n-- b\nfunction b() end\n",
+        { "handlers and their addhooks",
+            "addhook('join', 'a')\nfunction a(id)\n  return id\nend\n-- b\nfunction b() end\n",
             { "addhook('join', 'a')\n-- b\n", "function a(id)\n  return id\nend\n", "function b() end\n" } },
         { "a function that uses a top-level local stays with it",
             "local n = 0\nfunction up() n = n + 1 end\nfunction other() end",
