@@ -166,8 +166,15 @@ void PushStrings(lua_State* lua, const QStringList& strings)
 
 // The parts as the linter's function takes them: {text, offset} for a part of one segment, whose line n
 // is line n + offset of the script, and {text, 0, lines} for one of several, whose line n is lines[n].
-void PushUnits(lua_State* lua, const QByteArray& bytes, const std::vector<TLinterUnit>& units)
+void PushUnits(lua_State* lua, const QByteArray& bytes, std::vector<TLinterUnit> units)
 {
+    const int size = int(bytes.size());
+    for (TLinterUnit& unit : units) {
+        for (TLinterSegment& segment : unit.segments) {
+            segment.start = std::clamp(segment.start, 0, size);
+            segment.end = std::clamp(segment.end, segment.start, size);
+        }
+    }
     lua_createtable(lua, int(units.size()), 0);
     int index = 0;
     for (const TLinterUnit& unit : units) {
