@@ -72,28 +72,14 @@ void TLiveCheck::Work()
         request.reset();
         running = job.version;
         cancel = false;
-        const bool early = job.input.linter && job.input.text.size() >= earlyResultLength;
         lock.unlock();
-        const auto check
-            = [&](const TCheckInput& input) { return own ? own->Check(input, &cancel) : checker(input, &cancel); };
-        std::optional<TCheckResult> result;
-        if (early) {
-            TCheckInput quick = job.input;
-            quick.linter = false;
-            TCheckResult first = check(quick);
-            // The linter stays out of a script that does not compile: the first result is the whole one.
-            if (first.syntaxError || first.cancelled) {
-                result = std::move(first);
-            } else {
-                lock.lock();
-                done = TDone { job.version, std::move(first) };
-                lock.unlock();
-            }
-        }
-        if (!result)
-            result = check(job.input);
+        const TScriptChecker::TEarlyResult early = [&](TCheckResult first) {
+            std::lock_guard earlyLock(mutex);
+            done = TDone { job.version, std::move(first) };
+        };
+        TCheckResult result = own ? own->Check(job.input, &cancel, early) : checker(job.input, &cancel, early);
         lock.lock();
         running.reset();
-        done = TDone { job.version, std::move(*result) };
+        done = TDone { job.version, std::move(result) };
     }
 }

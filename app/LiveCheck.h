@@ -21,8 +21,10 @@
 class TLiveCheck {
 public:
     using Clock = std::chrono::steady_clock;
-    // What checks a text; called on the worker thread only.
-    using TChecker = std::function<TCheckResult(const TCheckInput& input, const std::atomic<bool>* cancel)>;
+    // What checks a text; called on the worker thread only. It may hand over a first result before the
+    // whole one, as TScriptChecker does for a long script.
+    using TChecker = std::function<TCheckResult(
+        const TCheckInput& input, const std::atomic<bool>* cancel, const TScriptChecker::TEarlyResult& early)>;
 
     // Without a checker the worker makes a TScriptChecker of its own.
     explicit TLiveCheck(TChecker checker = {});
@@ -33,9 +35,6 @@ public:
 
     // How long the text must stay unchanged before it is checked.
     std::chrono::milliseconds delay { 300 };
-    // From this length on, a check with the linter first gives back what the compiler and the game's rules
-    // found, before the linter runs: linting a long script anew takes seconds.
-    qsizetype earlyResultLength = 200000;
 
     // The text changed.
     void Changed(Clock::time_point now = Clock::now());

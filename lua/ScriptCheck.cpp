@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 
@@ -116,10 +117,35 @@ std::pair<int, int> SyntaxErrorRange(
     }
     return { candidates.back()->start, candidates.back()->end };
 }
+
+// Every range inside the text and one unit long at least, with the text area's line and column, in text
+// order.
+std::vector<TProblem> Finished(std::vector<TProblem> problems, QStringView text, const TLineIndex& editorLines)
+{
+    const int size = int(text.size());
+    for (TProblem& problem : problems) {
+        problem.start = std::clamp(problem.start, 0, std::max(0, size - 1));
+        problem.end = std::clamp(problem.end, problem.start + (size > 0 ? 1 : 0), size);
+        problem.line = editorLines.LineOf(problem.start);
+        problem.column = problem.start - editorLines.Start(problem.line);
+    }
+    std::stable_sort(problems.begin(), problems.end(),
+        [](const TProblem& a, const TProblem& b) { return a.start != b.start ? a.start < b.start : a.end < b.end; });
+    return problems;
+}
+
+std::size_t HashOf(QStringView text, const TLinterUnit& unit)
+{
+    std::size_t hash = 0;
+    for (const TLinterSegment& segment : unit.segments)
+        hash = qHashMulti(hash, text.mid(segment.start, segment.end - segment.start));
+    return hash;
+}
 } // namespace
 
 struct TScriptChecker::TState {
     std::unique_ptr<TLuaLinter> linter;
+    QSet<std::size_t> linted; // the parts of the last script the linter linted, by the hash of their text
     QHash<QString, TOtherFile> files; // by absolute path
 
     // The definitions of a file, read again only when it changed; null when it cannot be read.
@@ -153,7 +179,7 @@ TScriptChecker::TScriptChecker()
 
 TScriptChecker::~TScriptChecker() = default;
 
-TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<bool>* cancel)
+TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<bool>* cancel, const TEarlyResult& early)
 {
     TCheckResult result;
     const auto cancelled = [&] {
@@ -248,12 +274,29 @@ TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<b
         for (const TScriptDefinitions* other : rules.elsewhere)
             shared.unite(other->globals);
         shared.subtract(apiNames);
-        const TLinterOutcome lint = state->linter->Check(LinterBytes(text), SplitForLinter(text, tokens), readGlobals,
-            QStringList(shared.begin(), shared.end()), cancel);
+        const std::vector<TLinterUnit> units = SplitForLinter(text, tokens);
+        QSet<std::size_t> hashes;
+        qsizetype unseen = 0;
+        for (const TLinterUnit& unit : units) {
+            const std::size_t hash = HashOf(text, unit);
+            hashes.insert(hash);
+            if (!state->linted.contains(hash)) {
+                for (const TLinterSegment& segment : unit.segments)
+                    unseen += segment.end - segment.start;
+            }
+        }
+        if (early && unseen >= earlyLintLength) {
+            TCheckResult first = result;
+            first.problems = Finished(problems, text, editorLines);
+            early(std::move(first));
+        }
+        const TLinterOutcome lint = state->linter->Check(
+            LinterBytes(text), units, readGlobals, QStringList(shared.begin(), shared.end()), cancel);
         if (lint.cancelled || cancelled()) {
             result.cancelled = true;
             return result;
         }
+        state->linted = std::move(hashes);
         result.linterNote = lint.note;
         for (const TLinterIssue& issue : lint.issues) {
             if (issue.code.startsWith(u'0'))
@@ -268,16 +311,6 @@ TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<b
         }
     }
 
-    // Every range inside the text and one unit long at least, with the text area's line and column.
-    const int size = int(text.size());
-    for (TProblem& problem : problems) {
-        problem.start = std::clamp(problem.start, 0, std::max(0, size - 1));
-        problem.end = std::clamp(problem.end, problem.start + (size > 0 ? 1 : 0), size);
-        problem.line = editorLines.LineOf(problem.start);
-        problem.column = problem.start - editorLines.Start(problem.line);
-    }
-    std::stable_sort(problems.begin(), problems.end(),
-        [](const TProblem& a, const TProblem& b) { return a.start != b.start ? a.start < b.start : a.end < b.end; });
-    result.problems = std::move(problems);
+    result.problems = Finished(std::move(problems), text, editorLines);
     return result;
 }

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -56,8 +57,15 @@ public:
     TScriptChecker(const TScriptChecker&) = delete;
     TScriptChecker& operator=(const TScriptChecker&) = delete;
 
-    // `cancel`, when set to true by another thread, ends the check early with `cancelled` set.
-    TCheckResult Check(const TCheckInput& input, const std::atomic<bool>* cancel = nullptr);
+    // What the compiler and the game's rules found, handed over before the linter runs.
+    using TEarlyResult = std::function<void(TCheckResult)>;
+
+    // `cancel`, when set to true by another thread, ends the check early with `cancelled` set. When the
+    // linter has at least `earlyLintLength` units of the script to lint anew (as on the first check of a
+    // long script: later ones lint again only what changed), `early` is given the rest first.
+    TCheckResult Check(
+        const TCheckInput& input, const std::atomic<bool>* cancel = nullptr, const TEarlyResult& early = {});
+    qsizetype earlyLintLength = 200000;
 
 private:
     struct TState;

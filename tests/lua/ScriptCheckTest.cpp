@@ -238,6 +238,38 @@ TEST(ScriptCheckTest, TheLinterReportsTheChosenCodes)
     ASSERT_EQ(broken.problems.size(), 1u) << "the linter stays out of a script that does not compile";
 }
 
+TEST(ScriptCheckTest, WhatIsFoundBeforeTheLinterIsHandedOverWhenMuchIsToBeLintedAnew)
+{
+    if (!LinterInstalled())
+        GTEST_SKIP() << "lua-check is not installed";
+    TScriptChecker checker;
+    checker.earlyLintLength = 60;
+    int earlyResults = 0;
+    std::vector<TProblem> early;
+    const auto check = [&](const QString& script) {
+        TCheckInput input;
+        input.text = script;
+        input.apiNames = ApiNames;
+        return checker.Check(input, nullptr, [&](TCheckResult first) {
+            ++earlyResults;
+            early = first.problems;
+        });
+    };
+    // 81 units: the rest of the script and two functions, each linted on its own.
+    const QString script = "addhook('joni', 'f')\nfunction f() local unused = 1 end\nfunction g() return 1 end\n";
+    const TCheckResult whole = check(script);
+    ASSERT_EQ(earlyResults, 1);
+    ASSERT_EQ(early.size(), 1u);
+    EXPECT_TRUE(early[0].message.startsWith("Unknown hook"));
+    ASSERT_EQ(whole.problems.size(), 2u);
+    EXPECT_EQ(whole.problems[0], early[0]);
+    EXPECT_TRUE(whole.problems[1].message.contains("unused variable 'unused'"));
+
+    check(script);
+    check(QString(script).replace("return 1", "return 2"));
+    EXPECT_EQ(earlyResults, 1) << "only 26 units were to be linted anew";
+}
+
 TEST(ScriptCheckTest, AMissingLinterIsSaidAndNothingElseChanges)
 {
     TScriptChecker checker;
