@@ -262,8 +262,10 @@ TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<b
     if (input.linter && !result.syntaxError) {
         const QString modules
             = input.linterModules.isEmpty() ? QString::fromLatin1(DefaultLinterModules) : input.linterModules;
-        if (!state->linter || state->linter->ModuleFolder() != modules)
+        if (!state->linter || state->linter->ModuleFolder() != modules) {
             state->linter = std::make_unique<TLuaLinter>(modules);
+            state->linted.clear();
+        }
         QStringList readGlobals;
         for (const QString& name : input.apiNames) {
             if (IsLuaName(name))
