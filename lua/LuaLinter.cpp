@@ -203,6 +203,14 @@ void PushUnits(lua_State* lua, const QByteArray& bytes, std::vector<TLinterUnit>
     }
 }
 
+std::size_t HashOf(const QByteArray& bytes, const TLinterUnit& unit)
+{
+    std::size_t hash = 0;
+    for (const TLinterSegment& segment : unit.segments)
+        hash = qHashMulti(hash, QByteArrayView(bytes).sliced(segment.start, segment.end - segment.start));
+    return hash;
+}
+
 // Fields of the table on top of the stack.
 QString StringAt(lua_State* lua, int index)
 {
@@ -296,7 +304,8 @@ TLinterOutcome TLuaLinter::Check(const QByteArray& bytes, const std::vector<TLin
     lua_rawgeti(lua, LUA_REGISTRYINDEX, state->lint);
     PushUnits(lua, bytes, units);
     PushStrings(lua, readGlobals);
-    const QByteArray readGlobalsKey = readGlobals.join(u'\n').toUtf8();
+    const QString readGlobalsJoined = readGlobals.join(u'\n');
+    const QByteArray readGlobalsKey = readGlobalsJoined.toUtf8();
     lua_pushlstring(lua, readGlobalsKey.constData(), std::size_t(readGlobalsKey.size()));
     PushStrings(lua, globals);
     const int status = lua_pcall(lua, 4, 1, 0);
@@ -314,6 +323,10 @@ TLinterOutcome TLuaLinter::Check(const QByteArray& bytes, const std::vector<TLin
         lua_gc(lua, LUA_GCCOLLECT, 0);
         return outcome;
     }
+    linted.clear();
+    for (const TLinterUnit& unit : units)
+        linted.insert(HashOf(bytes, unit));
+    lintedFor = readGlobalsJoined;
     const int count = int(lua_objlen(lua, -1));
     outcome.issues.reserve(std::size_t(count));
     for (int i = 1; i <= count; ++i) {
@@ -331,4 +344,20 @@ TLinterOutcome TLuaLinter::Check(const QByteArray& bytes, const std::vector<TLin
     // What the check built goes now, not during the next one.
     lua_gc(lua, LUA_GCCOLLECT, 0);
     return outcome;
+}
+
+qsizetype TLuaLinter::UnlintedLength(
+    const QByteArray& bytes, const std::vector<TLinterUnit>& units, const QStringList& readGlobals) const
+{
+    if (state && !state->failure.isEmpty())
+        return 0;
+    const bool same = readGlobals.join(u'\n') == lintedFor;
+    qsizetype length = 0;
+    for (const TLinterUnit& unit : units) {
+        if (same && linted.contains(HashOf(bytes, unit)))
+            continue;
+        for (const TLinterSegment& segment : unit.segments)
+            length += segment.end - segment.start;
+    }
+    return length;
 }

@@ -9,6 +9,7 @@
 #include "lua/LinterUnits.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -52,9 +53,18 @@ public:
     TLinterOutcome Check(const QByteArray& bytes, const std::vector<TLinterUnit>& units, const QStringList& readGlobals,
         const QStringList& globals, const std::atomic<bool>* cancel);
 
+    // The units of `units` that a Check with the same read-only names would lint anew: those of the parts
+    // whose text the last check was not given.
+    qsizetype UnlintedLength(
+        const QByteArray& bytes, const std::vector<TLinterUnit>& units, const QStringList& readGlobals) const;
+
 private:
     struct TState;
     QString moduleFolder;
     std::size_t memoryLimit;
     std::unique_ptr<TState> state;
+    // What the last check that ran was given, as the Lua side keeps it: its parts by the hash of their
+    // text, and the read-only names.
+    QSet<std::size_t> linted;
+    QString lintedFor;
 };

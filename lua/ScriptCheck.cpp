@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
 
 #include <algorithm>
 
@@ -133,19 +132,10 @@ std::vector<TProblem> Finished(std::vector<TProblem> problems, QStringView text,
         [](const TProblem& a, const TProblem& b) { return a.start != b.start ? a.start < b.start : a.end < b.end; });
     return problems;
 }
-
-std::size_t HashOf(QStringView text, const TLinterUnit& unit)
-{
-    std::size_t hash = 0;
-    for (const TLinterSegment& segment : unit.segments)
-        hash = qHashMulti(hash, text.mid(segment.start, segment.end - segment.start));
-    return hash;
-}
 } // namespace
 
 struct TScriptChecker::TState {
     std::unique_ptr<TLuaLinter> linter;
-    QSet<std::size_t> linted; // the parts of the last script the linter linted, by the hash of their text
     QHash<QString, TOtherFile> files; // by absolute path
 
     // The definitions of a file, read again only when it changed; null when it cannot be read.
@@ -262,10 +252,8 @@ TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<b
     if (input.linter && !result.syntaxError) {
         const QString modules
             = input.linterModules.isEmpty() ? QString::fromLatin1(DefaultLinterModules) : input.linterModules;
-        if (!state->linter || state->linter->ModuleFolder() != modules) {
+        if (!state->linter || state->linter->ModuleFolder() != modules)
             state->linter = std::make_unique<TLuaLinter>(modules);
-            state->linted.clear();
-        }
         QStringList readGlobals;
         for (const QString& name : input.apiNames) {
             if (IsLuaName(name))
@@ -276,29 +264,19 @@ TCheckResult TScriptChecker::Check(const TCheckInput& input, const std::atomic<b
         for (const TScriptDefinitions* other : rules.elsewhere)
             shared.unite(other->globals);
         shared.subtract(apiNames);
+        const QByteArray bytes = LinterBytes(text);
         const std::vector<TLinterUnit> units = SplitForLinter(text, tokens);
-        QSet<std::size_t> hashes;
-        qsizetype unseen = 0;
-        for (const TLinterUnit& unit : units) {
-            const std::size_t hash = HashOf(text, unit);
-            hashes.insert(hash);
-            if (!state->linted.contains(hash)) {
-                for (const TLinterSegment& segment : unit.segments)
-                    unseen += segment.end - segment.start;
-            }
-        }
-        if (early && unseen >= earlyLintLength) {
+        if (early && state->linter->UnlintedLength(bytes, units, readGlobals) >= earlyLintLength) {
             TCheckResult first = result;
             first.problems = Finished(problems, text, editorLines);
             early(std::move(first));
         }
-        const TLinterOutcome lint = state->linter->Check(
-            LinterBytes(text), units, readGlobals, QStringList(shared.begin(), shared.end()), cancel);
+        const TLinterOutcome lint
+            = state->linter->Check(bytes, units, readGlobals, QStringList(shared.begin(), shared.end()), cancel);
         if (lint.cancelled || cancelled()) {
             result.cancelled = true;
             return result;
         }
-        state->linted = std::move(hashes);
         result.linterNote = lint.note;
         for (const TLinterIssue& issue : lint.issues) {
             if (issue.code.startsWith(u'0'))
