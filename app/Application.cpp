@@ -41,7 +41,6 @@ namespace {
 constexpr int Ctrl = Modifier::Ctrl;
 constexpr int Shift = Modifier::Shift;
 constexpr int F3 = VirtualKey::F1 + 2;
-
 constexpr int F7 = VirtualKey::F1 + 6;
 
 constexpr int MainWindowStyle = WindowStyle::TitleBar | WindowStyle::Resizable | WindowStyle::MenuBar
@@ -210,10 +209,10 @@ void TApplication::Init()
     });
     SetTypingGrouped(Extra->Value(ExtraKey::GroupTyping).toBool());
     LoadKeywords();
-    Swatches = std::make_unique<TColourSwatches>(
-        *Textarea, [this](int pos, int length, const QString& text) { return ReplaceRange(pos, length, text); });
-    Assist = std::make_unique<TCodeAssist>(*Textarea, *TextareaClient,
-        [this](int pos, int length, const QString& text) { return ReplaceRange(pos, length, text); });
+    const auto replaceRange
+        = [this](int pos, int length, const QString& text) { return ReplaceRange(pos, length, text); };
+    Swatches = std::make_unique<TColourSwatches>(*Textarea, replaceRange);
+    Assist = std::make_unique<TCodeAssist>(*Textarea, *TextareaClient, replaceRange);
     Assist->SetKeywords(Keywords);
     QStringList hookProblems;
     ExtraHooks = LoadExtraHooks(ExtraHooksPath(QFileInfo(ConfigPathForThisRun()).absolutePath()), hookProblems);

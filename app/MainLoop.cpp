@@ -3,7 +3,6 @@
 
 #include "app/CodeAssist.h"
 #include "app/LiveCheck.h"
-
 #include "app/RecoveryKeeper.h"
 #include "app/RunExecutable.h"
 #include "app/TextareaClient.h"

@@ -4,17 +4,14 @@
 // re-colours what it changed, measured against QString::replace plus one GlobalUpdateTextarea.
 #include "FindBench.h"
 
+#include "BenchEditor.h"
 #include "BenchSupport.h"
 #include "LuaScriptGenerator.h"
 
 #include "app/Application.h"
-#include "gui/GuiDriver.h"
 #include "highlight/History.h"
-#include "resources/EmbeddedFiles.h"
-#include "tools/StartupResources.h"
 #include "tools/WFind.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -41,14 +38,7 @@ int FindScenario(int argc, char** argv)
 {
     // The editor's settings and recovery files go to a folder of their own.
     QTemporaryDir folder;
-    QDir::setCurrent(folder.path());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath("xdg")));
-    qputenv("XDG_STATE_HOME", QFile::encodeName(folder.filePath("state")));
-    RegisterEmbeddedFiles();
-    StartGui(argc, argv);
-    LoadStartupResources();
-    App = new TApplication();
-    App->Init();
+    StartEditor(argc, argv, folder);
     TGadget* area = App->Textarea;
     TWFind& find = *App->wFind;
 

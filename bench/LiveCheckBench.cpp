@@ -2,6 +2,7 @@
 // the worker, showing a result as underlines, gutter markers and the count, and a keystroke in the
 // middle of the 4,000,000-character script while the worker checks it. The worker's own time is the
 // checker's business and not measured here.
+#include "BenchEditor.h"
 #include "BenchSupport.h"
 #include "LuaScriptGenerator.h"
 
@@ -9,13 +10,9 @@
 #include "app/LiveCheck.h"
 #include "app/RecoveryKeeper.h"
 #include "event/EventQueue.h"
-#include "gui/GuiDriver.h"
 #include "gui/ScriptArea.h"
-#include "resources/EmbeddedFiles.h"
-#include "tools/StartupResources.h"
 #include "tools/WProblems.h"
 
-#include <QDir>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 
@@ -72,14 +69,7 @@ int main(int argc, char** argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir folder;
-    QDir::setCurrent(folder.path());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath("xdg")));
-    qputenv("XDG_STATE_HOME", QFile::encodeName(folder.filePath("state")));
-    RegisterEmbeddedFiles();
-    StartGui(argc, argv);
-    LoadStartupResources();
-    App = new TApplication();
-    App->Init();
+    StartEditor(argc, argv, folder);
     // The recovery copy takes the text too, on its own schedule: kept out of these figures.
     App->Recovery->delay = std::chrono::hours(1);
     TGadget* area = App->Textarea;

@@ -26,7 +26,20 @@ struct TGate {
     int entered = 0;
     int released = 0;
     bool sawCancel = false;
+
+    void Release(int count)
+    {
+        std::lock_guard lock(mutex);
+        released = count;
+        changed.notify_all();
+    }
 };
+
+// Whatever happens in a test, no check is left waiting when the editor ends.
+std::shared_ptr<void> ReleaseAllAtEnd(const std::shared_ptr<TGate>& gate)
+{
+    return std::shared_ptr<void>(nullptr, [gate](void*) { gate->Release(1 << 20); });
+}
 
 class LiveCheckTest : public AppFixture {
 protected:
@@ -89,12 +102,7 @@ TCheckResult WordChecker(const TCheckInput& input, const std::atomic<bool>*)
 TEST_F(LiveCheckTest, AResultForAnOlderTextIsDropped)
 {
     auto gate = std::make_shared<TGate>();
-    // Whatever happens below, no check is left waiting when the editor ends.
-    const std::shared_ptr<void> releaseAll(nullptr, [gate](void*) {
-        std::lock_guard lock(gate->mutex);
-        gate->released = 1 << 20;
-        gate->changed.notify_all();
-    });
+    const std::shared_ptr<void> releaseAll = ReleaseAllAtEnd(gate);
     UseChecker([gate](const TCheckInput& input, const std::atomic<bool>* cancel, const TScriptChecker::TEarlyResult&) {
         std::unique_lock lock(gate->mutex);
         const int number = ++gate->entered;
@@ -115,11 +123,7 @@ TEST_F(LiveCheckTest, AResultForAnOlderTextIsDropped)
     Type("old");
     PassUntil(entered(1));
     Type(" new");
-    {
-        std::lock_guard lock(gate->mutex);
-        gate->released = 1;
-        gate->changed.notify_all();
-    }
+    gate->Release(1);
     // The check of the new text begins only once the old one's result is in.
     PassUntil(entered(2));
     for (int pass = 0; pass < 5; ++pass)
@@ -129,9 +133,8 @@ TEST_F(LiveCheckTest, AResultForAnOlderTextIsDropped)
     {
         std::lock_guard lock(gate->mutex);
         EXPECT_TRUE(gate->sawCancel) << "the old check was not asked to stop";
-        gate->released = 2;
-        gate->changed.notify_all();
     }
+    gate->Release(2);
     SettleCheck();
     ASSERT_EQ(App->Problems().size(), 1u);
     EXPECT_EQ(App->Problems()[0].message, "checked old new");
@@ -140,11 +143,7 @@ TEST_F(LiveCheckTest, AResultForAnOlderTextIsDropped)
 TEST_F(LiveCheckTest, AFirstResultHandedOverBeforeTheWholeOneIsShownUntilItComes)
 {
     auto gate = std::make_shared<TGate>();
-    const std::shared_ptr<void> releaseAll(nullptr, [gate](void*) {
-        std::lock_guard lock(gate->mutex);
-        gate->released = 1 << 20;
-        gate->changed.notify_all();
-    });
+    const std::shared_ptr<void> releaseAll = ReleaseAllAtEnd(gate);
     // The first result leaves out the hints, as one before the linter's does; the whole one waits for the
     // test.
     UseChecker([gate](const TCheckInput& input, const std::atomic<bool>*, const TScriptChecker::TEarlyResult& early) {
@@ -159,11 +158,7 @@ TEST_F(LiveCheckTest, AFirstResultHandedOverBeforeTheWholeOneIsShownUntilItComes
     SetScript("oops hmm");
     PassUntil([this] { return App->Problems().size() == 1; });
     EXPECT_EQ(App->lProblems->GetText(), "1 warning");
-    {
-        std::lock_guard lock(gate->mutex);
-        gate->released = 1;
-        gate->changed.notify_all();
-    }
+    gate->Release(1);
     SettleCheck();
     EXPECT_EQ(App->lProblems->GetText(), "1 warning, 1 hint");
 }
