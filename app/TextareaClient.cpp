@@ -46,12 +46,11 @@ QString TTextareaClient::LineText(int line) const
     return area.AreaText(line, 1, TextUnit::Lines);
 }
 
-std::optional<std::pair<QStringView, QStringView>> TTextareaClient::TextInPlace() const
+std::optional<TTextParts> TTextareaClient::TextInPlace() const
 {
     if (!script)
         return std::nullopt;
-    const TTextParts parts = area.AreaParts();
-    return std::pair { parts.first, parts.second };
+    return area.AreaParts();
 }
 
 bool TTextareaClient::Replace(int pos, int length, const QString& text)

@@ -21,7 +21,7 @@ public:
     int LineOf(int pos) const override;
     QString Text(int pos, int length) const override;
     QString LineText(int line) const override;
-    std::optional<std::pair<QStringView, QStringView>> TextInPlace() const override;
+    std::optional<TTextParts> TextInPlace() const override;
     bool Replace(int pos, int length, const QString& text) override;
     void Select(int pos, int length) override;
     int SelectionStart() const override;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "event/Event.h"
+#include "resources/TextParts.h"
 
 #include <QString>
 #include <QStringView>
@@ -85,15 +86,6 @@ enum class TextUnit : int { Chars = 1, Lines = 2 };
 
 // The most characters a text area holds; changes that would pass it are refused whole.
 inline constexpr int TextAreaCapacity = 4 * 1048576;
-
-// A text area's whole text as two views read one after the other, the way it is stored; valid until
-// the text next changes. Searching these costs no copy of the text.
-struct TTextParts {
-    QStringView first;
-    QStringView second;
-    int Length() const { return static_cast<int>(first.size() + second.size()); }
-    QChar At(int pos) const { return pos < first.size() ? first[pos] : second[pos - first.size()]; }
-};
 
 // A key filter gets each key event of its gadget before the gadget acts; 0 swallows the key.
 using TEventFilter = int (*)(TEvent& event, void* context);

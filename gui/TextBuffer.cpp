@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace {
 constexpr int MinGap = 1024;
@@ -39,16 +40,32 @@ TTextBuffer::TTextBuffer()
 
 TTextBuffer::~TTextBuffer() = default;
 
+template <typename Unit> void TTextBuffer::StoredUnits(int from, int count, Unit* out) const
+{
+    // A buffer never filled has no storage at all, and memcpy takes no null source even for no units.
+    if (count <= 0)
+        return;
+    if (wide) {
+        if constexpr (sizeof(Unit) == sizeof(char16_t))
+            std::memcpy(out, wide.get() + from, sizeof(char16_t) * count);
+        else
+            std::copy_n(wide.get() + from, count, out); // only ever units below 256
+    } else {
+        if constexpr (sizeof(Unit) == 1)
+            std::memcpy(out, narrow.get() + from, count);
+        else
+            std::copy_n(reinterpret_cast<const unsigned char*>(narrow.get()) + from, count, out);
+    }
+}
+
 void TTextBuffer::Copy(int pos, int length, char16_t* chars, StyleId* ids) const
 {
-    // A buffer never filled has no storage at all, and memcpy takes no null source even for no bytes.
     if (length <= 0)
         return;
     const int beforeGap = std::clamp(gapStart - pos, 0, length);
     if (chars) {
-        std::memcpy(chars, text.get() + pos, sizeof(char16_t) * beforeGap);
-        std::memcpy(
-            chars + beforeGap, text.get() + pos + beforeGap + gapLength, sizeof(char16_t) * (length - beforeGap));
+        StoredUnits(pos, beforeGap, chars);
+        StoredUnits(pos + beforeGap + gapLength, length - beforeGap, chars + beforeGap);
     }
     if (ids) {
         std::memcpy(ids, styles.get() + pos, sizeof(StyleId) * beforeGap);
@@ -61,43 +78,61 @@ void TTextBuffer::MoveGap(int pos)
 {
     if (pos < gapStart) {
         const int count = gapStart - pos;
-        std::memmove(text.get() + pos + gapLength, text.get() + pos, sizeof(char16_t) * count);
+        MoveUnits(pos + gapLength, pos, count);
         std::memmove(styles.get() + pos + gapLength, styles.get() + pos, sizeof(StyleId) * count);
     } else if (pos > gapStart) {
         const int count = pos - gapStart;
-        std::memmove(text.get() + gapStart, text.get() + gapStart + gapLength, sizeof(char16_t) * count);
+        MoveUnits(gapStart, gapStart + gapLength, count);
         std::memmove(styles.get() + gapStart, styles.get() + gapStart + gapLength, sizeof(StyleId) * count);
     }
     gapStart = pos;
 }
 
-void TTextBuffer::Reallocate(int newCapacity)
+void TTextBuffer::MoveUnits(int to, int from, int count)
+{
+    if (wide)
+        std::memmove(wide.get() + to, wide.get() + from, sizeof(char16_t) * count);
+    else
+        std::memmove(narrow.get() + to, narrow.get() + from, count);
+}
+
+void TTextBuffer::Reallocate(int newCapacity, bool toWide)
 {
     const int length = Length();
     const int afterGap = length - gapStart;
     // Left uninitialised on purpose: the pages of the gap are never touched until text goes there.
-    std::unique_ptr<char16_t[]> newText(new char16_t[newCapacity]);
     std::unique_ptr<StyleId[]> newStyles(new StyleId[newCapacity]);
-    if (text) {
-        std::memcpy(newText.get(), text.get(), sizeof(char16_t) * gapStart);
+    if (styles) {
         std::memcpy(newStyles.get(), styles.get(), sizeof(StyleId) * gapStart);
-        std::memcpy(
-            newText.get() + newCapacity - afterGap, text.get() + gapStart + gapLength, sizeof(char16_t) * afterGap);
         std::memcpy(
             newStyles.get() + newCapacity - afterGap, styles.get() + gapStart + gapLength, sizeof(StyleId) * afterGap);
     }
-    text = std::move(newText);
+    auto moveText = [&](auto* newText) {
+        StoredUnits(0, gapStart, newText);
+        StoredUnits(gapStart + gapLength, afterGap, newText + newCapacity - afterGap);
+    };
+    if (toWide) {
+        std::unique_ptr<char16_t[]> newText(new char16_t[newCapacity]);
+        moveText(newText.get());
+        wide = std::move(newText);
+        narrow.reset();
+    } else {
+        std::unique_ptr<char[]> newText(new char[newCapacity]);
+        moveText(newText.get());
+        narrow = std::move(newText);
+        wide.reset();
+    }
     styles = std::move(newStyles);
     capacity = newCapacity;
     gapLength = newCapacity - length;
 }
 
-void TTextBuffer::EnsureGap(int units)
+void TTextBuffer::EnsureGap(int units, bool toWide)
 {
-    if (gapLength >= units)
+    if (gapLength >= units && toWide == static_cast<bool>(wide))
         return;
     const int needed = Length() + units;
-    Reallocate(needed + GrowthFor(needed));
+    Reallocate(needed + GrowthFor(needed), toWide);
 }
 
 int TTextBuffer::NormalisedLength(QStringView input)
@@ -110,6 +145,33 @@ int TTextBuffer::NormalisedLength(QStringView input)
             --length;
     }
     return static_cast<int>(std::min<qsizetype>(length, Capacity + 1LL));
+}
+
+bool TTextBuffer::HasWideUnit(QStringView input)
+{
+    // An OR of all units: one pass without a branch per unit.
+    char16_t all = 0;
+    for (const char16_t unit : std::u16string_view(input.utf16(), static_cast<size_t>(input.size())))
+        all |= unit;
+    return all > 255;
+}
+
+template <typename Unit> void TTextBuffer::WriteInserted(Unit* out, QStringView input, int pos, int* newStart)
+{
+    const char16_t* in = input.utf16();
+    const qsizetype inSize = input.size();
+    int written = 0;
+    for (qsizetype i = 0; i < inSize; ++i) {
+        char16_t c = in[i];
+        if (c == u'\r') {
+            if (i + 1 < inSize && in[i + 1] == u'\n')
+                ++i;
+            c = u'\n';
+        }
+        out[written++] = static_cast<Unit>(c);
+        if (c == u'\n')
+            *newStart++ = pos + written;
+    }
 }
 
 bool TTextBuffer::Replace(int pos, int length, QStringView input, TTextChange* change)
@@ -136,7 +198,9 @@ bool TTextBuffer::Replace(int pos, int length, QStringView input, TTextChange* c
         MoveGap(end);
     gapStart = pos;
     gapLength += removed;
-    EnsureGap(inserted);
+    // A unit above 255 widens the storage; a text replaced whole is held a byte per unit when it can be.
+    const bool toWide = HasWideUnit(input) || (wide && removed < total);
+    EnsureGap(inserted, toWide);
 
     // The inserted text takes its neighbour's style, as a rich-text control does.
     StyleId insertStyle = 0;
@@ -160,19 +224,10 @@ bool TTextBuffer::Replace(int pos, int length, QStringView input, TTextChange* c
     else if (breaksInserted > breaksRemoved)
         lineStarts.insert(lineStarts.begin() + firstIndex + breaksRemoved, breaksInserted - breaksRemoved, 0);
     int* newStart = lineStarts.data() + firstIndex;
-    char16_t* out = text.get() + gapStart;
-    int written = 0;
-    for (qsizetype i = 0; i < inSize; ++i) {
-        char16_t c = in[i];
-        if (c == u'\r') {
-            if (i + 1 < inSize && in[i + 1] == u'\n')
-                ++i;
-            c = u'\n';
-        }
-        out[written++] = c;
-        if (c == u'\n')
-            *newStart++ = pos + written;
-    }
+    if (wide)
+        WriteInserted(wide.get() + gapStart, input, pos, newStart);
+    else
+        WriteInserted(narrow.get() + gapStart, input, pos, newStart);
     std::fill_n(styles.get() + gapStart, inserted, insertStyle);
     gapStart += inserted;
     gapLength -= inserted;
@@ -188,7 +243,7 @@ bool TTextBuffer::Replace(int pos, int length, QStringView input, TTextChange* c
     const int newLength = Length();
     if (capacity > 2 * (newLength + GrowthFor(newLength)) && capacity > 16 * MinGap) {
         MoveGap(newLength);
-        Reallocate(newLength + GrowthFor(newLength));
+        Reallocate(newLength + GrowthFor(newLength), static_cast<bool>(wide));
     }
 
     anchor = std::min(anchor, newLength);

@@ -1,6 +1,8 @@
 // TTextBuffer: the text area's text, per-character formatting and selection, and all its position arithmetic.
 //
-// The text is UTF-16 units in a gap buffer; a line break is one unit, stored as '\n'. Beside every unit
+// The text is UTF-16 units in a gap buffer; a line break is one unit, stored as '\n'. While every unit
+// is below 256, as in an ASCII or Latin-1 script, the gap buffer holds a byte per unit; the first unit
+// above that widens it to UTF-16, and a text replaced whole is held narrow again if it can be. Beside every unit
 // sits a style id (a parallel gap buffer sharing the same gap) that indexes a small table of distinct
 // (colour, flags) pairs, so formatting a range is a fill of ids and never an edit of the text. The start
 // of every line is kept in a sorted array, which makes line and character conversions a lookup or a
@@ -85,7 +87,11 @@ public:
     // Raw access for the view; positions must lie inside the text.
     int Length() const { return capacity - gapLength; }
     int LineCount() const { return static_cast<int>(lineStarts.size()); }
-    char16_t At(int pos) const { return pos < gapStart ? text[pos] : text[pos + gapLength]; }
+    char16_t At(int pos) const
+    {
+        const int at = pos < gapStart ? pos : pos + gapLength;
+        return wide ? wide[at] : static_cast<unsigned char>(narrow[at]);
+    }
     StyleId StyleIdAt(int pos) const { return pos < gapStart ? styles[pos] : styles[pos + gapLength]; }
     const TTextStyle& StyleOf(StyleId id) const { return styleTable[id]; }
     int LineStart(int line) const { return lineStarts[line]; }
@@ -96,9 +102,14 @@ public:
     // The text before the gap and after it, without a copy; valid until the next replacement.
     TTextParts Parts() const
     {
-        return { QStringView(text.get(), gapStart),
-            QStringView(text.get() + gapStart + gapLength, Length() - gapStart) };
+        if (!wide)
+            return TTextParts::Narrow(QLatin1StringView(narrow.get(), gapStart),
+                QLatin1StringView(narrow.get() + gapStart + gapLength, Length() - gapStart));
+        return TTextParts::Wide(
+            QStringView(wide.get(), gapStart), QStringView(wide.get() + gapStart + gapLength, Length() - gapStart));
     }
+    // Whether the text is held a byte per unit (for tests of the storage).
+    bool Narrow() const { return !wide; }
     // Changes with every replacement, so the view can tell whether an action edited the text.
     unsigned Version() const { return version; }
     // What every replacement since the last call changed, as one span; nothing when none did.
@@ -195,15 +206,25 @@ private:
         return slot.key == key ? slot.id : LookUpStyle(key);
     }
 
+    static bool HasWideUnit(QStringView input);
     void MoveGap(int pos);
-    void EnsureGap(int units);
-    void Reallocate(int newCapacity);
+    // Room for `units` more in storage of the given width.
+    void EnsureGap(int units, bool toWide);
+    // Moves the text into storage of newCapacity units, a byte each unless `toWide`.
+    void Reallocate(int newCapacity, bool toWide);
+    void MoveUnits(int to, int from, int count);
+    // Copies `count` stored units from storage index `from` (gap included) into `out`.
+    template <typename Unit> void StoredUnits(int from, int count, Unit* out) const;
+    // Writes `input` with its line breaks normalised, and the starts of the lines they begin.
+    template <typename Unit> void WriteInserted(Unit* out, QStringView input, int pos, int* newStart);
     void FillStyleAcrossGap(int start, int end, StyleId id);
     StyleId LookUpStyle(uint32_t key);
     void CompactStyles();
     void ResetStyleLookup();
 
-    std::unique_ptr<char16_t[]> text;
+    // One of the two holds the text: `wide` once it holds a unit above 255, else `narrow`.
+    std::unique_ptr<char[]> narrow;
+    std::unique_ptr<char16_t[]> wide;
     std::unique_ptr<StyleId[]> styles;
     int capacity = 0;
     int gapStart = 0;

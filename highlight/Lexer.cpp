@@ -43,15 +43,14 @@ enum class StringMode { None, DoubleQuoted, SingleQuoted, LongBracket };
 
 } // namespace
 
-void TLexer::ScanLine(QStringView line, std::vector<TLexerSpan>& out)
+template <typename Unit> void TLexer::ScanUnits(const Unit* line, qsizetype length, std::vector<TLexerSpan>& out)
 {
     out.clear();
     // The first part is always used, so an empty line still yields its one empty part.
     out.push_back({ 0, 0, PT_OTHER });
 
-    const qsizetype length = line.size();
     // Beyond either end of the line there is no character; 0 never equals any character tested for.
-    auto at = [&](qsizetype k) -> char16_t { return k >= 0 && k < length ? line[k].unicode() : 0; };
+    auto at = [&](qsizetype k) -> char16_t { return k >= 0 && k < length ? line[k] : 0; };
 
     // A character of the same class as the current part extends it; otherwise it starts a new one.
     auto open = [&](qsizetype i, int type) {
@@ -72,7 +71,7 @@ void TLexer::ScanLine(QStringView line, std::vector<TLexerSpan>& out)
 
     StringMode mode = StringMode::None;
     for (qsizetype i = 0; i < length; ++i) {
-        const char16_t c = line[i].unicode();
+        const char16_t c = line[i];
 
         if (mode == StringMode::None) {
             if (c == u'-' && at(i + 1) == u'-') {
@@ -141,3 +140,6 @@ void TLexer::ScanLine(QStringView line, std::vector<TLexerSpan>& out)
         }
     }
 }
+
+template void TLexer::ScanUnits(const char16_t*, qsizetype, std::vector<TLexerSpan>&);
+template void TLexer::ScanUnits(const unsigned char*, qsizetype, std::vector<TLexerSpan>&);

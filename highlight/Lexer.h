@@ -1,6 +1,9 @@
 // Cuts one line of Lua source into typed parts for the syntax colouring.
 #pragma once
 
+#include "resources/TextParts.h"
+
+#include <QString>
 #include <QStringView>
 
 #include <string_view>
@@ -41,5 +44,12 @@ public:
 
     // Replaces the contents of `out` with the parts of `line`. A full re-colouring calls this for
     // every line of a script; reusing `out` across lines avoids any allocation once it has grown.
-    static void ScanLine(QStringView line, std::vector<TLexerSpan>& out);
+    static void ScanLine(QStringView line, std::vector<TLexerSpan>& out) { ScanUnits(UnitsOf(line), line.size(), out); }
+    // The same of a line held a byte per character.
+    static void ScanLine(QLatin1StringView line, std::vector<TLexerSpan>& out)
+    {
+        ScanUnits(UnitsOf(line), line.size(), out);
+    }
+    // Of `length` units, char16_t or unsigned char.
+    template <typename Unit> static void ScanUnits(const Unit* line, qsizetype length, std::vector<TLexerSpan>& out);
 };

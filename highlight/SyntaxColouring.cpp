@@ -11,14 +11,13 @@
 
 namespace {
 
-unsigned WordHash(QStringView word)
+template <typename Unit> unsigned WordHash(const Unit* word, qsizetype n)
 {
-    const qsizetype n = word.size();
     unsigned hash = static_cast<unsigned>(n) * 0x9E3779B1u;
     if (n > 0) {
-        hash ^= word[0].unicode() * 0x85EBCA77u;
-        hash ^= word[n - 1].unicode() * 0xC2B2AE3Du;
-        hash ^= word[n / 2].unicode() * 0x27D4EB2Fu;
+        hash ^= word[0] * 0x85EBCA77u;
+        hash ^= word[n - 1] * 0xC2B2AE3Du;
+        hash ^= word[n / 2] * 0x27D4EB2Fu;
     }
     return hash ^ (hash >> 15);
 }
@@ -63,9 +62,9 @@ void TSyntaxColouring::SetKeywords(const QStringList& keywords)
     keywordSlots.assign(size, TKeywordSlot {});
     keywordMask = static_cast<unsigned>(size - 1);
     for (const QString& keyword : keywords) {
-        if (FindKeyword(keyword))
+        if (FindKeyword(UnitsOf(keyword), keyword.size()))
             continue;
-        unsigned slot = WordHash(keyword) & keywordMask;
+        unsigned slot = WordHash(UnitsOf(keyword), keyword.size()) & keywordMask;
         while (keywordSlots[slot].length >= 0)
             slot = (slot + 1) & keywordMask;
         keywordSlots[slot] = { static_cast<int>(keyword.size()), static_cast<int>(keywordChars.size()) };
@@ -78,16 +77,15 @@ void TSyntaxColouring::SetKeywords(const QStringList& keywords)
     }
 }
 
-bool TSyntaxColouring::FindKeyword(QStringView word) const
+template <typename Unit> bool TSyntaxColouring::FindKeyword(const Unit* chars, qsizetype size) const
 {
     if (keywordSlots.empty())
         return false;
-    const char16_t* chars = reinterpret_cast<const char16_t*>(word.utf16());
-    for (unsigned slot = WordHash(word) & keywordMask;; slot = (slot + 1) & keywordMask) {
+    for (unsigned slot = WordHash(chars, size) & keywordMask;; slot = (slot + 1) & keywordMask) {
         const TKeywordSlot& entry = keywordSlots[slot];
         if (entry.length < 0)
             return false;
-        if (entry.length != word.size())
+        if (entry.length != size)
             continue;
         // Words are short: a plain loop, where std::equal would call memcmp.
         const char16_t* keyword = keywordChars.data() + entry.offset;
@@ -125,9 +123,11 @@ bool TSyntaxColouring::ClassOf(int partType, QStringView partText, TTokenClass& 
     }
 }
 
-void TSyntaxColouring::FormatLine(TTextClient& textarea, QStringView line, int lineStart, const TColourScheme& scheme)
+template <typename Unit>
+void TSyntaxColouring::FormatLine(
+    TTextClient& textarea, const Unit* line, qsizetype size, int lineStart, const TColourScheme& scheme)
 {
-    TLexer::ScanLine(line, spans);
+    TLexer::ScanUnits(line, size, spans);
     // The parts cover the line end to end, so each part's start within the line is the sum of the
     // lengths before it. ClassOf's choice, spelt out here: this runs for every part of a script.
     if (ranges.size() < spans.size())
@@ -137,7 +137,7 @@ void TSyntaxColouring::FormatLine(TTextClient& textarea, QStringView line, int l
         TTokenClass tokenClass;
         switch (span.Type) {
         case TLexer::PT_WORD:
-            tokenClass = IsKeyword(line.sliced(span.Start, span.Length)) ? TTokenClass::Keyword : TTokenClass::Text;
+            tokenClass = IsKeyword(line + span.Start, span.Length) ? TTokenClass::Keyword : TTokenClass::Text;
             break;
         case TLexer::PT_SIGN:
             tokenClass = TTokenClass::Sign;
@@ -168,7 +168,8 @@ void TSyntaxColouring::ColourLine(TTextClient& textarea, int line, const TColour
 {
     if (line < 0)
         line = textarea.CursorLine();
-    FormatLine(textarea, textarea.LineText(line), textarea.LineStart(line), scheme);
+    const QString text = textarea.LineText(line);
+    FormatLine(textarea, UnitsOf(text), text.size(), textarea.LineStart(line), scheme);
 }
 
 void TSyntaxColouring::ColourAll(TTextClient& textarea, const TColourScheme& scheme)
@@ -184,34 +185,38 @@ void TSyntaxColouring::ColourLines(TTextClient& textarea, int first, int last, c
         return;
     const int from = textarea.LineStart(first);
     const int to = last < textarea.LastLine() ? textarea.LineStart(last + 1) : textarea.Length();
-    // The text is read where it lies when the text area lends it; else one copy of the lines.
-    QString copy;
-    std::pair<QStringView, QStringView> pieces;
-    qsizetype base = 0; // the position of pieces.first[0]
-    if (const auto inPlace = textarea.TextInPlace(); inPlace && inPlace->first.size() + inPlace->second.size() >= to) {
-        pieces = *inPlace;
+    // The text is read where it lies, in the form it is held in, when the text area lends it; else one
+    // copy of the lines.
+    if (const auto inPlace = textarea.TextInPlace(); inPlace && inPlace->Length() >= to) {
+        inPlace->Visit([&](auto head, auto tail) { ColourViews(textarea, head, tail, 0, first, last, to, scheme); });
     } else {
-        copy = textarea.Text(from, to - from);
-        pieces = { QStringView(copy), QStringView() };
-        base = from;
+        const QString copy = textarea.Text(from, to - from);
+        ColourViews(textarea, QStringView(copy), QStringView(), from, first, last, to, scheme);
     }
-    const qsizetype split = base + pieces.first.size(); // where the second piece starts
-    QString joined; // the one line that runs from the first piece into the second
-    qsizetype start = from;
-    for (int line = first; line <= last; ++line) {
+}
+
+template <typename View>
+void TSyntaxColouring::ColourViews(TTextClient& textarea, View head, View tail, qsizetype base, int firstLine,
+    int lastLine, int to, const TColourScheme& scheme)
+{
+    const qsizetype split = base + head.size(); // where the second view starts
+    QString joined; // the one line that runs from the first view into the second
+    qsizetype start = textarea.LineStart(firstLine);
+    for (int line = firstLine; line <= lastLine; ++line) {
         // Each line keeps its line break, as a line read in line units does; the last has none.
-        const qsizetype end = line < last ? textarea.LineStart(line + 1) : to;
-        QStringView text;
+        const qsizetype end = line < lastLine ? textarea.LineStart(line + 1) : to;
         if (start >= split) {
-            text = pieces.second.sliced(start - split, end - start);
+            FormatLine(textarea, UnitsOf(tail) + (start - split), end - start, static_cast<int>(start), scheme);
         } else if (end <= split) {
-            text = pieces.first.sliced(start - base, end - start);
+            FormatLine(textarea, UnitsOf(head) + (start - base), end - start, static_cast<int>(start), scheme);
         } else {
-            joined = pieces.first.sliced(start - base).toString();
-            joined += pieces.second.first(end - split);
-            text = joined;
+            joined = head.sliced(start - base).toString();
+            joined += tail.first(end - split);
+            FormatLine(textarea, UnitsOf(joined), joined.size(), static_cast<int>(start), scheme);
         }
-        FormatLine(textarea, text, static_cast<int>(start), scheme);
         start = end;
     }
 }
+
+template bool TSyntaxColouring::FindKeyword(const char16_t*, qsizetype) const;
+template bool TSyntaxColouring::FindKeyword(const unsigned char*, qsizetype) const;

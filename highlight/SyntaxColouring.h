@@ -27,14 +27,16 @@ public:
 
     // A word is a keyword when it equals an entry exactly, case included.
     void SetKeywords(const QStringList& keywords);
-    bool IsKeyword(QStringView word) const
+    bool IsKeyword(QStringView word) const { return IsKeyword(UnitsOf(word), word.size()); }
+    // Of `size` units, char16_t or unsigned char.
+    template <typename Unit> bool IsKeyword(const Unit* word, qsizetype size) const
     {
         // Most words are ruled out by their length and first character, without a lookup.
-        if (word.size() > longestKeyword)
+        if (size > longestKeyword)
             return false;
-        if (!word.isEmpty() && !((keywordStarts[word.size()] >> (word[0].unicode() & 31)) & 1))
+        if (size > 0 && !((keywordStarts[size] >> (word[0] & 31)) & 1))
             return false;
-        return FindKeyword(word);
+        return FindKeyword(word, size);
     }
 
     // Re-colours one line; a negative line means the line that holds the cursor.
@@ -51,9 +53,15 @@ public:
     bool ClassOf(int partType, QStringView partText, TTokenClass& tokenClass) const;
 
 private:
-    bool FindKeyword(QStringView word) const;
+    template <typename Unit> bool FindKeyword(const Unit* word, qsizetype size) const;
     // Formats the parts of one line whose first character is at `lineStart`.
-    void FormatLine(TTextClient& textarea, QStringView line, int lineStart, const TColourScheme& scheme);
+    template <typename Unit>
+    void FormatLine(
+        TTextClient& textarea, const Unit* line, qsizetype size, int lineStart, const TColourScheme& scheme);
+    // ColourLines over the text's two views; `base` is the position of first[0].
+    template <typename View>
+    void ColourViews(TTextClient& textarea, View first, View second, qsizetype base, int firstLine, int lastLine,
+        int to, const TColourScheme& scheme);
 
     // The keywords are about a hundred: an open-addressed table, hashed on a word's length and three of
     // its characters, finds a word or its absence in a probe or two without hashing all of it, which

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "highlight/TokenClass.h"
+#include "resources/TextParts.h"
 
 #include <QString>
 #include <QStringView>
@@ -37,7 +38,7 @@ public:
     virtual QString LineText(int line) const = 0;
     // The whole text as two views read one after the other, valid until the text next changes; none when
     // the text area cannot lend its text without a copy. Setting styles leaves them valid.
-    virtual std::optional<std::pair<QStringView, QStringView>> TextInPlace() const { return std::nullopt; }
+    virtual std::optional<TTextParts> TextInPlace() const { return std::nullopt; }
 
     // Replaces [pos, pos + length); false when the text area refused the change, which then did
     // nothing.

@@ -11,56 +11,66 @@ Qt::CaseSensitivity Sensitivity(TSearchOptions options)
 }
 
 // The characters around the seam in which a match starting at `from` or later crosses it.
-QString Seam(const TTextParts& text, qsizetype from, qsizetype needleSize)
+template <typename View> QString Seam(View head, View tail, qsizetype from, qsizetype needleSize)
 {
-    QString seam = text.first.sliced(from).toString();
-    seam.append(text.second.first(std::min(needleSize - 1, text.second.size())));
+    QString seam = head.sliced(from).toString();
+    seam.append(tail.first(std::min(needleSize - 1, tail.size())));
     return seam;
 }
 
-int IndexOf(const TTextParts& text, QStringView needle, int from, Qt::CaseSensitivity cs)
+// The two views are those of the text as it is held: in UTF-16, or a byte per character.
+template <typename View> int IndexOf(View head, View tail, QStringView needle, int from, Qt::CaseSensitivity cs)
 {
-    const qsizetype head = text.first.size();
+    const qsizetype headSize = head.size();
     const qsizetype n = needle.size();
-    if (from < head) {
-        const qsizetype found = text.first.indexOf(needle, from, cs);
+    if (from < headSize) {
+        const qsizetype found = head.indexOf(needle, from, cs);
         if (found >= 0)
             return static_cast<int>(found);
-        const qsizetype seamStart = std::max<qsizetype>(from, head - n + 1);
-        if (n > 1 && !text.second.isEmpty() && seamStart < head) {
-            const qsizetype inSeam = Seam(text, seamStart, n).indexOf(needle, 0, cs);
+        const qsizetype seamStart = std::max<qsizetype>(from, headSize - n + 1);
+        if (n > 1 && !tail.isEmpty() && seamStart < headSize) {
+            const qsizetype inSeam = Seam(head, tail, seamStart, n).indexOf(needle, 0, cs);
             if (inSeam >= 0)
                 return static_cast<int>(seamStart + inSeam);
         }
     }
-    const qsizetype found = text.second.indexOf(needle, std::max<qsizetype>(from - head, 0), cs);
-    return found < 0 ? -1 : static_cast<int>(head + found);
+    const qsizetype found = tail.indexOf(needle, std::max<qsizetype>(from - headSize, 0), cs);
+    return found < 0 ? -1 : static_cast<int>(headSize + found);
 }
 
-int LastIndexOf(const TTextParts& text, QStringView needle, int from, Qt::CaseSensitivity cs)
+int IndexOf(const TTextParts& text, QStringView needle, int from, Qt::CaseSensitivity cs)
+{
+    return text.Visit([&](auto head, auto tail) { return IndexOf(head, tail, needle, from, cs); });
+}
+
+template <typename View> int LastIndexOf(View head, View tail, QStringView needle, int from, Qt::CaseSensitivity cs)
 {
     if (from < 0)
         return -1;
-    const qsizetype head = text.first.size();
+    const qsizetype headSize = head.size();
     const qsizetype n = needle.size();
-    if (from >= head && !text.second.isEmpty()) {
-        const qsizetype found
-            = text.second.lastIndexOf(needle, std::min<qsizetype>(from - head, text.second.size()), cs);
+    if (from >= headSize && !tail.isEmpty()) {
+        const qsizetype found = tail.lastIndexOf(needle, std::min<qsizetype>(from - headSize, tail.size()), cs);
         if (found >= 0)
-            return static_cast<int>(head + found);
+            return static_cast<int>(headSize + found);
     }
-    const qsizetype seamStart = std::max<qsizetype>(0, head - n + 1);
-    const qsizetype seamLast = std::min<qsizetype>(from, head - 1);
-    if (n > 1 && !text.second.isEmpty() && seamStart <= seamLast) {
-        const QString seam = Seam(text, seamStart, n);
+    const qsizetype seamStart = std::max<qsizetype>(0, headSize - n + 1);
+    const qsizetype seamLast = std::min<qsizetype>(from, headSize - 1);
+    if (n > 1 && !tail.isEmpty() && seamStart <= seamLast) {
+        const QString seam = Seam(head, tail, seamStart, n);
         const qsizetype inSeam = QStringView(seam).lastIndexOf(needle, seamLast - seamStart, cs);
         if (inSeam >= 0)
             return static_cast<int>(seamStart + inSeam);
     }
-    if (head == 0)
+    if (headSize == 0)
         return -1;
-    const qsizetype found = text.first.lastIndexOf(needle, std::min<qsizetype>(from, head), cs);
+    const qsizetype found = head.lastIndexOf(needle, std::min<qsizetype>(from, headSize), cs);
     return static_cast<int>(found);
+}
+
+int LastIndexOf(const TTextParts& text, QStringView needle, int from, Qt::CaseSensitivity cs)
+{
+    return text.Visit([&](auto head, auto tail) { return LastIndexOf(head, tail, needle, from, cs); });
 }
 
 bool IsWholeWordAt(const TTextParts& text, int pos, int length)
@@ -118,13 +128,15 @@ TReplacement ReplaceAllMatches(
     if (found < 0)
         return result;
     result.start = found;
-    const int head = static_cast<int>(text.first.size());
+    const int head = static_cast<int>(text.FirstSize());
     // Appends [from, to) of the text, which may cross the seam.
     auto appendRange = [&](int from, int to) {
-        if (from < head)
-            result.text.append(text.first.sliced(from, std::min(to, head) - from));
-        if (to > head)
-            result.text.append(text.second.sliced(std::max(from, head) - head, to - std::max(from, head)));
+        text.Visit([&](auto first, auto second) {
+            if (from < head)
+                result.text.append(first.sliced(from, std::min(to, head) - from));
+            if (to > head)
+                result.text.append(second.sliced(std::max(from, head) - head, to - std::max(from, head)));
+        });
     };
     int copied = found;
     while (found >= 0) {

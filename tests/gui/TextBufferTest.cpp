@@ -265,6 +265,29 @@ TEST(TextBuffer, ManyDistinctStylesOverTimeKeepTheLatest)
     EXPECT_LT(buffer.StyleTableSize(), 65536);
 }
 
+TEST(TextBuffer, LatinOneTextIsHeldAByteEachUntilACharacterNeedsMore)
+{
+    TTextBuffer buffer;
+    buffer.Replace(0, 0, u"msg(\"\u00a9255000000hi\")\nend");
+    buffer.SetStyle(1, 2, 3, TextStyleFlag::Bold, 4, 5, Chars);
+    buffer.Select(2, 6);
+    EXPECT_TRUE(buffer.Narrow());
+    buffer.Replace(9, 0, u"\u20ac");
+    EXPECT_FALSE(buffer.Narrow());
+    EXPECT_EQ(buffer.AreaText(0, -1, Chars), QStringView(u"msg(\"\u00a9255\u20ac000000hi\")\nend").toString());
+    EXPECT_EQ(StyleAt(buffer, 4), (TTextStyle { 1, 2, 3, TextStyleFlag::Bold }));
+    EXPECT_EQ(StyleAt(buffer, 9), StyleAt(buffer, 8)) << "the inserted character takes the style before it";
+    EXPECT_EQ(buffer.CharAt(1), 21);
+    EXPECT_EQ(buffer.Caret(), 6);
+    buffer.Replace(3, 1, u"x");
+    EXPECT_FALSE(buffer.Narrow()) << "a part replaced keeps the width";
+    buffer.Replace(0, -1, u"\u00e9t\u00e9");
+    EXPECT_FALSE(buffer.Narrow()) << "a negative length removes nothing";
+    buffer.Replace(0, buffer.Length(), u"\u00e9t\u00e9");
+    EXPECT_TRUE(buffer.Narrow());
+    EXPECT_EQ(buffer.AreaText(0, -1, Chars), QStringView(u"\u00e9t\u00e9").toString());
+}
+
 TEST(TextBuffer, ReplacementPastCapacityIsRefusedWhole)
 {
     TTextBuffer buffer;
@@ -345,7 +368,9 @@ TEST(TextBuffer, RandomEditsMatchAReferenceModel)
 {
     std::mt19937 random(20240521);
     auto below = [&](int n) { return n <= 0 ? 0 : static_cast<int>(random() % static_cast<unsigned>(n)); };
-    const char16_t alphabet[] = u"ab \t\n\r";
+    // Mostly characters a byte holds; now and then one that widens the text, until a whole replacement.
+    const char16_t alphabet[] = u"ab \t\n\r\u00e9\u20ac";
+    auto character = [&] { return QChar(alphabet[below(50) == 0 ? 7 : below(7)]); };
 
     TTextBuffer buffer;
     QString model;
@@ -368,12 +393,13 @@ TEST(TextBuffer, RandomEditsMatchAReferenceModel)
             }
             buffer.Decorations().SetIndicators(1, indicators);
         } else if (op < 7) {
-            const int pos = below(length + 1);
-            const int removed = op < 3 ? 0 : below(std::min(40, length - pos) + 1);
+            const bool whole = below(40) == 0;
+            const int pos = whole ? 0 : below(length + 1);
+            const int removed = whole ? length : op < 3 ? 0 : below(std::min(40, length - pos) + 1);
             QString inserted;
             const int count = op == 6 ? 0 : below(op < 2 ? 60 : 12);
             for (int i = 0; i < count; ++i)
-                inserted += QChar(alphabet[below(6)]);
+                inserted += character();
             ASSERT_TRUE(buffer.ReplaceText(pos, removed, inserted, Chars));
 
             QString normalised = inserted;
@@ -399,6 +425,12 @@ TEST(TextBuffer, RandomEditsMatchAReferenceModel)
         }
 
         ASSERT_EQ(buffer.AreaText(0, -1, Chars), model) << "step " << step;
+        const TTextParts parts = buffer.Parts();
+        const QString held = parts.narrow ? QString(parts.narrowFirst) + QString(parts.narrowSecond)
+                                          : parts.first.toString() + parts.second.toString();
+        ASSERT_EQ(held, model);
+        ASSERT_TRUE(
+            !buffer.Narrow() || std::all_of(model.begin(), model.end(), [](QChar c) { return c.unicode() < 256; }));
         const QStringList lines = model.split(u'\n');
         ASSERT_EQ(buffer.AreaLen(Lines), lines.size() - 1);
         int start = 0;
@@ -409,6 +441,9 @@ TEST(TextBuffer, RandomEditsMatchAReferenceModel)
         for (int probe = 0; probe < 8; ++probe) {
             const int pos = below(static_cast<int>(model.size()) + 1);
             ASSERT_EQ(buffer.LineAt(pos), model.left(pos).count(u'\n'));
+            if (pos < model.size()) {
+                ASSERT_EQ(buffer.At(pos), model[pos].unicode());
+            }
         }
         std::vector<TTextStyle> styles;
         for (int pos = 0; pos < model.size(); ++pos)

@@ -24,12 +24,11 @@ void TFakeTextArea::SetStyles(std::span<const TStyledRange> ranges)
         SetStyle(range.Pos, range.Length, *range.Colour);
 }
 
-std::optional<std::pair<QStringView, QStringView>> TFakeTextArea::TextInPlace() const
+std::optional<TTextParts> TFakeTextArea::TextInPlace() const
 {
     if (!lendsText)
         return std::nullopt;
-    const TTextParts parts = buffer.Parts();
-    return std::pair { parts.first, parts.second };
+    return buffer.Parts();
 }
 
 void TFakeTextArea::SetStyle(int pos, int length, const TPartColour& colour)

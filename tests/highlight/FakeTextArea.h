@@ -39,7 +39,7 @@ public:
     int SelectionLength() const override { return buffer.SelectionLength(TextUnit::Chars); }
     void SetStyles(std::span<const TStyledRange> ranges) override;
     // The text where the buffer keeps it, in the two pieces either side of its gap, when lending.
-    std::optional<std::pair<QStringView, QStringView>> TextInPlace() const override;
+    std::optional<TTextParts> TextInPlace() const override;
     void SetStyle(int pos, int length, const TPartColour& colour);
 
     // The gadget's operations, for tests that edit the way the editing keys do.

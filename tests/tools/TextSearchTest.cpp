@@ -1,25 +1,37 @@
 // Finding and replacing over a text stored in two parts: every case runs with the text split at every
-// place, so that matches straddling the split are found as well as those on either side.
+// place, so that matches straddling the split are found as well as those on either side, and with the
+// text held in UTF-16 and, when it can be, a byte per character.
 #include "tools/TextSearch.h"
 
 #include "support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 struct TSplitText {
     QString whole;
     int split;
-    TTextParts Parts() const { return { QStringView(whole).first(split), QStringView(whole).sliced(split) }; }
+    QByteArray latin1; // the text a byte per character, when it is held so
+    TTextParts Parts() const
+    {
+        if (!latin1.isNull())
+            return TTextParts::Narrow(QLatin1StringView(latin1).first(split), QLatin1StringView(latin1).sliced(split));
+        return TTextParts::Wide(QStringView(whole).first(split), QStringView(whole).sliced(split));
+    }
 };
 
 std::vector<TSplitText> EverySplit(const QString& text)
 {
+    const bool latin1 = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 256; });
     std::vector<TSplitText> splits;
-    for (int split = 0; split <= text.size(); ++split)
-        splits.push_back({ text, split });
+    for (int split = 0; split <= text.size(); ++split) {
+        splits.push_back({ text, split, {} });
+        if (latin1)
+            splits.push_back({ text, split, text.toLatin1() });
+    }
     return splits;
 }
 
@@ -41,6 +53,9 @@ const TFindCase FindCases[] = {
     { "score_2 score2 score .score", "score", true, false, { 0, 8, 15, 22 } },
     { "aaaa", "aa", true, false, { 0, 1, 2 } },
     { "\u00e9t\u00e9 \u00c9T\u00c9", "\u00e9t\u00e9", false, false, { 0, 4 } },
+    { "msg(\"\u00a9255000000hi \u00a9255000000\")", "\u00a9255", true, false, { 5, 18 } },
+    { "\u20ac and \u20ac", "\u20ac", true, false, { 0, 6 } },
+    { "costs 5 euro", "\u20ac", false, false, {} },
     { "abc", "abcd", false, false, {} },
     { "", "a", false, false, {} },
     { "abc", "", false, false, {} },
@@ -50,7 +65,8 @@ TEST(TextSearchTest, FindsEachMatchForwardAndBackwardWhereverTheTextIsSplit)
 {
     for (const TFindCase& c : FindCases) {
         for (const TSplitText& text : EverySplit(QString::fromUtf8(c.text))) {
-            SCOPED_TRACE(testing::Message() << c.text << " / " << c.needle << " split at " << text.split);
+            SCOPED_TRACE(testing::Message() << c.text << " / " << c.needle << " split at " << text.split
+                                            << (text.latin1.isNull() ? "" : ", a byte each"));
             const TSearchOptions options { .matchCase = c.matchCase, .wholeWord = c.wholeWord };
             const QString needle = QString::fromUtf8(c.needle);
             std::vector<int> forward;
@@ -74,7 +90,7 @@ TEST(TextSearchTest, FindsEachMatchForwardAndBackwardWhereverTheTextIsSplit)
 TEST(TextSearchTest, IsMatchAtWantsTheWholeSelectionToBeAMatch)
 {
     const QString text = QStringLiteral("xvalue value values");
-    const TTextParts parts { QStringView(text), {} };
+    const TTextParts parts = TTextParts::Wide(QStringView(text), {});
     const TSearchOptions whole { .matchCase = true, .wholeWord = true };
     EXPECT_TRUE(IsMatchAt(parts, u"value", 7, 5, whole));
     EXPECT_FALSE(IsMatchAt(parts, u"value", 7, 6, whole)) << "a selection longer than the match";
@@ -103,7 +119,8 @@ TEST(TextSearchTest, ReplaceAllRewritesOnlyTheStretchFromTheFirstMatchToTheLast)
     };
     for (const TCase& c : cases) {
         for (const TSplitText& text : EverySplit(QString::fromUtf8(c.text))) {
-            SCOPED_TRACE(testing::Message() << c.text << " split at " << text.split);
+            SCOPED_TRACE(testing::Message()
+                << c.text << " split at " << text.split << (text.latin1.isNull() ? "" : ", a byte each"));
             const TReplacement r = ReplaceAllMatches(text.Parts(), QString::fromUtf8(c.needle),
                 QString::fromUtf8(c.replacement), { .matchCase = true, .wholeWord = c.wholeWord });
             EXPECT_EQ(r.count, c.count);
