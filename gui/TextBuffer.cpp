@@ -68,9 +68,10 @@ void TTextBuffer::Copy(int pos, int length, char16_t* chars, StyleId* ids) const
         StoredUnits(pos + beforeGap + gapLength, length - beforeGap, chars + beforeGap);
     }
     if (ids) {
-        std::memcpy(ids, styles.get() + pos, sizeof(StyleId) * beforeGap);
-        std::memcpy(
-            ids + beforeGap, styles.get() + pos + beforeGap + gapLength, sizeof(StyleId) * (length - beforeGap));
+        for (int k = 0; k < beforeGap; ++k)
+            ids[k] = styles.Get(pos + k);
+        for (int k = beforeGap, at = pos + beforeGap + gapLength; k < length; ++k)
+            ids[k] = styles.Get(at++);
     }
 }
 
@@ -79,11 +80,11 @@ void TTextBuffer::MoveGap(int pos)
     if (pos < gapStart) {
         const int count = gapStart - pos;
         MoveUnits(pos + gapLength, pos, count);
-        std::memmove(styles.get() + pos + gapLength, styles.get() + pos, sizeof(StyleId) * count);
+        styles.Move(pos + gapLength, pos, count);
     } else if (pos > gapStart) {
         const int count = pos - gapStart;
         MoveUnits(gapStart, gapStart + gapLength, count);
-        std::memmove(styles.get() + gapStart, styles.get() + gapStart + gapLength, sizeof(StyleId) * count);
+        styles.Move(gapStart, gapStart + gapLength, count);
     }
     gapStart = pos;
 }
@@ -100,13 +101,8 @@ void TTextBuffer::Reallocate(int newCapacity, bool toWide)
 {
     const int length = Length();
     const int afterGap = length - gapStart;
+    styles.Reallocate(newCapacity, gapStart, gapStart + gapLength, afterGap);
     // Left uninitialised on purpose: the pages of the gap are never touched until text goes there.
-    std::unique_ptr<StyleId[]> newStyles(new StyleId[newCapacity]);
-    if (styles) {
-        std::memcpy(newStyles.get(), styles.get(), sizeof(StyleId) * gapStart);
-        std::memcpy(
-            newStyles.get() + newCapacity - afterGap, styles.get() + gapStart + gapLength, sizeof(StyleId) * afterGap);
-    }
     auto moveText = [&](auto* newText) {
         StoredUnits(0, gapStart, newText);
         StoredUnits(gapStart + gapLength, afterGap, newText + newCapacity - afterGap);
@@ -122,7 +118,6 @@ void TTextBuffer::Reallocate(int newCapacity, bool toWide)
         narrow = std::move(newText);
         wide.reset();
     }
-    styles = std::move(newStyles);
     capacity = newCapacity;
     gapLength = newCapacity - length;
 }
@@ -198,6 +193,14 @@ bool TTextBuffer::Replace(int pos, int length, QStringView input, TTextChange* c
         MoveGap(end);
     gapStart = pos;
     gapLength += removed;
+    if (removed == total) {
+        // Nothing keeps a style: the table starts afresh, with room for four-bit ids.
+        styleTable.resize(1);
+        ResetStyleLookup();
+        ++styleVersion;
+        if (!styles.Packed())
+            styles.ResetPacked(capacity);
+    }
     // A unit above 255 widens the storage; a text replaced whole is held a byte per unit when it can be.
     const bool toWide = HasWideUnit(input) || (wide && removed < total);
     EnsureGap(inserted, toWide);
@@ -228,7 +231,7 @@ bool TTextBuffer::Replace(int pos, int length, QStringView input, TTextChange* c
         WriteInserted(wide.get() + gapStart, input, pos, newStart);
     else
         WriteInserted(narrow.get() + gapStart, input, pos, newStart);
-    std::fill_n(styles.get() + gapStart, inserted, insertStyle);
+    styles.Fill(gapStart, gapStart + inserted, insertStyle);
     gapStart += inserted;
     gapLength -= inserted;
 
@@ -362,8 +365,6 @@ TTextRange TTextBuffer::SetStyles(std::span<const TStyleRun> runs)
     // a colour repeated from the run before needs no lookup, and a run is filled unit by unit.
     const int total = Length();
     const int gap = gapStart;
-    StyleId* const before = styles.get();
-    StyleId* const after = styles.get() + gapLength;
     TTextRange touched { total, 0 };
     uint32_t lastKey = ~0u;
     StyleId id = 0;
@@ -376,15 +377,11 @@ TTextRange TTextBuffer::SetStyles(std::span<const TStyleRun> runs)
             id = StyleIdFor(key);
             lastKey = key;
         }
-        StyleId* out = (range.start < gap ? before : after) + range.start;
         if (range.start < gap && range.end > gap) {
             FillStyleAcrossGap(range.start, range.end, id);
-        } else if (range.end - range.start <= 8) {
-            // Most parts are a few characters long, too short for a vectorised fill to pay.
-            for (int count = range.end - range.start; count > 0; --count)
-                *out++ = id;
         } else {
-            std::fill_n(out, range.end - range.start, id);
+            const int shift = range.start < gap ? 0 : gapLength;
+            styles.Fill(range.start + shift, range.end + shift, id);
         }
         touched.start = std::min(touched.start, range.start);
         touched.end = std::max(touched.end, range.end);
@@ -397,8 +394,8 @@ TTextRange TTextBuffer::SetStyles(std::span<const TStyleRun> runs)
 void TTextBuffer::FillStyleAcrossGap(int start, int end, StyleId id)
 {
     const int beforeGap = std::clamp(gapStart - start, 0, end - start);
-    std::fill_n(styles.get() + start, beforeGap, id);
-    std::fill_n(styles.get() + start + beforeGap + gapLength, end - start - beforeGap, id);
+    styles.Fill(start, start + beforeGap, id);
+    styles.Fill(start + beforeGap + gapLength, end + gapLength, id);
 }
 
 void TTextBuffer::ResetStyleLookup()
@@ -419,6 +416,8 @@ TTextBuffer::StyleId TTextBuffer::LookUpStyle(uint32_t key)
         // With every id still in use the new style cannot get one of its own; the default stands in.
         if (styleTable.size() >= MaxStyles)
             return 0;
+        if (styleTable.size() >= TStyleIds::PackedStyles)
+            styles.Unpack(capacity, gapStart, gapStart + gapLength);
         styleTable.push_back(StyleOfKey(key));
         found = styleIndex.emplace(key, static_cast<StyleId>(styleTable.size() - 1)).first;
     }
@@ -443,7 +442,7 @@ void TTextBuffer::CompactStyles()
     }
     for (int i = 0; i < capacity; ++i) {
         if (i < gapStart || i >= gapStart + gapLength)
-            styles[i] = remap[styles[i]];
+            styles.Set(i, remap[styles.Get(i)]);
     }
     styleTable = std::move(kept);
     ResetStyleLookup();
@@ -463,7 +462,7 @@ void TTextBuffer::SetTextColor(int r, int g, int b)
         styleTable.push_back(StyleOfKey(StyleKey(r, g, b, flags)));
     for (int i = 0; i < capacity; ++i) {
         if (i < gapStart || i >= gapStart + gapLength)
-            styles[i] = remap[styles[i]];
+            styles.Set(i, remap[styles.Get(i)]);
     }
     ResetStyleLookup();
     ++styleVersion;

@@ -3,13 +3,15 @@
 // The text is UTF-16 units in a gap buffer; a line break is one unit, stored as '\n'. While every unit
 // is below 256, as in an ASCII or Latin-1 script, the gap buffer holds a byte per unit; the first unit
 // above that widens it to UTF-16, and a text replaced whole is held narrow again if it can be. Beside every unit
-// sits a style id (a parallel gap buffer sharing the same gap) that indexes a small table of distinct
-// (colour, flags) pairs, so formatting a range is a fill of ids and never an edit of the text. The start
+// sits a style id (a parallel gap buffer sharing the same gap, four bits an id while the table is small)
+// that indexes a small table of distinct (colour, flags) pairs, so formatting a range is a fill of ids
+// and never an edit of the text; a text replaced whole starts the table afresh. The start
 // of every line is kept in a sorted array, which makes line and character conversions a lookup or a
 // binary search. Positions handed in from outside are clamped, never rejected.
 #pragma once
 
 #include "gui/Gadget.h"
+#include "gui/StyleIds.h"
 #include "gui/TextDecorations.h"
 
 #include <QString>
@@ -92,7 +94,7 @@ public:
         const int at = pos < gapStart ? pos : pos + gapLength;
         return wide ? wide[at] : static_cast<unsigned char>(narrow[at]);
     }
-    StyleId StyleIdAt(int pos) const { return pos < gapStart ? styles[pos] : styles[pos + gapLength]; }
+    StyleId StyleIdAt(int pos) const { return styles.Get(pos < gapStart ? pos : pos + gapLength); }
     const TTextStyle& StyleOf(StyleId id) const { return styleTable[id]; }
     int LineStart(int line) const { return lineStarts[line]; }
     // Position of the line's break, or the end of the text on the last line.
@@ -108,8 +110,9 @@ public:
         return TTextParts::Wide(
             QStringView(wide.get(), gapStart), QStringView(wide.get() + gapStart + gapLength, Length() - gapStart));
     }
-    // Whether the text is held a byte per unit (for tests of the storage).
+    // Whether the text is held a byte per unit, and the style ids four bits each (for tests of the storage).
     bool Narrow() const { return !wide; }
+    bool StylesPacked() const { return styles.Packed(); }
     // Changes with every replacement, so the view can tell whether an action edited the text.
     unsigned Version() const { return version; }
     // What every replacement since the last call changed, as one span; nothing when none did.
@@ -193,9 +196,8 @@ private:
     void FillStyle(int start, int end, StyleId id)
     {
         if (end <= gapStart || start >= gapStart) {
-            StyleId* out = styles.get() + start + (start >= gapStart ? gapLength : 0);
-            for (int count = end - start; count > 0; --count)
-                *out++ = id;
+            const int shift = start >= gapStart ? gapLength : 0;
+            styles.Fill(start + shift, end + shift, id);
             return;
         }
         FillStyleAcrossGap(start, end, id);
@@ -225,7 +227,7 @@ private:
     // One of the two holds the text: `wide` once it holds a unit above 255, else `narrow`.
     std::unique_ptr<char[]> narrow;
     std::unique_ptr<char16_t[]> wide;
-    std::unique_ptr<StyleId[]> styles;
+    TStyleIds styles;
     int capacity = 0;
     int gapStart = 0;
     int gapLength = 0;

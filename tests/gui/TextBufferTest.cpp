@@ -265,13 +265,14 @@ TEST(TextBuffer, ManyDistinctStylesOverTimeKeepTheLatest)
     EXPECT_LT(buffer.StyleTableSize(), 65536);
 }
 
-TEST(TextBuffer, LatinOneTextIsHeldAByteEachUntilACharacterNeedsMore)
+TEST(TextBuffer, ALatinOneTextIsHeldAByteEachAndAFewStylesFourBitsEach)
 {
     TTextBuffer buffer;
     buffer.Replace(0, 0, u"msg(\"\u00a9255000000hi\")\nend");
     buffer.SetStyle(1, 2, 3, TextStyleFlag::Bold, 4, 5, Chars);
     buffer.Select(2, 6);
     EXPECT_TRUE(buffer.Narrow());
+    EXPECT_TRUE(buffer.StylesPacked());
     buffer.Replace(9, 0, u"\u20ac");
     EXPECT_FALSE(buffer.Narrow());
     EXPECT_EQ(buffer.AreaText(0, -1, Chars), QStringView(u"msg(\"\u00a9255\u20ac000000hi\")\nend").toString());
@@ -283,8 +284,14 @@ TEST(TextBuffer, LatinOneTextIsHeldAByteEachUntilACharacterNeedsMore)
     EXPECT_FALSE(buffer.Narrow()) << "a part replaced keeps the width";
     buffer.Replace(0, -1, u"\u00e9t\u00e9");
     EXPECT_FALSE(buffer.Narrow()) << "a negative length removes nothing";
+    for (int r = 0; r < 20; ++r)
+        buffer.SetStyle(r, 0, 0, 0, r % buffer.Length(), 1, Chars);
+    EXPECT_FALSE(buffer.StylesPacked()) << "more than sixteen styles";
+    EXPECT_EQ(StyleAt(buffer, 19 % buffer.Length()), (TTextStyle { 19, 0, 0, 0 }));
     buffer.Replace(0, buffer.Length(), u"\u00e9t\u00e9");
     EXPECT_TRUE(buffer.Narrow());
+    EXPECT_TRUE(buffer.StylesPacked());
+    EXPECT_EQ(buffer.StyleTableSize(), 1);
     EXPECT_EQ(buffer.AreaText(0, -1, Chars), QStringView(u"\u00e9t\u00e9").toString());
 }
 
@@ -419,7 +426,10 @@ TEST(TextBuffer, RandomEditsMatchAReferenceModel)
         } else {
             const int pos = below(length + 1);
             const int count = below(length - pos + 1);
-            const TTextStyle style { static_cast<uint8_t>(below(4)), 0, 0, static_cast<uint8_t>(below(16)) };
+            // Mostly a dozen styles, which four-bit ids hold; now and then more, which widen them.
+            const bool rare = below(30) == 0;
+            const TTextStyle style { static_cast<uint8_t>(rare ? 3 : below(3)), 0, 0,
+                static_cast<uint8_t>(rare ? below(16) : below(4)) };
             buffer.SetStyle(style.r, 0, 0, style.flags, pos, count, Chars);
             std::fill_n(modelStyles.begin() + pos, count, style);
         }

@@ -1,0 +1,75 @@
+// TStyleIds: the style id beside every unit of the text area's gap buffer, indexed as the text's
+// storage is, gap included.
+//
+// While the style table holds at most 16 styles, as it does for a coloured script, the ids take four bits
+// each, two to a byte (the lower four bits hold the even index). The table's seventeenth style widens
+// them to a byte each for good, or until the text is replaced whole.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+
+class TStyleIds {
+public:
+    using Id = uint8_t;
+    static constexpr int PackedStyles = 16;
+
+    bool Packed() const { return packed; }
+    Id Get(int i) const { return packed ? (data[i >> 1] >> ((i & 1) << 2)) & 15 : data[i]; }
+    // [from, to) takes `id`.
+    void Fill(int from, int to, Id id)
+    {
+        if (!packed) {
+            // Most runs are a few units long, too short for a vectorised fill to pay.
+            if (to - from <= 8) {
+                for (Id* out = data.get() + from; from < to; ++from)
+                    *out++ = id;
+            } else {
+                std::fill(data.get() + from, data.get() + to, id);
+            }
+            return;
+        }
+        FillPacked(from, to, id);
+    }
+    void Set(int i, Id id) { Fill(i, i + 1, id); }
+    // Moves `count` ids from index `from` to index `to`, the two ranges possibly overlapping.
+    void Move(int to, int from, int count);
+    // New storage of `capacity` ids: the first `before` ids stay where they are, and the `after` ids from
+    // `afterFrom` go to the end.
+    void Reallocate(int capacity, int before, int afterFrom, int after);
+    // A byte per id from now on; the ids outside [gapStart, gapEnd) are kept.
+    void Unpack(int capacity, int gapStart, int gapEnd);
+    // Four bits per id again, none of them kept.
+    void ResetPacked(int capacity);
+
+private:
+    // Inline, as Fill is: colouring a script fills a run per token, most of them a few units long. Whether
+    // a run starts or ends inside a byte is as good as random, so both ends are written through masks
+    // rather than branches; the byte past the last id is there for the end's write, which then changes
+    // nothing.
+    void FillPacked(int from, int to, Id id)
+    {
+        if (from >= to)
+            return;
+        uint8_t* const bytes = data.get();
+        const uint8_t pair = static_cast<uint8_t>(id * 0x11);
+        const uint8_t head = static_cast<uint8_t>(-(from & 1) & 0xF0); // the high nibble of an odd start
+        const uint8_t tail = static_cast<uint8_t>(-(to & 1) & 0x0F); // the low nibble before an odd end
+        uint8_t& first = bytes[from >> 1];
+        first = static_cast<uint8_t>((first & ~head) | (pair & head));
+        uint8_t& last = bytes[to >> 1];
+        last = static_cast<uint8_t>((last & ~tail) | (pair & tail));
+        const int begin = (from + 1) >> 1;
+        const int end = to >> 1;
+        if (end - begin <= 8) {
+            for (int b = begin; b < end; ++b)
+                bytes[b] = pair;
+        } else {
+            std::fill(bytes + begin, bytes + end, pair);
+        }
+    }
+
+    std::unique_ptr<uint8_t[]> data;
+    bool packed = true;
+};
