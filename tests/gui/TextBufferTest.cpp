@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <random>
 #include <vector>
 
@@ -293,6 +295,32 @@ TEST(TextBuffer, ALatinOneTextIsHeldAByteEachAndAFewStylesFourBitsEach)
     EXPECT_TRUE(buffer.StylesPacked());
     EXPECT_EQ(buffer.StyleTableSize(), 1);
     EXPECT_EQ(buffer.AreaText(0, -1, Chars), QStringView(u"\u00e9t\u00e9").toString());
+}
+
+// Four-bit ids moved within their array as memmove moves bytes: every length, start and end of 24 ids,
+// both parities and both directions, against a plain array.
+TEST(TextBuffer, PackedStyleIdsMoveAsMemmoveDoes)
+{
+    constexpr int Size = 24;
+    for (int count = 1; count <= 12; ++count) {
+        for (int from = 0; from + count <= Size; ++from) {
+            for (int to = 0; to + count <= Size; ++to) {
+                TStyleIds ids;
+                ids.Reallocate(Size, 0, Size, 0);
+                std::vector<TStyleIds::Id> model(Size);
+                for (int i = 0; i < Size; ++i) {
+                    model[i] = static_cast<TStyleIds::Id>((i * 7 + 3) % 16);
+                    ids.Set(i, model[i]);
+                }
+                ids.Move(to, from, count);
+                std::memmove(model.data() + to, model.data() + from, count);
+                std::vector<TStyleIds::Id> moved(Size);
+                for (int i = 0; i < Size; ++i)
+                    moved[i] = ids.Get(i);
+                ASSERT_EQ(moved, model) << count << " ids from " << from << " to " << to;
+            }
+        }
+    }
 }
 
 TEST(TextBuffer, ReplacementPastCapacityIsRefusedWhole)
