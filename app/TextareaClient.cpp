@@ -73,21 +73,16 @@ int TTextareaClient::SelectionLength() const
     return area.GetSelectionLength(TextUnit::Chars);
 }
 
-void TTextareaClient::SetStyles(std::span<const TStyledRange> ranges)
+void TTextareaClient::SetStyles(std::span<const TRunColour> palette, std::span<const TColouredRun> runs)
 {
     if (script) {
-        if (runs.size() < ranges.size())
-            runs.resize(ranges.size());
-        TStyleRun* out = runs.data();
-        for (const TStyledRange& range : ranges) {
-            const TPartColour& colour = *range.Colour;
-            *out++ = { range.Pos, range.Length, colour.R, colour.G, colour.B, colour.Style };
-        }
-        script->SetStyles(std::span<const TStyleRun>(runs.data(), ranges.size()));
+        script->SetStyles(palette, runs);
         return;
     }
-    for (const TStyledRange& range : ranges) {
-        const TPartColour& colour = *range.Colour;
-        area.SetStyle(colour.R, colour.G, colour.B, colour.Style, range.Pos, range.Length, TextUnit::Chars);
+    for (const TColouredRun& run : runs) {
+        if (run.colour < 0 || static_cast<std::size_t>(run.colour) >= palette.size())
+            continue;
+        const TRunColour& colour = palette[run.colour];
+        area.SetStyle(colour.r, colour.g, colour.b, colour.flags, run.pos, run.length, TextUnit::Chars);
     }
 }

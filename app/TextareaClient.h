@@ -7,7 +7,6 @@
 
 class TGadget;
 class TScriptArea;
-struct TStyleRun;
 
 class TTextareaClient : public TTextClient {
 public:
@@ -26,10 +25,9 @@ public:
     void Select(int pos, int length) override;
     int SelectionStart() const override;
     int SelectionLength() const override;
-    void SetStyles(std::span<const TStyledRange> ranges) override;
+    void SetStyles(std::span<const TRunColour> palette, std::span<const TColouredRun> runs) override;
 
 private:
     TGadget& area;
     TScriptArea* script; // the same gadget when it is the script's text area, which sets many styles at once
-    std::vector<TStyleRun> runs; // reused from line to line
 };

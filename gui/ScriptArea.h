@@ -48,9 +48,9 @@ public:
 
     virtual ~TScriptArea() = default;
 
-    // SetStyle for every run in turn, as one change: the colouring of a line sets all its parts at once
-    // rather than paying a gadget call and a repaint check for each.
-    virtual void SetStyles(std::span<const TStyleRun> runs) = 0;
+    // SetStyle for every run in turn in its colour from `palette`, as one change: the colouring sets the
+    // parts of many lines at once rather than paying a gadget call and a repaint check for each.
+    virtual void SetStyles(std::span<const TRunColour> palette, std::span<const TColouredRun> runs) = 0;
 
     virtual void SetIndicators(int layer, std::vector<TIndicator> indicators) = 0;
     virtual const std::vector<TIndicator>& Indicators(int layer) const = 0;

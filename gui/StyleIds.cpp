@@ -1,16 +1,20 @@
 #include "gui/StyleIds.h"
 
+#include <bit>
 #include <cstring>
 
 namespace {
 using Id = TStyleIds::Id;
 
-// Zeroed when allocated, because setting one id reads the byte it shares with its neighbour; one more
-// byte than the ids need, for FillPacked.
+// Zeroed when allocated, because setting one id reads the byte it shares with its neighbour; at least 8
+// bytes more than the ids need, for the 64-bit stores of TOrderedFill.
 int PackedBytes(int capacity)
 {
-    return capacity / 2 + 1;
+    return capacity / 2 + 9;
 }
+
+// Longer ranges than this are filled the plain way rather than copied first.
+constexpr int LongestOrderedFill = 1 << 17;
 
 Id NibbleAt(const uint8_t* data, int i)
 {
@@ -74,6 +78,25 @@ void MoveNibbles(uint8_t* target, int to, const uint8_t* source, int from, int c
     }
 }
 } // namespace
+
+TStyleIds::TOrderedFill::TOrderedFill(TStyleIds& ids, int from, int to)
+    : ids(ids)
+    , bytes(ids.data.get())
+    , end(to)
+    , lastEnd(from)
+{
+    // On a big-endian machine the 64-bit words would hold the ids in another order.
+    if (!ids.packed || from >= to || to - from > LongestOrderedFill || std::endian::native != std::endian::little)
+        return;
+    // The unit before an odd first start is as it was.
+    lastId = from & 1 ? bytes[from >> 1] & 15 : 0;
+    copyBase = from >> 1;
+    const std::size_t bytesCopied = (to >> 1) - copyBase + 8;
+    if (ids.copy.size() < bytesCopied)
+        ids.copy.resize(std::max(bytesCopied, 2 * ids.copy.size()));
+    std::memcpy(ids.copy.data(), bytes + copyBase, bytesCopied);
+    ordered = true;
+}
 
 void TStyleIds::Move(int to, int from, int count)
 {

@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 class TStyleIds {
 public:
@@ -30,9 +32,58 @@ public:
             }
             return;
         }
-        FillPacked(from, to, id);
+        FillPacked(data.get(), from, to, id);
     }
     void Set(int i, Id id) { Fill(i, i + 1, id); }
+
+    // Four-bit fills in ascending order within [from, to) of the ids, as a line's runs come when a script
+    // is coloured. A fill of at most 15 ids is one 64-bit load and store, without a branch: the ids after
+    // it in the stored word are taken from a copy made at the start, which later fills put right, and an
+    // odd start takes its byte's other half from the fill before when the two touch. (Reading the ids
+    // themselves would wait on the store of the fill before, and the masked bytes and short loop of a
+    // plain fill mispredict.) A fill out of order, or in a range too long to copy, goes the plain way, and
+    // so does every fill after it. Nothing else may change the ids while it is in use.
+    class TOrderedFill {
+    public:
+        TOrderedFill(TStyleIds& ids, int from, int to);
+        void Fill(int from, int to, Id id)
+        {
+            if (!ordered || from < lastEnd || to > end) [[unlikely]] {
+                ordered = false;
+                FillPacked(bytes, from, to, id);
+                return;
+            }
+            const uint8_t* old = ids.copy.data() + ((from >> 1) - copyBase);
+            const uint64_t pattern = id * 0x1111111111111111ull;
+            // The unit before an odd start: the fill before's if it ends there, else as it was.
+            const uint8_t before = lastEnd == from ? lastId : old[0] & 15;
+            if (to - from <= 15) {
+                uint64_t word;
+                std::memcpy(&word, old, 8);
+                const uint64_t mask = ((1ull << (4 * (to - from))) - 1) << (4 * (from & 1));
+                const uint64_t low = -static_cast<uint64_t>(from & 1) & 15; // the unit before an odd start
+                word = (word & ~mask & ~low) | (pattern & mask) | (before & low);
+                std::memcpy(bytes + (from >> 1), &word, 8);
+            } else {
+                if (from & 1)
+                    bytes[from >> 1] = static_cast<uint8_t>(before | id << 4);
+                std::memset(bytes + ((from + 1) >> 1), static_cast<int>(pattern & 255), (to >> 1) - ((from + 1) >> 1));
+                if (to & 1)
+                    bytes[to >> 1] = static_cast<uint8_t>((old[(to >> 1) - (from >> 1)] & 0xF0) | id);
+            }
+            lastEnd = to;
+            lastId = id;
+        }
+
+    private:
+        TStyleIds& ids;
+        uint8_t* bytes;
+        int copyBase = 0; // the byte of the ids that copy[0] holds
+        int end = 0;
+        int lastEnd = 0;
+        Id lastId = 0;
+        bool ordered = false;
+    };
     // Moves `count` ids from index `from` to index `to`, the two ranges possibly overlapping.
     void Move(int to, int from, int count);
     // New storage of `capacity` ids: the first `before` ids stay where they are, and the `after` ids from
@@ -48,11 +99,10 @@ private:
     // a run starts or ends inside a byte is as good as random, so both ends are written through masks
     // rather than branches; the byte past the last id is there for the end's write, which then changes
     // nothing.
-    void FillPacked(int from, int to, Id id)
+    static void FillPacked(uint8_t* bytes, int from, int to, Id id)
     {
         if (from >= to)
             return;
-        uint8_t* const bytes = data.get();
         const uint8_t pair = static_cast<uint8_t>(id * 0x11);
         const uint8_t head = static_cast<uint8_t>(-(from & 1) & 0xF0); // the high nibble of an odd start
         const uint8_t tail = static_cast<uint8_t>(-(to & 1) & 0x0F); // the low nibble before an odd end
@@ -72,4 +122,5 @@ private:
 
     std::unique_ptr<uint8_t[]> data;
     bool packed = true;
+    std::vector<uint8_t> copy; // for TOrderedFill, kept for the next
 };

@@ -229,10 +229,10 @@ void TTextArea::SetStyle(int r, int g, int b, int flags, int pos, int length, Te
     view->StylesChanged(buffer->SetStyle(r, g, b, flags, pos, length, units));
 }
 
-void TTextArea::SetStyles(std::span<const TStyleRun> runs)
+void TTextArea::SetStyles(std::span<const TRunColour> palette, std::span<const TColouredRun> runs)
 {
     Busy busyChange(*this);
-    view->StylesChanged(buffer->SetStyles(runs));
+    view->StylesChanged(buffer->SetStyles(palette, runs));
 }
 
 void TTextArea::SetSelection(int pos, int length, TextUnit units)

@@ -51,7 +51,7 @@ public:
     // (x, y) in the client pixels that GadgetMenu reports.
     void PopupMenu(TGadget* menu, int x, int y) override;
 
-    void SetStyles(std::span<const TStyleRun> runs) override;
+    void SetStyles(std::span<const TRunColour> palette, std::span<const TColouredRun> runs) override;
     void SetIndicators(int layer, std::vector<TIndicator> indicators) override;
     const std::vector<TIndicator>& Indicators(int layer) const override;
     void SetLineMarkers(int layer, std::vector<TLineMarker> markers) override;

@@ -359,36 +359,55 @@ void TTextBuffer::SetSelection(int pos, int length, TextUnit units)
     Select(range.start, range.end);
 }
 
-TTextRange TTextBuffer::SetStyles(std::span<const TStyleRun> runs)
+TTextRange TTextBuffer::SetStyles(std::span<const TRunColour> palette, std::span<const TColouredRun> runs)
 {
-    // A line's parts are a handful of short runs in a few colours: the buffer's fields are read once,
-    // a colour repeated from the run before needs no lookup, and a run is filled unit by unit.
-    const int total = Length();
-    const int gap = gapStart;
-    TTextRange touched { total, 0 };
-    uint32_t lastKey = ~0u;
-    StyleId id = 0;
-    for (const TStyleRun& run : runs) {
-        const TTextRange range = ConvertChars(run.pos, run.length);
-        if (range.start >= range.end)
-            continue;
-        const uint32_t key = StyleKey(run.r, run.g, run.b, run.flags);
-        if (key != lastKey) {
-            id = StyleIdFor(key);
-            lastKey = key;
-        }
-        if (range.start < gap && range.end > gap) {
-            FillStyleAcrossGap(range.start, range.end, id);
-        } else {
-            const int shift = range.start < gap ? 0 : gapLength;
-            styles.Fill(range.start + shift, range.end + shift, id);
-        }
-        touched.start = std::min(touched.start, range.start);
-        touched.end = std::max(touched.end, range.end);
+    // The palette's ids first, before any run is filled: looking one up may renumber the table's ids,
+    // those of the palette's colours before it included, or widen them.
+    paletteIds.resize(palette.size());
+    for (std::size_t k = 0; k < palette.size(); ++k) {
+        const TRunColour& colour = palette[k];
+        paletteIds[k] = StyleIdFor(
+            StyleKey(colour.r, colour.g, colour.b, colour.flags), std::span<StyleId>(paletteIds.data(), k));
+    }
+    TTextRange touched { Length(), 0 };
+    if (styles.Packed() && !runs.empty()) {
+        // The runs of a colouring come in order, so they lie between the first's start and the last's end.
+        const TTextRange first = ConvertChars(runs.front().pos, runs.front().length);
+        const TTextRange last = ConvertChars(runs.back().pos, runs.back().length);
+        TStyleIds::TOrderedFill ordered(styles, first.start < gapStart ? first.start : first.start + gapLength,
+            last.end <= gapStart ? last.end : last.end + gapLength);
+        FillRuns(runs, paletteIds, touched, [&](int from, int to, StyleId id) { ordered.Fill(from, to, id); });
+    } else {
+        FillRuns(runs, paletteIds, touched, [&](int from, int to, StyleId id) { styles.Fill(from, to, id); });
     }
     if (touched.start < touched.end)
         ++styleVersion;
     return touched.start < touched.end ? touched : TTextRange {};
+}
+
+template <typename Fill>
+void TTextBuffer::FillRuns(
+    std::span<const TColouredRun> runs, std::span<const StyleId> ids, TTextRange& touched, Fill fill)
+{
+    // A line's parts are a handful of short runs: the buffer's fields are read once.
+    const int gap = gapStart;
+    const int gapEnd = gapStart + gapLength;
+    for (const TColouredRun& run : runs) {
+        const TTextRange range = ConvertChars(run.pos, run.length);
+        if (range.start >= range.end || static_cast<std::size_t>(run.colour) >= ids.size())
+            continue;
+        const StyleId id = ids[run.colour];
+        if (range.end <= gap) {
+            fill(range.start, range.end, id);
+        } else if (range.start >= gap) {
+            fill(range.start + gapLength, range.end + gapLength, id);
+        } else {
+            fill(range.start, gap, id);
+            fill(gapEnd, range.end + gapLength, id);
+        }
+        touched.start = std::min(touched.start, range.start);
+        touched.end = std::max(touched.end, range.end);
+    }
 }
 
 void TTextBuffer::FillStyleAcrossGap(int start, int end, StyleId id)
@@ -406,13 +425,13 @@ void TTextBuffer::ResetStyleLookup()
     styleCache.fill(CacheSlot {});
 }
 
-TTextBuffer::StyleId TTextBuffer::LookUpStyle(uint32_t key)
+TTextBuffer::StyleId TTextBuffer::LookUpStyle(uint32_t key, std::span<StyleId> keep)
 {
     CacheSlot& slot = styleCache[(key * 2654435761u) >> 26];
     auto found = styleIndex.find(key);
     if (found == styleIndex.end()) {
         if (styleTable.size() >= MaxStyles)
-            CompactStyles();
+            CompactStyles(keep);
         // With every id still in use the new style cannot get one of its own; the default stands in.
         if (styleTable.size() >= MaxStyles)
             return 0;
@@ -425,10 +444,12 @@ TTextBuffer::StyleId TTextBuffer::LookUpStyle(uint32_t key)
     return found->second;
 }
 
-void TTextBuffer::CompactStyles()
+void TTextBuffer::CompactStyles(std::span<StyleId> keep)
 {
     std::vector<bool> used(styleTable.size(), false);
     used[0] = true;
+    for (const StyleId id : keep)
+        used[id] = true;
     const int length = Length();
     for (int pos = 0; pos < length; ++pos)
         used[StyleIdAt(pos)] = true;
@@ -444,6 +465,8 @@ void TTextBuffer::CompactStyles()
         if (i < gapStart || i >= gapStart + gapLength)
             styles.Set(i, remap[styles.Get(i)]);
     }
+    for (StyleId& id : keep)
+        id = remap[id];
     styleTable = std::move(kept);
     ResetStyleLookup();
     ++styleVersion;

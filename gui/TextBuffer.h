@@ -13,6 +13,7 @@
 #include "gui/Gadget.h"
 #include "gui/StyleIds.h"
 #include "gui/TextDecorations.h"
+#include "resources/StyleRuns.h"
 
 #include <QString>
 #include <QStringView>
@@ -56,13 +57,6 @@ struct TChangedSpan {
     int oldEnd = 0;
     int newEnd = 0;
     bool operator==(const TChangedSpan&) const = default;
-};
-
-// A range of characters and the colour and style flags it takes.
-struct TStyleRun {
-    int pos = 0;
-    int length = 0;
-    int r = 0, g = 0, b = 0, flags = 0;
 };
 
 // What one replacement did, for the view to repaint: the units removed and inserted at pos, and the
@@ -169,8 +163,9 @@ public:
         }
         return range;
     }
-    // SetStyle of every run in turn; returns the range from the first character touched to the last.
-    TTextRange SetStyles(std::span<const TStyleRun> runs);
+    // SetStyle of every run in turn in its colour from `palette`; returns the range from the first
+    // character touched to the last.
+    TTextRange SetStyles(std::span<const TRunColour> palette, std::span<const TColouredRun> runs);
     // The default colour: the whole text takes it and loses bold and italic, and so does text typed later.
     void SetTextColor(int r, int g, int b);
     const TTextStyle& DefaultStyle() const { return styleTable[0]; }
@@ -202,10 +197,11 @@ private:
         }
         FillStyleAcrossGap(start, end, id);
     }
-    StyleId StyleIdFor(uint32_t key)
+    // `keep`: ids in use beyond the text's, which a renumbering of the table keeps and renumbers.
+    StyleId StyleIdFor(uint32_t key, std::span<StyleId> keep = {})
     {
         const CacheSlot& slot = styleCache[(key * 2654435761u) >> 26];
-        return slot.key == key ? slot.id : LookUpStyle(key);
+        return slot.key == key ? slot.id : LookUpStyle(key, keep);
     }
 
     static bool HasWideUnit(QStringView input);
@@ -220,8 +216,11 @@ private:
     // Writes `input` with its line breaks normalised, and the starts of the lines they begin.
     template <typename Unit> void WriteInserted(Unit* out, QStringView input, int pos, int* newStart);
     void FillStyleAcrossGap(int start, int end, StyleId id);
-    StyleId LookUpStyle(uint32_t key);
-    void CompactStyles();
+    // Fills each run with the id of its colour through `fill`, with storage indices.
+    template <typename Fill>
+    void FillRuns(std::span<const TColouredRun> runs, std::span<const StyleId> ids, TTextRange& touched, Fill fill);
+    StyleId LookUpStyle(uint32_t key, std::span<StyleId> keep);
+    void CompactStyles(std::span<StyleId> keep);
     void ResetStyleLookup();
 
     // One of the two holds the text: `wide` once it holds a unit above 255, else `narrow`.
@@ -248,4 +247,5 @@ private:
         StyleId id = 0;
     };
     std::array<CacheSlot, 64> styleCache;
+    std::vector<StyleId> paletteIds; // SetStyles's, kept for the next
 };

@@ -8,6 +8,7 @@
 #include "resources/Stream.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -123,16 +124,13 @@ bool TSyntaxColouring::ClassOf(int partType, QStringView partText, TTokenClass& 
     }
 }
 
-template <typename Unit>
-void TSyntaxColouring::FormatLine(
-    TTextClient& textarea, const Unit* line, qsizetype size, int lineStart, const TColourScheme& scheme)
+template <typename Unit> void TSyntaxColouring::AddLineRanges(const Unit* line, qsizetype size, int lineStart)
 {
     TLexer::ScanUnits(line, size, spans);
-    // The parts cover the line end to end, so each part's start within the line is the sum of the
-    // lengths before it. ClassOf's choice, spelt out here: this runs for every part of a script.
-    if (ranges.size() < spans.size())
-        ranges.resize(spans.size());
-    std::size_t count = 0;
+    // ClassOf's choice, spelt out here: this runs for every part of a script.
+    if (ranges.size() < rangeCount + spans.size())
+        ranges.resize(std::max(2 * ranges.size(), rangeCount + spans.size()));
+    std::size_t count = rangeCount;
     for (const TLexerSpan& span : spans) {
         TTokenClass tokenClass;
         switch (span.Type) {
@@ -158,10 +156,23 @@ void TSyntaxColouring::FormatLine(
             continue;
         }
         ranges[count++]
-            = { lineStart + static_cast<int>(span.Start), static_cast<int>(span.Length), &scheme[tokenClass] };
+            = { lineStart + static_cast<int>(span.Start), static_cast<int>(span.Length), static_cast<int>(tokenClass) };
     }
-    if (count > 0)
-        textarea.SetStyles(std::span<const TStyledRange>(ranges.data(), count));
+    rangeCount = count;
+}
+
+void TSyntaxColouring::FlushRanges(TTextClient& textarea, const TColourScheme& scheme)
+{
+    if (rangeCount > 0) {
+        // A run's colour is its class.
+        std::array<TRunColour, TokenClassCount> palette;
+        for (int k = 0; k < TokenClassCount; ++k) {
+            const TPartColour& colour = scheme.Classes[k];
+            palette[k] = { colour.R, colour.G, colour.B, colour.Style };
+        }
+        textarea.SetStyles(palette, std::span<const TColouredRun>(ranges.data(), rangeCount));
+    }
+    rangeCount = 0;
 }
 
 void TSyntaxColouring::ColourLine(TTextClient& textarea, int line, const TColourScheme& scheme)
@@ -169,7 +180,8 @@ void TSyntaxColouring::ColourLine(TTextClient& textarea, int line, const TColour
     if (line < 0)
         line = textarea.CursorLine();
     const QString text = textarea.LineText(line);
-    FormatLine(textarea, UnitsOf(text), text.size(), textarea.LineStart(line), scheme);
+    AddLineRanges(UnitsOf(text), text.size(), textarea.LineStart(line));
+    FlushRanges(textarea, scheme);
 }
 
 void TSyntaxColouring::ColourAll(TTextClient& textarea, const TColourScheme& scheme)
@@ -206,16 +218,20 @@ void TSyntaxColouring::ColourViews(TTextClient& textarea, View head, View tail, 
         // Each line keeps its line break, as a line read in line units does; the last has none.
         const qsizetype end = line < lastLine ? textarea.LineStart(line + 1) : to;
         if (start >= split) {
-            FormatLine(textarea, UnitsOf(tail) + (start - split), end - start, static_cast<int>(start), scheme);
+            AddLineRanges(UnitsOf(tail) + (start - split), end - start, static_cast<int>(start));
         } else if (end <= split) {
-            FormatLine(textarea, UnitsOf(head) + (start - base), end - start, static_cast<int>(start), scheme);
+            AddLineRanges(UnitsOf(head) + (start - base), end - start, static_cast<int>(start));
         } else {
             joined = head.sliced(start - base).toString();
             joined += tail.first(end - split);
-            FormatLine(textarea, UnitsOf(joined), joined.size(), static_cast<int>(start), scheme);
+            AddLineRanges(UnitsOf(joined), joined.size(), static_cast<int>(start));
         }
+        // The runs of many lines go to the text area at once: a call per line cost more than styling it.
+        if (rangeCount >= BatchedRanges)
+            FlushRanges(textarea, scheme);
         start = end;
     }
+    FlushRanges(textarea, scheme);
 }
 
 template bool TSyntaxColouring::FindKeyword(const char16_t*, qsizetype) const;

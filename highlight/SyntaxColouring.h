@@ -54,10 +54,10 @@ public:
 
 private:
     template <typename Unit> bool FindKeyword(const Unit* word, qsizetype size) const;
-    // Formats the parts of one line whose first character is at `lineStart`.
-    template <typename Unit>
-    void FormatLine(
-        TTextClient& textarea, const Unit* line, qsizetype size, int lineStart, const TColourScheme& scheme);
+    // Adds the ranges of the parts of one line whose first character is at `lineStart` to those that
+    // FlushRanges hands to the text area.
+    template <typename Unit> void AddLineRanges(const Unit* line, qsizetype size, int lineStart);
+    void FlushRanges(TTextClient& textarea, const TColourScheme& scheme);
     // ColourLines over the text's two views; `base` is the position of first[0].
     template <typename View>
     void ColourViews(TTextClient& textarea, View first, View second, qsizetype base, int firstLine, int lastLine,
@@ -77,5 +77,7 @@ private:
     // By length, a bit for every first character (its low five bits) that some keyword of that length has.
     std::vector<uint32_t> keywordStarts;
     std::vector<TLexerSpan> spans; // reused from line to line
-    std::vector<TStyledRange> ranges; // likewise
+    std::vector<TColouredRun> ranges; // likewise; the first rangeCount are still to be set, in their class's colour
+    std::size_t rangeCount = 0;
+    static constexpr std::size_t BatchedRanges = 4096;
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "highlight/TokenClass.h"
+#include "resources/StyleRuns.h"
 #include "resources/TextParts.h"
 
 #include <QString>
@@ -11,13 +12,6 @@
 #include <optional>
 #include <span>
 #include <utility>
-
-// One range a colouring run formats.
-struct TStyledRange {
-    int Pos = 0;
-    int Length = 0;
-    const TPartColour* Colour = nullptr;
-};
 
 // Positions count characters from 0, a line break being one; lines count from 0. Positions handed in
 // are clamped to the text, never rejected.
@@ -47,7 +41,8 @@ public:
     // The selection's start (the caret when nothing is selected) and its length.
     virtual int SelectionStart() const = 0;
     virtual int SelectionLength() const = 0;
-    // Formats each range in order. The colouring hands over a line's parts in one call, so that a text
-    // area behind an adapter costs one call of its own per part, as if the colouring called it directly.
-    virtual void SetStyles(std::span<const TStyledRange> ranges) = 0;
+    // Formats each run in order in its colour from `palette`. The colouring hands over the parts of many
+    // lines in one call, so that a text area behind an adapter costs one call of its own per part at
+    // most, as if the colouring called it directly.
+    virtual void SetStyles(std::span<const TRunColour> palette, std::span<const TColouredRun> runs) = 0;
 };

@@ -230,28 +230,92 @@ TEST(TextBuffer, TextColourResetsBoldAndItalicEverywhere)
     EXPECT_EQ(StyleAt(buffer, 1), (TTextStyle { 10, 20, 30, 0 }));
 }
 
+// The batch's runs one by one, as SetStyle does each.
+void StyleOneByOne(TTextBuffer& buffer, const std::vector<TRunColour>& palette, const std::vector<TColouredRun>& runs)
+{
+    for (const TColouredRun& run : runs) {
+        if (run.colour >= 0 && run.colour < static_cast<int>(palette.size())) {
+            const TRunColour& c = palette[run.colour];
+            buffer.SetStyle(c.r, c.g, c.b, c.flags, run.pos, run.length, Chars);
+        }
+    }
+}
+
 TEST(TextBuffer, ABatchOfRunsStylesAsTheRunsOneByOne)
 {
-    // Runs across the gap, past either end, empty and of negative length, in the colours of a line.
-    const std::vector<TStyleRun> runs { { 0, 3, 1, 2, 3, 0 }, { 4, 4, 9, 9, 9, TextStyleFlag::Bold },
-        { 9, 2, 1, 2, 3, 0 }, { -4, 6, 5, 5, 5, 0 }, { 14, 50, 7, 7, 7, TextStyleFlag::Italic }, { 11, 0, 8, 8, 8, 0 },
-        { 12, -3, 8, 8, 8, 0 } };
+    // Runs across the gap, past either end, empty, of negative length and of no colour in the palette.
+    const std::vector<TRunColour> palette { { 1, 2, 3, 0 }, { 9, 9, 9, TextStyleFlag::Bold }, { 5, 5, 5, 0 },
+        { 7, 7, 7, TextStyleFlag::Italic }, { 8, 8, 8, 0 } };
+    const std::vector<TColouredRun> runs { { 0, 3, 0 }, { 4, 4, 1 }, { 9, 2, 0 }, { -4, 6, 2 }, { 14, 50, 3 },
+        { 11, 0, 4 }, { 12, -3, 4 }, { 2, 9, 5 }, { 2, 9, -1 } };
     for (const int gap : { 0, 6, 10, 18 }) {
         TTextBuffer batch, single;
         for (TTextBuffer* buffer : { &batch, &single }) {
             buffer->Replace(0, 0, u"0123456789abcdefgh");
             buffer->Replace(gap, 0, u""); // moves the gap there
         }
-        const TTextRange touched = batch.SetStyles(runs);
-        for (const TStyleRun& run : runs)
-            single.SetStyle(run.r, run.g, run.b, run.flags, run.pos, run.length, Chars);
+        const TTextRange touched = batch.SetStyles(palette, runs);
+        StyleOneByOne(single, palette, runs);
         for (int pos = 0; pos < 18; ++pos)
             EXPECT_EQ(StyleAt(batch, pos), StyleAt(single, pos)) << "gap " << gap << " pos " << pos;
         EXPECT_EQ(touched, (TTextRange { 0, 18 })) << gap;
     }
     TTextBuffer buffer;
     buffer.Replace(0, 0, u"abc");
-    EXPECT_EQ(buffer.SetStyles(std::vector<TStyleRun> { { 3, 4, 1, 1, 1, 0 } }), TTextRange {}) << "nothing to style";
+    EXPECT_EQ(buffer.SetStyles(palette, std::vector<TColouredRun> { { 3, 4, 1 } }), TTextRange {})
+        << "nothing to style";
+
+    // A palette met by a full style table: making room for one of its colours renumbers the ids, those
+    // of the palette's colours before it included, and drops none of them.
+    TTextBuffer full;
+    full.Replace(0, 0, QString(255, QChar(u'x')));
+    for (int i = 0; i < 255; ++i)
+        full.SetStyle(i + 1, 9, 0, 0, i, 1, Chars);
+    full.SetStyle(0, 0, 0, 0, 0, 40, Chars); // the first 40 colours are no longer in use
+    const std::vector<TRunColour> fresh { { 200, 9, 0, 0 }, { 250, 250, 1, 0 }, { 250, 250, 2, 0 } };
+    full.SetStyles(fresh, std::vector<TColouredRun> { { 0, 1, 0 }, { 1, 1, 1 }, { 2, 1, 2 } });
+    for (const auto& [pos, style] :
+        std::vector<std::pair<int, TTextStyle>> { { 0, { 200, 9, 0, 0 } }, { 1, { 250, 250, 1, 0 } },
+            { 2, { 250, 250, 2, 0 } }, { 199, { 200, 9, 0, 0 } }, { 254, { 255, 9, 0, 0 } } })
+        EXPECT_EQ(StyleAt(full, pos), style) << pos;
+}
+
+TEST(TextBuffer, RunsInOrderStyleFourBitIdsAsOneByOne)
+{
+    // As a colouring sends them: runs in order, touching or a few units apart, mostly short, some longer
+    // than a 64-bit word of ids holds, some in the gap's way; now and then one out of order or overlapping.
+    std::mt19937 random(7);
+    auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const std::vector<TRunColour> palette { { 1, 0, 0, 0 }, { 2, 0, 0, TextStyleFlag::Bold }, { 3, 0, 0, 0 },
+        { 4, 0, 0, TextStyleFlag::Italic }, { 5, 0, 0, 0 } };
+    for (int round = 0; round < 300; ++round) {
+        const int length = 1 + below(200);
+        TTextBuffer batch, single;
+        const int gap = below(length + 1);
+        for (TTextBuffer* buffer : { &batch, &single }) {
+            buffer->Replace(0, 0, QString(length, QChar(u'x')));
+            buffer->Replace(gap, 0, u"");
+        }
+        // Earlier colours, which the units between the runs keep.
+        const std::vector<TColouredRun> before { { below(length), below(length), below(5) },
+            { below(length), below(30), below(5) } };
+        for (TTextBuffer* buffer : { &batch, &single })
+            StyleOneByOne(*buffer, palette, before);
+        std::vector<TColouredRun> runs;
+        for (int pos = below(4); pos < length;) {
+            const int runLength = below(8) == 0 ? 1 + below(40) : 1 + below(6);
+            if (below(25) == 0)
+                runs.push_back({ below(length), runLength, below(5) });
+            else
+                runs.push_back({ pos, runLength, below(5) });
+            pos += runLength + (below(2) == 0 ? 0 : below(4));
+        }
+        batch.SetStyles(palette, runs);
+        StyleOneByOne(single, palette, runs);
+        ASSERT_TRUE(batch.StylesPacked());
+        for (int pos = 0; pos < length; ++pos)
+            ASSERT_EQ(StyleAt(batch, pos), StyleAt(single, pos)) << "round " << round << " pos " << pos;
+    }
 }
 
 TEST(TextBuffer, ManyDistinctStylesOverTimeKeepTheLatest)

@@ -18,10 +18,12 @@ bool TFakeTextArea::ReplaceText(int pos, int length, const QString& text, TextUn
     return true;
 }
 
-void TFakeTextArea::SetStyles(std::span<const TStyledRange> ranges)
+void TFakeTextArea::SetStyles(std::span<const TRunColour> palette, std::span<const TColouredRun> runs)
 {
-    for (const TStyledRange& range : ranges)
-        SetStyle(range.Pos, range.Length, *range.Colour);
+    for (const TColouredRun& run : runs) {
+        const TRunColour& colour = palette[run.colour];
+        SetStyle(run.pos, run.length, TPartColour { colour.r, colour.g, colour.b, colour.flags });
+    }
 }
 
 std::optional<TTextParts> TFakeTextArea::TextInPlace() const

@@ -37,7 +37,7 @@ public:
     void Select(int pos, int length) override { buffer.SetSelection(pos, length, TextUnit::Chars); }
     int SelectionStart() const override { return buffer.CursorPos(TextUnit::Chars); }
     int SelectionLength() const override { return buffer.SelectionLength(TextUnit::Chars); }
-    void SetStyles(std::span<const TStyledRange> ranges) override;
+    void SetStyles(std::span<const TRunColour> palette, std::span<const TColouredRun> runs) override;
     // The text where the buffer keeps it, in the two pieces either side of its gap, when lending.
     std::optional<TTextParts> TextInPlace() const override;
     void SetStyle(int pos, int length, const TPartColour& colour);
