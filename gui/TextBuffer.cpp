@@ -389,32 +389,15 @@ template <typename Fill>
 void TTextBuffer::FillRuns(
     std::span<const TColouredRun> runs, std::span<const StyleId> ids, TTextRange& touched, Fill fill)
 {
-    // A line's parts are a handful of short runs: the buffer's fields are read once.
-    const int gap = gapStart;
-    const int gapEnd = gapStart + gapLength;
     for (const TColouredRun& run : runs) {
         const TTextRange range = ConvertChars(run.pos, run.length);
         if (range.start >= range.end || static_cast<std::size_t>(run.colour) >= ids.size())
             continue;
         const StyleId id = ids[run.colour];
-        if (range.end <= gap) {
-            fill(range.start, range.end, id);
-        } else if (range.start >= gap) {
-            fill(range.start + gapLength, range.end + gapLength, id);
-        } else {
-            fill(range.start, gap, id);
-            fill(gapEnd, range.end + gapLength, id);
-        }
+        ForStorage(range.start, range.end, [&](int from, int to) { fill(from, to, id); });
         touched.start = std::min(touched.start, range.start);
         touched.end = std::max(touched.end, range.end);
     }
-}
-
-void TTextBuffer::FillStyleAcrossGap(int start, int end, StyleId id)
-{
-    const int beforeGap = std::clamp(gapStart - start, 0, end - start);
-    styles.Fill(start, start + beforeGap, id);
-    styles.Fill(start + beforeGap + gapLength, end + gapLength, id);
 }
 
 void TTextBuffer::ResetStyleLookup()

@@ -188,14 +188,23 @@ private:
         const long long end = length < 0 ? total : static_cast<long long>(pos) + length;
         return { start, end < start ? start : (end > total ? total : static_cast<int>(end)) };
     }
+    // Calls fill(from, to) with the storage indices of the text's [start, end): twice when it spans the gap.
+    template <typename Fill> void ForStorage(int start, int end, Fill fill) const
+    {
+        const int gap = gapStart;
+        const int shift = gapLength;
+        if (end <= gap) {
+            fill(start, end);
+        } else if (start >= gap) {
+            fill(start + shift, end + shift);
+        } else {
+            fill(start, gap);
+            fill(gap + shift, end + shift);
+        }
+    }
     void FillStyle(int start, int end, StyleId id)
     {
-        if (end <= gapStart || start >= gapStart) {
-            const int shift = start >= gapStart ? gapLength : 0;
-            styles.Fill(start + shift, end + shift, id);
-            return;
-        }
-        FillStyleAcrossGap(start, end, id);
+        ForStorage(start, end, [&](int from, int to) { styles.Fill(from, to, id); });
     }
     // `keep`: ids in use beyond the text's, which a renumbering of the table keeps and renumbers.
     StyleId StyleIdFor(uint32_t key, std::span<StyleId> keep = {})
@@ -215,7 +224,6 @@ private:
     template <typename Unit> void StoredUnits(int from, int count, Unit* out) const;
     // Writes `input` with its line breaks normalised, and the starts of the lines they begin.
     template <typename Unit> void WriteInserted(Unit* out, QStringView input, int pos, int* newStart);
-    void FillStyleAcrossGap(int start, int end, StyleId id);
     // Fills each run with the id of its colour through `fill`, with storage indices.
     template <typename Fill>
     void FillRuns(std::span<const TColouredRun> runs, std::span<const StyleId> ids, TTextRange& touched, Fill fill);
